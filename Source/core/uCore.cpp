@@ -19,7 +19,9 @@ TCore::~TCore() {
     FDataBaseModule.reset();
 }
 
-TCore* Core() { return g_core.get(); }
+TCore* Core() {
+    return g_core.get();
+}
 
 TCore* CreateCore(const QString& ProgramFolder) {
     if (!g_core)
@@ -27,4 +29,6 @@ TCore* CreateCore(const QString& ProgramFolder) {
     return g_core.get();
 }
 
-void DestroyCore() { g_core.reset(); }
+void DestroyCore() {
+    g_core.reset();
+}

@@ -39,7 +39,9 @@ int TProgressStrip::filledWidth() const {
     return static_cast<int>(std::lround(static_cast<double>(m_procent) * width() / 100.0));
 }
 
-QString TProgressStrip::text() const { return QString::number(m_procent) + QLatin1Char('%'); }
+QString TProgressStrip::text() const {
+    return QString::number(m_procent) + QLatin1Char('%');
+}
 
 void TProgressStrip::paintEvent(QPaintEvent*) {
     QPainter p(this);
@@ -101,9 +103,13 @@ TLoadingForm::TLoadingForm(QWidget* OwnerForm) : QDialog(OwnerForm), FOwnerForm(
     SetProcent(0);
 }
 
-QString TLoadingForm::Caption() const { return lblCaption->text(); }
+QString TLoadingForm::Caption() const {
+    return lblCaption->text();
+}
 
-void TLoadingForm::SetCaption(const QString& Text) { lblCaption->setText(Text); }
+void TLoadingForm::SetCaption(const QString& Text) {
+    lblCaption->setText(Text);
+}
 
 void TLoadingForm::SetProcent(int Value) {
     FProcent = Value;
@@ -177,6 +183,8 @@ void HideLoading() {
     g_instance = nullptr;
 }
 
-TLoadingForm* LoadingForm() { return g_instance.data(); }
+TLoadingForm* LoadingForm() {
+    return g_instance.data();
+}
 
 } // namespace uLoadingForm

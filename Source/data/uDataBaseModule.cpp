@@ -56,11 +56,17 @@ QString TDataBaseModule::ConfiguredSymbol() {
     return symbol;
 }
 
-bool TDataBaseModule::GetDLLLoaded() const { return FDLLHandle != nullptr; }
+bool TDataBaseModule::GetDLLLoaded() const {
+    return FDLLHandle != nullptr;
+}
 
-bool TDataBaseModule::DBListAssigned() const { return FDBListCount && FDBListItem; }
+bool TDataBaseModule::DBListAssigned() const {
+    return FDBListCount && FDBListItem;
+}
 
-QString TDataBaseModule::RouterPath() const { return FDLLHandle ? FDLLHandle->fileName() : QString(); }
+QString TDataBaseModule::RouterPath() const {
+    return FDLLHandle ? FDLLHandle->fileName() : QString();
+}
 
 TIntfPtr<IEwidarDataBase> TDataBaseModule::CreateEwidarInterface(const QString& Symbol) {
     if (!GetDLLLoaded())

@@ -11,23 +11,42 @@ struct KindEntry {
     const char* name;
 };
 
-#define KIND(I) KindEntry{&I::IID, #I}
+#define KIND(I)                                                                                              \
+    KindEntry {                                                                                              \
+        &I::IID, #I                                                                                          \
+    }
 
 // Position n is element n-1.
 const std::array<KindEntry, KindCount> kKinds = {
-    KIND(IObywatelstwo),      KIND(IDokumentTozsamosci), KIND(IAdres),          KIND(IAdresDzialalnosci),
-    KIND(IOddzial),           KIND(IRodzajDzialalnosci), KIND(IDaneZUS),        KIND(IUrzadStatystyczny),
-    KIND(IDaneNFZ),           KIND(ISadRejonowy),        KIND(IDaneBanku),      KIND(INrIdentyfikacyjny),
-    KIND(IWspolnik),          KIND(ISpolka),             KIND(ISpolkaPodmiotu), KIND(IRachunekBankowy),
-    KIND(IDaneZamawiajacego), KIND(IRekordDodatkowy),    KIND(IReprezentant),   KIND(IBiuroRachunkowe),
+    KIND(IObywatelstwo),
+    KIND(IDokumentTozsamosci),
+    KIND(IAdres),
+    KIND(IAdresDzialalnosci),
+    KIND(IOddzial),
+    KIND(IRodzajDzialalnosci),
+    KIND(IDaneZUS),
+    KIND(IUrzadStatystyczny),
+    KIND(IDaneNFZ),
+    KIND(ISadRejonowy),
+    KIND(IDaneBanku),
+    KIND(INrIdentyfikacyjny),
+    KIND(IWspolnik),
+    KIND(ISpolka),
+    KIND(ISpolkaPodmiotu),
+    KIND(IRachunekBankowy),
+    KIND(IDaneZamawiajacego),
+    KIND(IRekordDodatkowy),
+    KIND(IReprezentant),
+    KIND(IBiuroRachunkowe),
     KIND(IPodmiot),
 };
 
 #undef KIND
 
 const std::array<const TGUID*, 9> kTopLevel = {
-    &IBiuroRachunkowe::IID, &IRekordDodatkowy::IID, &ISadRejonowy::IID, &IDaneNFZ::IID,  &IUrzadStatystyczny::IID,
-    &IDaneZUS::IID,         &IDaneBanku::IID,       &ISpolka::IID,      &IPodmiot::IID,
+    &IBiuroRachunkowe::IID,   &IRekordDodatkowy::IID, &ISadRejonowy::IID, &IDaneNFZ::IID,
+    &IUrzadStatystyczny::IID, &IDaneZUS::IID,         &IDaneBanku::IID,   &ISpolka::IID,
+    &IPodmiot::IID,
 };
 
 } // namespace

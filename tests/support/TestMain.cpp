@@ -26,8 +26,8 @@ int main(int argc, char** argv) {
     qputenv("XDG_RUNTIME_DIR", (r + QStringLiteral("/runtime")).toUtf8());
     for (const char* sub : {"home", "config-user", "config-system", "data", "cache", "runtime"})
         QDir().mkpath(r + QLatin1Char('/') + QLatin1String(sub));
-    QFile::setPermissions(r + QStringLiteral("/runtime"), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                                             QFileDevice::ExeOwner);
+    QFile::setPermissions(r + QStringLiteral("/runtime"),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, TestSupport::UserSettingsDir());
     QSettings::setPath(QSettings::NativeFormat, QSettings::SystemScope, TestSupport::SystemSettingsDir());

@@ -12,7 +12,9 @@
 
 namespace TestSupport {
 
-QString TempRoot() { return qEnvironmentVariable("EWIDAR_TEST_ROOT"); }
+QString TempRoot() {
+    return qEnvironmentVariable("EWIDAR_TEST_ROOT");
+}
 
 QString NewTempDir(const QString& stem) {
     const QString path =
@@ -21,8 +23,12 @@ QString NewTempDir(const QString& stem) {
     return path;
 }
 
-QString UserSettingsDir() { return TempRoot() + QStringLiteral("/config-user"); }
-QString SystemSettingsDir() { return TempRoot() + QStringLiteral("/config-system"); }
+QString UserSettingsDir() {
+    return TempRoot() + QStringLiteral("/config-user");
+}
+QString SystemSettingsDir() {
+    return TempRoot() + QStringLiteral("/config-system");
+}
 
 void ClearSettings() {
     for (const QString& dir : {UserSettingsDir(), SystemSettingsDir()}) {
@@ -72,5 +78,7 @@ void AnswerModalWithButton(const QString& buttonText, int timeoutMs) {
 } // namespace TestSupport
 
 QT_BEGIN_NAMESPACE
-void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
 QT_END_NAMESPACE
