@@ -28,6 +28,10 @@ TProgressStrip::TProgressStrip(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("pnlProgress"));
     setFixedHeight(kStripHeight);
     setAutoFillBackground(true);
+    // The strip keeps the usual face colour of controls, so its extent shows on the white window.
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, QColor(0xF0, 0xF0, 0xF0));
+    setPalette(pal);
 }
 
 void TProgressStrip::setProcent(int p) {
@@ -48,6 +52,8 @@ void TProgressStrip::paintEvent(QPaintEvent*) {
     const int filled = filledWidth();
     p.fillRect(QRect(0, 0, filled, height()), kFillColour);
     p.fillRect(QRect(filled, 0, width() - filled, height()), palette().color(QPalette::Window));
+    p.setPen(QColor(0xA0, 0xA0, 0xA0));
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
     p.setPen(palette().color(QPalette::WindowText));
     p.drawText(rect(), Qt::AlignCenter, text());
 }
@@ -63,7 +69,7 @@ TLoadingForm::TLoadingForm(QWidget* OwnerForm) : QDialog(OwnerForm), FOwnerForm(
 
     Panel2 = new QFrame(this);
     Panel2->setObjectName(QStringLiteral("Panel2"));
-    Panel2->setFrameShape(QFrame::Box);
+    Panel2->setFrameStyle(QFrame::Box | QFrame::Plain);
     Panel2->setLineWidth(1);
     Panel2->setGeometry(0, 0, kClientWidth, kClientHeight);
 

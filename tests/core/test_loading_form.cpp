@@ -88,14 +88,14 @@ TEST_F(LoadingFormTest, StripPaintsTheRoundedShareAndTheText) {
     EXPECT_EQ(strip->filledWidth(), 0);
     EXPECT_EQ(mirror->text(), QStringLiteral("0%"));
     QImage img = strip->grab().toImage();
-    EXPECT_NE(img.pixelColor(0, 1), fill);
+    EXPECT_NE(img.pixelColor(1, 1), fill);
 
     ShowLoading(&m_owner, TLayout::lProgressBar, QString(), 100);
     EXPECT_EQ(strip->filledWidth(), strip->width());
     EXPECT_EQ(mirror->text(), QStringLiteral("100%"));
     img = strip->grab().toImage();
-    EXPECT_EQ(img.pixelColor(0, 1), fill);
-    EXPECT_EQ(img.pixelColor(img.width() - 1, 1), fill);
+    EXPECT_EQ(img.pixelColor(1, 1), fill); // inside the one-pixel border
+    EXPECT_EQ(img.pixelColor(img.width() - 2, 1), fill);
 
     // The filled width is rounded to the nearest pixel.
     strip->setFixedWidth(333);
