@@ -1,0 +1,70 @@
+// Exports of the backend library QuorDataBaseSQL. Nothing throws across them.
+
+#include "uEwidarQuorDBIntf.h"
+#include "uSqlDataBase.h"
+#include "uSqlErrors.h"
+
+namespace {
+
+struct TDataBaseType {
+    const char16_t* symbol;
+    const char16_t* caption;
+};
+
+// The database types this library serves; "MYSQL" joins with its dialect.
+constexpr TDataBaseType kTypes[] = {{u"SQLITE", u"SQL Lite"}};
+
+} // namespace
+
+extern "C" {
+
+EWIDAR_EXPORT int32_t DBListCount() { return static_cast<int32_t>(std::size(kTypes)); }
+
+EWIDAR_EXPORT bool DBListItem(int32_t Index, std::u16string& DBSymbol, std::u16string& DBManagerCaption) {
+    try {
+        if (Index < 0 || Index >= DBListCount())
+            return false;
+        DBSymbol = kTypes[Index].symbol;
+        DBManagerCaption = kTypes[Index].caption;
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
+EWIDAR_EXPORT void GetEwidarIntf(const std::u16string& Symbol, IEwidarDataBase** Out) {
+    if (!Out)
+        return;
+    *Out = nullptr;
+    try {
+        *Out = MakeSqlDataBase(QString::fromStdU16String(Symbol)).detach();
+    } catch (...) {
+        *Out = nullptr;
+    }
+}
+
+EWIDAR_EXPORT bool GetLastError(int32_t ErrCode, const std::u16string& DataBaseID, std::u16string& Text,
+                                std::u16string& Link) {
+    try {
+        QString text, link;
+        if (!SqlErrors::Describe(ErrCode, text, link))
+            return false;
+        const QString native = SqlErrors::LastNative(QString::fromStdU16String(DataBaseID));
+        if (!native.isEmpty())
+            text += QStringLiteral("\r\nSzczegóły: ") + native;
+        Text = text.toStdU16String();
+        Link = link.toStdU16String();
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
+EWIDAR_EXPORT void GetFileVersion(std::u16string& Version) {
+    try {
+        Version = QStringLiteral(QUOR_SQL_VERSION).toStdU16String();
+    } catch (...) {
+    }
+}
+
+} // extern "C"

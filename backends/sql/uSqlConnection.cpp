@@ -1,0 +1,324 @@
+#include "uSqlConnection.h"
+
+#include "uIntf.h"
+#include "uSqlErrors.h"
+#include "uSqlSchema.h"
+#include "uSqlSession.h"
+
+#include <QCoreApplication>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QThread>
+#include <QTimer>
+
+#include <atomic>
+
+namespace {
+
+std::atomic<quint64> g_connectionCounter{0};
+
+constexpr int kHeartbeatMs = 60 * 1000;
+
+} // namespace
+
+TSqlConnection::TSqlConnection(const QString& Symbol, std::unique_ptr<TSqlDialect> Dialect)
+    : m_symbol(Symbol), m_dialect(std::move(Dialect)) {
+    const quint64 n = ++g_connectionCounter;
+    m_name = QStringLiteral("QuorDataBaseSQL-%1-%2").arg(QCoreApplication::applicationPid()).arg(n);
+    m_id = m_symbol + QStringLiteral(":#") + QString::number(n);
+}
+
+TSqlConnection::~TSqlConnection() {
+    try {
+        Close();
+    } catch (...) {
+    }
+}
+
+void TSqlConnection::Require() const {
+    if (!m_open)
+        Fail(m_wasOpen ? SqlErrors::ecNoLink : SqlErrors::ecNoConnection);
+}
+
+void TSqlConnection::Open(const QString& FilePath, int BusyMs) {
+    m_path = FilePath;
+    m_id = m_symbol + u':' + FilePath;
+    m_db = QSqlDatabase::addDatabase(m_dialect->DriverName(), m_name);
+    m_db.setDatabaseName(FilePath);
+    m_db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(BusyMs));
+    if (!m_db.open()) {
+        const QSqlError err = m_db.lastError();
+        SqlErrors::RememberNative(m_id, err.text());
+        ReleaseConnection();
+        Fail(SqlErrors::FromSqlError(err, SqlErrors::ecOpen), err.text());
+    }
+    m_open = true;
+    try {
+        RunSetup();
+        SqlSchema::Prepare(*this);
+        SqlSession::Register(*this);
+        SqlSession::PurgeDead(*this);
+    } catch (...) {
+        m_open = false;
+        ReleaseConnection();
+        throw;
+    }
+    m_wasOpen = true;
+    StartHeartbeat();
+}
+
+void TSqlConnection::RunSetup() {
+    // Reading the catalogue first tells a file that is not a database (or one locked
+    // exclusively by another program) before anything is written to it.
+    Rows(m_dialect->ListTables(), {}, SqlErrors::ecOpen);
+    for (const QString& sql : m_dialect->SessionSetup())
+        Exec(sql, {}, SqlErrors::ecOpen);
+    // WAL lets readers of other desks proceed while one desk writes.
+    Rows(QStringLiteral("PRAGMA journal_mode = WAL"), {}, SqlErrors::ecOpen);
+}
+
+void TSqlConnection::StartHeartbeat() {
+    QCoreApplication* app = QCoreApplication::instance();
+    if (!app || QThread::currentThread() != app->thread())
+        return;
+    m_heartbeat = std::make_unique<QTimer>();
+    m_heartbeat->setInterval(kHeartbeatMs);
+    QObject::connect(m_heartbeat.get(), &QTimer::timeout, m_heartbeat.get(), [this] {
+        try {
+            if (m_open && m_depth == 0)
+                SqlSession::Heartbeat(*this);
+        } catch (...) {
+        }
+    });
+    m_heartbeat->start();
+}
+
+void TSqlConnection::Close() {
+    if (!m_open)
+        return;
+    m_heartbeat.reset();
+    if (m_userTxn)
+        RollbackUserTransaction();
+    try {
+        SqlSession::Unregister(*this);
+    } catch (...) {
+        // A session row left behind is purged by the next connection as dead.
+    }
+    m_open = false;
+    ReleaseConnection();
+}
+
+void TSqlConnection::ReleaseConnection() {
+    qDeleteAll(m_cache);
+    m_cache.clear();
+    m_depth = 0;
+    m_userTxn = false;
+    if (m_db.isValid())
+        m_db.close();
+    m_db = QSqlDatabase();
+    QSqlDatabase::removeDatabase(m_name);
+}
+
+QSqlQuery& TSqlConnection::Prepared(const QString& Sql, int FallbackCode) {
+    Require();
+    auto it = m_cache.find(Sql);
+    if (it != m_cache.end())
+        return **it;
+    auto* q = new QSqlQuery(m_db);
+    q->setForwardOnly(true);
+    if (!q->prepare(Sql)) {
+        QSqlQuery failed = *q;
+        delete q;
+        FailWith(failed, FallbackCode);
+    }
+    return **m_cache.insert(Sql, q);
+}
+
+void TSqlConnection::FailWith(const QSqlQuery& Q, int FallbackCode) {
+    const QSqlError err = Q.lastError();
+    SqlErrors::RememberNative(m_id, err.text());
+    Fail(SqlErrors::FromSqlError(err, FallbackCode), err.text());
+}
+
+void TSqlConnection::Exec(const QString& Sql, const QVariantList& Binds, int FallbackCode) {
+    QSqlQuery& q = Prepared(Sql, FallbackCode);
+    for (int i = 0; i < Binds.size(); ++i)
+        q.bindValue(i, Binds[i]);
+    if (!q.exec())
+        FailWith(q, FallbackCode);
+    q.finish();
+}
+
+QList<QVariantList> TSqlConnection::Rows(const QString& Sql, const QVariantList& Binds, int FallbackCode) {
+    QSqlQuery& q = Prepared(Sql, FallbackCode);
+    for (int i = 0; i < Binds.size(); ++i)
+        q.bindValue(i, Binds[i]);
+    if (!q.exec())
+        FailWith(q, FallbackCode);
+    QList<QVariantList> rows;
+    const int columns = q.record().count();
+    while (q.next()) {
+        QVariantList row;
+        row.reserve(columns);
+        for (int c = 0; c < columns; ++c)
+            row.append(q.value(c));
+        rows.append(std::move(row));
+    }
+    if (q.lastError().isValid())
+        FailWith(q, FallbackCode);
+    q.finish();
+    return rows;
+}
+
+QVariant TSqlConnection::Scalar(const QString& Sql, const QVariantList& Binds, const QVariant& Default) {
+    const QList<QVariantList> rows = Rows(Sql, Binds);
+    if (rows.isEmpty() || rows.front().isEmpty() || rows.front().front().isNull())
+        return Default;
+    return rows.front().front();
+}
+
+qint64 TSqlConnection::Insert(const QString& Sql, const QVariantList& Binds, int FallbackCode) {
+    QSqlQuery& q = Prepared(Sql, FallbackCode);
+    for (int i = 0; i < Binds.size(); ++i)
+        q.bindValue(i, Binds[i]);
+    if (!q.exec())
+        FailWith(q, FallbackCode);
+    const qint64 id = q.lastInsertId().toLongLong();
+    q.finish();
+    return id;
+}
+
+QSqlQuery TSqlConnection::Select(const QString& Sql, const QVariantList& Binds) {
+    Require();
+    QSqlQuery q(m_db);
+    q.setForwardOnly(true);
+    if (!q.prepare(Sql))
+        FailWith(q, SqlErrors::ecQuery);
+    for (int i = 0; i < Binds.size(); ++i)
+        q.bindValue(i, Binds[i]);
+    if (!q.exec())
+        FailWith(q, SqlErrors::ecQuery);
+    return q;
+}
+
+int TSqlConnection::BeginScope() {
+    Require();
+    const int level = m_depth;
+    if (level == 0)
+        Exec(m_dialect->BeginWrite(), {}, SqlErrors::ecStartTransaction);
+    else
+        Exec(m_dialect->Savepoint(QStringLiteral("ew_sp%1").arg(level)), {}, SqlErrors::ecStartTransaction);
+    ++m_depth;
+    return level;
+}
+
+void TSqlConnection::EndScope(int Level, bool Commit) {
+    m_depth = Level;
+    const QString sp = QStringLiteral("ew_sp%1").arg(Level);
+    if (Level == 0) {
+        if (!Commit) {
+            Exec(m_dialect->Rollback(), {}, SqlErrors::ecCommit);
+            return;
+        }
+        try {
+            Exec(m_dialect->Commit(), {}, SqlErrors::ecCommit);
+        } catch (...) {
+            try {
+                Exec(m_dialect->Rollback());
+            } catch (...) {
+            }
+            throw;
+        }
+        return;
+    }
+    if (Commit) {
+        Exec(m_dialect->Release(sp), {}, SqlErrors::ecCommit);
+        return;
+    }
+    Exec(m_dialect->RollbackTo(sp), {}, SqlErrors::ecCommit);
+    Exec(m_dialect->Release(sp), {}, SqlErrors::ecCommit);
+    if (Level == 1 && m_userTxn)
+        RollbackUserTransaction();
+}
+
+void TSqlConnection::StartUserTransaction() {
+    Require();
+    if (m_userTxn || m_depth != 0)
+        Fail(SqlErrors::ecStartTransaction);
+    Exec(m_dialect->BeginWrite(), {}, SqlErrors::ecStartTransaction);
+    m_userTxn = true;
+    m_userAborted = false;
+    m_depth = 1;
+    m_txnKinds.clear();
+}
+
+void TSqlConnection::CommitUserTransaction() {
+    Require();
+    if (!m_userTxn)
+        Fail(SqlErrors::ecCommit);
+    try {
+        Exec(m_dialect->Commit(), {}, SqlErrors::ecCommit);
+    } catch (...) {
+        RollbackUserTransaction();
+        throw;
+    }
+    m_userTxn = false;
+    m_depth = 0;
+    m_txnKinds.clear();
+}
+
+void TSqlConnection::RollbackUserTransaction() {
+    try {
+        Exec(m_dialect->Rollback());
+    } catch (...) {
+        // The engine has already ended the transaction.
+    }
+    m_userTxn = false;
+    m_userAborted = true;
+    m_depth = 0;
+    m_pending.clear();
+    const QSet<int> kinds = std::exchange(m_txnKinds, {});
+    if (!kinds.isEmpty())
+        NotifyChanged(kinds);
+}
+
+void TSqlConnection::NotifyChanged(const QSet<int>& Kinds) {
+    if (Kinds.isEmpty())
+        return;
+    if (m_userTxn)
+        m_txnKinds.unite(Kinds);
+    const QList<TChangeListener*> listeners(m_listeners.begin(), m_listeners.end());
+    for (TChangeListener* l : listeners) {
+        if (!m_listeners.contains(l)) // released by an earlier handler
+            continue;
+        TIntfPtr<IInterface> keep(l->ListenerObject());
+        l->DataChanged(Kinds);
+    }
+}
+
+TWriteScope::TWriteScope(TSqlConnection& C) : m_c(C) { m_level = m_c.BeginScope(); }
+
+TWriteScope::~TWriteScope() {
+    if (m_done)
+        return;
+    try {
+        m_c.EndScope(m_level, false);
+    } catch (...) {
+    }
+    if (m_level == 0 || (m_level == 1 && !m_c.m_userTxn))
+        m_c.m_pending.clear();
+}
+
+void TWriteScope::Commit() {
+    m_done = true;
+    m_c.EndScope(m_level, true);
+    const bool announce = m_level == 0 || (m_level == 1 && m_c.m_userTxn);
+    if (!announce) {
+        m_c.m_pending.unite(m_kinds);
+        return;
+    }
+    QSet<int> kinds = m_kinds;
+    kinds.unite(std::exchange(m_c.m_pending, {}));
+    m_c.NotifyChanged(kinds);
+}

@@ -1,0 +1,126 @@
+#pragma once
+// One open database of one root object: the Qt SQL connection (a unique connection
+// name per root object), the dialect, cached prepared statements, nested write
+// transactions, the root object's own transaction, this connection's session row
+// and the change notifications of the live collections.
+
+#include "uSqlDialect.h"
+
+#include <QHash>
+#include <QSqlDatabase>
+#include <QList>
+#include <QSet>
+#include <QString>
+#include <QVariant>
+
+#include <memory>
+
+class QSqlQuery;
+class QTimer;
+struct IInterface;
+
+// A live collection that reloads when records of the kinds it lists change.
+class TChangeListener {
+public:
+    virtual void DataChanged(const QSet<int>& Kinds) = 0;
+    // The object to keep alive while it is being notified.
+    virtual IInterface* ListenerObject() = 0;
+
+protected:
+    ~TChangeListener() = default;
+};
+
+class TSqlConnection {
+public:
+    TSqlConnection(const QString& Symbol, std::unique_ptr<TSqlDialect> Dialect);
+    ~TSqlConnection();
+    TSqlConnection(const TSqlConnection&) = delete;
+    TSqlConnection& operator=(const TSqlConnection&) = delete;
+
+    // Opens the file, prepares the schema and registers the session. BusyMs is how
+    // long a statement waits for another process's write lock. Throws TSqlFailure.
+    void Open(const QString& FilePath, int BusyMs);
+    // Rolls back an open transaction, removes this session's placeholders and locks.
+    void Close();
+    bool IsOpen() const { return m_open; }
+    // Throws 2 before the first connection and 103 when the connection was closed
+    // under an object that still uses it.
+    void Require() const;
+
+    const QString& Symbol() const { return m_symbol; }
+    const QString& FilePath() const { return m_path; }
+    const QString& DataBaseID() const { return m_id; }
+    const TSqlDialect& Dialect() const { return *m_dialect; }
+    qint64 SessionID() const { return m_session; }
+    void SetSessionID(qint64 ID) { m_session = ID; }
+
+    // Statements: each throws TSqlFailure with FallbackCode unless the engine's
+    // result maps to a more precise code (busy, read-only, not a database).
+    void Exec(const QString& Sql, const QVariantList& Binds = {}, int FallbackCode = 3);
+    QList<QVariantList> Rows(const QString& Sql, const QVariantList& Binds = {}, int FallbackCode = 3);
+    QVariant Scalar(const QString& Sql, const QVariantList& Binds = {}, const QVariant& Default = {});
+    qint64 Insert(const QString& Sql, const QVariantList& Binds, int FallbackCode = 3);
+    // A fresh forward-only query for large result sets (not cached).
+    QSqlQuery Select(const QString& Sql, const QVariantList& Binds);
+
+    // The root object's transaction (StartTransaction/Commit).
+    void StartUserTransaction();
+    void CommitUserTransaction();
+    bool InUserTransaction() const { return m_userTxn; }
+
+    void AddListener(TChangeListener* L) { m_listeners.insert(L); }
+    void RemoveListener(TChangeListener* L) { m_listeners.remove(L); }
+    void NotifyChanged(const QSet<int>& Kinds);
+
+private:
+    friend class TWriteScope;
+    int BeginScope();
+    void EndScope(int Level, bool Commit);
+    void RollbackUserTransaction();
+    QSqlQuery& Prepared(const QString& Sql, int FallbackCode);
+    [[noreturn]] void FailWith(const QSqlQuery& Q, int FallbackCode);
+    void RunSetup();
+    void StartHeartbeat();
+    void ReleaseConnection();
+
+    QString m_symbol;
+    std::unique_ptr<TSqlDialect> m_dialect;
+    QString m_name; // Qt connection name
+    QSqlDatabase m_db;
+    QString m_id;
+    QString m_path;
+    bool m_open = false;
+    bool m_wasOpen = false;
+    qint64 m_session = 0;
+    QHash<QString, QSqlQuery*> m_cache;
+    int m_depth = 0;       // open write scopes, the user transaction counting as one
+    bool m_userTxn = false;
+    bool m_userAborted = false; // a failure rolled the user transaction back
+    QSet<int> m_txnKinds;       // kinds changed inside the user transaction
+    QSet<int> m_pending;        // kinds changed by committed inner scopes, not yet announced
+    QSet<TChangeListener*> m_listeners;
+    std::unique_ptr<QTimer> m_heartbeat;
+};
+
+using TSqlConnectionPtr = std::shared_ptr<TSqlConnection>;
+
+// A write transaction, or a savepoint inside one. Rolled back unless committed.
+// A failure inside the root object's transaction rolls that whole transaction back,
+// so that no write lock is left held and nothing later is lost at disconnect.
+class TWriteScope {
+public:
+    explicit TWriteScope(TSqlConnection& C);
+    ~TWriteScope();
+    TWriteScope(const TWriteScope&) = delete;
+    TWriteScope& operator=(const TWriteScope&) = delete;
+    // Commits and then notifies the collections of the changed kinds.
+    void Commit();
+    void Changed(int Kind) { m_kinds.insert(Kind); }
+    void Changed(const QSet<int>& Kinds) { m_kinds.unite(Kinds); }
+
+private:
+    TSqlConnection& m_c;
+    int m_level = 0;
+    bool m_done = false;
+    QSet<int> m_kinds;
+};

@@ -1,0 +1,187 @@
+#include "uSqlDescribe.h"
+
+#include "uEwidarQuorDBSymbole.h"
+#include "uSqlKinds.h"
+
+#include <array>
+
+namespace SqlDescribe {
+
+namespace {
+
+using namespace SqlKinds;
+
+constexpr QChar kSeparator = QChar(0x1F); // unit separator: never typed into a filter
+
+QString Join(const QString& a, const QString& b, const QString& sep = QStringLiteral(" ")) {
+    if (a.isEmpty())
+        return b;
+    if (b.isEmpty())
+        return a;
+    return a + sep + b;
+}
+
+QString Street(const TSource& s, const TInternalFieldRecord& ulica, const TInternalFieldRecord& dom,
+               const TInternalFieldRecord& lokal) {
+    QString number = s.own(dom.Symbol).trimmed();
+    number = Join(number, s.own(lokal.Symbol).trimmed(), QStringLiteral("/"));
+    return Join(s.own(ulica.Symbol).trimmed(), number);
+}
+
+QString DocumentKind(const TSource& s) {
+    const QString symbol = s.own(cDaneDokumentuTozsamosciRodzaj.Symbol);
+    if (symbol == cRodzajDokumentuInnyDokument.Symbol) {
+        const QString other = s.own(cDaneDokumentuTozsamosciRodzajInny.Symbol).trimmed();
+        if (!other.isEmpty())
+            return other;
+    }
+    for (const TComboBoxSymbolItemRecord& item : IdentityDocumentItems())
+        if (!item.Symbol.isEmpty() && item.Symbol == symbol)
+            return item.Caption;
+    return symbol;
+}
+
+QString SubjectName(const TSource& s) {
+    const QString opis = s.own(cDanePodmiotuOpis.Symbol).trimmed();
+    if (!opis.isEmpty())
+        return opis;
+    QString firma = s.own(cDanePodmiotuNazwaFirmy.Symbol).trimmed();
+    if (firma.isEmpty())
+        firma = s.own(cDanePodmiotuSkroconaNazwaFirmy.Symbol).trimmed();
+    const QString osoba =
+        Join(s.own(cDanePodmiotuPierwszeImie.Symbol).trimmed(), s.own(cDanePodmiotuNazwisko.Symbol).trimmed());
+    const bool prawna = s.own(cDanePodmiotuOsobaFizycznaOsobaPrawna.Symbol) == QStringLiteral("1");
+    if (prawna)
+        return firma.isEmpty() ? osoba : firma;
+    return osoba.isEmpty() ? firma : osoba;
+}
+
+// The identifier that matters for the subject: PESEL when it is the proper tax
+// identifier, otherwise NIP, then PESEL, then REGON.
+QString SubjectNumber(const TSource& s) {
+    const QString pesel = s.own(cDanePodmiotuPESEL.Symbol).trimmed();
+    if (s.own(cDanePodmiotuWlasciwyIdentyfikatorPodatkowy.Symbol) == QStringLiteral("0") && !pesel.isEmpty())
+        return pesel;
+    for (const QString& v : {s.own(cDanePodmiotuNIP.Symbol).trimmed(), s.own(cDanePodmiotuNIPOF.Symbol).trimmed(),
+                             pesel, s.own(cDanePodmiotuREGON.Symbol).trimmed()})
+        if (!v.isEmpty())
+            return v;
+    return {};
+}
+
+QString SubjectCity(const TSource& s) {
+    const QString city = s.firstSection(kAdres, cDaneAdresoweMiejscowosc.Symbol).trimmed();
+    if (!city.isEmpty())
+        return city;
+    return s.firstSection(kAdresDzialalnosci, cDaneAdresoweDzialanosciMiejscowosc.Symbol).trimmed();
+}
+
+QStringList Own(const TSource& s, std::initializer_list<const TInternalFieldRecord*> fields) {
+    QStringList lines;
+    for (const TInternalFieldRecord* f : fields)
+        lines.append(s.own(f->Symbol).trimmed());
+    return lines;
+}
+
+} // namespace
+
+QStringList Lines(int Position, const TSource& s) {
+    switch (Position) {
+    case kObywatelstwo:
+        return Own(s, {&cObywatelstwo});
+    case kDokumentTozsamosci:
+        return {DocumentKind(s), s.own(cDaneDokumentuTozsamosciSeria.Symbol).trimmed(),
+                s.own(cDaneDokumentuTozsamosciNumer.Symbol).trimmed()};
+    case kAdres:
+        return {s.own(cDaneAdresoweMiejscowosc.Symbol).trimmed(),
+                Street(s, cDaneAdresoweUlica, cDaneAdresoweNrDomu, cDaneAdresoweNrLokalu)};
+    case kAdresDzialalnosci:
+        return {s.own(cDaneAdresoweDzialanosciMiejscowosc.Symbol).trimmed(),
+                Street(s, cDaneAdresoweDzialanosciUlica, cDaneAdresoweDzialanosciNrDomu,
+                       cDaneAdresoweDzialanosciNrLokalu)};
+    case kOddzial:
+        return Own(s, {&cDaneOddzialuNazwa, &cDaneOddzialuREGON});
+    case kRodzajDzialalnosci:
+        return Own(s, {&cRodzajDzialalnosciKodPKD, &cRodzajDzialalnosciOpisPKD});
+    case kDaneZUS:
+        return Own(s, {&cDaneZUSNazwa, &cDaneZUSAdres});
+    case kUrzadStatystyczny:
+        return Own(s, {&cDaneUrzeduStatystycznegoNazwa, &cDaneUrzeduStatystycznegoAdres});
+    case kDaneNFZ:
+        return Own(s, {&cDaneNFZKod, &cDaneNFZNazwa});
+    case kSadRejonowy:
+        return Own(s, {&cDaneSaduRejonowegoNazwa, &cDaneSaduRejonowegoAdres});
+    case kDaneBanku:
+        return Own(s, {&cDaneBankuNazwa, &cDaneBankuAdres});
+    case kNrIdentyfikacyjny: // the kind has no fields of its own yet: two empty columns
+        return {QString(), QString()};
+    case kWspolnik:
+        return Own(s, {&cDaneWspolnikaImie, &cDaneWspolnikaNazwisko});
+    case kSpolka:
+        return Own(s, {&cDaneSpolkiNazwa, &cDaneSpolkiREGON});
+    case kSpolkaPodmiotu:
+        return {s.linked(lrSpolka, cDaneSpolkiNazwa.Symbol).trimmed(),
+                s.linked(lrSpolka, cDaneSpolkiREGON.Symbol).trimmed()};
+    case kRachunekBankowy:
+        return {s.own(cDaneRachunkuNrRachunku.Symbol).trimmed(), s.linked(lrDaneBanku, cDaneBankuNazwa.Symbol).trimmed()};
+    case kDaneZamawiajacego:
+        return Own(s, {&cDaneZamawiajacegoImie, &cDaneZamawiajacegoNazwisko});
+    case kReprezentant:
+        return Own(s, {&cDanePodmiotuPierwszeImie, &cDanePodmiotuNazwisko});
+    case kBiuroRachunkowe: {
+        QString name = s.own(cBiuroRachunkoweNazwa.Symbol).trimmed();
+        if (name.isEmpty())
+            name = Join(s.own(cBiuroRachunkoweImie.Symbol).trimmed(), s.own(cBiuroRachunkoweNazwisko.Symbol).trimmed());
+        return {name, s.own(cBiuroRachunkoweNIP.Symbol).trimmed()};
+    }
+    case kPodmiot:
+        return {SubjectName(s), SubjectNumber(s), SubjectCity(s)};
+    default:
+        return {};
+    }
+}
+
+int LineCount(int Position) {
+    static const std::array<int, 22> counts = [] {
+        std::array<int, 22> c{};
+        SqlDescribe::TSource empty;
+        empty.own = [](const QString&) { return QString(); };
+        empty.linked = [](int, const QString&) { return QString(); };
+        empty.firstSection = [](int, const QString&) { return QString(); };
+        for (int k = 1; k <= 21; ++k)
+            c[k] = static_cast<int>(Lines(k, empty).size());
+        return c;
+    }();
+    return Position >= 1 && Position <= 21 ? counts[Position] : 0;
+}
+
+QString SearchText(const QStringList& Lines) {
+    QString text;
+    for (const QString& line : Lines) {
+        QString clean = line;
+        clean.replace(kSeparator, u' ');
+        text += clean.toCaseFolded() + kSeparator;
+    }
+    return text;
+}
+
+QString NormaliseFilter(const QString& Text) {
+    QString clean = Text;
+    clean.remove(kSeparator);
+    return clean.toCaseFolded();
+}
+
+QString CommaText(const QStringList& Lines) {
+    QStringList items;
+    for (const QString& line : Lines) {
+        bool quote = line.isEmpty();
+        for (QChar c : line)
+            if (c.unicode() <= u' ' || c == u',' || c == u'"')
+                quote = true;
+        items.append(quote ? u'"' + QString(line).replace(QStringLiteral("\""), QStringLiteral("\"\"")) + u'"'
+                           : line);
+    }
+    return items.join(u',');
+}
+
+} // namespace SqlDescribe

@@ -1,0 +1,134 @@
+#include "uSqlErrors.h"
+
+#include <QHash>
+#include <QMutex>
+#include <QSqlError>
+
+#include <map>
+
+namespace SqlErrors {
+
+namespace {
+
+struct TEntry {
+    const char* text;
+    const char* link;
+};
+
+const std::map<int32_t, TEntry>& Entries() {
+    static const std::map<int32_t, TEntry> entries = {
+        {ecEmptyQuery, {"Puste zapytanie do bazy danych.", "https://www.sqlite.org/lang.html"}},
+        {ecNoConnection,
+         {"Brak połączenia z bazą danych. Połącz się z bazą przed wykonaniem tej operacji.",
+          "https://www.sqlite.org/c3ref/open.html"}},
+        {ecQuery, {"Błąd podczas wykonywania zapytania w bazie danych.", "https://www.sqlite.org/rescode.html"}},
+        {ecCreateFolder,
+         {"Nie można utworzyć katalogu lub pliku bazy danych: błędna ścieżka albo brak praw zapisu.",
+          "https://www.sqlite.org/rescode.html#cantopen"}},
+        {ecOpen,
+         {"Błąd podczas otwierania bazy danych: plik nie istnieje, nie jest bazą danych lub jest uszkodzony.",
+          "https://www.sqlite.org/rescode.html#notadb"}},
+        {ecClose, {"Błąd podczas zamykania bazy danych.", "https://www.sqlite.org/c3ref/close.html"}},
+        {ecStartTransaction,
+         {"Błąd podczas otwierania transakcji w bazie danych (transakcja jest już otwarta lub baza jest zajęta).",
+          "https://www.sqlite.org/lang_transaction.html"}},
+        {ecCommit,
+         {"Błąd podczas zamykania transakcji w bazie danych: transakcja nie była otwarta albo została wycofana.",
+          "https://www.sqlite.org/lang_transaction.html"}},
+        {ecNoPrimaryKeyTable, {"Brak klucza głównego.", "https://www.sqlite.org/lang_createtable.html"}},
+        {ecNotFound, {"Nie znaleziono bazy danych we wskazanej lokalizacji.", "https://www.sqlite.org/c3ref/open.html"}},
+        {ecFileLocked,
+         {"Plik bazy danych jest aktualnie zablokowany przez inny program. Spróbuj ponownie za chwilę.",
+          "https://www.sqlite.org/rescode.html#busy"}},
+        {ecNoColumn, {"Nie odnaleziono kolumny.", "https://www.sqlite.org/lang_altertable.html"}},
+        {ecCriticalOpen,
+         {"Krytyczny błąd podczas otwierania bazy danych: plik należy do innego programu, pochodzi z nowszej wersji "
+          "lub jest uszkodzony.",
+          "https://www.sqlite.org/pragma.html#pragma_integrity_check"}},
+        {ecCriticalClose, {"Krytyczny błąd podczas zamykania bazy danych.", "https://www.sqlite.org/c3ref/close.html"}},
+        {ecNoLink, {"Brak połączenia: połączenie z bazą danych zostało zamknięte.", "https://www.sqlite.org/c3ref/open.html"}},
+        {ecNoPrimaryKey,
+         {"Brak klucza głównego: rekord nie został jeszcze zapisany w bazie danych.",
+          "https://www.sqlite.org/lang_createtable.html#rowid"}},
+        {ecRecordLocked,
+         {"Dane aktualnie są zablokowane, inny użytkownik jest w trakcie edycji.",
+          "https://www.sqlite.org/lockingv3.html"}},
+        {ecRecordDeleted, {"Dane zostały usunięte przez innego użytkownika.", "https://www.sqlite.org/lang_delete.html"}},
+        {ecReadOnly,
+         {"Dane są tylko do odczytu: brak praw zapisu do pliku bazy danych lub jego katalogu.",
+          "https://www.sqlite.org/rescode.html#readonly"}},
+        {ecDeleteFailed, {"Katastrofalny błąd podczas usuwania danych.", "https://www.sqlite.org/lang_delete.html"}},
+        {ecReferenced,
+         {"Nie można usunąć danych powiązanych z innymi danymi.", "https://www.sqlite.org/foreignkeys.html"}},
+        {ecNotAvailable,
+         {"Ta funkcja nie jest jeszcze dostępna w module bazy danych SQL.", "https://www.sqlite.org/about.html"}},
+    };
+    return entries;
+}
+
+QMutex& NativeMutex() {
+    static QMutex m;
+    return m;
+}
+
+QHash<QString, QString>& NativeMessages() {
+    static QHash<QString, QString> h;
+    return h;
+}
+
+} // namespace
+
+bool Describe(int32_t Code, QString& Text, QString& Link) {
+    const auto it = Entries().find(Code);
+    if (it == Entries().end())
+        return false;
+    Text = QString::fromUtf8(it->second.text);
+    Link = QString::fromUtf8(it->second.link);
+    return true;
+}
+
+void RememberNative(const QString& DataBaseID, const QString& Message) {
+    QMutexLocker lock(&NativeMutex());
+    NativeMessages().insert(DataBaseID, Message);
+}
+
+QString LastNative(const QString& DataBaseID) {
+    QMutexLocker lock(&NativeMutex());
+    return NativeMessages().value(DataBaseID);
+}
+
+int32_t CaughtCode() noexcept {
+    try {
+        throw;
+    } catch (const TSqlFailure& f) {
+        return f.Code();
+    } catch (...) {
+        return ecQuery;
+    }
+}
+
+int32_t FromSqlError(const QSqlError& Error, int32_t Fallback) {
+    bool ok = false;
+    const int native = Error.nativeErrorCode().toInt(&ok);
+    if (!ok)
+        return Fallback;
+    if (native == 787) // SQLITE_CONSTRAINT_FOREIGNKEY: the row is still referred to
+        return ecReferenced;
+    switch (native & 0xff) { // primary result code of an extended one
+    case 5:                  // SQLITE_BUSY
+    case 6:                  // SQLITE_LOCKED
+        return ecFileLocked;
+    case 8: // SQLITE_READONLY
+        return ecReadOnly;
+    case 26: // SQLITE_NOTADB
+        return ecOpen;
+    case 11: // SQLITE_CORRUPT
+        return ecCriticalOpen;
+    case 14: // SQLITE_CANTOPEN
+        return ecOpen;
+    default:
+        return Fallback;
+    }
+}
+
+} // namespace SqlErrors

@@ -1,0 +1,20 @@
+#pragma once
+// The connection parameter: "KEY=value;" pairs. Keys are case-insensitive; a value
+// may be quoted ("DIR=\"C:\\a;b\\x.db\";") with "" standing for a quote inside it.
+// Unknown keys are kept, so a parameter survives a round trip unchanged.
+
+#include <QList>
+#include <QPair>
+#include <QString>
+
+class TSqlParams {
+public:
+    static TSqlParams Parse(const QString& Text);
+
+    QString Value(const QString& Key) const;
+    void SetValue(const QString& Key, const QString& Value);
+    QString ToString() const;
+
+private:
+    QList<QPair<QString, QString>> m_items;
+};

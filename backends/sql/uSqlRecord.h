@@ -1,0 +1,90 @@
+#pragma once
+// Record objects: one template implements the operations every record shares over
+// its TRecordState; the kinds add their link and list operations. Every operation
+// catches everything and leaves the code in the record's error code.
+
+#include "uEwidarQuorDBIntf.h"
+#include "uSqlErrors.h"
+#include "uSqlRecordState.h"
+
+// Runs Body, resetting Error first; on any exception stores its code and returns Fallback.
+template <class R, class F> R Guarded(int32_t& Error, R Fallback, F&& Body) noexcept {
+    Error = 0;
+    try {
+        return Body();
+    } catch (...) {
+        Error = SqlErrors::CaughtCode();
+        return Fallback;
+    }
+}
+
+template <class F> bool GuardedBool(int32_t& Error, F&& Body) noexcept {
+    return Guarded(Error, false, [&] {
+        Body();
+        return true;
+    });
+}
+
+// The record object for a state, by its kind (and face, for subjects).
+TIntfPtr<IEwidarRecord> MakeRecord(const TRecordStatePtr& State);
+
+// Shared operations of IEwidarRecord (implemented in uSqlRecord.cpp).
+namespace SqlRecordOps {
+bool IsNew(const TRecordState& S);
+TIntfPtr<IDataFields> DataFields(const TRecordStatePtr& S);
+TIntfPtr<IEwidarRecordInfo> RecordInfo(const TRecordStatePtr& S);
+void Lock(TRecordState& S);
+void Unlock(TRecordState& S);
+// Sets a single link from a record chosen by the program (nullptr removes it).
+void SetLink(TRecordState& S, int Role, IEwidarRecord* Target);
+// The linked record of a role, or nullptr when none is set or it no longer exists.
+TIntfPtr<IEwidarRecord> Linked(TRecordState& S, int Role);
+} // namespace SqlRecordOps
+
+template <class... I> class TSqlRecordBase : public TInterfacedObject<I...> {
+public:
+    explicit TSqlRecordBase(TRecordStatePtr State) : m_s(std::move(State)) {}
+
+    int32_t GetLastErrorCode() override { return m_s->error; }
+    bool IsNew() override { return SqlRecordOps::IsNew(*m_s); }
+    int32_t GetID() override { return static_cast<int32_t>(m_s->id); }
+    TIntfPtr<IDataFields> GetDataFields() override {
+        return Guarded(m_s->error, TIntfPtr<IDataFields>(), [&] { return SqlRecordOps::DataFields(m_s); });
+    }
+    TIntfPtr<IEwidarRecordInfo> GetRecordInfo() override { return SqlRecordOps::RecordInfo(m_s); }
+    bool Post() override;
+    bool Delete() override;
+    bool Lock() override {
+        return GuardedBool(m_s->error, [&] { SqlRecordOps::Lock(*m_s); });
+    }
+    bool Unlock() override {
+        return GuardedBool(m_s->error, [&] { SqlRecordOps::Unlock(*m_s); });
+    }
+    bool Refresh() override;
+
+protected:
+    template <class T> TIntfPtr<T> LinkedAs(int Role) {
+        return Guarded(m_s->error, TIntfPtr<T>(), [&] { return Supports<T>(SqlRecordOps::Linked(*m_s, Role)); });
+    }
+    void SetLinkFrom(int Role, IEwidarRecord* Target) {
+        GuardedBool(m_s->error, [&] { SqlRecordOps::SetLink(*m_s, Role, Target); });
+    }
+
+    TRecordStatePtr m_s;
+};
+
+namespace SqlRecordStore {
+void Post(TRecordState& R);
+void Delete(TRecordState& R);
+void Refresh(TRecordState& R);
+} // namespace SqlRecordStore
+
+template <class... I> bool TSqlRecordBase<I...>::Post() {
+    return GuardedBool(m_s->error, [&] { SqlRecordStore::Post(*m_s); });
+}
+template <class... I> bool TSqlRecordBase<I...>::Delete() {
+    return GuardedBool(m_s->error, [&] { SqlRecordStore::Delete(*m_s); });
+}
+template <class... I> bool TSqlRecordBase<I...>::Refresh() {
+    return GuardedBool(m_s->error, [&] { SqlRecordStore::Refresh(*m_s); });
+}

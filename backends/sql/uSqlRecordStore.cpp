@@ -1,0 +1,285 @@
+#include "uSqlRecordStore.h"
+
+#include "uEwidarQuorDBSymbole.h"
+#include "uSqlDescribe.h"
+#include "uSqlErrors.h"
+#include "uSqlSession.h"
+
+namespace SqlRecordStore {
+
+namespace {
+
+using namespace SqlKinds;
+
+QVariant Nullable(qint64 ID) { return ID == 0 ? QVariant(QMetaType(QMetaType::LongLong)) : QVariant(ID); }
+
+// kind and state of a record; kind 0 when it does not exist.
+std::pair<int, int> KindAndState(TSqlConnection& C, qint64 ID) {
+    const auto rows = C.Rows(QStringLiteral("SELECT kind, state FROM ew_record WHERE id = ?"), {ID});
+    if (rows.isEmpty())
+        return {0, 0};
+    return {rows.front()[0].toInt(), rows.front()[1].toInt()};
+}
+
+QString LinkedValue(TSqlConnection& C, qint64 Target, const QString& Symbol) {
+    if (Target == 0)
+        return {};
+    return C.Scalar(QStringLiteral("SELECT value FROM ew_value WHERE record_id = ? AND symbol = ?"), {Target, Symbol})
+        .toString();
+}
+
+QString FirstSection(TSqlConnection& C, qint64 Owner, int Kind, const QString& Symbol) {
+    if (Owner == 0)
+        return {};
+    return C
+        .Scalar(QStringLiteral("SELECT v.value FROM ew_record r JOIN ew_value v ON v.record_id = r.id "
+                               "WHERE r.owner_id = ? AND r.kind = ? AND r.state = 0 AND v.symbol = ? "
+                               "AND v.value <> '' ORDER BY r.id LIMIT 1"),
+                {Owner, Kind, Symbol})
+        .toString();
+}
+
+// Stores a value; a caption or kind equal to the symbol table's is kept empty and
+// read back from the table, which keeps the file small.
+void WriteField(TSqlConnection& C, qint64 ID, const QString& Symbol, const TFieldValue& F) {
+    const TInternalFieldRecord* d = FindField(Symbol);
+    const QString caption = d && F.caption == d->Description ? QString() : F.caption;
+    const QString type = d && F.type == FieldTypeToText(d->FieldType) ? QString() : F.type;
+    if (F.value.isEmpty() && caption.isEmpty() && type.isEmpty())
+        C.Exec(QStringLiteral("DELETE FROM ew_value WHERE record_id = ? AND symbol = ?"), {ID, Symbol});
+    else
+        C.Exec(C.Dialect().UpsertValue(), {ID, Symbol, F.value, caption, type});
+}
+
+void WriteLinks(TSqlConnection& C, TRecordState& R, qint64 ID) {
+    for (int role : R.DirtyLinks()) {
+        const qint64 target = R.Link(role);
+        C.Exec(QStringLiteral("DELETE FROM ew_link WHERE source_id = ? AND role = ?"), {ID, role});
+        if (target == 0)
+            continue;
+        if (KindAndState(C, target).first != TargetKind(role))
+            Fail(SqlErrors::ecRecordDeleted);
+        C.Exec(QStringLiteral("INSERT INTO ew_link (source_id, role, target_id) VALUES (?, ?, ?)"), {ID, role, target});
+    }
+}
+
+void WriteAktywny(TSqlConnection& C, TRecordState& R, qint64 ID) {
+    if (!R.AktywnyDirty() || R.podatnik == 0)
+        return;
+    C.Exec(QStringLiteral("UPDATE ew_person SET aktywny = ? WHERE podatnik_id = ? AND role = ? AND osoba_id = ?"),
+           {R.Aktywny() ? 1 : 0, R.podatnik, R.personRole, ID});
+}
+
+QStringList StoredLines(TSqlConnection& C, qint64 ID, int Kind) {
+    QHash<QString, QString> own;
+    for (const QVariantList& r :
+         C.Rows(QStringLiteral("SELECT symbol, value FROM ew_value WHERE record_id = ?"), {ID}))
+        own.insert(r[0].toString(), r[1].toString());
+    SqlDescribe::TSource s;
+    s.own = [&own](const QString& symbol) { return own.value(symbol); };
+    s.linked = [&C, ID](int role, const QString& symbol) {
+        const qint64 target =
+            C.Scalar(QStringLiteral("SELECT target_id FROM ew_link WHERE source_id = ? AND role = ?"), {ID, role}, 0)
+                .toLongLong();
+        return LinkedValue(C, target, symbol);
+    };
+    s.firstSection = [&C, ID](int kind, const QString& symbol) { return FirstSection(C, ID, kind, symbol); };
+    return SqlDescribe::Lines(Kind, s);
+}
+
+void WriteLines(TSqlConnection& C, qint64 ID, const QStringList& Lines) {
+    C.Exec(QStringLiteral("UPDATE ew_record SET line1 = ?, line2 = ?, line3 = ?, search = ? WHERE id = ?"),
+           {Lines.value(0), Lines.value(1), Lines.value(2), SqlDescribe::SearchText(Lines), ID});
+}
+
+// Records whose lines show values of a record of this kind: through a link role.
+int DependentRole(int Kind) {
+    if (Kind == kDaneBanku)
+        return lrDaneBanku;
+    if (Kind == kSpolka)
+        return lrSpolka;
+    return 0;
+}
+
+void CheckReferences(TSqlConnection& C, qint64 ID, int Kind) {
+    const int links = C.Scalar(QStringLiteral("SELECT count(*) FROM ew_link WHERE target_id = ? AND role <> ?"),
+                               {ID, int(lrRodzajPrzewazajacejDzialalnosci)}, 0)
+                          .toInt();
+    if (links > 0)
+        Fail(SqlErrors::ecReferenced);
+    if (Kind == kPodmiot &&
+        C.Scalar(QStringLiteral("SELECT count(*) FROM ew_person WHERE podatnik_id = ? OR osoba_id = ?"), {ID, ID}, 0)
+                .toInt() > 0)
+        Fail(SqlErrors::ecReferenced);
+}
+
+} // namespace
+
+TRecordStatePtr Create(const TSqlConnectionPtr& C, int Kind, qint64 Owner, TRoles Roles) {
+    auto r = std::make_shared<TRecordState>(C, Kind);
+    r->owner = Owner;
+    if (!OwnsCollections(Kind))
+        return r;
+    C->Require();
+    TWriteScope scope(*C);
+    SqlSession::EnsureRegistered(*C);
+    r->id = C->Insert(QStringLiteral("INSERT INTO ew_record (kind, owner_id, state, session_id, is_podatnik, "
+                                     "is_pracownik, is_kontrahent) VALUES (?, ?, 1, ?, ?, ?, ?)"),
+                      {Kind, Nullable(Owner), C->SessionID(), int(Roles.podatnik), int(Roles.pracownik),
+                       int(Roles.kontrahent)});
+    scope.Commit(); // lists never show placeholders: nothing to announce
+    r->storage = TRecordState::stPlaceholder;
+    return r;
+}
+
+TRecordStatePtr Load(const TSqlConnectionPtr& C, qint64 ID, int Kind) {
+    if (ID == 0)
+        return nullptr;
+    const auto rows = C->Rows(QStringLiteral("SELECT kind, owner_id, state, is_podatnik, is_pracownik, "
+                                             "is_kontrahent FROM ew_record WHERE id = ?"),
+                              {ID});
+    if (rows.isEmpty() || (Kind != 0 && rows.front()[0].toInt() != Kind))
+        return nullptr;
+    const QVariantList& row = rows.front();
+    auto r = std::make_shared<TRecordState>(C, row[0].toInt());
+    r->id = ID;
+    r->owner = row[1].toLongLong();
+    r->storage = row[2].toInt() == 1 ? TRecordState::stPlaceholder : TRecordState::stStored;
+    if (row[3].toInt())
+        r->face = TFace::fPodatnik;
+    else if (row[4].toInt())
+        r->face = TFace::fPracownik;
+    else if (row[5].toInt())
+        r->face = TFace::fKontrahent;
+    return r;
+}
+
+void Post(TRecordState& R) {
+    R.conn->Require();
+    TSqlConnection& c = *R.conn;
+    if (R.storage == TRecordState::stDeleted)
+        Fail(SqlErrors::ecRecordDeleted);
+    TWriteScope scope(c);
+    qint64 id = R.id;
+    if (id == 0) {
+        if (R.owner != 0 && KindAndState(c, R.owner).first == 0)
+            Fail(SqlErrors::ecRecordDeleted);
+        id = c.Insert(QStringLiteral("INSERT INTO ew_record (kind, owner_id, state) VALUES (?, ?, 0)"),
+                      {R.kind, Nullable(R.owner)});
+    } else {
+        if (KindAndState(c, id).first == 0)
+            Fail(SqlErrors::ecRecordDeleted);
+        SqlSession::CheckNotLockedByOther(c, id);
+        c.Exec(QStringLiteral("UPDATE ew_record SET state = 0, session_id = NULL WHERE id = ?"), {id});
+    }
+    for (const QString& symbol : R.DirtySymbols())
+        WriteField(c, id, symbol, *R.Field(symbol, false));
+    WriteLinks(c, R, id);
+    WriteAktywny(c, R, id);
+    scope.Changed(RefreshStoredLines(c, id));
+    scope.Commit();
+    R.id = id;
+    R.storage = TRecordState::stStored;
+    R.ClearDirty();
+    R.ForgetListLines();
+}
+
+void Delete(TRecordState& R) {
+    R.conn->Require();
+    TSqlConnection& c = *R.conn;
+    if (R.id == 0)
+        Fail(SqlErrors::ecNoPrimaryKey);
+    TWriteScope scope(c);
+    const auto [kind, state] = KindAndState(c, R.id);
+    if (kind == 0 || R.storage == TRecordState::stDeleted)
+        Fail(SqlErrors::ecRecordDeleted);
+    SqlSession::CheckNotLockedByOther(c, R.id);
+    if (state == 0 && R.podatnik != 0) {
+        // Reached through a taxpayer's list: only the link to that taxpayer goes.
+        c.Exec(QStringLiteral("DELETE FROM ew_person WHERE podatnik_id = ? AND role = ? AND osoba_id = ?"),
+               {R.podatnik, R.personRole, R.id});
+        scope.Changed(kPodmiot);
+        scope.Commit();
+        R.podatnik = 0;
+        return;
+    }
+    if (state == 0)
+        CheckReferences(c, R.id, kind);
+    if (kind == kRodzajDzialalnosci)
+        c.Exec(QStringLiteral("DELETE FROM ew_link WHERE target_id = ? AND role = ?"),
+               {R.id, int(lrRodzajPrzewazajacejDzialalnosci)});
+    c.Exec(QStringLiteral("DELETE FROM ew_record WHERE id = ?"), {R.id}, SqlErrors::ecDeleteFailed);
+    scope.Changed(kind);
+    if (R.owner != 0 && state == 0)
+        scope.Changed(RefreshStoredLines(c, R.owner));
+    scope.Commit();
+    R.storage = TRecordState::stDeleted;
+}
+
+void Refresh(TRecordState& R) {
+    R.conn->Require();
+    if (R.id == 0)
+        Fail(SqlErrors::ecNoPrimaryKey);
+    const auto [kind, state] = KindAndState(*R.conn, R.id);
+    if (kind == 0) {
+        R.storage = TRecordState::stDeleted;
+        Fail(SqlErrors::ecRecordDeleted);
+    }
+    R.Unload();
+    R.storage = state == 1 ? TRecordState::stPlaceholder : TRecordState::stStored;
+}
+
+QStringList CurrentLines(TRecordState& R) {
+    if (!R.Dirty() && R.HasListLines())
+        return R.ListLines();
+    if (!R.Dirty() && R.id != 0 && R.storage != TRecordState::stDeleted) {
+        R.SetListLines(StoredLines(*R.conn, R.id, R.kind));
+        return R.ListLines();
+    }
+    TSqlConnection& c = *R.conn;
+    SqlDescribe::TSource s;
+    s.own = [&R](const QString& symbol) { return R.Value(symbol); };
+    s.linked = [&R, &c](int role, const QString& symbol) { return LinkedValue(c, R.Link(role), symbol); };
+    s.firstSection = [&R, &c](int kind, const QString& symbol) { return FirstSection(c, R.id, kind, symbol); };
+    return SqlDescribe::Lines(R.kind, s);
+}
+
+QSet<int> RefreshStoredLines(TSqlConnection& C, qint64 ID) {
+    const auto rows = C.Rows(QStringLiteral("SELECT kind, owner_id FROM ew_record WHERE id = ?"), {ID});
+    if (rows.isEmpty())
+        return {};
+    const int kind = rows.front()[0].toInt();
+    const qint64 owner = rows.front()[1].toLongLong();
+    WriteLines(C, ID, StoredLines(C, ID, kind));
+    QSet<int> kinds{kind};
+    if ((kind == kAdres || kind == kAdresDzialalnosci) && owner != 0)
+        kinds.unite(RefreshStoredLines(C, owner));
+    if (const int role = DependentRole(kind)) {
+        const auto sources =
+            C.Rows(QStringLiteral("SELECT source_id FROM ew_link WHERE target_id = ? AND role = ?"), {ID, role});
+        for (const QVariantList& s : sources)
+            kinds.unite(RefreshStoredLines(C, s[0].toLongLong()));
+    }
+    return kinds;
+}
+
+void LinkPerson(TSqlConnection& C, qint64 Podatnik, int Role, qint64 Osoba) {
+    C.Require();
+    TWriteScope scope(C);
+    if (KindAndState(C, Podatnik).first != kPodmiot || KindAndState(C, Osoba).first != kPodmiot)
+        Fail(SqlErrors::ecRecordDeleted);
+    const int exists = C.Scalar(QStringLiteral("SELECT count(*) FROM ew_person WHERE podatnik_id = ? AND role = ? "
+                                               "AND osoba_id = ?"),
+                                {Podatnik, Role, Osoba}, 0)
+                           .toInt();
+    if (exists == 0)
+        C.Exec(QStringLiteral("INSERT INTO ew_person (podatnik_id, role, osoba_id, aktywny) VALUES (?, ?, ?, 1)"),
+               {Podatnik, Role, Osoba});
+    C.Exec(Role == prPracownik ? QStringLiteral("UPDATE ew_record SET is_pracownik = 1 WHERE id = ?")
+                               : QStringLiteral("UPDATE ew_record SET is_kontrahent = 1 WHERE id = ?"),
+           {Osoba});
+    scope.Changed(kPodmiot);
+    scope.Commit();
+}
+
+} // namespace SqlRecordStore

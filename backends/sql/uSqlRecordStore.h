@@ -1,0 +1,41 @@
+#pragma once
+// Reading and writing records: creation (with placeholders for the kinds that own
+// collections), posting values and links, deletion with the reference check,
+// re-reading, and the stored description lines of a record and of the records
+// whose descriptions depend on it.
+
+#include "uSqlRecordState.h"
+
+#include <QSet>
+#include <QStringList>
+
+namespace SqlRecordStore {
+
+// Flags of the registries a new subject belongs to.
+struct TRoles {
+    bool podatnik = false;
+    bool pracownik = false;
+    bool kontrahent = false;
+};
+
+// A new record of a kind; stored at once as this session's placeholder when the
+// kind owns collections (subject, company), so that its sections can be added.
+TRecordStatePtr Create(const TSqlConnectionPtr& C, int Kind, qint64 Owner, TRoles Roles = {});
+// A stored record by identifier; nullptr when there is none (or not of Kind, when Kind is non-zero).
+TRecordStatePtr Load(const TSqlConnectionPtr& C, qint64 ID, int Kind = 0);
+
+void Post(TRecordState& R);
+void Delete(TRecordState& R);
+// False when the record is gone (106) or was never stored (104).
+void Refresh(TRecordState& R);
+
+// Lines of the record as it stands in memory (unposted changes included).
+QStringList CurrentLines(TRecordState& R);
+// Recomputes the stored lines of a record and of the records whose lines show its
+// values; returns the kinds whose rows changed.
+QSet<int> RefreshStoredLines(TSqlConnection& C, qint64 ID);
+
+// The people link of a subject to a taxpayer (stored at once), and the registry flag.
+void LinkPerson(TSqlConnection& C, qint64 Podatnik, int Role, qint64 Osoba);
+
+} // namespace SqlRecordStore

@@ -1,0 +1,111 @@
+#include "uSqlSchema.h"
+
+#include "uSqlConnection.h"
+#include "uSqlErrors.h"
+
+#include <QStringList>
+
+#include <functional>
+#include <vector>
+
+namespace SqlSchema {
+
+namespace {
+
+// Version 1: records of every kind with their description lines and normalised
+// search text, field values by symbol, single links, people of a taxpayer,
+// sessions and record locks.
+const QStringList& Version1() {
+    static const QStringList ddl = {
+        QStringLiteral("CREATE TABLE ew_meta (name {KEYTEXT} NOT NULL PRIMARY KEY, value {TEXT} NOT NULL)"),
+        QStringLiteral("CREATE TABLE ew_session (id {ID}, host {TEXT} NOT NULL, boot_id {TEXT} NOT NULL, "
+                       "pid INTEGER NOT NULL, start_ticks {TEXT} NOT NULL, heartbeat INTEGER NOT NULL, "
+                       "opened_at INTEGER NOT NULL)"),
+        QStringLiteral("CREATE TABLE ew_record (id {ID}, kind INTEGER NOT NULL, "
+                       "owner_id INTEGER REFERENCES ew_record (id) ON DELETE CASCADE, "
+                       "state INTEGER NOT NULL DEFAULT 0, session_id INTEGER, "
+                       "is_podatnik INTEGER NOT NULL DEFAULT 0, is_pracownik INTEGER NOT NULL DEFAULT 0, "
+                       "is_kontrahent INTEGER NOT NULL DEFAULT 0, "
+                       "line1 {TEXT} NOT NULL DEFAULT '', line2 {TEXT} NOT NULL DEFAULT '', "
+                       "line3 {TEXT} NOT NULL DEFAULT '', search {KEYTEXT} NOT NULL DEFAULT '')"),
+        QStringLiteral("CREATE INDEX ew_record_list ON ew_record (kind, state, search)"),
+        QStringLiteral("CREATE INDEX ew_record_owner ON ew_record (owner_id, kind)"),
+        QStringLiteral("CREATE INDEX ew_record_placeholder ON ew_record (state, session_id)"),
+        QStringLiteral("CREATE TABLE ew_value (record_id INTEGER NOT NULL REFERENCES ew_record (id) "
+                       "ON DELETE CASCADE, symbol {KEYTEXT} NOT NULL, value {TEXT} NOT NULL DEFAULT '', "
+                       "caption {TEXT} NOT NULL DEFAULT '', field_type {TEXT} NOT NULL DEFAULT '', "
+                       "PRIMARY KEY (record_id, symbol)) {NOROWID}"),
+        QStringLiteral("CREATE INDEX ew_value_symbol ON ew_value (symbol, value)"),
+        QStringLiteral("CREATE TABLE ew_link (source_id INTEGER NOT NULL REFERENCES ew_record (id) "
+                       "ON DELETE CASCADE, role INTEGER NOT NULL, target_id INTEGER NOT NULL "
+                       "REFERENCES ew_record (id), PRIMARY KEY (source_id, role)) {NOROWID}"),
+        QStringLiteral("CREATE INDEX ew_link_target ON ew_link (target_id, role)"),
+        QStringLiteral("CREATE TABLE ew_person (podatnik_id INTEGER NOT NULL REFERENCES ew_record (id) "
+                       "ON DELETE CASCADE, role INTEGER NOT NULL, osoba_id INTEGER NOT NULL "
+                       "REFERENCES ew_record (id) ON DELETE CASCADE, aktywny INTEGER NOT NULL DEFAULT 1, "
+                       "PRIMARY KEY (podatnik_id, role, osoba_id)) {NOROWID}"),
+        QStringLiteral("CREATE INDEX ew_person_osoba ON ew_person (osoba_id, role)"),
+        QStringLiteral("CREATE TABLE ew_lock (record_id INTEGER NOT NULL PRIMARY KEY REFERENCES ew_record (id) "
+                       "ON DELETE CASCADE, session_id INTEGER NOT NULL REFERENCES ew_session (id) "
+                       "ON DELETE CASCADE, locked_at INTEGER NOT NULL)"),
+        QStringLiteral("CREATE INDEX ew_lock_session ON ew_lock (session_id)"),
+        QStringLiteral("INSERT INTO ew_meta (name, value) VALUES ('application', 'Ewidar')"),
+    };
+    return ddl;
+}
+
+// Step n upgrades version n to n+1; step 0 creates the schema.
+const std::vector<std::function<void(TSqlConnection&)>>& Migrations() {
+    static const std::vector<std::function<void(TSqlConnection&)>> steps = {
+        [](TSqlConnection& c) {
+            for (const QString& t : Version1())
+                c.Exec(c.Dialect().Ddl(t), {}, SqlErrors::ecCriticalOpen);
+        },
+    };
+    return steps;
+}
+
+bool HasTable(TSqlConnection& C, const QString& Name) {
+    for (const QVariantList& row : C.Rows(C.Dialect().ListTables(), {}, SqlErrors::ecOpen))
+        if (row.value(0).toString().compare(Name, Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
+} // namespace
+
+int StoredVersion(TSqlConnection& C) {
+    if (!HasTable(C, QStringLiteral("ew_meta")))
+        return 0;
+    return C.Scalar(QStringLiteral("SELECT value FROM ew_meta WHERE name = 'schema_version'"), {}, 0).toInt();
+}
+
+// Refuses a database of another program (tables but no version) or of a newer version.
+int CheckedVersion(TSqlConnection& C) {
+    const bool empty = C.Rows(C.Dialect().ListTables(), {}, SqlErrors::ecOpen).isEmpty();
+    const int version = StoredVersion(C);
+    if (!empty && version == 0)
+        Fail(SqlErrors::ecCriticalOpen, QStringLiteral("Plik nie jest bazą danych programu Ewidar."));
+    if (version > CurrentVersion)
+        Fail(SqlErrors::ecCriticalOpen, QStringLiteral("Baza danych pochodzi z nowszej wersji programu."));
+    return version;
+}
+
+void Prepare(TSqlConnection& C) {
+    // Checked before taking the write lock, so that opening an up-to-date database
+    // never waits for another desk's write.
+    if (CheckedVersion(C) == CurrentVersion)
+        return;
+    TWriteScope scope(C);
+    const int version = CheckedVersion(C); // another desk may have upgraded meanwhile
+    if (version == CurrentVersion)
+        return;
+    for (int v = version; v < CurrentVersion; ++v)
+        Migrations()[v](C);
+    C.Exec(QStringLiteral("DELETE FROM ew_meta WHERE name = 'schema_version'"), {}, SqlErrors::ecCriticalOpen);
+    C.Exec(QStringLiteral("INSERT INTO ew_meta (name, value) VALUES ('schema_version', ?)"),
+           {QString::number(CurrentVersion)}, SqlErrors::ecCriticalOpen);
+    scope.Commit();
+}
+
+} // namespace SqlSchema

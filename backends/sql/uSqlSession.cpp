@@ -1,0 +1,191 @@
+#include "uSqlSession.h"
+
+#include "uSqlConnection.h"
+#include "uSqlErrors.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QFile>
+#include <QSysInfo>
+
+#if defined(Q_OS_UNIX)
+#include <cerrno>
+#include <csignal>
+#endif
+
+namespace SqlSession {
+
+namespace {
+
+qint64 Now() { return QDateTime::currentSecsSinceEpoch(); }
+
+QString MachineName() {
+    const QByteArray id = QSysInfo::machineUniqueId();
+    const QString host = QSysInfo::machineHostName();
+    return id.isEmpty() ? host : host + u'/' + QString::fromLatin1(id);
+}
+
+// The session holding a lock, or 0.
+qint64 LockHolder(TSqlConnection& C, qint64 RecordID) {
+    return C.Scalar(QStringLiteral("SELECT session_id FROM ew_lock WHERE record_id = ?"), {RecordID}, 0)
+        .toLongLong();
+}
+
+bool SessionAlive(TSqlConnection& C, qint64 SessionID) {
+    if (SessionID == C.SessionID())
+        return true;
+    const auto rows = C.Rows(QStringLiteral("SELECT host, boot_id, pid, start_ticks, heartbeat FROM ew_session "
+                                            "WHERE id = ?"),
+                             {SessionID});
+    if (rows.isEmpty())
+        return false;
+    const QVariantList& r = rows.front();
+    TIdentity s{r[0].toString(), r[1].toString(), r[2].toLongLong(), r[3].toString()};
+    return IsAlive(s, r[4].toLongLong(), Now());
+}
+
+void DeletePlaceholder(TSqlConnection& C, qint64 ID) {
+    try {
+        TWriteScope one(C);
+        C.Exec(QStringLiteral("DELETE FROM ew_record WHERE id = ? AND state = 1"), {ID});
+        one.Commit();
+    } catch (const TSqlFailure&) {
+        // Still referenced: left for a later purge.
+    }
+}
+
+// Deletes a dead session's placeholders one by one (a failing one is left for
+// later) and then the session row, which takes its locks with it.
+void PurgeSession(TSqlConnection& C, qint64 SessionID) {
+    const auto rows =
+        C.Rows(QStringLiteral("SELECT id FROM ew_record WHERE state = 1 AND session_id = ?"), {SessionID});
+    for (const QVariantList& r : rows)
+        DeletePlaceholder(C, r[0].toLongLong());
+    C.Exec(QStringLiteral("DELETE FROM ew_session WHERE id = ?"), {SessionID});
+}
+
+} // namespace
+
+const TIdentity& CurrentProcess() {
+    static const TIdentity me = [] {
+        TIdentity t;
+        t.host = MachineName();
+        t.bootId = QString::fromLatin1(QSysInfo::bootUniqueId());
+        t.pid = QCoreApplication::applicationPid();
+        t.startTicks = ProcessStartTicks(t.pid);
+        return t;
+    }();
+    return me;
+}
+
+QString ProcessStartTicks(qint64 Pid) {
+#if defined(Q_OS_LINUX)
+    QFile f(QStringLiteral("/proc/%1/stat").arg(Pid));
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray stat = f.readAll();
+    // The command name in parentheses may contain spaces; fields follow its last ')'.
+    const int close = stat.lastIndexOf(')');
+    if (close < 0)
+        return {};
+    const QList<QByteArray> fields = stat.mid(close + 2).split(' ');
+    // Field 22 of the file (start time) is index 19 after the state field (field 3).
+    return fields.size() > 19 ? QString::fromLatin1(fields[19]) : QString();
+#elif defined(Q_OS_UNIX)
+    if (::kill(static_cast<pid_t>(Pid), 0) == 0 || errno == EPERM)
+        return QStringLiteral("running");
+    return {};
+#else
+    Q_UNUSED(Pid);
+    return {};
+#endif
+}
+
+bool IsAlive(const TIdentity& Session, qint64 Heartbeat, qint64 NowSecs) {
+    const TIdentity& me = CurrentProcess();
+    const bool sameBoot = Session.host == me.host && Session.bootId == me.bootId && !me.bootId.isEmpty();
+    if (sameBoot && !me.startTicks.isEmpty()) {
+        const QString ticks = ProcessStartTicks(Session.pid);
+        return !ticks.isEmpty() && ticks == Session.startTicks;
+    }
+    return NowSecs - Heartbeat < StaleAfterSeconds;
+}
+
+void Register(TSqlConnection& C) {
+    const TIdentity& me = CurrentProcess();
+    TWriteScope scope(C);
+    const qint64 id = C.Insert(QStringLiteral("INSERT INTO ew_session (host, boot_id, pid, start_ticks, heartbeat, "
+                                              "opened_at) VALUES (?, ?, ?, ?, ?, ?)"),
+                               {me.host, me.bootId, me.pid, me.startTicks, Now(), Now()});
+    scope.Commit();
+    C.SetSessionID(id);
+}
+
+void EnsureRegistered(TSqlConnection& C) {
+    if (C.Scalar(QStringLiteral("SELECT count(*) FROM ew_session WHERE id = ?"), {C.SessionID()}, 0).toInt() == 0)
+        Register(C);
+}
+
+void PurgeDead(TSqlConnection& C) {
+    TWriteScope scope(C);
+    const auto rows = C.Rows(QStringLiteral("SELECT id, host, boot_id, pid, start_ticks, heartbeat FROM ew_session"));
+    for (const QVariantList& r : rows) {
+        const qint64 id = r[0].toLongLong();
+        TIdentity s{r[1].toString(), r[2].toString(), r[3].toLongLong(), r[4].toString()};
+        if (id != C.SessionID() && !IsAlive(s, r[5].toLongLong(), Now()))
+            PurgeSession(C, id);
+    }
+    const auto orphans = C.Rows(QStringLiteral("SELECT id FROM ew_record WHERE state = 1 AND (session_id IS NULL "
+                                               "OR session_id NOT IN (SELECT id FROM ew_session))"));
+    for (const QVariantList& r : orphans)
+        DeletePlaceholder(C, r[0].toLongLong());
+    scope.Commit();
+}
+
+void Unregister(TSqlConnection& C) {
+    if (C.SessionID() == 0)
+        return;
+    TWriteScope scope(C);
+    PurgeSession(C, C.SessionID());
+    scope.Commit();
+    C.SetSessionID(0);
+}
+
+void Heartbeat(TSqlConnection& C) {
+    C.Exec(QStringLiteral("UPDATE ew_session SET heartbeat = ? WHERE id = ?"), {Now(), C.SessionID()});
+}
+
+void Lock(TSqlConnection& C, qint64 RecordID) {
+    TWriteScope scope(C);
+    if (C.Scalar(QStringLiteral("SELECT count(*) FROM ew_record WHERE id = ?"), {RecordID}, 0).toInt() == 0)
+        Fail(SqlErrors::ecRecordDeleted);
+    EnsureRegistered(C);
+    const qint64 holder = LockHolder(C, RecordID);
+    if (holder == C.SessionID()) {
+        scope.Commit();
+        return;
+    }
+    if (holder != 0) {
+        if (SessionAlive(C, holder))
+            Fail(SqlErrors::ecRecordLocked);
+        PurgeSession(C, holder);
+    }
+    C.Exec(QStringLiteral("INSERT INTO ew_lock (record_id, session_id, locked_at) VALUES (?, ?, ?)"),
+           {RecordID, C.SessionID(), Now()});
+    C.Exec(QStringLiteral("UPDATE ew_session SET heartbeat = ? WHERE id = ?"), {Now(), C.SessionID()});
+    scope.Commit();
+}
+
+void Unlock(TSqlConnection& C, qint64 RecordID) {
+    TWriteScope scope(C);
+    C.Exec(QStringLiteral("DELETE FROM ew_lock WHERE record_id = ? AND session_id = ?"), {RecordID, C.SessionID()});
+    scope.Commit();
+}
+
+void CheckNotLockedByOther(TSqlConnection& C, qint64 RecordID) {
+    const qint64 holder = LockHolder(C, RecordID);
+    if (holder != 0 && holder != C.SessionID() && SessionAlive(C, holder))
+        Fail(SqlErrors::ecRecordLocked);
+}
+
+} // namespace SqlSession

@@ -1,0 +1,52 @@
+#pragma once
+// Sessions and record locks that hold across processes.
+//
+// Every open connection has a row in ew_session with the machine, the boot, the
+// process id and the process start time. A lock row names its session. A session
+// counts as dead when, on the same machine and boot, no process with that id and
+// start time exists any more (a reused pid has another start time); on another
+// machine or boot, when its heartbeat (renewed every minute) is older than
+// StaleAfterSeconds. Dead sessions lose their locks and their placeholders.
+
+#include <QString>
+
+#include <cstdint>
+
+class TSqlConnection;
+
+namespace SqlSession {
+
+constexpr qint64 StaleAfterSeconds = 5 * 60;
+
+struct TIdentity {
+    QString host;
+    QString bootId;
+    qint64 pid = 0;
+    QString startTicks;
+};
+
+// This process.
+const TIdentity& CurrentProcess();
+// Start time of a process of this machine as the kernel reports it; empty when
+// no such process runs (or the platform does not tell).
+QString ProcessStartTicks(qint64 Pid);
+// Liveness of a session row as seen from this process at time NowSecs.
+bool IsAlive(const TIdentity& Session, qint64 Heartbeat, qint64 NowSecs);
+
+void Register(TSqlConnection& C);
+// Re-registers when another process removed this session's row as dead.
+void EnsureRegistered(TSqlConnection& C);
+// Removes dead sessions with their locks and placeholders, and placeholders without a session.
+void PurgeDead(TSqlConnection& C);
+// Removes this session's placeholders, locks and row.
+void Unregister(TSqlConnection& C);
+void Heartbeat(TSqlConnection& C);
+
+// Locks a stored record for this session; 105 when a live session holds it, 106
+// when the record no longer exists. Locking twice in one session succeeds.
+void Lock(TSqlConnection& C, qint64 RecordID);
+void Unlock(TSqlConnection& C, qint64 RecordID);
+// Throws 105 when a live session other than this one holds the record's lock.
+void CheckNotLockedByOther(TSqlConnection& C, qint64 RecordID);
+
+} // namespace SqlSession
