@@ -128,7 +128,7 @@ QSqlQuery& TSqlConnection::Prepared(const QString& Sql, int FallbackCode) {
     auto* q = new QSqlQuery(m_db);
     q->setForwardOnly(true);
     if (!q->prepare(Sql)) {
-        QSqlQuery failed = *q;
+        QSqlQuery failed = std::move(*q);
         delete q;
         FailWith(failed, FallbackCode);
     }

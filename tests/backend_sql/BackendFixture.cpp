@@ -1,0 +1,107 @@
+#include "BackendFixture.h"
+
+#include "TestSupport.h"
+#include "uEwidarKinds.h"
+#include "uEwidarQuorDBSymbole.h"
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QUuid>
+
+void BackendTest::SetUp() {
+    ASSERT_TRUE(Backend().error.isEmpty()) << Backend().error.toStdString();
+    m_dir = TestSupport::NewTempDir(QStringLiteral("sql"));
+    m_path = m_dir + QStringLiteral("/test.db");
+    m_db = Open();
+    ASSERT_TRUE(m_db);
+}
+
+void BackendTest::TearDown() {
+    if (m_db)
+        m_db->Disconnect();
+    m_db = nullptr;
+}
+
+QString BackendTest::Param(const QString& Path) { return QStringLiteral("DIR=%1;TIMEOUT=300;").arg(Path); }
+
+TIntfPtr<IEwidarDataBase> BackendTest::Open(const QString& Path) {
+    auto db = NewRoot();
+    if (!db)
+        return {};
+    std::u16string param = U(Param(Path.isEmpty() ? m_path : Path));
+    if (!db->Connect(param, true)) {
+        ADD_FAILURE() << "Connect failed with code " << db->GetLastErrorCode();
+        return {};
+    }
+    return db;
+}
+
+void SetValue(IEwidarRecord* R, const QString& Symbol, const QString& Value) {
+    auto f = R->GetDataFields()->GetDataField(U(Symbol));
+    ASSERT_TRUE(f) << Symbol.toStdString();
+    f->SetValue(U(Value));
+}
+
+QString Value(IEwidarRecord* R, const QString& Symbol) {
+    auto f = R->GetDataFields()->GetDataField(U(Symbol));
+    return f ? Q(f->GetValue()) : QStringLiteral("<no field>");
+}
+
+QStringList Lines(IEwidarRecord* R) {
+    QStringList out;
+    auto info = R->GetRecordInfo();
+    for (int i = 0; i < info->GetCount(); ++i)
+        out.append(Q(info->GetLine(i)));
+    return out;
+}
+
+QStringList ListLines(IEwidarCollection* C, int Column) {
+    QStringList out;
+    for (int i = 0; i < C->GetCount(); ++i) {
+        auto r = EwidarKinds::CollectionGetItem(C, i);
+        out.append(r ? Lines(r.get()).value(Column) : QStringLiteral("<none>"));
+    }
+    return out;
+}
+
+TIntfPtr<IEwidarRecord> NewPodatnik(IEwidarDataBase* Db, const QString& First, const QString& Last,
+                                    const QString& City) {
+    auto p = Db->GetRegistries()->GetPodatnicy({})->New();
+    if (!p)
+        return {};
+    SetValue(p.get(), cDanePodmiotuPierwszeImie.Symbol, First);
+    SetValue(p.get(), cDanePodmiotuNazwisko.Symbol, Last);
+    if (!City.isEmpty()) {
+        auto a = Supports<IPodmiot>(p)->GetAdresy()->New();
+        SetValue(a.get(), cDaneAdresoweMiejscowosc.Symbol, City);
+        EXPECT_TRUE(a->Post()) << a->GetLastErrorCode();
+    }
+    EXPECT_TRUE(p->Post()) << p->GetLastErrorCode();
+    return p;
+}
+
+TIntfPtr<IEwidarRecord> NewPosted(IEwidarListCollection* C, const QString& Symbol, const QString& Value) {
+    auto r = C->New();
+    if (!r)
+        return {};
+    SetValue(r.get(), Symbol, Value);
+    EXPECT_TRUE(r->Post()) << r->GetLastErrorCode();
+    return r;
+}
+
+QVariant RawScalar(const QString& Path, const QString& Sql) {
+    const QString name = QUuid::createUuid().toString();
+    QVariant result;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(Path);
+        if (db.open()) {
+            QSqlQuery q(db);
+            if (q.exec(Sql) && q.next())
+                result = q.value(0);
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return result;
+}

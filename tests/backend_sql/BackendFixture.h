@@ -1,0 +1,40 @@
+#pragma once
+// Fixture of the backend tests: a temporary database file, a connected root
+// object, helpers to fill and read records and to look into the file directly.
+
+#include "BackendLoader.h"
+
+#include <QStringList>
+#include <QVariant>
+
+#include <gtest/gtest.h>
+
+class BackendTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // The parameter for a file, with a short wait for other processes' locks.
+    static QString Param(const QString& Path);
+    // A new root object connected to Path (the fixture's file by default).
+    TIntfPtr<IEwidarDataBase> Open(const QString& Path = {});
+    TIntfPtr<IEwidarRegistries> Reg() { return m_db->GetRegistries(); }
+
+    QString m_dir;
+    QString m_path;
+    TIntfPtr<IEwidarDataBase> m_db;
+};
+
+void SetValue(IEwidarRecord* R, const QString& Symbol, const QString& Value);
+QString Value(IEwidarRecord* R, const QString& Symbol);
+QStringList Lines(IEwidarRecord* R);
+QStringList ListLines(IEwidarCollection* C, int Column = 0);
+
+// A posted taxpayer named "First Last" with one address in City (when given).
+TIntfPtr<IEwidarRecord> NewPodatnik(IEwidarDataBase* Db, const QString& First, const QString& Last,
+                                    const QString& City = {});
+// A posted record of a registry with one value set.
+TIntfPtr<IEwidarRecord> NewPosted(IEwidarListCollection* C, const QString& Symbol, const QString& Value);
+
+// Runs a query on the file through a connection of its own; the first column of the first row.
+QVariant RawScalar(const QString& Path, const QString& Sql);

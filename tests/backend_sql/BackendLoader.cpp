@@ -1,0 +1,32 @@
+#include "BackendLoader.h"
+
+#include <QCoreApplication>
+#include <QLibrary>
+
+const TBackendExports& Backend() {
+    static const TBackendExports exports = [] {
+        TBackendExports e;
+        auto* lib = new QLibrary(QCoreApplication::applicationDirPath() + QStringLiteral("/QuorDataBaseSQL.so"));
+        if (!lib->load()) {
+            e.error = lib->errorString();
+            return e;
+        }
+        e.DBListCount = reinterpret_cast<TDBListCount>(lib->resolve("DBListCount"));
+        e.DBListItem = reinterpret_cast<TDBListItem>(lib->resolve("DBListItem"));
+        e.GetEwidarIntf = reinterpret_cast<TGetEwidarIntf>(lib->resolve("GetEwidarIntf"));
+        e.GetLastError = reinterpret_cast<TGetLastError>(lib->resolve("GetLastError"));
+        e.GetFileVersion = reinterpret_cast<TGetFileVersion>(lib->resolve("GetFileVersion"));
+        if (!e.DBListCount || !e.DBListItem || !e.GetEwidarIntf || !e.GetLastError || !e.GetFileVersion)
+            e.error = QStringLiteral("missing export");
+        return e;
+    }();
+    return exports;
+}
+
+TIntfPtr<IEwidarDataBase> NewRoot(const QString& Symbol) {
+    if (!Backend().GetEwidarIntf)
+        return {};
+    IEwidarDataBase* raw = nullptr;
+    Backend().GetEwidarIntf(U(Symbol), &raw);
+    return TIntfPtr<IEwidarDataBase>::adopt(raw);
+}

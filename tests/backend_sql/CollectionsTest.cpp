@@ -1,0 +1,157 @@
+// Collections: registries, filters, change events, and the people of a taxpayer.
+
+#include "BackendFixture.h"
+#include "uEwidarKinds.h"
+#include "uEwidarQuorDBSymbole.h"
+
+using CollectionsTest = BackendTest;
+
+TEST_F(CollectionsTest, FilterMatchesAnyColumnIgnoringCaseAndTakesWildcardsLiterally) {
+    NewPodatnik(m_db.get(), QStringLiteral("Łucja"), QStringLiteral("Żółkiewska"), QStringLiteral("Świdnica"));
+    NewPodatnik(m_db.get(), QStringLiteral("Jan"), QStringLiteral("Kowalski"), QStringLiteral("Kraków"));
+    NewPodatnik(m_db.get(), QStringLiteral("Piotr"), QStringLiteral("O'Hara 100%"), QStringLiteral("Łódź"));
+    NewPodatnik(m_db.get(), QStringLiteral("Anna"), QStringLiteral("Back\\slash_x"), QStringLiteral("Radom"));
+    auto list = Reg()->GetPodatnicy({});
+    EXPECT_EQ(list->GetCount(), 4);
+    const std::vector<std::pair<QString, int>> cases = {
+        {QStringLiteral("ŻÓŁ"), 1},    {QStringLiteral("łucja ż"), 1}, {QStringLiteral("ŚWIDNICA"), 1},
+        {QStringLiteral("KRAK"), 1},   {QStringLiteral("a"), 4},       {QStringLiteral("%"), 1},
+        {QStringLiteral("_"), 1},      {QStringLiteral("'"), 1},       {QStringLiteral("\\"), 1},
+        {QStringLiteral("0%"), 1},     {QStringLiteral("1_0"), 0},     {QStringLiteral("ski kra"), 0},
+        {QStringLiteral("' OR 1=1 --"), 0}, {QStringLiteral("  "), 0}, {QString(), 4},
+    };
+    for (const auto& [filter, expected] : cases) {
+        list->SetFilter(U(filter));
+        EXPECT_EQ(list->GetCount(), expected) << filter.toStdString();
+        EXPECT_EQ(list->GetLastErrorCode(), 0);
+    }
+    EXPECT_EQ(Reg()->GetPodmioty(u"łódź")->GetCount(), 1);
+    EXPECT_EQ(Reg()->GetPodatnicy(u"KOWAL")->GetCount(), 1);
+}
+
+TEST_F(CollectionsTest, RegistriesAreFreshAndListOnlyTheirOwnKind) {
+    NewPodatnik(m_db.get(), QStringLiteral("Adam"), QStringLiteral("Podatnik"));
+    NewPosted(Reg()->GetDaneBankow({}).get(), cDaneBankuNazwa.Symbol, QStringLiteral("Bank Polski"));
+    NewPosted(Reg()->GetSadyRejonowe({}).get(), cDaneSaduRejonowegoNazwa.Symbol, QStringLiteral("SR Wrocław"));
+    auto reg1 = Reg();
+    auto reg2 = Reg();
+    EXPECT_NE(reg1.get(), reg2.get());
+    EXPECT_NE(reg1->GetDaneBankow({}).get(), reg1->GetDaneBankow({}).get());
+    EXPECT_EQ(reg1->GetDaneBankow({})->GetCount(), 1);
+    EXPECT_EQ(reg1->GetSadyRejonowe({})->GetCount(), 1);
+    EXPECT_EQ(reg1->GetDaneZUSow({})->GetCount(), 0);
+    EXPECT_EQ(reg1->GetPracownicy({})->GetCount(), 0);
+    EXPECT_EQ(reg1->GetPodmioty({})->GetCount(), 1);
+    auto bank = Supports<IEwidarListCollection>(reg1->GetDaneBankow({}))->GetItem(0);
+    EXPECT_TRUE(Supports<IDaneBanku>(bank));
+    EXPECT_FALSE(Supports<IEwidarListCollection>(reg1->GetDaneBankow({}))->GetItem(1));
+    EXPECT_EQ(reg1->GetDaneBankow({})->GetLastErrorCode(), 0);
+    auto list = Supports<IEwidarListCollection>(reg1->GetDaneBankow({}));
+    EXPECT_FALSE(list->GetItem(5));
+    EXPECT_EQ(list->GetLastErrorCode(), 106);
+    // The list of all subjects gives the subject as the taxpayer it is.
+    auto any = reg1->GetPodmioty({})->GetItem(0);
+    EXPECT_TRUE(Supports<IPodatnik>(any));
+    EXPECT_FALSE(Supports<IPracownik>(any));
+    EXPECT_EQ(Lines(any.get()).value(0), QStringLiteral("Adam Podatnik"));
+}
+
+TEST_F(CollectionsTest, OnChangeIsRaisedWhenRecordsOfTheListedKindChange) {
+    auto banks = Reg()->GetDaneBankow({});
+    auto courts = Reg()->GetSadyRejonowe({});
+    int bankEvents = 0, courtEvents = 0;
+    IInterface* sender = nullptr;
+    banks->SetOnChange([&](IInterface* s) {
+        ++bankEvents;
+        sender = s;
+    });
+    courts->SetOnChange([&](IInterface*) { ++courtEvents; });
+    EXPECT_EQ(banks->GetCount(), 0);
+    auto bank = NewPosted(Reg()->GetDaneBankow({}).get(), cDaneBankuNazwa.Symbol, QStringLiteral("Nowy Bank"));
+    EXPECT_EQ(bankEvents, 1);
+    EXPECT_EQ(courtEvents, 0);
+    EXPECT_TRUE(SupportsIID(sender, IDaneBankow::IID));
+    EXPECT_EQ(banks->GetCount(), 1);
+    ASSERT_TRUE(bank->Delete());
+    EXPECT_EQ(bankEvents, 2);
+    EXPECT_EQ(banks->GetCount(), 0);
+    // A handler that releases the last reference to its list does no harm.
+    auto* raw = Reg()->GetDaneBankow({}).detach();
+    raw->SetOnChange([&raw](IInterface*) {
+        if (raw)
+            std::exchange(raw, nullptr)->Release();
+    });
+    NewPosted(Reg()->GetDaneBankow({}).get(), cDaneBankuNazwa.Symbol, QStringLiteral("Drugi Bank"));
+    EXPECT_EQ(raw, nullptr);
+}
+
+TEST_F(CollectionsTest, PeopleOfATaxpayerWithTheirActiveFlag) {
+    auto podatnik = Supports<IPodatnik>(NewPodatnik(m_db.get(), QStringLiteral("Firma"), QStringLiteral("Matka")));
+    ASSERT_TRUE(podatnik);
+    auto pracownicy = podatnik->GetPracownicy(0, 0);
+    auto nowy = pracownicy->New();
+    ASSERT_TRUE(Supports<IPracownik>(nowy));
+    EXPECT_TRUE(Supports<IPracownik>(nowy)->HasPodatnikKontekst());
+    EXPECT_EQ(pracownicy->GetCount(), 0); // a placeholder is not listed
+    SetValue(nowy.get(), cDanePodmiotuNazwisko.Symbol, QStringLiteral("Pracowity"));
+    ASSERT_TRUE(nowy->Post());
+    EXPECT_EQ(pracownicy->GetCount(), 1);
+
+    // From the registry of all employees, without a taxpayer.
+    auto zRejestru = Supports<IPracownik>(Reg()->GetPracownicy({})->NewForPodatnik(nullptr));
+    ASSERT_TRUE(zRejestru);
+    EXPECT_FALSE(zRejestru->HasPodatnikKontekst());
+    SetValue(zRejestru.get(), cDanePodmiotuNazwisko.Symbol, QStringLiteral("Wolny"));
+    ASSERT_TRUE(zRejestru->Post());
+    EXPECT_EQ(Reg()->GetPracownicy({})->GetCount(), 2);
+    pracownicy->AddExisting(zRejestru.get());
+    EXPECT_EQ(pracownicy->GetLastErrorCode(), 0);
+    pracownicy->AddExisting(zRejestru.get()); // twice links once
+    EXPECT_EQ(pracownicy->GetCount(), 2);
+    EXPECT_EQ(zRejestru->GetPodatnicy()->GetCount(), 1);
+
+    auto item = Supports<IPracownik>(Supports<IEwidarPeopleCollection>(pracownicy)->GetItem(1));
+    ASSERT_TRUE(item->HasPodatnikKontekst());
+    EXPECT_TRUE(item->GetAktywny());
+    item->SetAktywny(false);
+    ASSERT_TRUE(item->Post());
+    const std::vector<std::pair<int, int>> activity = {{0, 2}, {1, 1}, {2, 1}, {7, 2}, {-1, 2}};
+    for (const auto& [a, expected] : activity) {
+        pracownicy->SetActivityFilter(a, u"");
+        EXPECT_EQ(pracownicy->GetCount(), expected) << a;
+    }
+    pracownicy->SetActivityFilter(2, u"WOLNY");
+    EXPECT_EQ(pracownicy->GetCount(), 1);
+    pracownicy->SetActivityFilter(2, u"pracowity");
+    EXPECT_EQ(pracownicy->GetCount(), 0);
+    auto registry = Reg()->GetPracownicy({});
+    registry->SetActivityFilter(1, u"");
+    EXPECT_EQ(registry->GetCount(), 1); // the other one is inactive at its only taxpayer
+
+    // Deleting from the taxpayer's list removes the link, not the person.
+    pracownicy->SetActivityFilter(0, u"");
+    auto linked = Supports<IEwidarPeopleCollection>(pracownicy)->GetItem(0);
+    ASSERT_TRUE(linked->Delete());
+    EXPECT_EQ(pracownicy->GetCount(), 1);
+    EXPECT_EQ(Reg()->GetPracownicy({})->GetCount(), 2);
+    // The registry of all employees cannot link without a taxpayer.
+    auto reg = Reg()->GetPracownicy({});
+    reg->AddExisting(zRejestru.get());
+    EXPECT_EQ(reg->GetLastErrorCode(), 200);
+    reg->AddExisting(nullptr);
+    EXPECT_EQ(reg->GetLastErrorCode(), 200);
+}
+
+TEST_F(CollectionsTest, NewForPodatnikLinksAtOnceAndContractorsAreSeparate) {
+    auto podatnik = NewPodatnik(m_db.get(), QStringLiteral("Sklep"), QStringLiteral("Spożywczy"));
+    auto k = Reg()->GetKontrahenci({})->NewForPodatnik(podatnik.get());
+    ASSERT_TRUE(Supports<IKontrahent>(k));
+    EXPECT_TRUE(Supports<IKontrahent>(k)->HasPodatnikKontekst());
+    SetValue(k.get(), cDanePodmiotuNazwaFirmy.Symbol, QStringLiteral("Hurtownia"));
+    ASSERT_TRUE(k->Post());
+    EXPECT_EQ(Supports<IPodatnik>(podatnik)->GetKontrahenci(0, 0)->GetCount(), 1);
+    EXPECT_EQ(Supports<IPodatnik>(podatnik)->GetPracownicy(0, 0)->GetCount(), 0);
+    EXPECT_EQ(Reg()->GetKontrahenci(u"hurt")->GetCount(), 1);
+    auto unposted = Supports<IPodmiot>(podatnik)->GetAdresy()->New();
+    EXPECT_FALSE(Reg()->GetKontrahenci({})->NewForPodatnik(unposted.get()));
+}

@@ -1,0 +1,187 @@
+// Connecting: the parameter, the default file, the schema, and files that must
+// be refused without being changed.
+
+#include "BackendFixture.h"
+#include "TestSupport.h"
+#include "uEwidarQuorDBSymbole.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QStandardPaths>
+
+#include <unistd.h>
+
+namespace {
+
+int ConnectCode(const QString& Param, bool Flag = true) {
+    auto db = NewRoot();
+    std::u16string p = U(Param);
+    if (db->Connect(p, Flag)) {
+        db->Disconnect();
+        return 0;
+    }
+    return db->GetLastErrorCode();
+}
+
+QByteArray ReadAll(const QString& Path) {
+    QFile f(Path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+using ConnectTest = BackendTest;
+
+TEST_F(ConnectTest, EmptyParameterCreatesTheDefaultFileAndFillsTheParameter) {
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    ASSERT_TRUE(data.startsWith(TestSupport::TempRoot())) << data.toStdString();
+    QDir(data + QStringLiteral("/Ewidar")).removeRecursively();
+    auto db = NewRoot();
+    std::u16string param;
+    ASSERT_TRUE(db->Connect(param, true)) << db->GetLastErrorCode();
+    const QString expected = data + QStringLiteral("/Ewidar/ewidar.db");
+    EXPECT_EQ(Q(param), QStringLiteral("DIR=%1;").arg(expected));
+    EXPECT_TRUE(QFile::exists(expected));
+    EXPECT_EQ(Q(db->GetDataBaseID()), QStringLiteral("SQLITE:") + expected);
+    db->Disconnect();
+}
+
+TEST_F(ConnectTest, ParameterKeepsFurtherKeysAndAcceptsQuotedPaths) {
+    const QString odd = m_dir + QStringLiteral("/a;b \"c\"/x.db");
+    auto db = NewRoot();
+    std::u16string param = U(QStringLiteral(" timeout = 250 ; dir=\"%1\" ; USER=jan;broken;")
+                                 .arg(QString(odd).replace(QStringLiteral("\""), QStringLiteral("\"\""))));
+    ASSERT_TRUE(db->Connect(param, true)) << db->GetLastErrorCode();
+    EXPECT_TRUE(QFile::exists(odd));
+    const QString filled = Q(param);
+    EXPECT_TRUE(filled.contains(QStringLiteral("timeout=250;"))) << filled.toStdString();
+    EXPECT_TRUE(filled.contains(QStringLiteral("USER=jan;"))) << filled.toStdString();
+    // The filled parameter connects to the same file again.
+    db->Disconnect();
+    std::u16string again = param;
+    ASSERT_TRUE(db->Connect(again, false)) << db->GetLastErrorCode();
+    db->Disconnect();
+}
+
+TEST_F(ConnectTest, CreatesAVersionedSchemaInWalMode) {
+    EXPECT_EQ(RawScalar(m_path, QStringLiteral("SELECT value FROM ew_meta WHERE name = 'schema_version'")).toString(),
+              QStringLiteral("1"));
+    EXPECT_EQ(RawScalar(m_path, QStringLiteral("PRAGMA journal_mode")).toString(), QStringLiteral("wal"));
+    // Opening again neither recreates nor duplicates anything.
+    auto second = Open();
+    ASSERT_TRUE(second);
+    EXPECT_EQ(RawScalar(m_path, QStringLiteral("SELECT count(*) FROM ew_meta")).toInt(), 2);
+    second->Disconnect();
+}
+
+TEST_F(ConnectTest, RefusesFilesThatAreNotItsDatabasesWithoutChangingThem) {
+    const QString text = m_dir + QStringLiteral("/notes.db");
+    QFile f(text);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray("Ala ma kota.\n").repeated(500));
+    f.close();
+    const QByteArray before = ReadAll(text);
+    EXPECT_EQ(ConnectCode(Param(text)), 5);
+    EXPECT_EQ(ReadAll(text), before);
+    EXPECT_FALSE(QFile::exists(text + QStringLiteral("-wal")));
+
+    const QString foreign = m_dir + QStringLiteral("/foreign.db");
+    RawScalar(foreign, QStringLiteral("CREATE TABLE invoices (id INTEGER PRIMARY KEY, amount REAL)"));
+    EXPECT_EQ(ConnectCode(Param(foreign)), 101);
+    EXPECT_EQ(RawScalar(foreign, QStringLiteral("SELECT count(*) FROM sqlite_master")).toInt(), 1);
+
+    m_db->Disconnect();
+    RawScalar(m_path, QStringLiteral("UPDATE ew_meta SET value = '99' WHERE name = 'schema_version'"));
+    EXPECT_EQ(ConnectCode(Param(m_path)), 101);
+    EXPECT_EQ(RawScalar(m_path, QStringLiteral("SELECT value FROM ew_meta WHERE name = 'schema_version'")).toString(),
+              QStringLiteral("99"));
+}
+
+TEST_F(ConnectTest, MissingFileFolderAndPermissionsGiveTheirCodes) {
+    const QString missing = m_dir + QStringLiteral("/none/missing.db");
+    EXPECT_EQ(ConnectCode(Param(missing), false), 14); // import source: never created
+    EXPECT_FALSE(QFile::exists(missing));
+    EXPECT_EQ(ConnectCode(Param(m_dir)), 14); // a folder, not a file
+    EXPECT_EQ(ConnectCode(Param(QStringLiteral("/proc/ewidar-nowhere/x.db"))), 4);
+    if (geteuid() == 0)
+        GTEST_SKIP() << "running as root: file permissions do not restrict writing";
+    m_db->Disconnect();
+    QFile::setPermissions(m_dir, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    EXPECT_EQ(ConnectCode(Param(m_path)), 200);
+    EXPECT_EQ(ConnectCode(Param(m_dir + QStringLiteral("/new.db"))), 4);
+    QFile::setPermissions(m_dir, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
+
+TEST_F(ConnectTest, DatabaseLockedByAnotherProgramGivesCode23) {
+    m_db->Disconnect();
+    {
+        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other-program"));
+        other.setDatabaseName(m_path);
+        ASSERT_TRUE(other.open());
+        QSqlQuery q(other);
+        ASSERT_TRUE(q.exec(QStringLiteral("PRAGMA locking_mode = EXCLUSIVE")));
+        ASSERT_TRUE(q.exec(QStringLiteral("BEGIN EXCLUSIVE")));
+        ASSERT_TRUE(q.exec(QStringLiteral("CREATE TABLE other_program (a)")));
+        EXPECT_EQ(ConnectCode(Param(m_path)), 23);
+        q.exec(QStringLiteral("ROLLBACK"));
+        q.finish();
+        other.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("other-program"));
+    EXPECT_EQ(ConnectCode(Param(m_path)), 0);
+}
+
+TEST_F(ConnectTest, ObjectsOutlivingTheConnectionReportNoConnection) {
+    auto list = Reg()->GetPodatnicy({});
+    auto p = NewPodatnik(m_db.get(), QStringLiteral("Jan"), QStringLiteral("Nowak"));
+    m_db->Disconnect();
+    EXPECT_FALSE(p->Post());
+    EXPECT_EQ(p->GetLastErrorCode(), 103);
+    EXPECT_EQ(list->GetCount(), 0);
+    EXPECT_EQ(list->GetLastErrorCode(), 103);
+    EXPECT_FALSE(m_db->Commit());
+    EXPECT_EQ(m_db->GetLastErrorCode(), 2);
+}
+
+TEST_F(ConnectTest, UncommittedTransactionIsRolledBackWhenTheConnectionCloses) {
+    ASSERT_TRUE(m_db->StartTransaction());
+    EXPECT_FALSE(m_db->StartTransaction()); // no nesting
+    EXPECT_EQ(m_db->GetLastErrorCode(), 7);
+    NewPodatnik(m_db.get(), QStringLiteral("Anna"), QStringLiteral("Tymczasowa"));
+    EXPECT_EQ(Reg()->GetPodatnicy({})->GetCount(), 1);
+    m_db->Disconnect();
+    m_db = Open();
+    EXPECT_EQ(Reg()->GetPodatnicy({})->GetCount(), 0);
+
+    ASSERT_TRUE(m_db->StartTransaction());
+    NewPodatnik(m_db.get(), QStringLiteral("Anna"), QStringLiteral("Trwała"));
+    ASSERT_TRUE(m_db->Commit());
+    EXPECT_FALSE(m_db->Commit());
+    EXPECT_EQ(m_db->GetLastErrorCode(), 8);
+    m_db->Disconnect();
+    m_db = Open();
+    EXPECT_EQ(Reg()->GetPodatnicy({})->GetCount(), 1);
+}
+
+TEST_F(ConnectTest, AFailedDeletionEndsTheTransactionAndUndoesTheBatch) {
+    auto zus = NewPosted(Reg()->GetDaneZUSow({}).get(), cDaneZUSNazwa.Symbol, QStringLiteral("ZUS I Oddział"));
+    auto free1 = NewPodatnik(m_db.get(), QStringLiteral("A"), QStringLiteral("Pierwszy"));
+    auto p = NewPodatnik(m_db.get(), QStringLiteral("B"), QStringLiteral("Drugi"));
+    Supports<IPodmiot>(p)->SetDaneZUS(zus.get());
+    ASSERT_TRUE(p->Post());
+    ASSERT_TRUE(m_db->StartTransaction());
+    EXPECT_TRUE(free1->Delete());
+    EXPECT_FALSE(zus->Delete());
+    EXPECT_EQ(zus->GetLastErrorCode(), 202);
+    // The write lock is released at once; a later commit reports that nothing is open.
+    EXPECT_FALSE(m_db->Commit());
+    EXPECT_EQ(m_db->GetLastErrorCode(), 8);
+    EXPECT_EQ(Reg()->GetPodatnicy({})->GetCount(), 2);
+    EXPECT_EQ(Reg()->GetDaneZUSow({})->GetCount(), 1);
+    auto other = Open();
+    ASSERT_TRUE(other);
+    EXPECT_TRUE(NewPodatnik(other.get(), QStringLiteral("C"), QStringLiteral("Trzeci")));
+    other->Disconnect();
+}
