@@ -173,8 +173,21 @@ QString KeepAlphanumeric(const QString& Text) {
 }
 
 int IbanRemainder(const QString& Text) {
-    const QString moved = Text.mid(4) + Text.left(4);
-    return Mod97(LettersToDigits(KeepAlphanumeric(moved)));
+    // Same result as Mod97(LettersToDigits(KeepAlphanumeric(moved text))) without building
+    // the intermediate texts: a letter stands for exactly two digits (10-35).
+    int r = 0;
+    auto feed = [&r](QChar c) {
+        if (cDigits.Contains(c))
+            r = (r * 10 + (c.unicode() - u'0')) % 97;
+        else if (cAccountLetters.Contains(c))
+            r = (r * 100 + (c.unicode() - 55)) % 97;
+    };
+    const qsizetype head = qMin<qsizetype>(4, Text.size());
+    for (qsizetype i = head; i < Text.size(); ++i)
+        feed(Text.at(i));
+    for (qsizetype i = 0; i < head; ++i)
+        feed(Text.at(i));
+    return r;
 }
 
 int IbanCheckDigits(const QString& Country, const QString& Basic) {
@@ -251,7 +264,10 @@ bool IsValidPostalCode(const QString& Text) {
     case 5:
         return !HasNonDigit(s);
     case 6:
-        return cPostalSeparators.Contains(s.at(2)) && !HasNonDigit(s.left(2) + s.mid(3));
+        for (int i : {0, 1, 3, 4, 5})
+            if (!IsDigit(s.at(i)))
+                return false;
+        return cPostalSeparators.Contains(s.at(2));
     default:
         return false;
     }

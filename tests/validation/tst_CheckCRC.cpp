@@ -350,13 +350,27 @@ TEST(AccountHelpers, IbanRemainderAndCheckDigits) {
     EXPECT_EQ(IbanCheckDigits(u"P"_s, u"1"_s), -1);
 
     EXPECT_EQ(NrbCheckDigits(u"123456780000000000000001"_s), u"96"_s);
-    // A one-digit result gets a leading zero.
+    // Always two characters (a leading zero below 10), as an independent computation gives.
     std::mt19937 rng(8104);
     for (int n = 0; n < 500; ++n) {
         const QString basic = RandomDigits(rng, 24);
         const QString check = NrbCheckDigits(basic);
         ASSERT_EQ(check.size(), 2);
         EXPECT_EQ(check + basic, NrbWithCheckDigits(basic)) << basic.toStdString();
+    }
+}
+
+TEST(AccountHelpers, IbanRemainderEqualsItsDefinition) {
+    // Mod97 of the moved text reduced to account characters, letters as two digits.
+    std::mt19937 rng(8106);
+    const QString alphabet = u"0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ az-\tŁ"_s;
+    for (int n = 0; n < 2000; ++n) {
+        QString text;
+        const int length = std::uniform_int_distribution<int>(0, 40)(rng);
+        for (int i = 0; i < length; ++i)
+            text += alphabet.at(std::uniform_int_distribution<int>(0, int(alphabet.size()) - 1)(rng));
+        const QString moved = text.mid(4) + text.left(4);
+        ASSERT_EQ(IbanRemainder(text), Mod97(LettersToDigits(KeepAlphanumeric(moved)))) << text.toStdString();
     }
 }
 
