@@ -18,7 +18,9 @@ constexpr TDataBaseType kTypes[] = {{u"SQLITE", u"SQL Lite"}};
 
 extern "C" {
 
-EWIDAR_EXPORT int32_t DBListCount() { return static_cast<int32_t>(std::size(kTypes)); }
+EWIDAR_EXPORT int32_t DBListCount() {
+    return static_cast<int32_t>(std::size(kTypes));
+}
 
 EWIDAR_EXPORT bool DBListItem(int32_t Index, std::u16string& DBSymbol, std::u16string& DBManagerCaption) {
     try {

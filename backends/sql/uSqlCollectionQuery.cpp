@@ -41,16 +41,21 @@ QString ScopeSql(const TListSpec& s, QVariantList& binds) {
         return base + QStringLiteral("WHERE ") + own + QStringLiteral(" AND r.owner_id = ?");
     case TScope::scReferencing:
         binds << s.anchor << s.role << s.kind;
-        return base + QStringLiteral("JOIN ew_link l ON l.source_id = r.id WHERE l.target_id = ? AND l.role = ? AND ") +
+        return base +
+               QStringLiteral(
+                   "JOIN ew_link l ON l.source_id = r.id WHERE l.target_id = ? AND l.role = ? AND ") +
                own;
     case TScope::scPeopleOf:
         binds << s.anchor << s.role << s.kind;
         return base +
-               QStringLiteral("JOIN ew_person p ON p.osoba_id = r.id WHERE p.podatnik_id = ? AND p.role = ? AND ") + own;
+               QStringLiteral(
+                   "JOIN ew_person p ON p.osoba_id = r.id WHERE p.podatnik_id = ? AND p.role = ? AND ") +
+               own;
     case TScope::scTaxpayersOf:
         binds << s.anchor << s.role << s.kind;
         return base +
-               QStringLiteral("JOIN ew_person p ON p.podatnik_id = r.id WHERE p.osoba_id = ? AND p.role = ? AND ") +
+               QStringLiteral(
+                   "JOIN ew_person p ON p.podatnik_id = r.id WHERE p.osoba_id = ? AND p.role = ? AND ") +
                own;
     case TScope::scRelated:
         binds << s.kind << s.anchor << s.anchor;
@@ -70,8 +75,9 @@ QString ActivitySql(const TListSpec& s, int Activity, QVariantList& binds) {
     if (s.scope != TScope::scRegistry || s.role == rgPodatnicy)
         return {};
     binds << (s.role == rgPracownicy ? int(SqlKinds::prPracownik) : int(SqlKinds::prKontrahent));
-    const QString exists = QStringLiteral("EXISTS (SELECT 1 FROM ew_person a WHERE a.osoba_id = r.id AND a.role = ? "
-                                          "AND a.aktywny = 1)");
+    const QString exists =
+        QStringLiteral("EXISTS (SELECT 1 FROM ew_person a WHERE a.osoba_id = r.id AND a.role = ? "
+                       "AND a.aktywny = 1)");
     return Activity == 1 ? QStringLiteral(" AND ") + exists : QStringLiteral(" AND NOT ") + exists;
 }
 
@@ -90,14 +96,18 @@ TFace FaceOf(const TListSpec& s, const QSqlQuery& q) {
 } // namespace
 
 std::vector<TRow> ReadRows(TSqlConnection& C, const TListSpec& Spec, const QString& Filter, int Activity) {
-    QVariantList binds;
-    QString sql = kColumns + ScopeSql(Spec, binds) + ActivitySql(Spec, Activity, binds);
+    QVariantList binds; // filled in the order of the placeholders, so the parts are built one by one
+    QString sql = kColumns;
+    sql += ScopeSql(Spec, binds);
+    sql += ActivitySql(Spec, Activity, binds);
     const QString needle = SqlDescribe::NormaliseFilter(Filter);
     if (!needle.isEmpty()) {
-        sql += QStringLiteral(" AND ") + C.Dialect().Contains(QStringLiteral("r.search"), QStringLiteral("?"));
+        sql +=
+            QStringLiteral(" AND ") + C.Dialect().Contains(QStringLiteral("r.search"), QStringLiteral("?"));
         binds << needle;
     }
-    sql += Spec.scope == TScope::scOwner ? QStringLiteral(" ORDER BY r.id") : QStringLiteral(" ORDER BY r.search, r.id");
+    sql += Spec.scope == TScope::scOwner ? QStringLiteral(" ORDER BY r.id")
+                                         : QStringLiteral(" ORDER BY r.search, r.id");
     QSqlQuery q = C.Select(sql, binds);
     std::vector<TRow> rows;
     while (q.next()) {

@@ -140,7 +140,8 @@ public:
 template <class I> class TPeopleCollection final : public TCollectionBase<I> {
 public:
     using TCollectionBase<I>::TCollectionBase;
-    static constexpr int kRole = std::is_same_v<I, IPracownicy> ? SqlKinds::prPracownik : SqlKinds::prKontrahent;
+    static constexpr int kRole =
+        std::is_same_v<I, IPracownicy> ? SqlKinds::prPracownik : SqlKinds::prKontrahent;
 
     void AddExisting(IEwidarRecord* Record) override {
         GuardedBool(this->m_error, [&] {
@@ -201,7 +202,8 @@ public:
 
 } // namespace
 
-template <class I> TIntfPtr<I> Make(const TSqlConnectionPtr& C, const TListSpec& Spec, const QString& Filter) {
+template <class I>
+TIntfPtr<I> Make(const TSqlConnectionPtr& C, const TListSpec& Spec, const QString& Filter) {
     if constexpr (std::is_same_v<I, IDaneNFZow>)
         return MakeIntf<I, TNfzCollection>(C, Spec, Filter);
     else if constexpr (std::is_same_v<I, IPodmioty>)
@@ -214,7 +216,7 @@ template <class I> TIntfPtr<I> Make(const TSqlConnectionPtr& C, const TListSpec&
         return MakeIntf<I, TListCollection<I>>(C, Spec, Filter);
 }
 
-#define EWIDAR_SQL_COLLECTION(I)                                                                                  \
+#define EWIDAR_SQL_COLLECTION(I)                                                                             \
     template TIntfPtr<I> Make<I>(const TSqlConnectionPtr&, const TListSpec&, const QString&);
 EWIDAR_SQL_COLLECTION(IObywatelstwa)
 EWIDAR_SQL_COLLECTION(IDokumentyTozsamosci)

@@ -10,6 +10,7 @@
 namespace SqlCollections {
 
 // A collection of interface I (IAdresy, IPodatnicy, IPracownicy, IPodmioty ...) over Spec.
-template <class I> TIntfPtr<I> Make(const TSqlConnectionPtr& C, const TListSpec& Spec, const QString& Filter = {});
+template <class I>
+TIntfPtr<I> Make(const TSqlConnectionPtr& C, const TListSpec& Spec, const QString& Filter = {});
 
 } // namespace SqlCollections

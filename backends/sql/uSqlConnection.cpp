@@ -20,6 +20,17 @@ std::atomic<quint64> g_connectionCounter{0};
 
 constexpr int kHeartbeatMs = 60 * 1000;
 
+// A null QString would be bound as SQL NULL; texts are stored as empty strings instead.
+void Bind(QSqlQuery& Q, const QVariantList& Binds) {
+    for (int i = 0; i < Binds.size(); ++i) {
+        const QVariant& v = Binds[i];
+        if (v.typeId() == QMetaType::QString && v.toString().isNull())
+            Q.bindValue(i, QStringLiteral(""));
+        else
+            Q.bindValue(i, v);
+    }
+}
+
 } // namespace
 
 TSqlConnection::TSqlConnection(const QString& Symbol, std::unique_ptr<TSqlDialect> Dialect)
@@ -137,14 +148,15 @@ QSqlQuery& TSqlConnection::Prepared(const QString& Sql, int FallbackCode) {
 
 void TSqlConnection::FailWith(const QSqlQuery& Q, int FallbackCode) {
     const QSqlError err = Q.lastError();
+    if (qEnvironmentVariableIsSet("EWIDAR_SQL_TRACE"))
+        qWarning("SQL failure: %s in %s", qPrintable(err.text()), qPrintable(Q.lastQuery()));
     SqlErrors::RememberNative(m_id, err.text());
     Fail(SqlErrors::FromSqlError(err, FallbackCode), err.text());
 }
 
 void TSqlConnection::Exec(const QString& Sql, const QVariantList& Binds, int FallbackCode) {
     QSqlQuery& q = Prepared(Sql, FallbackCode);
-    for (int i = 0; i < Binds.size(); ++i)
-        q.bindValue(i, Binds[i]);
+    Bind(q, Binds);
     if (!q.exec())
         FailWith(q, FallbackCode);
     q.finish();
@@ -152,8 +164,7 @@ void TSqlConnection::Exec(const QString& Sql, const QVariantList& Binds, int Fal
 
 QList<QVariantList> TSqlConnection::Rows(const QString& Sql, const QVariantList& Binds, int FallbackCode) {
     QSqlQuery& q = Prepared(Sql, FallbackCode);
-    for (int i = 0; i < Binds.size(); ++i)
-        q.bindValue(i, Binds[i]);
+    Bind(q, Binds);
     if (!q.exec())
         FailWith(q, FallbackCode);
     QList<QVariantList> rows;
@@ -180,8 +191,7 @@ QVariant TSqlConnection::Scalar(const QString& Sql, const QVariantList& Binds, c
 
 qint64 TSqlConnection::Insert(const QString& Sql, const QVariantList& Binds, int FallbackCode) {
     QSqlQuery& q = Prepared(Sql, FallbackCode);
-    for (int i = 0; i < Binds.size(); ++i)
-        q.bindValue(i, Binds[i]);
+    Bind(q, Binds);
     if (!q.exec())
         FailWith(q, FallbackCode);
     const qint64 id = q.lastInsertId().toLongLong();
@@ -195,8 +205,7 @@ QSqlQuery TSqlConnection::Select(const QString& Sql, const QVariantList& Binds) 
     q.setForwardOnly(true);
     if (!q.prepare(Sql))
         FailWith(q, SqlErrors::ecQuery);
-    for (int i = 0; i < Binds.size(); ++i)
-        q.bindValue(i, Binds[i]);
+    Bind(q, Binds);
     if (!q.exec())
         FailWith(q, SqlErrors::ecQuery);
     return q;
@@ -297,7 +306,9 @@ void TSqlConnection::NotifyChanged(const QSet<int>& Kinds) {
     }
 }
 
-TWriteScope::TWriteScope(TSqlConnection& C) : m_c(C) { m_level = m_c.BeginScope(); }
+TWriteScope::TWriteScope(TSqlConnection& C) : m_c(C) {
+    m_level = m_c.BeginScope();
+}
 
 TWriteScope::~TWriteScope() {
     if (m_done)

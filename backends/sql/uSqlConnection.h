@@ -7,9 +7,9 @@
 #include "uSqlDialect.h"
 
 #include <QHash>
-#include <QSqlDatabase>
 #include <QList>
 #include <QSet>
+#include <QSqlDatabase>
 #include <QString>
 #include <QVariant>
 
@@ -93,7 +93,7 @@ private:
     bool m_wasOpen = false;
     qint64 m_session = 0;
     QHash<QString, QSqlQuery*> m_cache;
-    int m_depth = 0;       // open write scopes, the user transaction counting as one
+    int m_depth = 0; // open write scopes, the user transaction counting as one
     bool m_userTxn = false;
     bool m_userAborted = false; // a failure rolled the user transaction back
     QSet<int> m_txnKinds;       // kinds changed inside the user transaction

@@ -48,8 +48,8 @@ QString SubjectName(const TSource& s) {
     QString firma = s.own(cDanePodmiotuNazwaFirmy.Symbol).trimmed();
     if (firma.isEmpty())
         firma = s.own(cDanePodmiotuSkroconaNazwaFirmy.Symbol).trimmed();
-    const QString osoba =
-        Join(s.own(cDanePodmiotuPierwszeImie.Symbol).trimmed(), s.own(cDanePodmiotuNazwisko.Symbol).trimmed());
+    const QString osoba = Join(s.own(cDanePodmiotuPierwszeImie.Symbol).trimmed(),
+                               s.own(cDanePodmiotuNazwisko.Symbol).trimmed());
     const bool prawna = s.own(cDanePodmiotuOsobaFizycznaOsobaPrawna.Symbol) == QStringLiteral("1");
     if (prawna)
         return firma.isEmpty() ? osoba : firma;
@@ -62,8 +62,9 @@ QString SubjectNumber(const TSource& s) {
     const QString pesel = s.own(cDanePodmiotuPESEL.Symbol).trimmed();
     if (s.own(cDanePodmiotuWlasciwyIdentyfikatorPodatkowy.Symbol) == QStringLiteral("0") && !pesel.isEmpty())
         return pesel;
-    for (const QString& v : {s.own(cDanePodmiotuNIP.Symbol).trimmed(), s.own(cDanePodmiotuNIPOF.Symbol).trimmed(),
-                             pesel, s.own(cDanePodmiotuREGON.Symbol).trimmed()})
+    for (const QString& v :
+         {s.own(cDanePodmiotuNIP.Symbol).trimmed(), s.own(cDanePodmiotuNIPOF.Symbol).trimmed(), pesel,
+          s.own(cDanePodmiotuREGON.Symbol).trimmed()})
         if (!v.isEmpty())
             return v;
     return {};
@@ -123,7 +124,8 @@ QStringList Lines(int Position, const TSource& s) {
         return {s.linked(lrSpolka, cDaneSpolkiNazwa.Symbol).trimmed(),
                 s.linked(lrSpolka, cDaneSpolkiREGON.Symbol).trimmed()};
     case kRachunekBankowy:
-        return {s.own(cDaneRachunkuNrRachunku.Symbol).trimmed(), s.linked(lrDaneBanku, cDaneBankuNazwa.Symbol).trimmed()};
+        return {s.own(cDaneRachunkuNrRachunku.Symbol).trimmed(),
+                s.linked(lrDaneBanku, cDaneBankuNazwa.Symbol).trimmed()};
     case kDaneZamawiajacego:
         return Own(s, {&cDaneZamawiajacegoImie, &cDaneZamawiajacegoNazwisko});
     case kReprezentant:
@@ -131,7 +133,8 @@ QStringList Lines(int Position, const TSource& s) {
     case kBiuroRachunkowe: {
         QString name = s.own(cBiuroRachunkoweNazwa.Symbol).trimmed();
         if (name.isEmpty())
-            name = Join(s.own(cBiuroRachunkoweImie.Symbol).trimmed(), s.own(cBiuroRachunkoweNazwisko.Symbol).trimmed());
+            name = Join(s.own(cBiuroRachunkoweImie.Symbol).trimmed(),
+                        s.own(cBiuroRachunkoweNazwisko.Symbol).trimmed());
         return {name, s.own(cBiuroRachunkoweNIP.Symbol).trimmed()};
     }
     case kPodmiot:
@@ -145,9 +148,15 @@ int LineCount(int Position) {
     static const std::array<int, 22> counts = [] {
         std::array<int, 22> c{};
         SqlDescribe::TSource empty;
-        empty.own = [](const QString&) { return QString(); };
-        empty.linked = [](int, const QString&) { return QString(); };
-        empty.firstSection = [](int, const QString&) { return QString(); };
+        empty.own = [](const QString&) {
+            return QString();
+        };
+        empty.linked = [](int, const QString&) {
+            return QString();
+        };
+        empty.firstSection = [](int, const QString&) {
+            return QString();
+        };
         for (int k = 1; k <= 21; ++k)
             c[k] = static_cast<int>(Lines(k, empty).size());
         return c;

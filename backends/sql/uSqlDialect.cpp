@@ -21,13 +21,15 @@ public:
         return QStringLiteral("instr(%1, %2) > 0").arg(Column, Parameter);
     }
     QString UpsertValue() const override {
-        return QStringLiteral("INSERT INTO ew_value (record_id, symbol, value, caption, field_type) "
-                              "VALUES (?, ?, ?, ?, ?) ON CONFLICT (record_id, symbol) DO UPDATE SET "
-                              "value = excluded.value, caption = excluded.caption, field_type = excluded.field_type");
+        return QStringLiteral(
+            "INSERT INTO ew_value (record_id, symbol, value, caption, field_type) "
+            "VALUES (?, ?, ?, ?, ?) ON CONFLICT (record_id, symbol) DO UPDATE SET "
+            "value = excluded.value, caption = excluded.caption, field_type = excluded.field_type");
     }
     QString ListTables() const override {
-        return QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite\\_%' "
-                              "ESCAPE '\\'");
+        return QStringLiteral(
+            "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite\\_%' "
+            "ESCAPE '\\'");
     }
 };
 

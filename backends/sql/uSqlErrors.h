@@ -79,4 +79,6 @@ private:
     QString m_native;
 };
 
-[[noreturn]] inline void Fail(int32_t Code, const QString& Native = {}) { throw TSqlFailure(Code, Native); }
+[[noreturn]] inline void Fail(int32_t Code, const QString& Native = {}) {
+    throw TSqlFailure(Code, Native);
+}

@@ -40,7 +40,9 @@ TIntfPtr<IDataField> TSqlDataFields::GetDataField(const std::u16string& Symbol) 
     }
 }
 
-TFieldValue* TSqlDataField::Slot() { return m_s->Field(m_symbol, true); }
+TFieldValue* TSqlDataField::Slot() {
+    return m_s->Field(m_symbol, true);
+}
 
 void TSqlDataField::Set(QString TFieldValue::*Member, const std::u16string& Text) {
     try {
@@ -55,11 +57,19 @@ void TSqlDataField::Set(QString TFieldValue::*Member, const std::u16string& Text
     }
 }
 
-void TSqlDataField::SetCaption(const std::u16string& Text) { Set(&TFieldValue::caption, Text); }
-void TSqlDataField::SetValue(const std::u16string& Text) { Set(&TFieldValue::value, Text); }
-void TSqlDataField::SetFieldType(const std::u16string& Name) { Set(&TFieldValue::type, Name); }
+void TSqlDataField::SetCaption(const std::u16string& Text) {
+    Set(&TFieldValue::caption, Text);
+}
+void TSqlDataField::SetValue(const std::u16string& Text) {
+    Set(&TFieldValue::value, Text);
+}
+void TSqlDataField::SetFieldType(const std::u16string& Name) {
+    Set(&TFieldValue::type, Name);
+}
 
-std::u16string TSqlDataField::GetSymbol() { return m_symbol.toStdU16String(); }
+std::u16string TSqlDataField::GetSymbol() {
+    return m_symbol.toStdU16String();
+}
 
 std::u16string TSqlDataField::GetCaption() {
     try {

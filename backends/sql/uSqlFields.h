@@ -20,7 +20,8 @@ private:
 
 class TSqlDataField final : public TInterfacedObject<IDataField> {
 public:
-    TSqlDataField(TRecordStatePtr State, QString Symbol) : m_s(std::move(State)), m_symbol(std::move(Symbol)) {}
+    TSqlDataField(TRecordStatePtr State, QString Symbol)
+        : m_s(std::move(State)), m_symbol(std::move(Symbol)) {}
 
     void SetCaption(const std::u16string& Text) override;
     void SetValue(const std::u16string& Text) override;

@@ -76,6 +76,8 @@ enum TPersonRole : int32_t { prPracownik = 1, prKontrahent = 2 };
 enum class TFace { fPodmiot, fPodatnik, fPracownik, fKontrahent };
 
 // Kinds whose New stores a placeholder at once, because they own collections.
-constexpr bool OwnsCollections(int32_t kind) { return kind == kPodmiot || kind == kSpolka; }
+constexpr bool OwnsCollections(int32_t kind) {
+    return kind == kPodmiot || kind == kSpolka;
+}
 
 } // namespace SqlKinds

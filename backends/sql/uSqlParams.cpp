@@ -35,7 +35,8 @@ QString ReadValue(const QString& t, int& pos) {
 }
 
 bool NeedsQuotes(const QString& v) {
-    return v.contains(u';') || v.contains(u'"') || (!v.isEmpty() && (v.front().isSpace() || v.back().isSpace()));
+    return v.contains(u';') || v.contains(u'"') ||
+           (!v.isEmpty() && (v.front().isSpace() || v.back().isSpace()));
 }
 
 } // namespace

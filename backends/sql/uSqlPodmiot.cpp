@@ -44,7 +44,9 @@ public:
     TIntfPtr<INrIdentyfikacyjne> GetNrIdentyfikacyjne() override {
         return Owned<INrIdentyfikacyjne>(kNrIdentyfikacyjny);
     }
-    TIntfPtr<IRachunkiBankowe> GetRachunkiBankowe() override { return Owned<IRachunkiBankowe>(kRachunekBankowy); }
+    TIntfPtr<IRachunkiBankowe> GetRachunkiBankowe() override {
+        return Owned<IRachunkiBankowe>(kRachunekBankowy);
+    }
     TIntfPtr<IDaneZamawiajacych> GetDaneZamawiajacych() override {
         return Owned<IDaneZamawiajacych>(kDaneZamawiajacego);
     }
@@ -68,20 +70,25 @@ public:
     TIntfPtr<ISadRejonowy> GetSadRejonowy() override { return LinkedAs<ISadRejonowy>(lrSadRejonowy); }
     void SetSadRejonowy(IEwidarRecord* R) override { SetLinkFrom(lrSadRejonowy, R); }
     void SetBiuroRachunkowe(IEwidarRecord* R) override { SetLinkFrom(lrBiuroRachunkowe, R); }
-    TIntfPtr<IBiuroRachunkowe> GetBiuroRachunkowe() override { return LinkedAs<IBiuroRachunkowe>(lrBiuroRachunkowe); }
+    TIntfPtr<IBiuroRachunkowe> GetBiuroRachunkowe() override {
+        return LinkedAs<IBiuroRachunkowe>(lrBiuroRachunkowe);
+    }
 
     // Relations.
     TIntfPtr<IReprezentanci> GetPowiazaniReprezentanci() override {
-        return List<IReprezentanci>(TListSpec{kReprezentant, TScope::scReferencing, m_s->id, lrPodmiot, true});
+        return List<IReprezentanci>(
+            TListSpec{kReprezentant, TScope::scReferencing, m_s->id, lrPodmiot, true});
     }
     TIntfPtr<IPodmioty> GetPowiazanePodmioty() override {
         return List<IPodmioty>(TListSpec{kPodmiot, TScope::scRelated, m_s->id, 0, true});
     }
-    bool HasDuplicate(const std::u16string& PESEL, const std::u16string& NIP, const std::u16string& REGON) override;
+    bool HasDuplicate(const std::u16string& PESEL, const std::u16string& NIP,
+                      const std::u16string& REGON) override;
 
     // Taxpayer.
     TIntfPtr<IPracownicy> GetPracownicy(int32_t, int32_t) override {
-        return List<IPracownicy>(TListSpec{kPodmiot, TScope::scPeopleOf, m_s->id, prPracownik, false, TFace::fPracownik});
+        return List<IPracownicy>(
+            TListSpec{kPodmiot, TScope::scPeopleOf, m_s->id, prPracownik, false, TFace::fPracownik});
     }
     TIntfPtr<IKontrahenci> GetKontrahenci(int32_t, int32_t) override {
         return List<IKontrahenci>(
@@ -97,7 +104,8 @@ public:
     }
     TIntfPtr<IPodatnicy> GetPodatnicy() override {
         const int role = m_s->personRole ? m_s->personRole : int(prPracownik);
-        return List<IPodatnicy>(TListSpec{kPodmiot, TScope::scTaxpayersOf, m_s->id, role, true, TFace::fPodatnik});
+        return List<IPodatnicy>(
+            TListSpec{kPodmiot, TScope::scTaxpayersOf, m_s->id, role, true, TFace::fPodatnik});
     }
     bool HasPodatnikKontekst() override { return m_s->podatnik != 0; }
 
@@ -105,7 +113,9 @@ private:
     template <class I> TIntfPtr<I> List(const TListSpec& Spec) {
         return Guarded(m_s->error, TIntfPtr<I>(), [&] { return Make<I>(m_s->conn, Spec); });
     }
-    template <class I> TIntfPtr<I> Owned(int Kind) { return List<I>(TListSpec{Kind, TScope::scOwner, m_s->id}); }
+    template <class I> TIntfPtr<I> Owned(int Kind) {
+        return List<I>(TListSpec{Kind, TScope::scOwner, m_s->id});
+    }
 };
 
 // Identifiers compare as typed and by their digits, so "123-456-32-18" finds "1234563218".
@@ -132,12 +142,13 @@ bool TPodmiotRecord::HasDuplicate(const std::u16string& PESEL, const std::u16str
             if (v[0].toString().isEmpty())
                 continue;
             for (const QString& symbol : symbols) {
-                const int n = m_s->conn
-                                  ->Scalar(QStringLiteral("SELECT count(*) FROM ew_value v JOIN ew_record r ON "
-                                                          "r.id = v.record_id WHERE v.symbol = ? AND v.value IN (?, ?) "
-                                                          "AND r.kind = ? AND r.state = 0 AND r.id <> ?"),
-                                           {symbol, v[0], v[1], int(kPodmiot), m_s->id}, 0)
-                                  .toInt();
+                const int n =
+                    m_s->conn
+                        ->Scalar(QStringLiteral("SELECT count(*) FROM ew_value v JOIN ew_record r ON "
+                                                "r.id = v.record_id WHERE v.symbol = ? AND v.value IN (?, ?) "
+                                                "AND r.kind = ? AND r.state = 0 AND r.id <> ?"),
+                                 {symbol, v[0], v[1], int(kPodmiot), m_s->id}, 0)
+                        .toInt();
                 if (n > 0)
                     return true;
             }

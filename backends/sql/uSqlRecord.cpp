@@ -33,8 +33,8 @@ public:
     using TSqlRecordBase<I>::TSqlRecordBase;
     TIntfPtr<IPodmioty> GetPodmioty() override {
         return Guarded(this->m_s->error, TIntfPtr<IPodmioty>(), [&] {
-            return SqlCollections::Make<IPodmioty>(this->m_s->conn,
-                                                   TListSpec{kPodmiot, TScope::scReferencing, this->m_s->id, Role, true});
+            return SqlCollections::Make<IPodmioty>(
+                this->m_s->conn, TListSpec{kPodmiot, TScope::scReferencing, this->m_s->id, Role, true});
         });
     }
 };
@@ -55,7 +55,8 @@ public:
     using TSqlRecordBase::TSqlRecordBase;
     TIntfPtr<IWspolnicy> GetWspolnicy() override {
         return Guarded(m_s->error, TIntfPtr<IWspolnicy>(), [&] {
-            return SqlCollections::Make<IWspolnicy>(m_s->conn, TListSpec{kWspolnik, TScope::scOwner, m_s->id});
+            return SqlCollections::Make<IWspolnicy>(m_s->conn,
+                                                    TListSpec{kWspolnik, TScope::scOwner, m_s->id});
         });
     }
     TIntfPtr<ISpolkiPodmiotu> GetSpolkiPodmiotu() override {

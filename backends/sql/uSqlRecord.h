@@ -64,7 +64,8 @@ public:
 
 protected:
     template <class T> TIntfPtr<T> LinkedAs(int Role) {
-        return Guarded(m_s->error, TIntfPtr<T>(), [&] { return Supports<T>(SqlRecordOps::Linked(*m_s, Role)); });
+        return Guarded(m_s->error, TIntfPtr<T>(),
+                       [&] { return Supports<T>(SqlRecordOps::Linked(*m_s, Role)); });
     }
     void SetLinkFrom(int Role, IEwidarRecord* Target) {
         GuardedBool(m_s->error, [&] { SqlRecordOps::SetLink(*m_s, Role, Target); });

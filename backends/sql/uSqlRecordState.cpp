@@ -89,15 +89,17 @@ void TRecordState::EnsureAktywny() {
     if (m_aktywnyLoaded)
         return;
     if (id != 0 && podatnik != 0)
-        m_aktywny = conn->Scalar(QStringLiteral("SELECT aktywny FROM ew_person WHERE podatnik_id = ? AND role = ? "
-                                                "AND osoba_id = ?"),
-                                 {podatnik, personRole, id}, 1)
-                        .toInt() != 0;
+        m_aktywny =
+            conn->Scalar(QStringLiteral("SELECT aktywny FROM ew_person WHERE podatnik_id = ? AND role = ? "
+                                        "AND osoba_id = ?"),
+                         {podatnik, personRole, id}, 1)
+                .toInt() != 0;
     else if (id != 0 && personRole != 0)
-        m_aktywny = conn->Scalar(QStringLiteral("SELECT count(*) FROM ew_person WHERE osoba_id = ? AND role = ? "
-                                                "AND aktywny = 1"),
-                                 {id, personRole}, 0)
-                        .toInt() > 0;
+        m_aktywny =
+            conn->Scalar(QStringLiteral("SELECT count(*) FROM ew_person WHERE osoba_id = ? AND role = ? "
+                                        "AND aktywny = 1"),
+                         {id, personRole}, 0)
+                .toInt() > 0;
     m_aktywnyLoaded = true;
 }
 

@@ -11,7 +11,9 @@ namespace {
 
 using namespace SqlKinds;
 
-QVariant Nullable(qint64 ID) { return ID == 0 ? QVariant(QMetaType(QMetaType::LongLong)) : QVariant(ID); }
+QVariant Nullable(qint64 ID) {
+    return ID == 0 ? QVariant(QMetaType(QMetaType::LongLong)) : QVariant(ID);
+}
 
 // kind and state of a record; kind 0 when it does not exist.
 std::pair<int, int> KindAndState(TSqlConnection& C, qint64 ID) {
@@ -24,7 +26,9 @@ std::pair<int, int> KindAndState(TSqlConnection& C, qint64 ID) {
 QString LinkedValue(TSqlConnection& C, qint64 Target, const QString& Symbol) {
     if (Target == 0)
         return {};
-    return C.Scalar(QStringLiteral("SELECT value FROM ew_value WHERE record_id = ? AND symbol = ?"), {Target, Symbol})
+    return C
+        .Scalar(QStringLiteral("SELECT value FROM ew_value WHERE record_id = ? AND symbol = ?"),
+                {Target, Symbol})
         .toString();
 }
 
@@ -59,14 +63,16 @@ void WriteLinks(TSqlConnection& C, TRecordState& R, qint64 ID) {
             continue;
         if (KindAndState(C, target).first != TargetKind(role))
             Fail(SqlErrors::ecRecordDeleted);
-        C.Exec(QStringLiteral("INSERT INTO ew_link (source_id, role, target_id) VALUES (?, ?, ?)"), {ID, role, target});
+        C.Exec(QStringLiteral("INSERT INTO ew_link (source_id, role, target_id) VALUES (?, ?, ?)"),
+               {ID, role, target});
     }
 }
 
 void WriteAktywny(TSqlConnection& C, TRecordState& R, qint64 ID) {
     if (!R.AktywnyDirty() || R.podatnik == 0)
         return;
-    C.Exec(QStringLiteral("UPDATE ew_person SET aktywny = ? WHERE podatnik_id = ? AND role = ? AND osoba_id = ?"),
+    C.Exec(QStringLiteral(
+               "UPDATE ew_person SET aktywny = ? WHERE podatnik_id = ? AND role = ? AND osoba_id = ?"),
            {R.Aktywny() ? 1 : 0, R.podatnik, R.personRole, ID});
 }
 
@@ -76,14 +82,19 @@ QStringList StoredLines(TSqlConnection& C, qint64 ID, int Kind) {
          C.Rows(QStringLiteral("SELECT symbol, value FROM ew_value WHERE record_id = ?"), {ID}))
         own.insert(r[0].toString(), r[1].toString());
     SqlDescribe::TSource s;
-    s.own = [&own](const QString& symbol) { return own.value(symbol); };
+    s.own = [&own](const QString& symbol) {
+        return own.value(symbol);
+    };
     s.linked = [&C, ID](int role, const QString& symbol) {
         const qint64 target =
-            C.Scalar(QStringLiteral("SELECT target_id FROM ew_link WHERE source_id = ? AND role = ?"), {ID, role}, 0)
+            C.Scalar(QStringLiteral("SELECT target_id FROM ew_link WHERE source_id = ? AND role = ?"),
+                     {ID, role}, 0)
                 .toLongLong();
         return LinkedValue(C, target, symbol);
     };
-    s.firstSection = [&C, ID](int kind, const QString& symbol) { return FirstSection(C, ID, kind, symbol); };
+    s.firstSection = [&C, ID](int kind, const QString& symbol) {
+        return FirstSection(C, ID, kind, symbol);
+    };
     return SqlDescribe::Lines(Kind, s);
 }
 
@@ -102,13 +113,15 @@ int DependentRole(int Kind) {
 }
 
 void CheckReferences(TSqlConnection& C, qint64 ID, int Kind) {
-    const int links = C.Scalar(QStringLiteral("SELECT count(*) FROM ew_link WHERE target_id = ? AND role <> ?"),
-                               {ID, int(lrRodzajPrzewazajacejDzialalnosci)}, 0)
-                          .toInt();
+    const int links =
+        C.Scalar(QStringLiteral("SELECT count(*) FROM ew_link WHERE target_id = ? AND role <> ?"),
+                 {ID, int(lrRodzajPrzewazajacejDzialalnosci)}, 0)
+            .toInt();
     if (links > 0)
         Fail(SqlErrors::ecReferenced);
     if (Kind == kPodmiot &&
-        C.Scalar(QStringLiteral("SELECT count(*) FROM ew_person WHERE podatnik_id = ? OR osoba_id = ?"), {ID, ID}, 0)
+        C.Scalar(QStringLiteral("SELECT count(*) FROM ew_person WHERE podatnik_id = ? OR osoba_id = ?"),
+                 {ID, ID}, 0)
                 .toInt() > 0)
         Fail(SqlErrors::ecReferenced);
 }
@@ -238,9 +251,15 @@ QStringList CurrentLines(TRecordState& R) {
     }
     TSqlConnection& c = *R.conn;
     SqlDescribe::TSource s;
-    s.own = [&R](const QString& symbol) { return R.Value(symbol); };
-    s.linked = [&R, &c](int role, const QString& symbol) { return LinkedValue(c, R.Link(role), symbol); };
-    s.firstSection = [&R, &c](int kind, const QString& symbol) { return FirstSection(c, R.id, kind, symbol); };
+    s.own = [&R](const QString& symbol) {
+        return R.Value(symbol);
+    };
+    s.linked = [&R, &c](int role, const QString& symbol) {
+        return LinkedValue(c, R.Link(role), symbol);
+    };
+    s.firstSection = [&R, &c](int kind, const QString& symbol) {
+        return FirstSection(c, R.id, kind, symbol);
+    };
     return SqlDescribe::Lines(R.kind, s);
 }
 
@@ -255,8 +274,8 @@ QSet<int> RefreshStoredLines(TSqlConnection& C, qint64 ID) {
     if ((kind == kAdres || kind == kAdresDzialalnosci) && owner != 0)
         kinds.unite(RefreshStoredLines(C, owner));
     if (const int role = DependentRole(kind)) {
-        const auto sources =
-            C.Rows(QStringLiteral("SELECT source_id FROM ew_link WHERE target_id = ? AND role = ?"), {ID, role});
+        const auto sources = C.Rows(
+            QStringLiteral("SELECT source_id FROM ew_link WHERE target_id = ? AND role = ?"), {ID, role});
         for (const QVariantList& s : sources)
             kinds.unite(RefreshStoredLines(C, s[0].toLongLong()));
     }
@@ -268,12 +287,14 @@ void LinkPerson(TSqlConnection& C, qint64 Podatnik, int Role, qint64 Osoba) {
     TWriteScope scope(C);
     if (KindAndState(C, Podatnik).first != kPodmiot || KindAndState(C, Osoba).first != kPodmiot)
         Fail(SqlErrors::ecRecordDeleted);
-    const int exists = C.Scalar(QStringLiteral("SELECT count(*) FROM ew_person WHERE podatnik_id = ? AND role = ? "
-                                               "AND osoba_id = ?"),
-                                {Podatnik, Role, Osoba}, 0)
-                           .toInt();
+    const int exists =
+        C.Scalar(QStringLiteral("SELECT count(*) FROM ew_person WHERE podatnik_id = ? AND role = ? "
+                                "AND osoba_id = ?"),
+                 {Podatnik, Role, Osoba}, 0)
+            .toInt();
     if (exists == 0)
-        C.Exec(QStringLiteral("INSERT INTO ew_person (podatnik_id, role, osoba_id, aktywny) VALUES (?, ?, ?, 1)"),
+        C.Exec(QStringLiteral(
+                   "INSERT INTO ew_person (podatnik_id, role, osoba_id, aktywny) VALUES (?, ?, ?, 1)"),
                {Podatnik, Role, Osoba});
     C.Exec(Role == prPracownik ? QStringLiteral("UPDATE ew_record SET is_pracownik = 1 WHERE id = ?")
                                : QStringLiteral("UPDATE ew_record SET is_kontrahent = 1 WHERE id = ?"),

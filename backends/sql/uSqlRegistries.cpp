@@ -9,7 +9,9 @@ using SqlCollections::TScope;
 
 namespace {
 
-QString Text(const std::u16string& s) { return QString::fromStdU16String(s); }
+QString Text(const std::u16string& s) {
+    return QString::fromStdU16String(s);
+}
 
 // Nothing throws across the boundary: a collection that cannot be made is empty.
 template <class F> auto Safe(F&& Body) noexcept -> decltype(Body()) {
@@ -28,13 +30,20 @@ public:
         return Safe([&] { return Make<IPodmioty>(m_c, TListSpec{kPodmiot}, Text(F)); });
     }
     TIntfPtr<IPodatnicy> GetPodatnicy(const std::u16string& F) override {
-        return Safe([&] { return Make<IPodatnicy>(m_c, Registry(SqlCollections::rgPodatnicy, TFace::fPodatnik), Text(F)); });
+        return Safe([&] {
+            return Make<IPodatnicy>(m_c, Registry(SqlCollections::rgPodatnicy, TFace::fPodatnik), Text(F));
+        });
     }
     TIntfPtr<IPracownicy> GetPracownicy(const std::u16string& F) override {
-        return Safe([&] { return Make<IPracownicy>(m_c, Registry(SqlCollections::rgPracownicy, TFace::fPracownik), Text(F)); });
+        return Safe([&] {
+            return Make<IPracownicy>(m_c, Registry(SqlCollections::rgPracownicy, TFace::fPracownik), Text(F));
+        });
     }
     TIntfPtr<IKontrahenci> GetKontrahenci(const std::u16string& F) override {
-        return Safe([&] { return Make<IKontrahenci>(m_c, Registry(SqlCollections::rgKontrahenci, TFace::fKontrahent), Text(F)); });
+        return Safe([&] {
+            return Make<IKontrahenci>(m_c, Registry(SqlCollections::rgKontrahenci, TFace::fKontrahent),
+                                      Text(F));
+        });
     }
     TIntfPtr<ISpolki> GetSpolki(const std::u16string& F) override {
         return Safe([&] { return Make<ISpolki>(m_c, TListSpec{kSpolka}, Text(F)); });

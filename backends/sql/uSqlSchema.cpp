@@ -45,9 +45,10 @@ const QStringList& Version1() {
                        "REFERENCES ew_record (id) ON DELETE CASCADE, aktywny INTEGER NOT NULL DEFAULT 1, "
                        "PRIMARY KEY (podatnik_id, role, osoba_id)) {NOROWID}"),
         QStringLiteral("CREATE INDEX ew_person_osoba ON ew_person (osoba_id, role)"),
-        QStringLiteral("CREATE TABLE ew_lock (record_id INTEGER NOT NULL PRIMARY KEY REFERENCES ew_record (id) "
-                       "ON DELETE CASCADE, session_id INTEGER NOT NULL REFERENCES ew_session (id) "
-                       "ON DELETE CASCADE, locked_at INTEGER NOT NULL)"),
+        QStringLiteral(
+            "CREATE TABLE ew_lock (record_id INTEGER NOT NULL PRIMARY KEY REFERENCES ew_record (id) "
+            "ON DELETE CASCADE, session_id INTEGER NOT NULL REFERENCES ew_session (id) "
+            "ON DELETE CASCADE, locked_at INTEGER NOT NULL)"),
         QStringLiteral("CREATE INDEX ew_lock_session ON ew_lock (session_id)"),
         QStringLiteral("INSERT INTO ew_meta (name, value) VALUES ('application', 'Ewidar')"),
     };
@@ -102,7 +103,8 @@ void Prepare(TSqlConnection& C) {
         return;
     for (int v = version; v < CurrentVersion; ++v)
         Migrations()[v](C);
-    C.Exec(QStringLiteral("DELETE FROM ew_meta WHERE name = 'schema_version'"), {}, SqlErrors::ecCriticalOpen);
+    C.Exec(QStringLiteral("DELETE FROM ew_meta WHERE name = 'schema_version'"), {},
+           SqlErrors::ecCriticalOpen);
     C.Exec(QStringLiteral("INSERT INTO ew_meta (name, value) VALUES ('schema_version', ?)"),
            {QString::number(CurrentVersion)}, SqlErrors::ecCriticalOpen);
     scope.Commit();

@@ -17,7 +17,9 @@ namespace SqlSession {
 
 namespace {
 
-qint64 Now() { return QDateTime::currentSecsSinceEpoch(); }
+qint64 Now() {
+    return QDateTime::currentSecsSinceEpoch();
+}
 
 QString MachineName() {
     const QByteArray id = QSysInfo::machineUniqueId();
@@ -34,9 +36,10 @@ qint64 LockHolder(TSqlConnection& C, qint64 RecordID) {
 bool SessionAlive(TSqlConnection& C, qint64 SessionID) {
     if (SessionID == C.SessionID())
         return true;
-    const auto rows = C.Rows(QStringLiteral("SELECT host, boot_id, pid, start_ticks, heartbeat FROM ew_session "
-                                            "WHERE id = ?"),
-                             {SessionID});
+    const auto rows =
+        C.Rows(QStringLiteral("SELECT host, boot_id, pid, start_ticks, heartbeat FROM ew_session "
+                              "WHERE id = ?"),
+               {SessionID});
     if (rows.isEmpty())
         return false;
     const QVariantList& r = rows.front();
@@ -114,29 +117,33 @@ bool IsAlive(const TIdentity& Session, qint64 Heartbeat, qint64 NowSecs) {
 void Register(TSqlConnection& C) {
     const TIdentity& me = CurrentProcess();
     TWriteScope scope(C);
-    const qint64 id = C.Insert(QStringLiteral("INSERT INTO ew_session (host, boot_id, pid, start_ticks, heartbeat, "
-                                              "opened_at) VALUES (?, ?, ?, ?, ?, ?)"),
-                               {me.host, me.bootId, me.pid, me.startTicks, Now(), Now()});
+    const qint64 id =
+        C.Insert(QStringLiteral("INSERT INTO ew_session (host, boot_id, pid, start_ticks, heartbeat, "
+                                "opened_at) VALUES (?, ?, ?, ?, ?, ?)"),
+                 {me.host, me.bootId, me.pid, me.startTicks, Now(), Now()});
     scope.Commit();
     C.SetSessionID(id);
 }
 
 void EnsureRegistered(TSqlConnection& C) {
-    if (C.Scalar(QStringLiteral("SELECT count(*) FROM ew_session WHERE id = ?"), {C.SessionID()}, 0).toInt() == 0)
+    if (C.Scalar(QStringLiteral("SELECT count(*) FROM ew_session WHERE id = ?"), {C.SessionID()}, 0)
+            .toInt() == 0)
         Register(C);
 }
 
 void PurgeDead(TSqlConnection& C) {
     TWriteScope scope(C);
-    const auto rows = C.Rows(QStringLiteral("SELECT id, host, boot_id, pid, start_ticks, heartbeat FROM ew_session"));
+    const auto rows =
+        C.Rows(QStringLiteral("SELECT id, host, boot_id, pid, start_ticks, heartbeat FROM ew_session"));
     for (const QVariantList& r : rows) {
         const qint64 id = r[0].toLongLong();
         TIdentity s{r[1].toString(), r[2].toString(), r[3].toLongLong(), r[4].toString()};
         if (id != C.SessionID() && !IsAlive(s, r[5].toLongLong(), Now()))
             PurgeSession(C, id);
     }
-    const auto orphans = C.Rows(QStringLiteral("SELECT id FROM ew_record WHERE state = 1 AND (session_id IS NULL "
-                                               "OR session_id NOT IN (SELECT id FROM ew_session))"));
+    const auto orphans =
+        C.Rows(QStringLiteral("SELECT id FROM ew_record WHERE state = 1 AND (session_id IS NULL "
+                              "OR session_id NOT IN (SELECT id FROM ew_session))"));
     for (const QVariantList& r : orphans)
         DeletePlaceholder(C, r[0].toLongLong());
     scope.Commit();
@@ -178,7 +185,8 @@ void Lock(TSqlConnection& C, qint64 RecordID) {
 
 void Unlock(TSqlConnection& C, qint64 RecordID) {
     TWriteScope scope(C);
-    C.Exec(QStringLiteral("DELETE FROM ew_lock WHERE record_id = ? AND session_id = ?"), {RecordID, C.SessionID()});
+    C.Exec(QStringLiteral("DELETE FROM ew_lock WHERE record_id = ? AND session_id = ?"),
+           {RecordID, C.SessionID()});
     scope.Commit();
 }
 

@@ -22,7 +22,9 @@ void BackendTest::TearDown() {
     m_db = nullptr;
 }
 
-QString BackendTest::Param(const QString& Path) { return QStringLiteral("DIR=%1;TIMEOUT=300;").arg(Path); }
+QString BackendTest::Param(const QString& Path) {
+    return QStringLiteral("DIR=%1;TIMEOUT=300;").arg(Path);
+}
 
 TIntfPtr<IEwidarDataBase> BackendTest::Open(const QString& Path) {
     auto db = NewRoot();

@@ -6,7 +6,10 @@
 const TBackendExports& Backend() {
     static const TBackendExports exports = [] {
         TBackendExports e;
-        auto* lib = new QLibrary(QCoreApplication::applicationDirPath() + QStringLiteral("/QuorDataBaseSQL.so"));
+        // Static and never unloaded: objects of the backend may live until the process ends.
+        static QLibrary library(QCoreApplication::applicationDirPath() +
+                                QStringLiteral("/QuorDataBaseSQL.so"));
+        QLibrary* lib = &library;
         if (!lib->load()) {
             e.error = lib->errorString();
             return e;

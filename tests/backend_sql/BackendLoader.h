@@ -21,5 +21,9 @@ const TBackendExports& Backend();
 // A new root object for the symbol, or empty.
 TIntfPtr<IEwidarDataBase> NewRoot(const QString& Symbol = QStringLiteral("SQLITE"));
 
-inline std::u16string U(const QString& s) { return s.toStdU16String(); }
-inline QString Q(const std::u16string& s) { return QString::fromStdU16String(s); }
+inline std::u16string U(const QString& s) {
+    return s.toStdU16String();
+}
+inline QString Q(const std::u16string& s) {
+    return QString::fromStdU16String(s);
+}

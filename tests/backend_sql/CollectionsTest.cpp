@@ -7,18 +7,19 @@
 using CollectionsTest = BackendTest;
 
 TEST_F(CollectionsTest, FilterMatchesAnyColumnIgnoringCaseAndTakesWildcardsLiterally) {
-    NewPodatnik(m_db.get(), QStringLiteral("Łucja"), QStringLiteral("Żółkiewska"), QStringLiteral("Świdnica"));
+    NewPodatnik(m_db.get(), QStringLiteral("Łucja"), QStringLiteral("Żółkiewska"),
+                QStringLiteral("Świdnica"));
     NewPodatnik(m_db.get(), QStringLiteral("Jan"), QStringLiteral("Kowalski"), QStringLiteral("Kraków"));
     NewPodatnik(m_db.get(), QStringLiteral("Piotr"), QStringLiteral("O'Hara 100%"), QStringLiteral("Łódź"));
     NewPodatnik(m_db.get(), QStringLiteral("Anna"), QStringLiteral("Back\\slash_x"), QStringLiteral("Radom"));
     auto list = Reg()->GetPodatnicy({});
     EXPECT_EQ(list->GetCount(), 4);
     const std::vector<std::pair<QString, int>> cases = {
-        {QStringLiteral("ŻÓŁ"), 1},    {QStringLiteral("łucja ż"), 1}, {QStringLiteral("ŚWIDNICA"), 1},
-        {QStringLiteral("KRAK"), 1},   {QStringLiteral("a"), 4},       {QStringLiteral("%"), 1},
-        {QStringLiteral("_"), 1},      {QStringLiteral("'"), 1},       {QStringLiteral("\\"), 1},
-        {QStringLiteral("0%"), 1},     {QStringLiteral("1_0"), 0},     {QStringLiteral("ski kra"), 0},
-        {QStringLiteral("' OR 1=1 --"), 0}, {QStringLiteral("  "), 0}, {QString(), 4},
+        {QStringLiteral("ŻÓŁ"), 1},         {QStringLiteral("łucja ż"), 1}, {QStringLiteral("ŚWIDNICA"), 1},
+        {QStringLiteral("KRAK"), 1},        {QStringLiteral("a"), 4},       {QStringLiteral("%"), 1},
+        {QStringLiteral("_"), 1},           {QStringLiteral("'"), 1},       {QStringLiteral("\\"), 1},
+        {QStringLiteral("0%"), 1},          {QStringLiteral("1_0"), 0},     {QStringLiteral("ski kra"), 0},
+        {QStringLiteral("' OR 1=1 --"), 0}, {QStringLiteral("  "), 0},      {QString(), 4},
     };
     for (const auto& [filter, expected] : cases) {
         list->SetFilter(U(filter));
@@ -32,7 +33,8 @@ TEST_F(CollectionsTest, FilterMatchesAnyColumnIgnoringCaseAndTakesWildcardsLiter
 TEST_F(CollectionsTest, RegistriesAreFreshAndListOnlyTheirOwnKind) {
     NewPodatnik(m_db.get(), QStringLiteral("Adam"), QStringLiteral("Podatnik"));
     NewPosted(Reg()->GetDaneBankow({}).get(), cDaneBankuNazwa.Symbol, QStringLiteral("Bank Polski"));
-    NewPosted(Reg()->GetSadyRejonowe({}).get(), cDaneSaduRejonowegoNazwa.Symbol, QStringLiteral("SR Wrocław"));
+    NewPosted(Reg()->GetSadyRejonowe({}).get(), cDaneSaduRejonowegoNazwa.Symbol,
+              QStringLiteral("SR Wrocław"));
     auto reg1 = Reg();
     auto reg2 = Reg();
     EXPECT_NE(reg1.get(), reg2.get());
@@ -67,7 +69,8 @@ TEST_F(CollectionsTest, OnChangeIsRaisedWhenRecordsOfTheListedKindChange) {
     });
     courts->SetOnChange([&](IInterface*) { ++courtEvents; });
     EXPECT_EQ(banks->GetCount(), 0);
-    auto bank = NewPosted(Reg()->GetDaneBankow({}).get(), cDaneBankuNazwa.Symbol, QStringLiteral("Nowy Bank"));
+    auto bank =
+        NewPosted(Reg()->GetDaneBankow({}).get(), cDaneBankuNazwa.Symbol, QStringLiteral("Nowy Bank"));
     EXPECT_EQ(bankEvents, 1);
     EXPECT_EQ(courtEvents, 0);
     EXPECT_TRUE(SupportsIID(sender, IDaneBankow::IID));
@@ -86,7 +89,8 @@ TEST_F(CollectionsTest, OnChangeIsRaisedWhenRecordsOfTheListedKindChange) {
 }
 
 TEST_F(CollectionsTest, PeopleOfATaxpayerWithTheirActiveFlag) {
-    auto podatnik = Supports<IPodatnik>(NewPodatnik(m_db.get(), QStringLiteral("Firma"), QStringLiteral("Matka")));
+    auto podatnik =
+        Supports<IPodatnik>(NewPodatnik(m_db.get(), QStringLiteral("Firma"), QStringLiteral("Matka")));
     ASSERT_TRUE(podatnik);
     auto pracownicy = podatnik->GetPracownicy(0, 0);
     auto nowy = pracownicy->New();

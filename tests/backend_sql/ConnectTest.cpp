@@ -66,7 +66,8 @@ TEST_F(ConnectTest, ParameterKeepsFurtherKeysAndAcceptsQuotedPaths) {
 }
 
 TEST_F(ConnectTest, CreatesAVersionedSchemaInWalMode) {
-    EXPECT_EQ(RawScalar(m_path, QStringLiteral("SELECT value FROM ew_meta WHERE name = 'schema_version'")).toString(),
+    EXPECT_EQ(RawScalar(m_path, QStringLiteral("SELECT value FROM ew_meta WHERE name = 'schema_version'"))
+                  .toString(),
               QStringLiteral("1"));
     EXPECT_EQ(RawScalar(m_path, QStringLiteral("PRAGMA journal_mode")).toString(), QStringLiteral("wal"));
     // Opening again neither recreates nor duplicates anything.
@@ -95,16 +96,20 @@ TEST_F(ConnectTest, RefusesFilesThatAreNotItsDatabasesWithoutChangingThem) {
     m_db->Disconnect();
     RawScalar(m_path, QStringLiteral("UPDATE ew_meta SET value = '99' WHERE name = 'schema_version'"));
     EXPECT_EQ(ConnectCode(Param(m_path)), 101);
-    EXPECT_EQ(RawScalar(m_path, QStringLiteral("SELECT value FROM ew_meta WHERE name = 'schema_version'")).toString(),
+    EXPECT_EQ(RawScalar(m_path, QStringLiteral("SELECT value FROM ew_meta WHERE name = 'schema_version'"))
+                  .toString(),
               QStringLiteral("99"));
 }
 
-TEST_F(ConnectTest, MissingFileFolderAndPermissionsGiveTheirCodes) {
+TEST_F(ConnectTest, MissingFileOrUncreatableFolderGiveTheirCodes) {
     const QString missing = m_dir + QStringLiteral("/none/missing.db");
     EXPECT_EQ(ConnectCode(Param(missing), false), 14); // import source: never created
     EXPECT_FALSE(QFile::exists(missing));
     EXPECT_EQ(ConnectCode(Param(m_dir)), 14); // a folder, not a file
     EXPECT_EQ(ConnectCode(Param(QStringLiteral("/proc/ewidar-nowhere/x.db"))), 4);
+}
+
+TEST_F(ConnectTest, ReadOnlyFolderGivesItsCodes) {
     if (geteuid() == 0)
         GTEST_SKIP() << "running as root: file permissions do not restrict writing";
     m_db->Disconnect();
@@ -117,7 +122,8 @@ TEST_F(ConnectTest, MissingFileFolderAndPermissionsGiveTheirCodes) {
 TEST_F(ConnectTest, DatabaseLockedByAnotherProgramGivesCode23) {
     m_db->Disconnect();
     {
-        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other-program"));
+        QSqlDatabase other =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other-program"));
         other.setDatabaseName(m_path);
         ASSERT_TRUE(other.open());
         QSqlQuery q(other);
@@ -166,7 +172,8 @@ TEST_F(ConnectTest, UncommittedTransactionIsRolledBackWhenTheConnectionCloses) {
 }
 
 TEST_F(ConnectTest, AFailedDeletionEndsTheTransactionAndUndoesTheBatch) {
-    auto zus = NewPosted(Reg()->GetDaneZUSow({}).get(), cDaneZUSNazwa.Symbol, QStringLiteral("ZUS I Oddział"));
+    auto zus =
+        NewPosted(Reg()->GetDaneZUSow({}).get(), cDaneZUSNazwa.Symbol, QStringLiteral("ZUS I Oddział"));
     auto free1 = NewPodatnik(m_db.get(), QStringLiteral("A"), QStringLiteral("Pierwszy"));
     auto p = NewPodatnik(m_db.get(), QStringLiteral("B"), QStringLiteral("Drugi"));
     Supports<IPodmiot>(p)->SetDaneZUS(zus.get());

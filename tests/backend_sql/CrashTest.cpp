@@ -31,11 +31,12 @@ TEST_F(CrashTest, KilledWhilePostingLeavesASoundFileWithEveryCommittedRecord) {
     EXPECT_EQ(RawScalar(m_path, QStringLiteral("PRAGMA integrity_check")).toString(), QStringLiteral("ok"));
     EXPECT_EQ(RawScalar(m_path, QStringLiteral("PRAGMA foreign_key_check")).toString(), QString());
     const QString ids = QStringList(posted.begin(), posted.end()).join(u',');
-    EXPECT_EQ(RawScalar(m_path, QStringLiteral("SELECT count(*) FROM ew_record WHERE state = 0 AND kind = 21 AND "
-                                               "id IN (%1)")
-                                    .arg(ids))
-                  .toInt(),
-              posted.size());
+    EXPECT_EQ(
+        RawScalar(m_path, QStringLiteral("SELECT count(*) FROM ew_record WHERE state = 0 AND kind = 21 AND "
+                                         "id IN (%1)")
+                              .arg(ids))
+            .toInt(),
+        posted.size());
     // The backend opens it again, drops the dead process's placeholder and lists every record.
     m_db = Open();
     ASSERT_TRUE(m_db);

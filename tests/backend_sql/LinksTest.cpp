@@ -12,8 +12,10 @@ TEST_F(LinksTest, SubjectLinksAreStoredWithThePostAndListedByTheirTargets) {
     auto us = NewPosted(reg->GetUrzedyStatystyczne({}).get(), cDaneUrzeduStatystycznegoNazwa.Symbol,
                         QStringLiteral("US Kraków"));
     auto nfz = NewPosted(reg->GetDaneNFZow({}).get(), cDaneNFZNazwa.Symbol, QStringLiteral("Śląski OW"));
-    auto sad = NewPosted(reg->GetSadyRejonowe({}).get(), cDaneSaduRejonowegoNazwa.Symbol, QStringLiteral("SR"));
-    auto biuro = NewPosted(reg->GetBiuraRachunkowe({}).get(), cBiuroRachunkoweNazwa.Symbol, QStringLiteral("Biuro"));
+    auto sad =
+        NewPosted(reg->GetSadyRejonowe({}).get(), cDaneSaduRejonowegoNazwa.Symbol, QStringLiteral("SR"));
+    auto biuro =
+        NewPosted(reg->GetBiuraRachunkowe({}).get(), cBiuroRachunkoweNazwa.Symbol, QStringLiteral("Biuro"));
     auto p = Supports<IPodmiot>(NewPodatnik(m_db.get(), QStringLiteral("Jan"), QStringLiteral("Powiązany")));
     auto pkd = p->GetRodzajeDzialalnosci()->New();
     SetValue(pkd.get(), cRodzajDzialalnosciKodPKD.Symbol, QStringLiteral("62.01.Z"));
@@ -82,7 +84,8 @@ TEST_F(LinksTest, AccountsSharesAndRepresentativesWithTheirTargets) {
     ASSERT_TRUE(spolka->Post());
     EXPECT_EQ(Supports<ISpolka>(spolka)->GetWspolnicy()->GetCount(), 1);
 
-    auto p = Supports<IPodmiot>(NewPodatnik(m_db.get(), QStringLiteral("Ala"), QStringLiteral("Wspólniczka")));
+    auto p =
+        Supports<IPodmiot>(NewPodatnik(m_db.get(), QStringLiteral("Ala"), QStringLiteral("Wspólniczka")));
     auto konto = Supports<IRachunekBankowy>(p->GetRachunkiBankowe()->New());
     SetValue(konto.get(), cDaneRachunkuNrRachunku.Symbol, QStringLiteral("PL61109010140000071219812874"));
     konto->SetDaneBanku(bank.get());
@@ -128,7 +131,8 @@ TEST_F(LinksTest, TaxpayerAndItsPeopleAreRelatedAndProtectEachOther) {
     auto prac = Supports<IPodatnik>(podatnik)->GetPracownicy(0, 0)->New();
     SetValue(prac.get(), cDanePodmiotuNazwisko.Symbol, QStringLiteral("Zatrudniony"));
     ASSERT_TRUE(prac->Post());
-    EXPECT_EQ(ListLines(Supports<IPodmiot>(podatnik)->GetPowiazanePodmioty().get()), QStringList({"Zatrudniony"}));
+    EXPECT_EQ(ListLines(Supports<IPodmiot>(podatnik)->GetPowiazanePodmioty().get()),
+              QStringList({"Zatrudniony"}));
     EXPECT_EQ(ListLines(Supports<IPodmiot>(prac)->GetPowiazanePodmioty().get()), QStringList({"Szef Firmy"}));
     EXPECT_FALSE(podatnik->Delete());
     EXPECT_EQ(podatnik->GetLastErrorCode(), 202);

@@ -64,10 +64,12 @@ TEST_F(LockingTest, LockOfAnotherMachineExpiresWithItsHeartbeat) {
     auto p = NewPodatnik(m_db.get(), QStringLiteral("Zdalny"), QStringLiteral("Zamek"));
     auto plant = [&](qint64 heartbeat) {
         RawScalar(m_path, QStringLiteral("DELETE FROM ew_lock"));
-        RawScalar(m_path, QStringLiteral("INSERT INTO ew_session (id, host, boot_id, pid, start_ticks, heartbeat, "
-                                         "opened_at) VALUES (9999, 'inny-komputer', 'x', 1, '1', %1, 0)")
-                              .arg(heartbeat));
-        RawScalar(m_path, QStringLiteral("INSERT INTO ew_lock (record_id, session_id, locked_at) VALUES (%1, 9999, 0)")
+        RawScalar(m_path,
+                  QStringLiteral("INSERT INTO ew_session (id, host, boot_id, pid, start_ticks, heartbeat, "
+                                 "opened_at) VALUES (9999, 'inny-komputer', 'x', 1, '1', %1, 0)")
+                      .arg(heartbeat));
+        RawScalar(m_path, QStringLiteral(
+                              "INSERT INTO ew_lock (record_id, session_id, locked_at) VALUES (%1, 9999, 0)")
                               .arg(p->GetID()));
     };
     const qint64 now = QDateTime::currentSecsSinceEpoch();
@@ -77,7 +79,8 @@ TEST_F(LockingTest, LockOfAnotherMachineExpiresWithItsHeartbeat) {
     RawScalar(m_path, QStringLiteral("DELETE FROM ew_session WHERE id = 9999"));
     plant(now - 3600);
     EXPECT_TRUE(p->Lock()) << p->GetLastErrorCode();
-    EXPECT_EQ(RawScalar(m_path, QStringLiteral("SELECT count(*) FROM ew_session WHERE id = 9999")).toInt(), 0);
+    EXPECT_EQ(RawScalar(m_path, QStringLiteral("SELECT count(*) FROM ew_session WHERE id = 9999")).toInt(),
+              0);
 }
 
 TEST_F(LockingTest, PlaceholdersOfARunningProcessStayAndThoseOfADeadOneGo) {

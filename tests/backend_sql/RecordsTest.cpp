@@ -68,7 +68,8 @@ TEST_F(RecordsTest, EveryKindHasAFieldForEverySymbolOfItsKind) {
 }
 
 TEST_F(RecordsTest, ValuesCaptionsAndKindsAreStoredAsWritten) {
-    const QString tricky = QStringLiteral("O'Brien \"Ząb\" 100% _x_ \\ ; DROP TABLE ew_record; -- Łódź\r\nżółć");
+    const QString tricky =
+        QStringLiteral("O'Brien \"Ząb\" 100% _x_ \\ ; DROP TABLE ew_record; -- Łódź\r\nżółć");
     const QString huge(1 << 20, QChar(u'ś'));
     auto p = Reg()->GetPodatnicy({})->New();
     SetValue(p.get(), cDanePodmiotuNazwisko.Symbol, tricky);
@@ -103,9 +104,10 @@ TEST_F(RecordsTest, ValuesCaptionsAndKindsAreStoredAsWritten) {
     own2->SetCaption(u"");
     own2->SetFieldType(u"");
     ASSERT_TRUE(again->Post());
-    EXPECT_EQ(RawScalar(m_path, QStringLiteral("SELECT count(*) FROM ew_value WHERE symbol = 'cPoleUzytkownika1'"))
-                  .toInt(),
-              0);
+    EXPECT_EQ(
+        RawScalar(m_path, QStringLiteral("SELECT count(*) FROM ew_value WHERE symbol = 'cPoleUzytkownika1'"))
+            .toInt(),
+        0);
     EXPECT_EQ(RawScalar(m_path, QStringLiteral("SELECT count(*) FROM ew_record")).toInt(), 1);
     db2->Disconnect();
 }
@@ -179,7 +181,8 @@ TEST_F(RecordsTest, RefreshRereadsAndReportsDeletedRecords) {
 }
 
 TEST_F(RecordsTest, DescriptionLinesFollowTheListColumns) {
-    auto p = NewPodatnik(m_db.get(), QStringLiteral("Jan"), QStringLiteral("Kowalski"), QStringLiteral("Łódź"));
+    auto p =
+        NewPodatnik(m_db.get(), QStringLiteral("Jan"), QStringLiteral("Kowalski"), QStringLiteral("Łódź"));
     SetValue(p.get(), cDanePodmiotuNIP.Symbol, QStringLiteral("5260250274"));
     ASSERT_TRUE(p->Post());
     EXPECT_EQ(Lines(p.get()), QStringList({"Jan Kowalski", "5260250274", "Łódź"}));
@@ -216,7 +219,8 @@ TEST_F(RecordsTest, DescriptionLinesFollowTheListColumns) {
 }
 
 TEST_F(RecordsTest, SubjectListShowsTheCityOfItsFirstAddressAfterItChanges) {
-    auto p = NewPodatnik(m_db.get(), QStringLiteral("Ola"), QStringLiteral("Mobilna"), QStringLiteral("Opole"));
+    auto p =
+        NewPodatnik(m_db.get(), QStringLiteral("Ola"), QStringLiteral("Mobilna"), QStringLiteral("Opole"));
     auto list = Reg()->GetPodatnicy({});
     EXPECT_EQ(ListLines(list.get(), 2), QStringList({"Opole"}));
     auto a = Supports<IPodmiot>(p)->GetAdresy()->GetItem(0);
