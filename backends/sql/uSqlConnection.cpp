@@ -148,8 +148,6 @@ QSqlQuery& TSqlConnection::Prepared(const QString& Sql, int FallbackCode) {
 
 void TSqlConnection::FailWith(const QSqlQuery& Q, int FallbackCode) {
     const QSqlError err = Q.lastError();
-    if (qEnvironmentVariableIsSet("EWIDAR_SQL_TRACE"))
-        qWarning("SQL failure: %s in %s", qPrintable(err.text()), qPrintable(Q.lastQuery()));
     SqlErrors::RememberNative(m_id, err.text());
     Fail(SqlErrors::FromSqlError(err, FallbackCode), err.text());
 }
@@ -257,7 +255,6 @@ void TSqlConnection::StartUserTransaction() {
         Fail(SqlErrors::ecStartTransaction);
     Exec(m_dialect->BeginWrite(), {}, SqlErrors::ecStartTransaction);
     m_userTxn = true;
-    m_userAborted = false;
     m_depth = 1;
     m_txnKinds.clear();
 }
@@ -284,7 +281,6 @@ void TSqlConnection::RollbackUserTransaction() {
         // The engine has already ended the transaction.
     }
     m_userTxn = false;
-    m_userAborted = true;
     m_depth = 0;
     m_pending.clear();
     const QSet<int> kinds = std::exchange(m_txnKinds, {});

@@ -95,9 +95,8 @@ private:
     QHash<QString, QSqlQuery*> m_cache;
     int m_depth = 0; // open write scopes, the user transaction counting as one
     bool m_userTxn = false;
-    bool m_userAborted = false; // a failure rolled the user transaction back
-    QSet<int> m_txnKinds;       // kinds changed inside the user transaction
-    QSet<int> m_pending;        // kinds changed by committed inner scopes, not yet announced
+    QSet<int> m_txnKinds; // kinds changed inside the user transaction
+    QSet<int> m_pending;  // kinds changed by committed inner scopes, not yet announced
     QSet<TChangeListener*> m_listeners;
     std::unique_ptr<QTimer> m_heartbeat;
 };
