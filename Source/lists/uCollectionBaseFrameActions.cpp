@@ -1,0 +1,232 @@
+// The list frame's actions: add, edit, view, delete (one record or the ticked
+// ones inside a transaction), relations and merge.
+
+#include "uCollectionBaseFrame.h"
+
+#include "uCommaText.h"
+#include "uEwidarDrawGrid.h"
+#include "uEwidarKinds.h"
+#include "uStrings.h"
+#include "uUserMessagesModule.h"
+#include "uWaitCursor.h"
+
+#include <QCoreApplication>
+#include <QProgressBar>
+#include <QToolButton>
+
+namespace {
+
+constexpr uint32_t kMsgDeleteData = 301;
+constexpr uint32_t kMsgDeleteTicked = 308;
+constexpr uint32_t kMsgDeleteLink = 325;
+constexpr uint32_t kMsgDeleteTickedLinks = 326;
+constexpr uint32_t kMsgLinkedData = 202;
+// Rows between two repaints of the progress bar during a bulk deletion.
+constexpr int kRepaintEvery = 10;
+
+bool Shown(const QWidget* Widget) {
+    return !Widget->isHidden();
+}
+
+uint32_t Code(int32_t ErrorCode) {
+    return static_cast<uint32_t>(ErrorCode);
+}
+
+QString RecordDescription(IEwidarRecord* Record) {
+    const TIntfPtr<IEwidarRecordInfo> info = Record->GetRecordInfo();
+    return info ? DescribeCommaText(toQ(info->GetSummary())) : QString();
+}
+
+} // namespace
+
+TIntfPtr<IEwidarRecord> TCollectionBaseFrame::CurrentRowRecord() const {
+    return DrawGrid1->EwidarRecord(DrawGrid1->Row());
+}
+
+void TCollectionBaseFrame::ChangeSelected(IEwidarRecord* Record) {
+    if (FOnChangeSelected)
+        FOnChangeSelected(this, Record);
+}
+
+void TCollectionBaseFrame::OpenRecord(IEwidarRecord* Record, TKontekst Kontekst) {
+    if (ListOpeners::OpenRecordForm(window(), Record, Kontekst, FEwidarDataBase.get()))
+        RefreshData();
+}
+
+void TCollectionBaseFrame::btnAddClick() {
+    if (!FEwidarCollection)
+        return;
+    TKontekst kontekst = FKontekst;
+    bool openWindow = true;
+    FCurrentEwidarRecord = NewRecord(kontekst, openWindow);
+    if (openWindow) {
+        if (FCurrentEwidarRecord)
+            OpenRecord(FCurrentEwidarRecord.get(), kontekst);
+        else
+            ShowUserMessage(Code(FEwidarCollection->GetLastErrorCode()), window());
+    }
+    ChangeSelected(FCurrentEwidarRecord.get());
+}
+
+TIntfPtr<IEwidarRecord> TCollectionBaseFrame::NewRecord(TKontekst& Kontekst, bool& OpenWindow) {
+    IEwidarCollection* collection = FEwidarCollection.get();
+    if (SupportsIID(collection, IPodmioty::IID)) {
+        OpenWindow = false; // nothing can be added to the list of all subjects
+        return {};
+    }
+    for (const auto& [iid, type, kontekst] : {std::tuple{&IPracownicy::IID, ptPracownik, kPracownik},
+                                              std::tuple{&IKontrahenci::IID, ptKontrahent, kKontrahent}}) {
+        if (!SupportsIID(collection, *iid))
+            continue;
+        const bool ownTaxpayer = Kontekst != kBrak; // the list already belongs to a taxpayer
+        Kontekst = kontekst;
+        return ownTaxpayer ? EwidarKinds::CollectionNew(collection) : NewPersonRecord(type);
+    }
+    return EwidarKinds::CollectionNew(collection);
+}
+
+TIntfPtr<IEwidarRecord> TCollectionBaseFrame::NewPersonRecord(TPodmiotType Type) {
+    // A record of a registry list: the taxpayer is asked for first; without a
+    // choice the record is created all the same.
+    const TIntfPtr<IPodmiot> taxpayer = ListOpeners::ChooseTaxpayer(window(), FEwidarDataBase.get(), Type);
+    if (!FEwidarDataBase)
+        return {};
+    const TIntfPtr<IEwidarRegistries> registries = FEwidarDataBase->GetRegistries();
+    if (!registries)
+        return {};
+    TIntfPtr<IEwidarPeopleCollection> people;
+    if (Type == ptPracownik)
+        people = registries->GetPracownicy(std::u16string());
+    else
+        people = registries->GetKontrahenci(std::u16string());
+    return people ? people->NewForPodatnik(taxpayer.get()) : TIntfPtr<IEwidarRecord>();
+}
+
+void TCollectionBaseFrame::btnEditClick() {
+    if (!Shown(btnEdit))
+        return;
+    FCurrentEwidarRecord = CurrentRowRecord();
+    if (!FCurrentEwidarRecord)
+        return;
+    TKontekst kontekst = FKontekst;
+    if (kontekst == kBrak && SupportsIID(FEwidarCollection.get(), IPracownicy::IID))
+        kontekst = kPracownik;
+    else if (kontekst == kBrak && SupportsIID(FEwidarCollection.get(), IKontrahenci::IID))
+        kontekst = kKontrahent;
+    OpenRecord(FCurrentEwidarRecord.get(), kontekst);
+    ChangeSelected(FCurrentEwidarRecord.get());
+}
+
+void TCollectionBaseFrame::btnViewClick() {
+    if (!Shown(btnView))
+        return;
+    const auto podatnicy = Supports<IPodatnicy>(FEwidarCollection);
+    const auto podmioty = Supports<IPodmioty>(FEwidarCollection);
+    FCurrentEwidarRecord = CurrentRowRecord();
+    if (const auto podmiot = Supports<IPodmiot>(FCurrentEwidarRecord))
+        ListOpeners::ShowSubjectInfo(window(), FEwidarDataBase.get(), podmioty.get(), podatnicy.get(),
+                                     podmiot.get());
+}
+
+void TCollectionBaseFrame::Powizania1Click() {
+    if (const auto record = CurrentRowRecord())
+        ListOpeners::ShowRelations(window(), record.get(), FEwidarDataBase.get());
+}
+
+void TCollectionBaseFrame::Scaldane1Click() {
+    std::vector<TIntfPtr<IEwidarRecord>> ticked;
+    for (int r = 0; r < DrawGrid1->RowCount() && ticked.size() < 2; ++r)
+        if (DrawGrid1->Checked(r) && DrawGrid1->EwidarRecord(r))
+            ticked.push_back(DrawGrid1->EwidarRecord(r));
+    if (ticked.size() == 2)
+        ListOpeners::MergeRecords(window(), ticked[0].get(), ticked[1].get(), FEwidarDataBase.get());
+}
+
+void TCollectionBaseFrame::btnDeleteClick() {
+    int ticked = 0;
+    for (int r = 0; r < DrawGrid1->RowCount(); ++r)
+        ticked += DrawGrid1->Checked(r) ? 1 : 0;
+    if (ticked == 0)
+        DeleteCurrent();
+    else
+        DeleteTicked(ticked);
+}
+
+void TCollectionBaseFrame::DeleteCurrent() {
+    const TIntfPtr<IEwidarRecord> record = CurrentRowRecord();
+    if (!record)
+        return;
+    const uint32_t question = FPodatnik ? kMsgDeleteLink : kMsgDeleteData;
+    if (ShowUserMessage(question, {RecordDescription(record.get())}, window()) != ModalResult::mrYes)
+        return;
+    bool deleted;
+    {
+        TWaitCursor wait;
+        deleted = record->Delete();
+    }
+    if (deleted)
+        ReloadAfterDelete();
+    else
+        ReportDeleteError(record.get());
+}
+
+void TCollectionBaseFrame::ReportDeleteError(IEwidarRecord* Record) {
+    const int32_t code = Record->GetLastErrorCode();
+    const int answer = ShowUserMessage(Code(code), window());
+    if (answer == ModalResult::mrOk && code == static_cast<int32_t>(kMsgLinkedData))
+        ListOpeners::ShowRelations(window(), Record, FEwidarDataBase.get());
+}
+
+void TCollectionBaseFrame::ReloadAfterDelete() {
+    tmrFilterTimer();
+    ChangeSelected(nullptr);
+}
+
+void TCollectionBaseFrame::DeleteTicked(int Count) {
+    const uint32_t question = FPodatnik ? kMsgDeleteTickedLinks : kMsgDeleteTicked;
+    if (ShowUserMessage(question, {QString::number(Count)}, window()) != ModalResult::mrYes)
+        return;
+    if (!FEwidarDataBase)
+        return; // no transaction can be started: nothing is deleted
+    if (!FEwidarDataBase->StartTransaction()) {
+        ShowUserMessage(Code(FEwidarDataBase->GetLastErrorCode()), window());
+        return;
+    }
+    pbDeleteProgress->setMaximum(Count);
+    pbDeleteProgress->setValue(0);
+    pbDeleteProgress->show();
+    bool deleted = false;
+    {
+        // Ends the transaction and the progress display on every way out.
+        struct TFinish {
+            TCollectionBaseFrame* Frame;
+            bool Failed = true;
+            ~TFinish() {
+                if (!Failed && !Frame->FEwidarDataBase->Commit())
+                    ShowUserMessage(Code(Frame->FEwidarDataBase->GetLastErrorCode()), Frame->window());
+                Frame->pbDeleteProgress->hide();
+            }
+        } finish{this};
+        TWaitCursor wait;
+        finish.Failed = !DeleteTickedRows(deleted);
+    }
+    if (deleted)
+        ReloadAfterDelete();
+}
+
+bool TCollectionBaseFrame::DeleteTickedRows(bool& Deleted) {
+    for (int r = 0; r < DrawGrid1->RowCount(); ++r) {
+        const TIntfPtr<IEwidarRecord> record = DrawGrid1->Checked(r) ? DrawGrid1->EwidarRecord(r) : nullptr;
+        if (record && !record->Delete()) {
+            ReportDeleteError(record.get());
+            return false;
+        }
+        if (record) {
+            Deleted = true;
+            pbDeleteProgress->setValue(pbDeleteProgress->value() + 1);
+        }
+        if (r % kRepaintEvery == 0)
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
+    return true;
+}
