@@ -1,0 +1,172 @@
+// The date picker's blank state and keys; the scroll box's wheel.
+#include "TDateTimePicker.h"
+#include "TScrollBox.h"
+#include "TestSupport.h"
+
+#include <QApplication>
+#include <QCalendarWidget>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QTest>
+#include <QWheelEvent>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// ---------------------------------------------------------------------------
+// Date picker
+
+class DatePickerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        picker.setDate(QDate(2024, 2, 29));
+        picker.resize(140, 24);
+        picker.show();
+        picker.setFocus();
+    }
+    QString Shown() const { return picker.findChild<QLineEdit*>()->text(); }
+
+    TDateTimePicker picker;
+};
+
+TEST_F(DatePickerTest, ShowsItsDateByDefault) {
+    EXPECT_TRUE(picker.DateVisible());
+    EXPECT_TRUE(picker.Format().isEmpty());
+    EXPECT_EQ(Shown(), QStringLiteral("29.02.2024"));
+}
+
+TEST_F(DatePickerTest, HiddenDateKeepsItsValueAndShowsNothing) {
+    picker.SetDateVisible(false);
+    EXPECT_EQ(picker.Format(), QStringLiteral(" "));
+    EXPECT_TRUE(Shown().isEmpty());
+    EXPECT_EQ(picker.date(), QDate(2024, 2, 29));
+    // A date set from code on a blank picker stays blank until shown.
+    picker.setDate(QDate(2020, 1, 2));
+    EXPECT_FALSE(picker.DateVisible());
+    EXPECT_TRUE(Shown().isEmpty());
+    picker.SetDateVisible(true);
+    EXPECT_EQ(Shown(), QStringLiteral("02.01.2020"));
+}
+
+TEST_F(DatePickerTest, BackspaceOrDeleteBlanksIt) {
+    QTest::keyClick(&picker, Qt::Key_Backspace);
+    EXPECT_FALSE(picker.DateVisible());
+    EXPECT_TRUE(Shown().isEmpty());
+    EXPECT_EQ(picker.date(), QDate(2024, 2, 29));
+    picker.SetDateVisible(true);
+    QTest::keyClick(&picker, Qt::Key_Delete);
+    EXPECT_FALSE(picker.DateVisible());
+    EXPECT_EQ(picker.date(), QDate(2024, 2, 29));
+}
+
+TEST_F(DatePickerTest, TypingInABlankPickerShowsTheDateWithTheFirstPartSelected) {
+    QTest::keyClick(&picker, Qt::Key_Backspace);
+    ASSERT_FALSE(picker.DateVisible());
+    QTest::keyClick(&picker, Qt::Key_5);
+    EXPECT_TRUE(picker.DateVisible());
+    // The key only reveals the date; it does not edit it.
+    EXPECT_EQ(picker.date(), QDate(2024, 2, 29));
+    EXPECT_EQ(Shown(), QStringLiteral("29.02.2024"));
+    EXPECT_EQ(picker.currentSection(), QDateTimeEdit::DaySection);
+    EXPECT_EQ(picker.findChild<QLineEdit*>()->selectedText(), QStringLiteral("29"));
+    // Now typing edits the first part.
+    QTest::keyClicks(&picker, "05");
+    EXPECT_EQ(picker.date(), QDate(2024, 2, 5));
+}
+
+TEST_F(DatePickerTest, FocusAndWindowKeysLeaveABlankPickerBlank) {
+    picker.SetDateVisible(false);
+    for (Qt::Key key : {Qt::Key_Tab, Qt::Key_Escape, Qt::Key_Return, Qt::Key_Shift, Qt::Key_Control}) {
+        QTest::keyClick(&picker, key);
+        EXPECT_FALSE(picker.DateVisible()) << key;
+    }
+    QTest::keyClick(&picker, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_FALSE(picker.DateVisible());
+    QTest::keyClick(&picker, Qt::Key_Up);
+    EXPECT_TRUE(picker.DateVisible());
+    EXPECT_EQ(picker.date(), QDate(2024, 2, 29));
+}
+
+TEST_F(DatePickerTest, BlankPickerSurvivesLosingTheFocusAndTheWheel) {
+    picker.SetDateVisible(false);
+    QWheelEvent wheel(QPointF(10, 10), picker.mapToGlobal(QPointF(10, 10)), QPoint(), QPoint(0, 120),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&picker, &wheel);
+    QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+    QApplication::sendEvent(&picker, &out);
+    EXPECT_FALSE(picker.DateVisible());
+    EXPECT_EQ(picker.date(), QDate(2024, 2, 29));
+}
+
+TEST_F(DatePickerTest, PickingInTheCalendarShowsTheDateUnlessItIsTheZeroDate) {
+    QCalendarWidget* calendar = picker.calendarWidget();
+    ASSERT_NE(calendar, nullptr);
+    picker.SetDateVisible(false);
+    calendar->setSelectedDate(QDate(2023, 7, 14));
+    emit calendar->clicked(QDate(2023, 7, 14));
+    EXPECT_TRUE(picker.DateVisible());
+    EXPECT_EQ(picker.date(), QDate(2023, 7, 14));
+
+    calendar->setSelectedDate(TDateTimePicker::ZeroDate());
+    emit calendar->activated(TDateTimePicker::ZeroDate());
+    EXPECT_FALSE(picker.DateVisible());
+}
+
+// ---------------------------------------------------------------------------
+// Scroll box
+
+class ScrollBoxTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        content = new QWidget;
+        content->setFixedSize(1000, 2000);
+        box.setWidget(content);
+        box.resize(200, 200);
+        box.show();
+    }
+    void Wheel(QWidget* target, QPoint angle, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        QWheelEvent e(QPointF(20, 20), target->mapToGlobal(QPointF(20, 20)), QPoint(), angle, Qt::NoButton,
+                      mods, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(target, &e);
+        lastAccepted = e.isAccepted();
+    }
+    int V() const { return box.verticalScrollBar()->value(); }
+    int H() const { return box.horizontalScrollBar()->value(); }
+
+    TScrollBox box;
+    QWidget* content = nullptr;
+    bool lastAccepted = false;
+};
+
+TEST_F(ScrollBoxTest, OneNotchScrollsOneHundredTwentyPixels) {
+    Wheel(box.viewport(), QPoint(0, -120));
+    EXPECT_EQ(V(), 120);
+    EXPECT_TRUE(lastAccepted);
+    Wheel(box.viewport(), QPoint(0, -240));
+    EXPECT_EQ(V(), 360);
+    Wheel(box.viewport(), QPoint(0, 120));
+    EXPECT_EQ(V(), 240);
+    Wheel(box.viewport(), QPoint(0, 100000));
+    EXPECT_EQ(V(), 0);
+}
+
+TEST_F(ScrollBoxTest, ShiftCtrlOrAltStopTheWheel) {
+    for (Qt::KeyboardModifier mod : {Qt::ShiftModifier, Qt::ControlModifier, Qt::AltModifier}) {
+        Wheel(box.viewport(), QPoint(0, -120), mod);
+        Wheel(box.viewport(), QPoint(-120, 0), mod);
+        EXPECT_EQ(V(), 0);
+        EXPECT_EQ(H(), 0);
+        EXPECT_FALSE(lastAccepted);
+    }
+}
+
+TEST_F(ScrollBoxTest, HorizontalWheelScrollsSideways) {
+    Wheel(box.viewport(), QPoint(-120, 0));
+    EXPECT_EQ(H(), 120);
+    EXPECT_EQ(V(), 0);
+    Wheel(box.viewport(), QPoint(60, 0));
+    EXPECT_EQ(H(), 60);
+}
+
+} // namespace
