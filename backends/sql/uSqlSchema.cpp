@@ -28,7 +28,10 @@ const QStringList& Version1() {
                        "is_kontrahent INTEGER NOT NULL DEFAULT 0, "
                        "line1 {TEXT} NOT NULL DEFAULT '', line2 {TEXT} NOT NULL DEFAULT '', "
                        "line3 {TEXT} NOT NULL DEFAULT '', search {KEYTEXT} NOT NULL DEFAULT '')"),
-        QStringLiteral("CREATE INDEX ew_record_list ON ew_record (kind, state, search)"),
+        // Covers the list queries: a registry, filtered or not, is read from the index alone.
+        QStringLiteral(
+            "CREATE INDEX ew_record_list ON ew_record (kind, state, search, id, owner_id, is_podatnik, "
+            "is_pracownik, is_kontrahent, line1, line2, line3)"),
         QStringLiteral("CREATE INDEX ew_record_owner ON ew_record (owner_id, kind)"),
         QStringLiteral("CREATE INDEX ew_record_placeholder ON ew_record (state, session_id)"),
         QStringLiteral("CREATE TABLE ew_value (record_id INTEGER NOT NULL REFERENCES ew_record (id) "
