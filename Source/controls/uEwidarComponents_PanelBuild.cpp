@@ -265,9 +265,9 @@ void TPanel::CreateMemoEditor() {
 void TPanel::CreateCheckBoxEditor() {
     FCheckBox = new TCheckBox(FCaption, this);
     FCheckBox->setObjectName(QStringLiteral("chkValue"));
-    FCheckBox->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    FCheckBox->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     FCheckBox->SetOnChange([this](TCheckBox*) { EditorChanged(); });
-    InsertTop(FCheckBox, 1);
+    InsertTop(FCheckBox);
     FCheckBox->setEnabled(!FReadOnly);
     setEnabled(!FReadOnly);
 }
