@@ -10,3 +10,4 @@
 #include "TLabel.h"
 #include "TRadioButton.h"
 #include "TScrollBox.h"
+#include "uEwidarComponents_Panel.h"
