@@ -79,8 +79,15 @@ TError CaptionNIPError(const TPanel* Panel) {
 }
 
 void RunRule(TPanel* Panel) {
-    if (Panel && Panel->OnValidate())
-        Panel->OnValidate()(Panel);
+    // The rules' own cascades end after a few steps; related panels wired in a circle
+    // (a frame's mistake) must stop too instead of exhausting the stack.
+    static int depth = 0;
+    constexpr int cMaxDepth = 32;
+    if (!Panel || !Panel->OnValidate() || depth >= cMaxDepth)
+        return;
+    ++depth;
+    Panel->OnValidate()(Panel);
+    --depth;
 }
 
 // ---------------------------------------------------------------------------

@@ -51,7 +51,8 @@ inline const TError cErrIdentityDocument{
 // without colons, in double quotes, followed by a full stop (kind etValidate).
 TError CaptionNIPError(const TPanel* Panel);
 
-// Runs the rule attached to Panel with Panel, as if its value had changed.
+// Runs the rule attached to Panel with Panel, as if its value had changed. Rules that
+// run each other in a circle stop after 32 nested runs.
 void RunRule(TPanel* Panel);
 
 // Rules. Related panels in order:

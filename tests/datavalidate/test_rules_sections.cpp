@@ -154,6 +154,24 @@ TEST_F(SectionRulesTest, FormatRulesAcceptEmptyAndValidValues) {
     }
 }
 
+TEST_F(SectionRulesTest, RulesWiredInACircleStop) {
+    TPanel* a = AddPanel(cDaneSpolkiKodKraju);
+    TPanel* b = AddPanel(cDanePodmiotuKodKrajuNadaniaNumeru);
+    a->SetOnValidate(ValidateCountryCode);
+    b->SetOnValidate(ValidateCountryCode);
+    a->SetValidateRefCompoments({b});
+    b->SetValidateRefCompoments({a});
+    Type(a, QStringLiteral("PL"));
+    EXPECT_TRUE(a->Error().Empty());
+    // Each rule still runs its neighbour afterwards.
+    TPanel* nip = Field(cDaneSpolkiNIP, ValidateNIPWithCountry, {a});
+    b->SetValidateRefCompoments({a, nip});
+    nip->SetValue(QStringLiteral("1234563219"));
+    nip->ClearError();
+    Type(b, QStringLiteral("x"));
+    EXPECT_FALSE(nip->Error().Empty());
+}
+
 TEST(DataValidateErrors, TextsAndKinds) {
     EXPECT_EQ(cErrNIP, (TError{etValidate, QStringLiteral("Nieprawidłowy numer NIP.")}));
     EXPECT_EQ(cErrNIPRequired.ErrType, etRequire);
