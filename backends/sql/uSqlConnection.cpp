@@ -52,7 +52,7 @@ void TSqlConnection::Require() const {
         Fail(m_wasOpen ? SqlErrors::ecNoLink : SqlErrors::ecNoConnection);
 }
 
-void TSqlConnection::Open(const QString& FilePath, int BusyMs) {
+void TSqlConnection::Open(const QString& FilePath, int BusyMs, int WatchMs) {
     m_path = FilePath;
     m_id = m_symbol + u':' + FilePath;
     m_db = QSqlDatabase::addDatabase(m_dialect->DriverName(), m_name);
@@ -76,7 +76,7 @@ void TSqlConnection::Open(const QString& FilePath, int BusyMs) {
         throw;
     }
     m_wasOpen = true;
-    StartHeartbeat();
+    StartTimers(WatchMs);
 }
 
 void TSqlConnection::RunSetup() {
@@ -89,7 +89,7 @@ void TSqlConnection::RunSetup() {
     Rows(QStringLiteral("PRAGMA journal_mode = WAL"), {}, SqlErrors::ecOpen);
 }
 
-void TSqlConnection::StartHeartbeat() {
+void TSqlConnection::StartTimers(int WatchMs) {
     QCoreApplication* app = QCoreApplication::instance();
     if (!app || QThread::currentThread() != app->thread())
         return;
@@ -103,12 +103,39 @@ void TSqlConnection::StartHeartbeat() {
         }
     });
     m_heartbeat->start();
+    if (WatchMs <= 0)
+        return;
+    m_dataVersion = Scalar(QStringLiteral("PRAGMA data_version"), {}, 0).toLongLong();
+    m_watch = std::make_unique<QTimer>();
+    m_watch->setInterval(WatchMs);
+    QObject::connect(m_watch.get(), &QTimer::timeout, m_watch.get(), [this] { CheckForeignChanges(); });
+    m_watch->start();
+}
+
+// The engine's data version changes only when another connection commits; which
+// records changed is unknown, so every live collection hears of every kind.
+void TSqlConnection::CheckForeignChanges() {
+    try {
+        if (!m_open || m_depth != 0)
+            return;
+        const qint64 version = Scalar(QStringLiteral("PRAGMA data_version"), {}, 0).toLongLong();
+        if (version == m_dataVersion)
+            return;
+        m_dataVersion = version;
+        QSet<int> all;
+        for (int kind = 1; kind <= 21; ++kind)
+            all.insert(kind);
+        NotifyChanged(all);
+    } catch (...) {
+        // Checked again on the next tick.
+    }
 }
 
 void TSqlConnection::Close() {
     if (!m_open)
         return;
     m_heartbeat.reset();
+    m_watch.reset();
     if (m_userTxn)
         RollbackUserTransaction();
     try {

@@ -38,8 +38,10 @@ public:
     TSqlConnection& operator=(const TSqlConnection&) = delete;
 
     // Opens the file, prepares the schema and registers the session. BusyMs is how
-    // long a statement waits for another process's write lock. Throws TSqlFailure.
-    void Open(const QString& FilePath, int BusyMs);
+    // long a statement waits for another process's write lock; WatchMs how often the
+    // file is checked for changes committed by other connections (0: never), which
+    // the live collections then hear of. Throws TSqlFailure.
+    void Open(const QString& FilePath, int BusyMs, int WatchMs);
     // Rolls back an open transaction, removes this session's placeholders and locks.
     void Close();
     bool IsOpen() const { return m_open; }
@@ -80,7 +82,8 @@ private:
     QSqlQuery& Prepared(const QString& Sql, int FallbackCode);
     [[noreturn]] void FailWith(const QSqlQuery& Q, int FallbackCode);
     void RunSetup();
-    void StartHeartbeat();
+    void StartTimers(int WatchMs);
+    void CheckForeignChanges();
     void ReleaseConnection();
 
     QString m_symbol;
@@ -99,6 +102,8 @@ private:
     QSet<int> m_pending;  // kinds changed by committed inner scopes, not yet announced
     QSet<TChangeListener*> m_listeners;
     std::unique_ptr<QTimer> m_heartbeat;
+    std::unique_ptr<QTimer> m_watch;
+    qint64 m_dataVersion = 0;
 };
 
 using TSqlConnectionPtr = std::shared_ptr<TSqlConnection>;

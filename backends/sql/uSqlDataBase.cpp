@@ -13,6 +13,7 @@
 namespace {
 
 constexpr int kDefaultBusyMs = 5000;
+constexpr int kDefaultWatchMs = 2000;
 
 // Checks the file before the engine touches it: a missing file is created only
 // when the caller allows it, and an unwritable one is refused instead of being
@@ -35,10 +36,10 @@ void PrepareFile(const QString& Path, bool CreateIfMissing) {
         Fail(SqlErrors::ecCreateFolder);
 }
 
-int BusyMs(const TSqlParams& P) {
+int Milliseconds(const TSqlParams& P, const QString& Key, int Default) {
     bool ok = false;
-    const int ms = P.Value(QStringLiteral("TIMEOUT")).toInt(&ok);
-    return ok && ms >= 0 && ms <= 600000 ? ms : kDefaultBusyMs;
+    const int ms = P.Value(Key).toInt(&ok);
+    return ok && ms >= 0 && ms <= 600000 ? ms : Default;
 }
 
 class TSqlDataBase final : public TInterfacedObject<IEwidarDataBase> {
@@ -106,7 +107,8 @@ private:
         path = QFileInfo(path).absoluteFilePath();
         PrepareFile(path, CreateIfMissing);
         auto c = std::make_shared<TSqlConnection>(m_symbol, MakeDialect(m_symbol));
-        c->Open(path, BusyMs(params));
+        c->Open(path, Milliseconds(params, QStringLiteral("TIMEOUT"), kDefaultBusyMs),
+                Milliseconds(params, QStringLiteral("WATCH"), kDefaultWatchMs));
         m_c = std::move(c);
         params.SetValue(QStringLiteral("DIR"), path);
         ConnectorParam = params.ToString().toStdU16String();

@@ -4,6 +4,9 @@
 #include "uEwidarKinds.h"
 #include "uEwidarQuorDBSymbole.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
 using CollectionsTest = BackendTest;
 
 TEST_F(CollectionsTest, FilterMatchesAnyColumnIgnoringCaseAndTakesWildcardsLiterally) {
@@ -158,4 +161,34 @@ TEST_F(CollectionsTest, NewForPodatnikLinksAtOnceAndContractorsAreSeparate) {
     EXPECT_EQ(Reg()->GetKontrahenci(u"hurt")->GetCount(), 1);
     auto unposted = Supports<IPodmiot>(podatnik)->GetAdresy()->New();
     EXPECT_FALSE(Reg()->GetKontrahenci({})->NewForPodatnik(unposted.get()));
+}
+
+TEST_F(CollectionsTest, ListsHearOfChangesCommittedByOtherConnections) {
+    auto watcher = NewRoot();
+    std::u16string param = U(QStringLiteral("DIR=%1;WATCH=50;").arg(m_path));
+    ASSERT_TRUE(watcher->Connect(param, true));
+    auto banks = watcher->GetRegistries()->GetDaneBankow({});
+    int events = 0;
+    banks->SetOnChange([&](IInterface*) { ++events; });
+    EXPECT_EQ(banks->GetCount(), 0);
+    auto pump = [](int ms) {
+        QElapsedTimer t;
+        t.start();
+        while (t.elapsed() < ms)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    };
+    pump(200);
+    EXPECT_EQ(events, 0); // nothing changed yet
+    NewPosted(Reg()->GetDaneBankow({}).get(), cDaneBankuNazwa.Symbol,
+              QStringLiteral("Bank innego stanowiska"));
+    QElapsedTimer t;
+    t.start();
+    while (events == 0 && t.elapsed() < 5000)
+        pump(20);
+    EXPECT_GE(events, 1);
+    EXPECT_EQ(banks->GetCount(), 1);
+    const int seen = events;
+    pump(200);
+    EXPECT_EQ(events, seen);
+    watcher->Disconnect();
 }
