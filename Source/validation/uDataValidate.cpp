@@ -32,6 +32,8 @@ bool SameTextAZ(const QString& A, const QString& B) {
 // The first N related panels of Sender when all of them exist; otherwise Sender's own
 // error is cleared and nothing is returned.
 template <size_t N> std::optional<std::array<TPanel*, N>> Related(TPanel* Sender) {
+    if (!Sender)
+        return std::nullopt;
     std::array<TPanel*, N> panels{};
     for (size_t i = 0; i < N; ++i) {
         panels[i] = Sender->ValidateRef(int(i));
@@ -52,6 +54,8 @@ void SetOrClear(TPanel* Panel, bool Failed, const TError& Error) {
 
 // An empty value clears the error; otherwise Check decides.
 void CheckFormat(TPanel* Sender, bool (*Check)(const QString&), const TError& Error) {
+    if (!Sender)
+        return;
     const QString value = Sender->Value();
     SetOrClear(Sender, !value.isEmpty() && !Check(value), Error);
 }
@@ -106,6 +110,8 @@ void ValidatePostalCode(TPanel* Sender) {
 }
 
 void ValidateBusinessAddressType(TPanel* Sender) {
+    if (!Sender)
+        return;
     // The main and the additional business address ticked together.
     const QString value = Sender->Value();
     SetOrClear(Sender, value == QStringLiteral("1,0,1") || value == QStringLiteral("1,1,1"),
@@ -145,6 +151,8 @@ void ValidateCompanyName(TPanel* Sender) {
 }
 
 void ValidatePersonKind(TPanel* Sender) {
+    if (!Sender)
+        return;
     // Copy: a rule may change the list it is given.
     const QList<QPointer<TPanel>> related = Sender->ValidateRefCompoments();
     for (const QPointer<TPanel>& panel : related)

@@ -172,6 +172,17 @@ TEST_F(SectionRulesTest, RulesWiredInACircleStop) {
     EXPECT_FALSE(nip->Error().Empty());
 }
 
+TEST(DataValidateErrors, RulesIgnoreAMissingPanel) {
+    for (TOnValidate rule :
+         {ValidateREGON, ValidateEmail, ValidatePostalCode, ValidatePersonKind, ValidateSurname,
+          ValidateFirstName, ValidateCompanyName, ValidatePESEL, ValidateBirthDate, ValidateSex,
+          ValidateTaxIdentifierChoice, ValidateNIP, ValidateCountryCode, ValidateNIPWithCountry,
+          ValidateBankAccount, ValidateBusinessAddressType, ValidateIdentityDocument})
+        rule(nullptr);
+    RunRule(nullptr);
+    EXPECT_EQ(CaptionNIPError(nullptr).ErrMsg, QStringLiteral("Nieprawidłowy \"\"."));
+}
+
 TEST(DataValidateErrors, TextsAndKinds) {
     EXPECT_EQ(cErrNIP, (TError{etValidate, QStringLiteral("Nieprawidłowy numer NIP.")}));
     EXPECT_EQ(cErrNIPRequired.ErrType, etRequire);
