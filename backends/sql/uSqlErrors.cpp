@@ -38,6 +38,9 @@ const std::map<int32_t, TEntry>& Entries() {
          {"Błąd podczas zamykania transakcji w bazie danych: transakcja nie była otwarta albo została "
           "wycofana.",
           "https://www.sqlite.org/lang_transaction.html"}},
+        {ecFieldType,
+         {"Błędny typ danych: wskazany rekord nie jest rekordem rodzaju, który można tu powiązać.",
+          "https://www.sqlite.org/datatype3.html"}},
         {ecNoPrimaryKeyTable, {"Brak klucza głównego.", "https://www.sqlite.org/lang_createtable.html"}},
         {ecNotFound,
          {"Nie znaleziono bazy danych we wskazanej lokalizacji.", "https://www.sqlite.org/c3ref/open.html"}},
