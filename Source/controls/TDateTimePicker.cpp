@@ -27,6 +27,9 @@ bool PassesThrough(const QKeyEvent* Event) {
     default:
         break;
     }
+    // Pasting or cutting would edit the hidden text: like typing, it only reveals the date.
+    if (Event->matches(QKeySequence::Paste) || Event->matches(QKeySequence::Cut))
+        return false;
     return Event->modifiers().testAnyFlags(Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
 }
 

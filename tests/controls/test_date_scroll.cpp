@@ -5,6 +5,8 @@
 
 #include <QApplication>
 #include <QCalendarWidget>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QTest>
@@ -84,6 +86,12 @@ TEST_F(DatePickerTest, FocusAndWindowKeysLeaveABlankPickerBlank) {
     QTest::keyClick(&picker, Qt::Key_C, Qt::ControlModifier);
     EXPECT_FALSE(picker.DateVisible());
     QTest::keyClick(&picker, Qt::Key_Up);
+    EXPECT_TRUE(picker.DateVisible());
+    EXPECT_EQ(picker.date(), QDate(2024, 2, 29));
+    // Pasting into a blank picker only reveals its date too.
+    picker.SetDateVisible(false);
+    QGuiApplication::clipboard()->setText(QStringLiteral("01.01.2001"));
+    QTest::keyClick(&picker, Qt::Key_V, Qt::ControlModifier);
     EXPECT_TRUE(picker.DateVisible());
     EXPECT_EQ(picker.date(), QDate(2024, 2, 29));
 }
