@@ -1,22 +1,46 @@
 #include "uCore.h"
 
 #include "uDataBaseModule.h"
+#include "uRegistryReportBox.h"
+#include "uSettingsModule.h"
+#include "uUserMessagesModule.h"
 
 namespace {
 std::unique_ptr<TCore> g_core;
 }
 
 TCore::TCore(const QString& ProgramFolder) {
-    // Creation order: messages module, dictionary loader thread, database module
-    // (which loads the router and asks for the configured root object at once),
-    // settings module, dictionary module.
-    FDataBaseModule = std::make_unique<TDataBaseModule>(ProgramFolder);
+    // Failed registry writes are reported in one box from the start.
+    InstallRegistryReportBox();
+    try {
+        // Creation order: messages module, dictionary loader thread, database module
+        // (which loads the router and asks for the configured root object at once),
+        // settings module, dictionary module.
+        FUserMessagesModule = std::make_unique<TUserMessagesModule>();
+        SetUserMessagesModule(FUserMessagesModule.get());
+        FDataBaseModule = std::make_unique<TDataBaseModule>(ProgramFolder);
+        FUserMessagesModule->SetDataBaseModule(FDataBaseModule.get());
+        FSettingsModule = std::make_unique<TSettingsModule>();
+    } catch (...) {
+        FreeModules();
+        throw;
+    }
 }
 
 TCore::~TCore() {
-    // Destruction follows the field order: the database module disconnects and
-    // releases the root object, then unloads the router.
+    FreeModules();
+}
+
+void TCore::FreeModules() {
+    // Field order: the database module disconnects and releases the root object,
+    // then unloads the router; the messages module goes last.
+    if (FUserMessagesModule)
+        FUserMessagesModule->SetDataBaseModule(nullptr);
     FDataBaseModule.reset();
+    FSettingsModule.reset();
+    SetUserMessagesModule(nullptr);
+    FUserMessagesModule.reset();
+    RemoveRegistryReportBox();
 }
 
 TCore* Core() {

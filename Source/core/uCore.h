@@ -7,19 +7,28 @@
 #include <memory>
 
 class TDataBaseModule;
+class TSettingsModule;
+class TUserMessagesModule;
 
 class TCore {
 public:
     // Creates the modules in start-up order. ProgramFolder locates the router
-    // (empty: the running program's folder).
+    // (empty: the running program's folder). Throws Registry::ERegistryException
+    // when the settings cannot be read or written.
     explicit TCore(const QString& ProgramFolder = QString());
     // Frees the modules in field order.
     ~TCore();
     TCore(const TCore&) = delete;
     TCore& operator=(const TCore&) = delete;
 
-    // Fields in their fixed order; modules still to be built join in this order.
+    // Fields in their fixed order. The dictionary module and its loader thread
+    // take their places between the settings and the messages module.
     std::unique_ptr<TDataBaseModule> FDataBaseModule;
+    std::unique_ptr<TSettingsModule> FSettingsModule;
+    std::unique_ptr<TUserMessagesModule> FUserMessagesModule;
+
+private:
+    void FreeModules();
 };
 
 // The one core object; nullptr before CreateCore and after DestroyCore.
