@@ -192,3 +192,29 @@ TEST_F(ConnectTest, AFailedDeletionEndsTheTransactionAndUndoesTheBatch) {
     EXPECT_TRUE(NewPodatnik(other.get(), QStringLiteral("C"), QStringLiteral("Trzeci")));
     other->Disconnect();
 }
+
+TEST_F(ConnectTest, OperationsOfLaterWorkAnswerWithCode1001AndLoginNeedsNothing) {
+    EXPECT_FALSE(m_db->GetDynamicFieldsProvider(0));
+    EXPECT_EQ(m_db->GetLastErrorCode(), 1001);
+    EXPECT_FALSE(m_db->GetSlownikProvider(0));
+    EXPECT_FALSE(m_db->GetUsersGroups());
+    EXPECT_FALSE(m_db->ImportFrom(Open().get()));
+    EXPECT_EQ(m_db->GetLastErrorCode(), 1001);
+    std::u16string param = U(Param(m_path));
+    EXPECT_FALSE(m_db->EditConnectionParams(nullptr, param, true));
+    EXPECT_EQ(Q(param), Param(m_path));
+    auto nfz = Reg()->GetDaneNFZow({});
+    EXPECT_FALSE(nfz->FillDefaults());
+    EXPECT_EQ(nfz->GetLastErrorCode(), 1001);
+    EXPECT_TRUE(m_db->IsLoggedIn());
+    EXPECT_TRUE(m_db->IsAdministrator());
+    EXPECT_TRUE(m_db->Login(u"admin", u"' OR 1=1 --"));
+    int progress = -1;
+    m_db->SetOnProgress([&progress](int32_t p, bool&) { progress = p; });
+    bool cancel = false;
+    m_db->GetOnProgress()(42, cancel);
+    EXPECT_EQ(progress, 42);
+    m_db->Disconnect();
+    EXPECT_FALSE(m_db->Login(u"admin", u""));
+    EXPECT_EQ(m_db->GetLastErrorCode(), 2);
+}

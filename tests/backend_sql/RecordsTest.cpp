@@ -145,6 +145,8 @@ TEST_F(RecordsTest, SubjectIsAPlaceholderUntilPostedAndAbandoningItRemovesEveryt
     EXPECT_EQ(Reg()->GetPodmioty({})->GetCount(), 0);
     // The record window deletes an abandoned new record.
     ASSERT_TRUE(p->Delete()) << p->GetLastErrorCode();
+    EXPECT_FALSE(p->Delete());
+    EXPECT_EQ(p->GetLastErrorCode(), 106);
     EXPECT_EQ(RawScalar(m_path, QStringLiteral("SELECT count(*) FROM ew_record")).toInt(), 0);
     EXPECT_EQ(RawScalar(m_path, QStringLiteral("SELECT count(*) FROM ew_value")).toInt(), 0);
 
