@@ -6,6 +6,7 @@
 #include "uEwidarQuorDBIntf.h"
 #include "uSqlErrors.h"
 #include "uSqlRecordState.h"
+#include "uSqlRecordStore.h"
 
 // Runs Body, resetting Error first; on any exception stores its code and returns Fallback.
 template <class R, class F> R Guarded(int32_t& Error, R Fallback, F&& Body) noexcept {
@@ -73,12 +74,6 @@ protected:
 
     TRecordStatePtr m_s;
 };
-
-namespace SqlRecordStore {
-void Post(TRecordState& R);
-void Delete(TRecordState& R);
-void Refresh(TRecordState& R);
-} // namespace SqlRecordStore
 
 template <class... I> bool TSqlRecordBase<I...>::Post() {
     return GuardedBool(m_s->error, [&] { SqlRecordStore::Post(*m_s); });
