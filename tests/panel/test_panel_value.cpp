@@ -346,6 +346,25 @@ TEST_F(ValueTest, ReadOnlyCheckBoxDisablesBoxAndPanelAndComboShowsItsCaption) {
     EXPECT_EQ(combo->ComboBoxItems().size(), 11);
 }
 
+TEST_F(ValueTest, ReadOnlyMemoWrapsAndShortensOnlyWhatDoesNotFitItsHeight) {
+    TPanel* panel = AddPanel(cUwagi);
+    panel->SetReadOnly(true);
+    panel->setFixedHeight(120);
+    ShowWindow();
+    const QString fits =
+        QStringLiteral("Klientka od 2015 roku, dokumenty dostarcza osobiście w każdy piątek.");
+    panel->SetValue(fits);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(panel->ReadOnlyLabel()->text(), fits) << "a wrapped label shows more than one line";
+
+    const QString tooLong = QStringLiteral("Uwaga numer 1. ").repeated(60);
+    panel->SetValue(tooLong);
+    const QString shown = panel->ReadOnlyLabel()->text();
+    EXPECT_TRUE(shown.endsWith(QStringLiteral(" ...")));
+    EXPECT_LT(shown.size(), tooLong.size());
+    EXPECT_EQ(panel->Value(), tooLong);
+}
+
 TEST_F(ValueTest, ReadOnlyBlankDateShowsNothing) {
     TPanel* panel = AddPanel(cDanePodmiotuDataUrodzenia);
     panel->SetReadOnly(true);
