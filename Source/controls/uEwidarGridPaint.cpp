@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <numeric>
+#include <vector>
 
 namespace {
 
@@ -18,10 +19,28 @@ constexpr int kTextLeft = 2;
 constexpr int kTextLeftAfterBox = 20;
 
 // Measures the lines of the cells of one font; a cell may hold several lines.
+// A line's width is the sum of its characters' advances (the grid draws without
+// kerning). Advances of the Latin, Latin Extended and punctuation characters are
+// kept once measured, so fitting the columns of a long list does not shape every
+// text again; a line with any other character is measured as a whole.
 class TLineMeasure {
 public:
-    explicit TLineMeasure(const QFont& Font) : m_metrics(Font) {}
-    int LineWidth(const QString& Line) const { return m_metrics.horizontalAdvance(Line); }
+    explicit TLineMeasure(const QFont& Font)
+        : m_metrics(Font), m_wholeLine(Font), m_advances(kCached, -1.0) {}
+
+    int LineWidth(QStringView Line) const {
+        qreal width = 0;
+        for (QChar c : Line) {
+            const char16_t u = c.unicode();
+            if (!Cacheable(u))
+                return m_wholeLine.horizontalAdvance(Line.toString());
+            qreal& advance = m_advances[u];
+            if (advance < 0)
+                advance = m_metrics.horizontalAdvance(c);
+            width += advance;
+        }
+        return qRound(width);
+    }
     // Raises Width to a line's width + 10 for every line wider than Width.
     void Fit(const QString& Cell, int& Width) const {
         if (!Cell.contains(u'\n')) {
@@ -29,17 +48,23 @@ public:
             return;
         }
         for (QStringView line : QStringView(Cell).split(u'\n'))
-            FitLine(line.endsWith(u'\r') ? line.chopped(1).toString() : line.toString(), Width);
+            FitLine(line.endsWith(u'\r') ? line.chopped(1) : line, Width);
     }
 
 private:
-    void FitLine(const QString& Line, int& Width) const {
+    static constexpr char16_t kCached = 0x2060;
+    static bool Cacheable(char16_t U) {
+        return U < 0x0300 || (U >= 0x2010 && U < 0x2028) || (U >= 0x2030 && U < kCached);
+    }
+    void FitLine(QStringView Line, int& Width) const {
         const int w = LineWidth(Line);
         if (w > Width)
             Width = w + 10;
     }
 
-    QFontMetrics m_metrics;
+    QFontMetricsF m_metrics;
+    QFontMetrics m_wholeLine;
+    mutable std::vector<qreal> m_advances;
 };
 
 QString ElideLines(const QFontMetrics& Metrics, const QString& Text, int Width) {

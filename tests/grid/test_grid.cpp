@@ -168,10 +168,29 @@ TEST_F(GridTest, PlainTextUseGrowsCellsUpToTheGridSize) {
     EXPECT_EQ(m_grid.Cells(2, 1), QStringLiteral("tak"));
     EXPECT_EQ(m_grid.Cells(1, 1), QString());
     EXPECT_EQ(m_grid.model()->headerData(0, Qt::Horizontal), QStringLiteral("Kod PKD"));
+    EXPECT_FALSE(m_grid.horizontalHeader()->isHidden());
     m_grid.SetRowCount(3);
     m_grid.SetCells(0, 2, QStringLiteral("drugi"));
     EXPECT_EQ(m_grid.model()->rowCount(), 2);
     EXPECT_EQ(m_grid.model()->index(1, 0).data(), QStringLiteral("drugi"));
+    // Without the fixed row the title row is an ordinary row again.
+    m_grid.SetFixedRows(0);
+    EXPECT_TRUE(m_grid.horizontalHeader()->isHidden());
+    EXPECT_EQ(m_grid.model()->rowCount(), 3);
+    EXPECT_EQ(m_grid.model()->index(0, 0).data(), QStringLiteral("Kod PKD"));
+    m_grid.SetRowCount(0);
+    EXPECT_EQ(m_grid.RowCount(), 0);
+    m_grid.SetFixedRows(1); // no row to fix
+    EXPECT_EQ(m_grid.FixedRows(), 0);
+}
+
+TEST_F(GridTest, ACollectionOfNoKnownKindListsNothing) {
+    auto unknown = MakeCollection<IEwidarCollection>();
+    unknown->Add(1, {QStringLiteral("x")});
+    m_grid.SetEwidarCollection(unknown.get());
+    EXPECT_FALSE(m_grid.EwidarCollection());
+    EXPECT_EQ(m_grid.RowCount(), 2);
+    EXPECT_FALSE(m_grid.EwidarRecord(1));
 }
 
 TEST_F(GridTest, CheckMarksNeedAnActiveRowAndRememberTheIdentifier) {

@@ -281,3 +281,23 @@ TEST(CommaText, DescriptionsDropEmptyItemsAndTheTrailingComma) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(GridTextWidth, AgreesWithTheFontsOwnMeasureOfALine) {
+    TDrawGrid grid;
+    for (const QFont& font : {grid.font(), grid.TitleFont()}) {
+        const QFontMetrics metrics(font);
+        for (const QString& text :
+             {QStringLiteral("Kowalski Jan"), QStringLiteral("Łódź, ul. Żółkiewskiego 12/4"),
+              QStringLiteral("„Cytat” – myślnik…"), QStringLiteral("WWWWWWWWWWiiiiiiiiii"), QString()}) {
+            EXPECT_NEAR(TDrawGrid::TextWidth(font, text), metrics.horizontalAdvance(text), 1)
+                << text.toStdString();
+        }
+        // Other scripts are measured as a whole.
+        EXPECT_EQ(TDrawGrid::TextWidth(font, QStringLiteral("Москва")),
+                  metrics.horizontalAdvance(QStringLiteral("Москва")));
+    }
+}
+
+} // namespace
