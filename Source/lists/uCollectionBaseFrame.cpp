@@ -75,9 +75,7 @@ TCollectionBaseFrame::TCollectionBaseFrame(QWidget* Parent) : TFrame(Parent) {
     BindHandlers();
 }
 
-TCollectionBaseFrame::~TCollectionBaseFrame() {
-    DetachCollection();
-}
+TCollectionBaseFrame::~TCollectionBaseFrame() = default;
 
 void TCollectionBaseFrame::CreateButtonBar() {
     Panel3 = PlainPanel(Panel5, "Panel3");
@@ -172,11 +170,11 @@ void TCollectionBaseFrame::BindHandlers() {
 
 void TCollectionBaseFrame::SetEwidarCollection(IEwidarCollection* Value) {
     TWaitCursor wait;
-    DetachCollection();
     FEwidarCollection = TIntfPtr<IEwidarCollection>(Value);
     if (Value) {
         ShowUserMessage(static_cast<uint32_t>(Value->GetLastErrorCode()), window());
-        // The collection reports changes of its content; the list then reloads.
+        // The collection reports changes of its content; the list then reloads. The
+        // collection may outlive the frame, hence the guarded pointer.
         QPointer<TCollectionBaseFrame> self(this);
         Value->SetOnChange([self](IInterface*) {
             if (self)
@@ -189,13 +187,6 @@ void TCollectionBaseFrame::SetEwidarCollection(IEwidarCollection* Value) {
         btnDelete->setEnabled(btnEdit->isEnabled());
     }
     DrawGrid1->SetEwidarCollection(Value, FCurrentEwidarRecord.get());
-}
-
-void TCollectionBaseFrame::DetachCollection() {
-    // A collection the frame no longer lists must not restart its timer.
-    if (FEwidarCollection)
-        FEwidarCollection->SetOnChange(nullptr);
-    FEwidarCollection = nullptr;
 }
 
 void TCollectionBaseFrame::RefreshData() {

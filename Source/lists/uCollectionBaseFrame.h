@@ -107,7 +107,6 @@ private:
     void CreatePopup();
     void BindHandlers();
     void UpdateEditButtons();
-    void DetachCollection();
     bool FilterKeyDown(QKeyEvent* Event);
     void FilterKeyUp();
     void DrawGrid1RowDblClick(int Row, bool Fixed);
