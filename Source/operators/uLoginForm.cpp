@@ -1,0 +1,99 @@
+#include "uLoginForm.h"
+
+#include "TEdit.h"
+#include "uStrings.h"
+#include "uUserMessagesModule.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+// Message shown when the backend refuses a login without saying why.
+constexpr uint32_t kWrongLoginMessage = 21;
+
+TEdit* LoginEdit(QWidget* Parent, const char* Name) {
+    auto* edit = new TEdit(Parent);
+    edit->setObjectName(QLatin1String(Name));
+    edit->setMinimumWidth(200);
+    return edit;
+}
+
+QLabel* LoginLabel(QWidget* Parent, const char* Name, const QString& Caption, QWidget* Buddy) {
+    auto* label = new QLabel(Caption, Parent);
+    label->setObjectName(QLatin1String(Name));
+    label->setBuddy(Buddy);
+    return label;
+}
+
+} // namespace
+
+TLoginForm::TLoginForm(QWidget* OwnerForm, IEwidarDataBase* EwidarDataBase)
+    : TForm(OwnerForm), FEwidarDataBase(EwidarDataBase) {
+    setObjectName(QStringLiteral("LoginForm"));
+    setWindowTitle(QStringLiteral("Logowanie do ewidary"));
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+
+    edtLogin = LoginEdit(this, "edtLogin");
+    edtPassword = LoginEdit(this, "edtPassword");
+    edtPassword->setEchoMode(QLineEdit::Password);
+    // The password shows one "*" per character.
+    edtPassword->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
+    lblLogin = LoginLabel(this, "lblLogin", QStringLiteral("Login:"), edtLogin);
+    lblPassword = LoginLabel(this, "lblPassword", QStringLiteral("Hasło:"), edtPassword);
+
+    btnZaloguj = new QPushButton(QStringLiteral("Zaloguj"), this);
+    btnZaloguj->setObjectName(QStringLiteral("btnZaloguj"));
+    btnZaloguj->setDefault(true);
+    btnAnuluj = new QPushButton(QStringLiteral("Anuluj"), this);
+    btnAnuluj->setObjectName(QStringLiteral("btnAnuluj"));
+
+    auto* fields = new QGridLayout;
+    fields->setHorizontalSpacing(8);
+    fields->setVerticalSpacing(6);
+    fields->addWidget(lblLogin, 0, 0);
+    fields->addWidget(edtLogin, 0, 1);
+    fields->addWidget(lblPassword, 1, 0);
+    fields->addWidget(edtPassword, 1, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(btnZaloguj);
+    buttons->addWidget(btnAnuluj);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(16, 16, 16, 12);
+    outer->setSpacing(14);
+    outer->addLayout(fields);
+    outer->addLayout(buttons);
+    outer->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(btnZaloguj, &QPushButton::clicked, this, &TLoginForm::btnZalogujClick);
+    // Escape and the window's close box reject the dialog as well: the status stays lfsCancel.
+    connect(btnAnuluj, &QPushButton::clicked, this, &QDialog::reject);
+    edtLogin->setFocus();
+}
+
+void TLoginForm::btnZalogujClick() {
+    if (!FEwidarDataBase)
+        return;
+    if (FEwidarDataBase->Login(toU16(edtLogin->text()), toU16(edtPassword->text()))) {
+        FLoginFormStatus = lfsLogged;
+        accept();
+        return;
+    }
+    // A refusal never goes unexplained: without a code of its own the backend's
+    // refusal reads as a wrong login or password.
+    const int32_t code = FEwidarDataBase->GetLastErrorCode();
+    ShowUserMessage(code != 0 ? static_cast<uint32_t>(code) : kWrongLoginMessage, this);
+}
+
+TLoginFormStatus ShowLogin(QWidget* Owner, IEwidarDataBase* EwidarDataBase) {
+    if (!EwidarDataBase)
+        return lfsCancel;
+    TLoginForm form(Owner, EwidarDataBase);
+    form.exec();
+    return form.LoginFormStatus();
+}
