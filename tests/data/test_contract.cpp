@@ -1,5 +1,6 @@
 // Reference counting, kind tests and the fixed kind orders of the data contract.
 
+#include "FakeSubject.h"
 #include "uEwidarKinds.h"
 
 #include <gtest/gtest.h>
@@ -34,37 +35,7 @@ class TTestOddzial : public TTestRecord<IOddzial> {};
 class TTestRekordDodatkowy : public TTestRecord<IRekordDodatkowy> {};
 
 // A subject with every operation answering trivially; Kind is IPodmiot or a specialisation.
-template <class Kind> class TTestPodmiotBase : public TTestRecord<Kind> {
-public:
-    TIntfPtr<IAdresy> GetAdresy() override { return {}; }
-    TIntfPtr<IAdresyDzialalnosci> GetAdresyDzialalnosci() override { return {}; }
-    TIntfPtr<IOddzialy> GetOddzialy() override { return {}; }
-    TIntfPtr<IRodzajeDzialalnosci> GetRodzajeDzialalnosci() override { return {}; }
-    TIntfPtr<ISpolkiPodmiotu> GetSpolkiPodmiotu() override { return {}; }
-    TIntfPtr<IObywatelstwa> GetObywatelstwa() override { return {}; }
-    TIntfPtr<IDokumentyTozsamosci> GetDokumentyTozsamosci() override { return {}; }
-    TIntfPtr<INrIdentyfikacyjne> GetNrIdentyfikacyjne() override { return {}; }
-    TIntfPtr<IRachunkiBankowe> GetRachunkiBankowe() override { return {}; }
-    TIntfPtr<IDaneZamawiajacych> GetDaneZamawiajacych() override { return {}; }
-    TIntfPtr<IRodzajDzialalnosci> GetRodzajPrzewazajacejDzialalnosci() override { return {}; }
-    void SetRodzajPrzewazajacejDzialalnosci(IEwidarRecord*) override {}
-    TIntfPtr<IDaneZUS> GetDaneZUS() override { return {}; }
-    void SetDaneZUS(IEwidarRecord*) override {}
-    TIntfPtr<IUrzadStatystyczny> GetUrzadStatystyczny() override { return {}; }
-    void SetUrzadStatystyczny(IEwidarRecord*) override {}
-    TIntfPtr<IDaneNFZ> GetDaneNFZ() override { return {}; }
-    void SetDaneNFZ(IEwidarRecord*) override {}
-    TIntfPtr<ISadRejonowy> GetSadRejonowy() override { return {}; }
-    void SetSadRejonowy(IEwidarRecord*) override {}
-    TIntfPtr<IReprezentanci> GetReprezentanci() override { return {}; }
-    void SetBiuroRachunkowe(IEwidarRecord*) override {}
-    TIntfPtr<IBiuroRachunkowe> GetBiuroRachunkowe() override { return {}; }
-    TIntfPtr<IReprezentanci> GetPowiazaniReprezentanci() override { return {}; }
-    TIntfPtr<IPodmioty> GetPowiazanePodmioty() override { return {}; }
-    bool HasDuplicate(const std::u16string&, const std::u16string&, const std::u16string&) override {
-        return false;
-    }
-};
+template <class Kind> using TTestPodmiotBase = FakeSubjectOps<TTestRecord<Kind>>;
 
 class TTestPodatnik : public TTestPodmiotBase<IPodatnik> {
 public:

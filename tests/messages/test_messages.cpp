@@ -1,6 +1,7 @@
 // The message catalogue and the rules of ShowUserMessage, answered by the fake
 // presenter; the backend's texts come from a fake router function.
 
+#include "FakeDataBase.h"
 #include "FakeMessagePresenter.h"
 #include "TestSupport.h"
 #include "uDataBaseModule.h"
@@ -17,27 +18,9 @@ namespace {
 using namespace ModalResult;
 
 // A root object that only identifies its database.
-class TFakeRoot : public TInterfacedObject<IEwidarDataBase> {
+class TFakeRoot : public TFakeDataBase {
 public:
-    int32_t GetLastErrorCode() override { return 0; }
-    std::u16string GetDataBaseID() override { return u"baza-1"; }
-    std::u16string GetDataBaseSymbol() override { return u"FAKE"; }
-    bool Connect(std::u16string&, bool) override { return true; }
-    void Disconnect() override {}
-    bool StartTransaction() override { return true; }
-    bool Commit() override { return true; }
-    bool EditConnectionParams(void*, std::u16string&, bool) override { return false; }
-    TIntfPtr<IEwidarRegistries> GetRegistries() override { return {}; }
-    TIntfPtr<IEwidarDynamicFieldsProvider> GetDynamicFieldsProvider(int32_t) override { return {}; }
-    TIntfPtr<IEwidarSlownikProvider> GetSlownikProvider(int32_t) override { return {}; }
-    TIntfPtr<IUsersGroup> GetUsersGroups() override { return {}; }
-    bool ImportFrom(IEwidarDataBase*) override { return false; }
-    void SetOnProgress(TProgressEvent) override {}
-    TProgressEvent GetOnProgress() override { return {}; }
-    bool Login(const std::u16string&, const std::u16string&) override { return true; }
-    bool IsLoggedIn() override { return true; }
-    void Logout() override {}
-    bool IsAdministrator() override { return true; }
+    TFakeRoot() { m_dataBaseID = u"baza-1"; }
 };
 
 // What the fake router function answers and what it was asked.
