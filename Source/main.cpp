@@ -1,24 +1,26 @@
 // Program start: the core object before any window, the main window, the message loop.
 
 #include "uCore.h"
+#include "uMainForm.h"
+#include "uRegistry.h"
 
 #include <QApplication>
-#include <QLabel>
-#include <QMainWindow>
+#include <QMessageBox>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Ewidar"));
     QApplication::setOrganizationName(QStringLiteral("Quorsys"));
-    CreateCore();
+    try {
+        CreateCore();
+    } catch (const Registry::ERegistryException& e) {
+        QMessageBox::critical(nullptr, QStringLiteral("Ewidar Quor"), e.Message());
+        return 1;
+    }
     int rc = 0;
     {
-        // Interim main window until the registry window is built.
-        QMainWindow window;
-        window.setWindowTitle(QStringLiteral("Ewidar Quor"));
-        window.resize(1000, 700);
-        window.setCentralWidget(new QLabel(QStringLiteral("Ewidar Quor"), &window));
-        window.show();
+        TMainForm form;
+        form.show();
         rc = QApplication::exec();
     }
     DestroyCore();

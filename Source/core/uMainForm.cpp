@@ -1,0 +1,200 @@
+#include "uMainForm.h"
+
+#include "TEdit.h"
+#include "uCollectionBaseFrame.h"
+#include "uEwidarComponents_Error.h"
+#include "uMainFormOpeners.h"
+#include "uRegistrySwitch.h"
+#include "uUserMessagesModule.h"
+#include "uWaitCursor.h"
+
+#include <QAction>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QStatusBar>
+#include <QTimer>
+
+using namespace MainFormRegistries;
+
+namespace {
+
+// "W opracowaniu."
+constexpr uint32_t kNotReadyMessage = 312;
+
+} // namespace
+
+TMainForm::TMainForm(QWidget* Parent) : QMainWindow(Parent), FConnectionSequence(*this) {
+    setObjectName(QStringLiteral("MainForm"));
+    setWindowTitle(QStringLiteral("Ewidar Quor"));
+    resize(1024, 700);
+    auto* central = new QWidget(this);
+    setCentralWidget(central);
+    CreateSwitchColumn();
+    CreateListFrame();
+    auto* row = new QHBoxLayout(central);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+    row->addWidget(Panel1);
+    row->addWidget(CollectionBaseFrame1, 1);
+    StatusBar1 = new QStatusBar(this);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    setStatusBar(StatusBar1);
+    CreateMenu();
+    SyncViewChecks();
+    FFirstRun = true;
+    WireRegistries();
+}
+
+TMainForm::~TMainForm() {
+    CollectionBaseFrame1->edtfilter->removeEventFilter(this);
+    // The root object outlives the window: it must not call back into it.
+    if (TIntfPtr<IEwidarDataBase> root = CurrentDataBase())
+        root->SetOnProgress(nullptr);
+    FConnectionSequence.Disconnect();
+}
+
+void TMainForm::changeEvent(QEvent* Event) {
+    QMainWindow::changeEvent(Event);
+    if (Event->type() == QEvent::ActivationChange && isActiveWindow())
+        ScheduleFirstRun();
+}
+
+void TMainForm::showEvent(QShowEvent* Event) {
+    QMainWindow::showEvent(Event);
+    // A desktop without a window manager may never activate the window.
+    ScheduleFirstRun();
+}
+
+void TMainForm::ScheduleFirstRun() {
+    // The sequence opens modal windows: it runs from the event loop, not inside
+    // the event that activated the window.
+    if (FFirstRun)
+        QTimer::singleShot(0, this, &TMainForm::FormActivate);
+}
+
+void TMainForm::FormActivate() {
+    if (!FFirstRun)
+        return;
+    // Cleared first: the windows the sequence opens activate this one again.
+    FFirstRun = false;
+    FConnectionSequence.Run();
+}
+
+bool TMainForm::eventFilter(QObject* Watched, QEvent* Event) {
+    if (Watched == CollectionBaseFrame1->edtfilter && Event->type() == QEvent::ShortcutOverride) {
+        const auto* key = static_cast<QKeyEvent*>(Event);
+        const QKeySequence pressed(key->keyCombination());
+        for (const TRegistry& registry : Registries())
+            if (pressed == registry.Shortcut()) {
+                // Left unaccepted, so the menu's shortcut takes the key.
+                Event->ignore();
+                return true;
+            }
+    }
+    return QMainWindow::eventFilter(Watched, Event);
+}
+
+int TMainForm::CurrentRegistry() const {
+    for (int i = 0; i < RegistryCount; ++i)
+        if (Switches[static_cast<size_t>(i)]->isChecked())
+            return i;
+    return -1;
+}
+
+void TMainForm::SelectRegistry(int Index) {
+    if (Index < 0 || Index >= RegistryCount || FSelecting)
+        return;
+    FSelecting = true;
+    TWaitCursor wait;
+    const TRegistry& registry = Registries()[static_cast<size_t>(Index)];
+    for (int i = 0; i < RegistryCount; ++i) {
+        const auto at = static_cast<size_t>(i);
+        Switches[at]->setChecked(i == Index);
+        RegistryItems[at]->setChecked(i == Index);
+    }
+    ApplyToFrame(CollectionBaseFrame1, registry);
+    if (TIntfPtr<IEwidarDataBase> root = CurrentDataBase()) {
+        TIntfPtr<IEwidarCollection> collection =
+            OpenRegistry(root.get(), registry, CollectionBaseFrame1->edtfilter->text());
+        CollectionBaseFrame1->SetEwidarCollection(collection.get());
+        // No registries object at all: the root says why.
+        if (!collection)
+            ShowUserMessage(static_cast<uint32_t>(root->GetLastErrorCode()), this);
+    }
+    FSelecting = false;
+}
+
+void TMainForm::SelectFirstRegistry() {
+    rbpodmioty->setChecked(false);
+    rbpodmioty->setChecked(true);
+}
+
+void TMainForm::ReloadList() {
+    CollectionBaseFrame1->RefreshData();
+}
+
+void TMainForm::SetOperatorsVisible(bool Visible) {
+    Operatorzy1->setVisible(Visible);
+}
+
+void TMainForm::tmrFilterTimer() {
+    CollectionBaseFrame1->tmrFilterTimer();
+}
+
+void TMainForm::Zaloguj1Click() {
+    // Logged in again: the window is back in its state after start.
+    if (FConnectionSequence.Login())
+        Zaloguj1->setVisible(false);
+    ReloadList();
+}
+
+void TMainForm::Wyloguj1Click() {
+    if (TIntfPtr<IEwidarDataBase> root = CurrentDataBase())
+        root->Logout();
+    Wyloguj1->setVisible(false);
+    Zaloguj1->setVisible(true);
+    Operatorzy1->setVisible(false);
+    ReloadList();
+}
+
+void TMainForm::Ustawienia1Click() {
+    FConnectionSequence.OpenSettings();
+}
+
+void TMainForm::Innejbazy1Click() {
+    FConnectionSequence.ImportFromOtherDataBase();
+}
+
+void TMainForm::Zestarejbazy1Click() {
+    ShowUserMessage(kNotReadyMessage, this);
+}
+
+void TMainForm::Operatorzy1Click() {
+    MainFormOpeners::OpenOperators(this, CurrentDataBase().get());
+}
+
+void TMainForm::Pokabdyonieprawidowejwartoci1Click() {
+    ToggleShownErrorType(etValidate);
+}
+
+void TMainForm::Pokakomunikatyopolachwymaganych1Click() {
+    ToggleShownErrorType(etRequire);
+}
+
+void TMainForm::ToggleShownErrorType(int Type) {
+    const auto kind = static_cast<TErrorType>(Type);
+    // A shown kind (checked item) is hidden, a hidden one shown; the panels re-apply
+    // their errors inside these calls.
+    if (GetShownErrorTypes().Contains(kind))
+        ExcludeShownErrorType(kind);
+    else
+        IncludeShownErrorType(kind);
+    SyncViewChecks();
+}
+
+void TMainForm::SyncViewChecks() {
+    const TErrorTypes shown = GetShownErrorTypes();
+    Pokabdyonieprawidowejwartoci1->setChecked(shown.Contains(etValidate));
+    Pokakomunikatyopolachwymaganych1->setChecked(shown.Contains(etRequire));
+}
