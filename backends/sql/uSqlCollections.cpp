@@ -2,6 +2,7 @@
 
 #include "uSqlDescribe.h"
 #include "uSqlErrors.h"
+#include "uSqlNfzDefaults.h"
 #include "uSqlRecord.h"
 #include "uSqlRecordStore.h"
 
@@ -131,9 +132,9 @@ public:
 class TNfzCollection final : public TListCollection<IDaneNFZow> {
 public:
     using TListCollection<IDaneNFZow>::TListCollection;
-    // The sixteen voivodeship branches come with the next backend work item.
+    // Adds the sixteen voivodeship branches that the registry does not hold yet.
     bool FillDefaults() override {
-        return GuardedBool(m_error, [] { Fail(SqlErrors::ecNotAvailable); });
+        return GuardedBool(m_error, [&] { SqlNfzDefaults::Fill(m_c); });
     }
 };
 

@@ -68,6 +68,9 @@ void TSqlConnection::Open(const QString& FilePath, int BusyMs, int WatchMs) {
     try {
         RunSetup();
         SqlSchema::Prepare(*this);
+        // From here on the database is named by the identifier stored in it.
+        if (const QString id = SqlSchema::DataBaseID(*this); !id.isEmpty())
+            m_id = id;
         SqlSession::Register(*this);
         SqlSession::PurgeDead(*this);
     } catch (...) {

@@ -51,6 +51,8 @@ public:
 
     const QString& Symbol() const { return m_symbol; }
     const QString& FilePath() const { return m_path; }
+    // The identifier stored in the open database; before (or after a failed)
+    // opening, the symbol and the file path.
     const QString& DataBaseID() const { return m_id; }
     const TSqlDialect& Dialect() const { return *m_dialect; }
     qint64 SessionID() const { return m_session; }

@@ -1,14 +1,21 @@
 #include "uSqlDataBase.h"
 
 #include "uSqlConnection.h"
+#include "uSqlConnectionDialog.h"
+#include "uSqlDynamicFields.h"
 #include "uSqlErrors.h"
+#include "uSqlImport.h"
+#include "uSqlOperatorStore.h"
+#include "uSqlOperators.h"
 #include "uSqlParams.h"
-#include "uSqlRecord.h"
 #include "uSqlRegistries.h"
+#include "uSqlSlownik.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QThread>
 
 namespace {
 
@@ -55,6 +62,7 @@ public:
         return GuardedBool(m_error, [&] { ConnectTo(ConnectorParam, Flag); });
     }
     void Disconnect() override {
+        m_user = 0;
         try {
             m_c->Close();
             Reset();
@@ -68,35 +76,69 @@ public:
     bool Commit() override {
         return GuardedBool(m_error, [&] { m_c->CommitUserTransaction(); });
     }
-    // The backend's own parameter dialog comes with the next backend work item.
-    bool EditConnectionParams(void*, std::u16string&, bool) override { return NotAvailable(false); }
+    // Flag allows naming a new file, as for Connect. Cancelling is no error.
+    bool EditConnectionParams(void* ParentWindow, std::u16string& ConnectorParam, bool Flag) override;
     TIntfPtr<IEwidarRegistries> GetRegistries() override {
         return Guarded(m_error, TIntfPtr<IEwidarRegistries>(), [&] { return MakeRegistries(m_c); });
     }
 
-    // User-defined fields, word dictionaries, operators and import come with the
-    // next backend work item; until then they answer empty with code 1001.
     TIntfPtr<IEwidarDynamicFieldsProvider> GetDynamicFieldsProvider(int32_t) override {
-        return NotAvailable(TIntfPtr<IEwidarDynamicFieldsProvider>());
+        return Guarded(m_error, TIntfPtr<IEwidarDynamicFieldsProvider>(), [&] {
+            m_c->Require();
+            return MakeDynamicFieldsProvider(m_c);
+        });
     }
     TIntfPtr<IEwidarSlownikProvider> GetSlownikProvider(int32_t) override {
-        return NotAvailable(TIntfPtr<IEwidarSlownikProvider>());
+        return Guarded(m_error, TIntfPtr<IEwidarSlownikProvider>(), [&] {
+            m_c->Require();
+            return MakeSlownikProvider(m_c);
+        });
     }
-    TIntfPtr<IUsersGroup> GetUsersGroups() override { return NotAvailable(TIntfPtr<IUsersGroup>()); }
-    bool ImportFrom(IEwidarDataBase*) override { return NotAvailable(false); }
+    TIntfPtr<IUsersGroup> GetUsersGroups() override {
+        return Guarded(m_error, TIntfPtr<IUsersGroup>(), [&] {
+            m_c->Require();
+            return MakeUsersGroups(m_c);
+        });
+    }
+    bool ImportFrom(IEwidarDataBase* Source) override;
     void SetOnProgress(TProgressEvent Handler) override { m_progress = std::move(Handler); }
     TProgressEvent GetOnProgress() override { return m_progress; }
 
-    // Without operators every connected user is logged in as an administrator.
-    bool Login(const std::u16string&, const std::u16string&) override {
-        return GuardedBool(m_error, [&] { m_c->Require(); });
+    // A failed login leaves nobody logged in.
+    bool Login(const std::u16string& Login, const std::u16string& Password) override {
+        m_user = 0;
+        return GuardedBool(m_error, [&] {
+            m_user = SqlOperatorStore::CheckLogin(*m_c, QString::fromStdU16String(Login),
+                                                  QString::fromStdU16String(Password));
+        });
     }
-    bool IsLoggedIn() override { return true; }
-    void Logout() override {}
-    bool IsAdministrator() override { return true; }
+    // A database without operators needs no login; a logged-in operator who was
+    // deleted meanwhile is logged in no more.
+    bool IsLoggedIn() override {
+        return Guarded(m_error, false,
+                       [&] { return NoOperators() || SqlOperatorStore::UserRights(*m_c, m_user); });
+    }
+    void Logout() override {
+        m_error = 0;
+        m_user = 0;
+    }
+    // Rights are read at every call, so a change of the operator's group applies at once.
+    bool IsAdministrator() override {
+        return Guarded(m_error, false, [&] {
+            if (NoOperators())
+                return true;
+            const auto rights = SqlOperatorStore::UserRights(*m_c, m_user);
+            return rights && (*rights & SqlOperatorStore::RightManageOperators) != 0;
+        });
+    }
 
 private:
     void Reset() { m_c = std::make_shared<TSqlConnection>(m_symbol, MakeDialect(m_symbol)); }
+
+    bool NoOperators() {
+        m_c->Require();
+        return SqlOperatorStore::OperatorCount(*m_c) == 0;
+    }
 
     void ConnectTo(std::u16string& ConnectorParam, bool CreateIfMissing) {
         Disconnect();
@@ -106,24 +148,55 @@ private:
             path = DefaultDataBasePath();
         path = QFileInfo(path).absoluteFilePath();
         PrepareFile(path, CreateIfMissing);
-        auto c = std::make_shared<TSqlConnection>(m_symbol, MakeDialect(m_symbol));
-        c->Open(path, Milliseconds(params, QStringLiteral("TIMEOUT"), kDefaultBusyMs),
-                Milliseconds(params, QStringLiteral("WATCH"), kDefaultWatchMs));
-        m_c = std::move(c);
+        // Kept even when opening fails: it reports "no connection" and names the
+        // file, under which GetLastError finds the engine's message.
+        m_c = std::make_shared<TSqlConnection>(m_symbol, MakeDialect(m_symbol));
+        m_c->Open(path, Milliseconds(params, QStringLiteral("TIMEOUT"), kDefaultBusyMs),
+                  Milliseconds(params, QStringLiteral("WATCH"), kDefaultWatchMs));
         params.SetValue(QStringLiteral("DIR"), path);
         ConnectorParam = params.ToString().toStdU16String();
-    }
-
-    template <class R> R NotAvailable(R Result) {
-        m_error = SqlErrors::ecNotAvailable;
-        return Result;
     }
 
     QString m_symbol;
     TSqlConnectionPtr m_c; // never null: an unopened connection before Connect
     TProgressEvent m_progress;
+    qint64 m_user = 0; // the logged-in operator, 0 for none
     int32_t m_error = 0;
 };
+
+bool TSqlDataBase::EditConnectionParams(void* ParentWindow, std::u16string& ConnectorParam, bool Flag) {
+    return Guarded(m_error, false, [&] {
+        auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
+        if (!app || QThread::currentThread() != app->thread())
+            Fail(SqlErrors::ecNoWindow);
+        QString param = QString::fromStdU16String(ConnectorParam);
+        if (!SqlConnectionDialog::Edit(static_cast<QWidget*>(ParentWindow), param, Flag))
+            return false;
+        ConnectorParam = param.toStdU16String();
+        return true;
+    });
+}
+
+// Any failure is an import failure (203) unless the operator cancelled (204) or
+// this database is not connected (2, 103); the cause is kept for GetLastError.
+bool TSqlDataBase::ImportFrom(IEwidarDataBase* Source) {
+    m_error = 0;
+    try {
+        SqlImport::Run(m_c, Source, m_progress);
+        return true;
+    } catch (const TSqlFailure& f) {
+        const int32_t code = f.Code();
+        const bool keep = code == SqlErrors::ecImportCancelled || code == SqlErrors::ecNoConnection ||
+                          code == SqlErrors::ecNoLink;
+        m_error = keep ? code : SqlErrors::ecImport;
+        if (code != m_error || !f.Native().isEmpty())
+            SqlErrors::RememberNative(m_c->DataBaseID(),
+                                      f.Native().isEmpty() ? QStringLiteral("kod %1").arg(code) : f.Native());
+    } catch (...) {
+        m_error = SqlErrors::ecImport;
+    }
+    return false;
+}
 
 } // namespace
 

@@ -1,8 +1,8 @@
 #pragma once
 // The root object of one database: connecting (the parameter "DIR=<file>;"; an
-// empty one opens the default file in the user's data folder), the root
-// transaction and the registries. Operators, user-defined fields, word
-// dictionaries, import and the parameter dialog come with later backend work.
+// empty one opens the default file in the user's data folder) and the parameter
+// dialog, the root transaction, the registries, the providers of user-defined
+// fields and word dictionaries, operators with login, and import.
 
 #include "uEwidarQuorDBIntf.h"
 

@@ -1,7 +1,8 @@
 #pragma once
 // Error codes the backend reports through GetLastErrorCode, their Polish texts and
 // links for the GetLastError export, the internal failure type that carries a code
-// to the interface boundary, and the mapping of SQLite result codes.
+// to the interface boundary with the guards that turn it into an error code there,
+// and the mapping of SQLite result codes.
 
 #include <QString>
 
@@ -46,7 +47,13 @@ enum TCode : int32_t {
     ecImportCancelled = 204,
     ecMerge = 205,
     // Outside the program's catalogue: shown with the backend's own text.
-    ecNotAvailable = 1001,
+    ecEmptyName = 1001,            // blank group name or login
+    ecDuplicateLogin = 1002,       // another operator has the login (ignoring case)
+    ecNoAdministrator = 1003,      // operators would be left without one who may manage them
+    ecPassword = 1004,             // the password could not be hashed or checked
+    ecDuplicateSymbol = 1005,      // a field of the kind already has the symbol (ignoring case)
+    ecIncompleteDefinition = 1006, // a definition without symbol, description or kind
+    ecNoWindow = 1007,             // the parameter dialog needs a widgets application
 };
 
 // Polish text and help link of a code; false for a code this backend never sets.
@@ -81,4 +88,22 @@ private:
 
 [[noreturn]] inline void Fail(int32_t Code, const QString& Native = {}) {
     throw TSqlFailure(Code, Native);
+}
+
+// Runs Body, resetting Error first; on any exception stores its code and returns Fallback.
+template <class R, class F> R Guarded(int32_t& Error, R Fallback, F&& Body) noexcept {
+    Error = 0;
+    try {
+        return Body();
+    } catch (...) {
+        Error = SqlErrors::CaughtCode();
+        return Fallback;
+    }
+}
+
+template <class F> bool GuardedBool(int32_t& Error, F&& Body) noexcept {
+    return Guarded(Error, false, [&] {
+        Body();
+        return true;
+    });
 }

@@ -8,24 +8,6 @@
 #include "uSqlRecordState.h"
 #include "uSqlRecordStore.h"
 
-// Runs Body, resetting Error first; on any exception stores its code and returns Fallback.
-template <class R, class F> R Guarded(int32_t& Error, R Fallback, F&& Body) noexcept {
-    Error = 0;
-    try {
-        return Body();
-    } catch (...) {
-        Error = SqlErrors::CaughtCode();
-        return Fallback;
-    }
-}
-
-template <class F> bool GuardedBool(int32_t& Error, F&& Body) noexcept {
-    return Guarded(Error, false, [&] {
-        Body();
-        return true;
-    });
-}
-
 // The record object for a state, by its kind (and face, for subjects).
 TIntfPtr<IEwidarRecord> MakeRecord(const TRecordStatePtr& State);
 

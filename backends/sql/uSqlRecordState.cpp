@@ -1,6 +1,7 @@
 #include "uSqlRecordState.h"
 
 #include "uEwidarQuorDBSymbole.h"
+#include "uSqlDynamicFields.h"
 
 void TRecordState::EnsureFields() {
     if (m_fieldsLoaded)
@@ -11,6 +12,14 @@ void TRecordState::EnsureFields() {
         m_order.append(f.Symbol);
         m_fields.insert(f.Symbol, TFieldValue{});
     }
+    // Then the user-defined fields of the kind. Without a connection nothing can be
+    // stored, so a record of a closed connection shows only its fixed fields.
+    if (conn->IsOpen())
+        for (const QString& symbol : SqlDynamicFields::DefinedSymbols(*conn, kind))
+            if (!m_fields.contains(symbol)) {
+                m_order.append(symbol);
+                m_fields.insert(symbol, TFieldValue{});
+            }
     if (id != 0) {
         const auto rows = conn->Rows(QStringLiteral("SELECT symbol, value, caption, field_type FROM ew_value "
                                                     "WHERE record_id = ? ORDER BY symbol"),

@@ -37,7 +37,8 @@ public:
     int personRole = 0;
     int32_t error = 0;
 
-    // Field values in the order of the kind's symbols, then further stored symbols.
+    // Field values in the order of the kind's symbols, then its user-defined symbols,
+    // then further stored symbols.
     void EnsureFields();
     TFieldValue* Field(const QString& Symbol, bool Create);
     const QStringList& Symbols() {

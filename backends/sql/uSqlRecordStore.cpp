@@ -43,18 +43,6 @@ QString FirstSection(TSqlConnection& C, qint64 Owner, int Kind, const QString& S
         .toString();
 }
 
-// Stores a value; a caption or kind equal to the symbol table's is kept empty and
-// read back from the table, which keeps the file small.
-void WriteField(TSqlConnection& C, qint64 ID, const QString& Symbol, const TFieldValue& F) {
-    const TInternalFieldRecord* d = FindField(Symbol);
-    const QString caption = d && F.caption == d->Description ? QString() : F.caption;
-    const QString type = d && F.type == FieldTypeToText(d->FieldType) ? QString() : F.type;
-    if (F.value.isEmpty() && caption.isEmpty() && type.isEmpty())
-        C.Exec(QStringLiteral("DELETE FROM ew_value WHERE record_id = ? AND symbol = ?"), {ID, Symbol});
-    else
-        C.Exec(C.Dialect().UpsertValue(), {ID, Symbol, F.value, caption, type});
-}
-
 void WriteLinks(TSqlConnection& C, TRecordState& R, qint64 ID) {
     for (int role : R.DirtyLinks()) {
         const qint64 target = R.Link(role);
@@ -127,6 +115,22 @@ void CheckReferences(TSqlConnection& C, qint64 ID, int Kind) {
 }
 
 } // namespace
+
+// A caption or kind equal to the symbol table's is kept empty and read back from
+// the table, which keeps the file small.
+void WriteField(TSqlConnection& C, qint64 ID, const QString& Symbol, const TFieldValue& F) {
+    const TInternalFieldRecord* d = FindField(Symbol);
+    const QString caption = d && F.caption == d->Description ? QString() : F.caption;
+    const QString type = d && F.type == FieldTypeToText(d->FieldType) ? QString() : F.type;
+    if (F.value.isEmpty() && caption.isEmpty() && type.isEmpty())
+        C.Exec(QStringLiteral("DELETE FROM ew_value WHERE record_id = ? AND symbol = ?"), {ID, Symbol});
+    else
+        C.Exec(C.Dialect().UpsertValue(), {ID, Symbol, F.value, caption, type});
+}
+
+void WriteStoredLines(TSqlConnection& C, qint64 ID, int Kind) {
+    WriteLines(C, ID, StoredLines(C, ID, Kind));
+}
 
 TRecordStatePtr Create(const TSqlConnectionPtr& C, int Kind, qint64 Owner, TRoles Roles) {
     auto r = std::make_shared<TRecordState>(C, Kind);

@@ -35,6 +35,11 @@ QStringList CurrentLines(TRecordState& R);
 // values; returns the kinds whose rows changed.
 QSet<int> RefreshStoredLines(TSqlConnection& C, qint64 ID);
 
+// Stores one value of a stored record (removing the row when nothing is left to keep).
+void WriteField(TSqlConnection& C, qint64 ID, const QString& Symbol, const TFieldValue& F);
+// Recomputes and stores the lines of one record only, leaving the records that show its values.
+void WriteStoredLines(TSqlConnection& C, qint64 ID, int Kind);
+
 // The people link of a subject to a taxpayer (stored at once), and the registry flag.
 void LinkPerson(TSqlConnection& C, qint64 Podatnik, int Role, qint64 Osoba);
 

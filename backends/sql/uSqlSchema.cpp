@@ -4,6 +4,7 @@
 #include "uSqlErrors.h"
 
 #include <QStringList>
+#include <QUuid>
 
 #include <functional>
 #include <vector>
@@ -58,12 +59,42 @@ const QStringList& Version1() {
     return ddl;
 }
 
+// Version 2: operator groups and operators (passwords as Argon2id hashes),
+// user-defined field definitions and word lists per kind and symbol, and the
+// identifier of the database file. Keys of logins and symbols are case-folded.
+const QStringList& Version2() {
+    static const QStringList ddl = {
+        QStringLiteral(
+            "CREATE TABLE ew_group (id {ID}, name {TEXT} NOT NULL, rights INTEGER NOT NULL DEFAULT 0)"),
+        QStringLiteral("CREATE TABLE ew_user (id {ID}, group_id INTEGER NOT NULL REFERENCES ew_group (id) "
+                       "ON DELETE CASCADE, login {TEXT} NOT NULL, login_key {KEYTEXT} NOT NULL UNIQUE, "
+                       "password_hash {TEXT} NOT NULL, first_name {TEXT} NOT NULL DEFAULT '', "
+                       "last_name {TEXT} NOT NULL DEFAULT '', phone {TEXT} NOT NULL DEFAULT '', "
+                       "email {TEXT} NOT NULL DEFAULT '')"),
+        QStringLiteral("CREATE INDEX ew_user_group ON ew_user (group_id)"),
+        QStringLiteral("CREATE TABLE ew_field (id {ID}, kind INTEGER NOT NULL, symbol {KEYTEXT} NOT NULL, "
+                       "symbol_key {KEYTEXT} NOT NULL, description {TEXT} NOT NULL, "
+                       "field_type {TEXT} NOT NULL, UNIQUE (kind, symbol_key))"),
+        QStringLiteral("CREATE TABLE ew_word (id {ID}, kind INTEGER NOT NULL, symbol {KEYTEXT} NOT NULL, "
+                       "word {TEXT} NOT NULL)"),
+        QStringLiteral("CREATE INDEX ew_word_list ON ew_word (kind, symbol)"),
+    };
+    return ddl;
+}
+
+void RunDdl(TSqlConnection& C, const QStringList& Ddl) {
+    for (const QString& t : Ddl)
+        C.Exec(C.Dialect().Ddl(t), {}, SqlErrors::ecCriticalOpen);
+}
+
 // Step n upgrades version n to n+1; step 0 creates the schema.
 const std::vector<std::function<void(TSqlConnection&)>>& Migrations() {
     static const std::vector<std::function<void(TSqlConnection&)>> steps = {
+        [](TSqlConnection& c) { RunDdl(c, Version1()); },
         [](TSqlConnection& c) {
-            for (const QString& t : Version1())
-                c.Exec(c.Dialect().Ddl(t), {}, SqlErrors::ecCriticalOpen);
+            RunDdl(c, Version2());
+            c.Exec(QStringLiteral("INSERT INTO ew_meta (name, value) VALUES ('database_id', ?)"),
+                   {QUuid::createUuid().toString(QUuid::WithoutBraces)}, SqlErrors::ecCriticalOpen);
         },
     };
     return steps;
@@ -77,6 +108,10 @@ bool HasTable(TSqlConnection& C, const QString& Name) {
 }
 
 } // namespace
+
+QString DataBaseID(TSqlConnection& C) {
+    return C.Scalar(QStringLiteral("SELECT value FROM ew_meta WHERE name = 'database_id'")).toString();
+}
 
 int StoredVersion(TSqlConnection& C) {
     if (!HasTable(C, QStringLiteral("ew_meta")))

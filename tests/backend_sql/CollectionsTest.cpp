@@ -6,6 +6,8 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QMap>
+#include <QSet>
 
 using CollectionsTest = BackendTest;
 
@@ -191,4 +193,60 @@ TEST_F(CollectionsTest, ListsHearOfChangesCommittedByOtherConnections) {
     pump(200);
     EXPECT_EQ(events, seen);
     watcher->Disconnect();
+}
+
+TEST_F(CollectionsTest, NfzDefaultsAreTheSixteenBranchesInCodeOrderAddedOnce) {
+    auto nfz = Reg()->GetDaneNFZow({});
+    ASSERT_TRUE(nfz->FillDefaults()) << nfz->GetLastErrorCode();
+    ASSERT_EQ(nfz->GetCount(), 16);
+    QMap<QString, QString> byCode;
+    for (int i = 0; i < nfz->GetCount(); ++i) {
+        auto r = nfz->GetItem(i);
+        byCode.insert(Value(r.get(), cDaneNFZKod.Symbol), Value(r.get(), cDaneNFZNazwa.Symbol));
+    }
+    QStringList codes;
+    for (int c = 1; c <= 16; ++c)
+        codes << QStringLiteral("%1").arg(c, 2, 10, QLatin1Char('0'));
+    EXPECT_EQ(byCode.keys(), codes);
+    const std::pair<const char*, const char*> anchors[] = {
+        {"01", "Dolnośląski"},
+        {"02", "Kujawsko-Pomorski"},
+        {"05", "Łódzki"},
+        {"06", "Małopolski"},
+        {"12", "Śląski"},
+        {"13", "Świętokrzyski"},
+        {"14", "Warmińsko-Mazurski"},
+        {"16", "Zachodniopomorski"},
+    };
+    for (const auto& [code, name] : anchors)
+        EXPECT_EQ(byCode.value(QLatin1String(code)),
+                  QString::fromUtf8(name) + QStringLiteral(" Oddział Wojewódzki NFZ"));
+    EXPECT_EQ(QSet<QString>(byCode.begin(), byCode.end()).size(), 16);
+    EXPECT_EQ(Reg()->GetDaneNFZow(u"mazowiecki")->GetCount(), 1); // described and searchable
+
+    // Again: nothing is added. A deleted branch comes back; a branch of one's own stays.
+    auto codes08 = [this] {
+        QStringList found;
+        auto list = Reg()->GetDaneNFZow({});
+        for (int i = 0; i < list->GetCount(); ++i)
+            if (Value(list->GetItem(i).get(), cDaneNFZKod.Symbol) == QStringLiteral("08"))
+                found << Value(list->GetItem(i).get(), cDaneNFZNazwa.Symbol);
+        return found;
+    };
+    auto own = NewPosted(nfz.get(), cDaneNFZNazwa.Symbol, QStringLiteral("Oddział własny"));
+    SetValue(own.get(), cDaneNFZKod.Symbol, QStringLiteral("99"));
+    ASSERT_TRUE(own->Post());
+    auto list = Reg()->GetDaneNFZow({});
+    for (int i = 0; i < list->GetCount(); ++i)
+        if (Value(list->GetItem(i).get(), cDaneNFZKod.Symbol) == QStringLiteral("08"))
+            ASSERT_TRUE(list->GetItem(i)->Delete());
+    ASSERT_TRUE(codes08().isEmpty());
+    ASSERT_TRUE(nfz->FillDefaults());
+    EXPECT_EQ(Reg()->GetDaneNFZow({})->GetCount(), 17);
+    EXPECT_EQ(codes08(), QStringList{QStringLiteral("Opolski Oddział Wojewódzki NFZ")});
+    ASSERT_TRUE(nfz->FillDefaults());
+    EXPECT_EQ(Reg()->GetDaneNFZow({})->GetCount(), 17);
+    m_db->Disconnect();
+    EXPECT_FALSE(nfz->FillDefaults());
+    EXPECT_EQ(nfz->GetLastErrorCode(), 103);
 }

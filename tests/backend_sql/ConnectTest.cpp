@@ -10,6 +10,7 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QStandardPaths>
+#include <QUuid>
 
 #include <unistd.h>
 
@@ -44,7 +45,6 @@ TEST_F(ConnectTest, EmptyParameterCreatesTheDefaultFileAndFillsTheParameter) {
     const QString expected = data + QStringLiteral("/Ewidar/ewidar.db");
     EXPECT_EQ(Q(param), QStringLiteral("DIR=%1;").arg(expected));
     EXPECT_TRUE(QFile::exists(expected));
-    EXPECT_EQ(Q(db->GetDataBaseID()), QStringLiteral("SQLITE:") + expected);
     db->Disconnect();
 }
 
@@ -68,13 +68,60 @@ TEST_F(ConnectTest, ParameterKeepsFurtherKeysAndAcceptsQuotedPaths) {
 TEST_F(ConnectTest, CreatesAVersionedSchemaInWalMode) {
     EXPECT_EQ(RawScalar(m_path, QStringLiteral("SELECT value FROM ew_meta WHERE name = 'schema_version'"))
                   .toString(),
-              QStringLiteral("1"));
+              QStringLiteral("2"));
     EXPECT_EQ(RawScalar(m_path, QStringLiteral("PRAGMA journal_mode")).toString(), QStringLiteral("wal"));
     // Opening again neither recreates nor duplicates anything.
     auto second = Open();
     ASSERT_TRUE(second);
-    EXPECT_EQ(RawScalar(m_path, QStringLiteral("SELECT count(*) FROM ew_meta")).toInt(), 2);
+    EXPECT_EQ(RawScalar(m_path, QStringLiteral("SELECT count(*) FROM ew_meta")).toInt(), 3);
     second->Disconnect();
+}
+
+TEST_F(ConnectTest, DataBaseIDNamesTheFileWhateverThePathOrConnection) {
+    const QString id = Q(m_db->GetDataBaseID());
+    EXPECT_FALSE(QUuid::fromString(id).isNull()) << id.toStdString();
+    EXPECT_EQ(
+        RawScalar(m_path, QStringLiteral("SELECT value FROM ew_meta WHERE name = 'database_id'")).toString(),
+        id);
+    // Another connection through a path of other spelling, and a reconnection, see the same identifier.
+    auto other = Open(m_dir + QStringLiteral("/./test.db"));
+    ASSERT_TRUE(other);
+    EXPECT_EQ(Q(other->GetDataBaseID()), id);
+    other->Disconnect();
+    m_db->Disconnect();
+    m_db = Open();
+    EXPECT_EQ(Q(m_db->GetDataBaseID()), id);
+    auto second = Open(m_dir + QStringLiteral("/second.db"));
+    ASSERT_TRUE(second);
+    EXPECT_NE(Q(second->GetDataBaseID()), id);
+    second->Disconnect();
+}
+
+TEST_F(ConnectTest, AVersion1FileIsUpgradedKeepingItsRecords) {
+    NewPodatnik(m_db.get(), QStringLiteral("Stary"), QStringLiteral("Plik"), QStringLiteral("Kalisz"));
+    m_db->Disconnect();
+    // What a version 1 file holds: the same tables without those of version 2.
+    for (const char* sql : {"DROP TABLE ew_user", "DROP TABLE ew_group", "DROP TABLE ew_field",
+                            "DROP TABLE ew_word", "DELETE FROM ew_meta WHERE name = 'database_id'",
+                            "UPDATE ew_meta SET value = '1' WHERE name = 'schema_version'"})
+        RawScalar(m_path, QString::fromLatin1(sql));
+    ASSERT_EQ(RawScalar(m_path, QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name = 'ew_user'"))
+                  .toInt(),
+              0);
+    m_db = Open();
+    ASSERT_TRUE(m_db);
+    EXPECT_EQ(RawScalar(m_path, QStringLiteral("SELECT value FROM ew_meta WHERE name = 'schema_version'"))
+                  .toString(),
+              QStringLiteral("2"));
+    EXPECT_FALSE(QUuid::fromString(Q(m_db->GetDataBaseID())).isNull());
+    EXPECT_EQ(ListLines(Reg()->GetPodatnicy({}).get()), QStringList{QStringLiteral("Stary Plik")});
+    // The new tables work at once.
+    EXPECT_TRUE(m_db->IsLoggedIn());
+    EXPECT_EQ(m_db->GetUsersGroups()->GetCount(), 0);
+    auto fields = m_db->GetDynamicFieldsProvider(0)->GetDynamicFields(21);
+    ASSERT_TRUE(fields);
+    EXPECT_EQ(fields->GetCount(), 0);
+    EXPECT_EQ(fields->GetLastErrorCode(), 0);
 }
 
 TEST_F(ConnectTest, RefusesFilesThatAreNotItsDatabasesWithoutChangingThem) {
@@ -193,28 +240,38 @@ TEST_F(ConnectTest, AFailedDeletionEndsTheTransactionAndUndoesTheBatch) {
     other->Disconnect();
 }
 
-TEST_F(ConnectTest, OperationsOfLaterWorkAnswerWithCode1001AndLoginNeedsNothing) {
-    EXPECT_FALSE(m_db->GetDynamicFieldsProvider(0));
-    EXPECT_EQ(m_db->GetLastErrorCode(), 1001);
-    EXPECT_FALSE(m_db->GetSlownikProvider(0));
-    EXPECT_FALSE(m_db->GetUsersGroups());
-    EXPECT_FALSE(m_db->ImportFrom(Open().get()));
-    EXPECT_EQ(m_db->GetLastErrorCode(), 1001);
-    std::u16string param = U(Param(m_path));
-    EXPECT_FALSE(m_db->EditConnectionParams(nullptr, param, true));
-    EXPECT_EQ(Q(param), Param(m_path));
-    auto nfz = Reg()->GetDaneNFZow({});
-    EXPECT_FALSE(nfz->FillDefaults());
-    EXPECT_EQ(nfz->GetLastErrorCode(), 1001);
-    EXPECT_TRUE(m_db->IsLoggedIn());
-    EXPECT_TRUE(m_db->IsAdministrator());
-    EXPECT_TRUE(m_db->Login(u"admin", u"' OR 1=1 --"));
+TEST_F(ConnectTest, ServicesOfTheRootNeedAConnection) {
+    auto db = NewRoot();
+    EXPECT_FALSE(db->GetDynamicFieldsProvider(0));
+    EXPECT_EQ(db->GetLastErrorCode(), 2);
+    EXPECT_FALSE(db->GetSlownikProvider(0));
+    EXPECT_EQ(db->GetLastErrorCode(), 2);
+    EXPECT_FALSE(db->GetUsersGroups());
+    EXPECT_EQ(db->GetLastErrorCode(), 2);
+    EXPECT_FALSE(db->IsLoggedIn());
+    EXPECT_EQ(db->GetLastErrorCode(), 2);
+    EXPECT_FALSE(db->IsAdministrator());
+    EXPECT_FALSE(db->Login(u"admin", u""));
+    EXPECT_EQ(db->GetLastErrorCode(), 2);
+    EXPECT_FALSE(db->ImportFrom(m_db.get()));
+    EXPECT_EQ(db->GetLastErrorCode(), 2);
     int progress = -1;
-    m_db->SetOnProgress([&progress](int32_t p, bool&) { progress = p; });
+    db->SetOnProgress([&progress](int32_t p, bool&) { progress = p; });
     bool cancel = false;
-    m_db->GetOnProgress()(42, cancel);
+    db->GetOnProgress()(42, cancel);
     EXPECT_EQ(progress, 42);
-    m_db->Disconnect();
-    EXPECT_FALSE(m_db->Login(u"admin", u""));
-    EXPECT_EQ(m_db->GetLastErrorCode(), 2);
+    // A failed connection names its file, so that GetLastError can add the engine's message.
+    const QString text = m_dir + QStringLiteral("/text.db");
+    QFile f(text);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray("not a database").repeated(100));
+    f.close();
+    std::u16string param = U(Param(text));
+    ASSERT_FALSE(db->Connect(param, true));
+    EXPECT_EQ(Q(db->GetDataBaseID()), QStringLiteral("SQLITE:") + text);
+    std::u16string message, link;
+    ASSERT_TRUE(Backend().GetLastError(db->GetLastErrorCode(), db->GetDataBaseID(), message, link));
+    EXPECT_TRUE(Q(message).contains(QStringLiteral("Szczegóły:"))) << Q(message).toStdString();
+    EXPECT_FALSE(db->StartTransaction());
+    EXPECT_EQ(db->GetLastErrorCode(), 2);
 }

@@ -41,7 +41,8 @@ TEST(BackendExports, GivesANewUnconnectedRootPerCall) {
 }
 
 TEST(BackendExports, LastErrorHasPolishTextAndLinkForEveryCodeItSets) {
-    for (int code : {2, 3, 4, 5, 6, 7, 8, 11, 14, 23, 101, 103, 104, 105, 106, 200, 201, 202, 1001}) {
+    for (int code : {2,   3,   4,   5,   6,   7,   8,   11,   14,   21,   23,   101,  103,  104,
+                     105, 106, 200, 201, 202, 203, 204, 1001, 1002, 1003, 1004, 1005, 1006, 1007}) {
         std::u16string text, link;
         EXPECT_TRUE(Backend().GetLastError(code, u"SQLITE:/nowhere", text, link)) << code;
         EXPECT_FALSE(text.empty()) << code;
