@@ -9,9 +9,11 @@
 #include "uWaitCursor.h"
 
 #include <QAction>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
 
@@ -44,6 +46,19 @@ TMainForm::TMainForm(QWidget* Parent) : QMainWindow(Parent), FConnectionSequence
     SyncViewChecks();
     FFirstRun = true;
     WireRegistries();
+    // Typing goes to the filter from the start.
+    CollectionBaseFrame1->edtfilter->setFocus();
+    PlaceOnScreen();
+}
+
+void TMainForm::PlaceOnScreen() {
+    // Centred on the screen, smaller than it on a small one.
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    resize(qMin(width(), area.width()), qMin(height(), area.height()));
+    move(area.center() - rect().center());
 }
 
 TMainForm::~TMainForm() {
@@ -79,18 +94,26 @@ void TMainForm::FormActivate() {
     // Cleared first: the windows the sequence opens activate this one again.
     FFirstRun = false;
     FConnectionSequence.Run();
+    // The progress window took the focus away while it disabled this one.
+    if (isActiveWindow() || !QGuiApplication::focusWindow())
+        CollectionBaseFrame1->edtfilter->setFocus();
 }
 
 bool TMainForm::eventFilter(QObject* Watched, QEvent* Event) {
-    if (Watched == CollectionBaseFrame1->edtfilter && Event->type() == QEvent::ShortcutOverride) {
-        const auto* key = static_cast<QKeyEvent*>(Event);
-        const QKeySequence pressed(key->keyCombination());
-        for (const TRegistry& registry : Registries())
-            if (pressed == registry.Shortcut()) {
-                // Left unaccepted, so the menu's shortcut takes the key.
-                Event->ignore();
-                return true;
-            }
+    // The registry shortcuts win over the filter box's own editing keys (Ctrl+A,
+    // Ctrl+Z, Ctrl+K ...): the box takes such a key and hands it to the menu item.
+    if (Watched == CollectionBaseFrame1->edtfilter &&
+        (Event->type() == QEvent::ShortcutOverride || Event->type() == QEvent::KeyPress)) {
+        const QKeySequence pressed(static_cast<QKeyEvent*>(Event)->keyCombination());
+        for (int i = 0; i < RegistryCount; ++i) {
+            if (pressed != Registries()[static_cast<size_t>(i)].Shortcut())
+                continue;
+            if (Event->type() == QEvent::ShortcutOverride)
+                Event->accept();
+            else
+                RegistryItems[static_cast<size_t>(i)]->trigger();
+            return true;
+        }
     }
     return QMainWindow::eventFilter(Watched, Event);
 }

@@ -100,6 +100,7 @@ private:
     void SyncViewChecks();
     void ToggleShownErrorType(int Type);
     void ScheduleFirstRun();
+    void PlaceOnScreen();
 
     // IConnectionHost
     QWidget* HostWindow() override { return this; }

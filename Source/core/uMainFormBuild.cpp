@@ -7,6 +7,7 @@
 #include "TEdit.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QMenu>
@@ -148,11 +149,15 @@ void TMainForm::CreateViewMenu() {
 void TMainForm::CreateRegistryMenu() {
     Ewidary1 = SubMenu(MainMenu1, "Ewidary1", QStringLiteral("Ewidary"));
     MainMenu1->addMenu(Ewidary1);
+    // Drawn as radio items; the window sets the marks itself (none before a list is shown).
+    auto* group = new QActionGroup(Ewidary1);
+    group->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
     for (int i = 0; i < RegistryCount; ++i) {
         const TRegistry& registry = Registries()[static_cast<size_t>(i)];
         QAction* item = MenuItem(Ewidary1, registry.MenuName, registry.CaptionText());
         item->setShortcut(registry.Shortcut());
         item->setCheckable(true);
+        group->addAction(item);
         RegistryItems[static_cast<size_t>(i)] = item;
     }
 }

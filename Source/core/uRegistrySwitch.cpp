@@ -18,6 +18,10 @@ void TRadioButton::nextCheckState() {
     setChecked(true);
 }
 
+bool TRadioButton::hitButton(const QPoint& Pos) const {
+    return rect().contains(Pos);
+}
+
 QSize TRadioButton::sizeHint() const {
     const QSize hint = QRadioButton::sizeHint();
     return {hint.width(), qMax(hint.height(), SwitchHeight)};

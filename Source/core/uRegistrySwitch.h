@@ -18,6 +18,8 @@ public:
 
 protected:
     void nextCheckState() override;
+    // The whole strip answers the mouse, not only the radio's own label.
+    bool hitButton(const QPoint& Pos) const override;
     void paintEvent(QPaintEvent* Event) override;
     QSize sizeHint() const override;
 };
