@@ -6,6 +6,7 @@
 #include "uLoadingForm.h"
 #include "uLoginForm.h"
 #include "uMainFormOpeners.h"
+#include "uMainFormRegistries.h"
 #include "uQuorDataBaseDefs.h"
 #include "uRegistry.h"
 #include "uSettingsModule.h"
@@ -174,7 +175,7 @@ void TConnectionSequence::FillNfzDefaults(IEwidarDataBase* Root) {
 }
 
 void TConnectionSequence::Disconnect() {
-    FHost.ListFrame()->SetEwidarCollection(nullptr);
+    MainFormRegistries::DetachList(FHost.ListFrame());
     if (TIntfPtr<IEwidarDataBase> root = CurrentDataBase())
         root->Disconnect();
 }

@@ -46,6 +46,7 @@ TMainForm::TMainForm(QWidget* Parent) : QMainWindow(Parent), FConnectionSequence
     SyncViewChecks();
     FFirstRun = true;
     WireRegistries();
+    DetachList(CollectionBaseFrame1);
     // Typing goes to the filter from the start.
     CollectionBaseFrame1->edtfilter->setFocus();
     PlaceOnScreen();
@@ -140,10 +141,13 @@ void TMainForm::SelectRegistry(int Index) {
     if (TIntfPtr<IEwidarDataBase> root = CurrentDataBase()) {
         TIntfPtr<IEwidarCollection> collection =
             OpenRegistry(root.get(), registry, CollectionBaseFrame1->edtfilter->text());
-        CollectionBaseFrame1->SetEwidarCollection(collection.get());
-        // No registries object at all: the root says why.
-        if (!collection)
+        if (collection) {
+            CollectionBaseFrame1->SetEwidarCollection(collection.get());
+        } else {
+            // No registries object at all: the root says why.
+            DetachList(CollectionBaseFrame1);
             ShowUserMessage(static_cast<uint32_t>(root->GetLastErrorCode()), this);
+        }
     }
     FSelecting = false;
 }

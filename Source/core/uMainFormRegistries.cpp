@@ -88,6 +88,13 @@ void ApplyToFrame(TCollectionBaseFrame* Frame, const TRegistry& Registry) {
         MoveToLeftEnd(Frame, ButtonOf(Frame, button));
 }
 
+void DetachList(TCollectionBaseFrame* Frame) {
+    Frame->SetEwidarCollection(nullptr);
+    // The frame updates these only when it reloads a collection.
+    Frame->btnEdit->setEnabled(false);
+    Frame->btnDelete->setEnabled(false);
+}
+
 TIntfPtr<IEwidarCollection> OpenRegistry(IEwidarDataBase* DataBase, const TRegistry& Registry,
                                          const QString& Filter) {
     if (!DataBase)

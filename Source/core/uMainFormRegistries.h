@@ -52,6 +52,9 @@ const std::array<TRegistry, RegistryCount>& Registries();
 // Header caption, context, button visibility and order of the list for a registry.
 void ApplyToFrame(TCollectionBaseFrame* Frame, const TRegistry& Registry);
 
+// Empties the list: no collection, nothing to edit or delete.
+void DetachList(TCollectionBaseFrame* Frame);
+
 // A fresh registries object of the root and the registry's collection filtered by
 // Filter; empty when the root gives no registries object.
 TIntfPtr<IEwidarCollection> OpenRegistry(IEwidarDataBase* DataBase, const TRegistry& Registry,

@@ -76,6 +76,8 @@ TEST_F(ConnectionTest, MissingBackendAsksForSettingsAndNoLeadsTo319AndAnEmptyWin
     EXPECT_TRUE(NoSwitchChecked(Form.get()));
     EXPECT_FALSE(Form->CollectionBaseFrame1->EwidarCollection());
     EXPECT_FALSE(Form->CollectionBaseFrame1->EwidarDataBase());
+    EXPECT_FALSE(Form->CollectionBaseFrame1->btnEdit->isEnabled());
+    EXPECT_FALSE(Form->CollectionBaseFrame1->btnDelete->isEnabled());
     EXPECT_FALSE(Form->Operatorzy1->isVisible());
     EXPECT_EQ(uLoadingForm::LoadingForm(), nullptr);
 }
