@@ -122,6 +122,11 @@ TEST_F(EndToEndTest, FreshMachineOpensTheDefaultDatabaseAndListsAndFiltersRegist
     EXPECT_TRUE(Form->rbBanki->isChecked());
     EXPECT_EQ(ListedRows(), 1);
     EXPECT_EQ(Form->CollectionBaseFrame1->edtfilter->text(), QStringLiteral("alfa"));
+    // The empty NFZ registry was filled with the backend's defaults at connection.
+    Form->CollectionBaseFrame1->edtfilter->clear();
+    Form->rbDaneNFZ->click();
+    const int nfz = ListedRows();
+    EXPECT_GT(nfz, 0);
 
     // The next start connects with the stored parameter and adds nothing to the history.
     root = nullptr; // released before the backend library is unloaded
@@ -131,6 +136,9 @@ TEST_F(EndToEndTest, FreshMachineOpensTheDefaultDatabaseAndListsAndFiltersRegist
     EXPECT_EQ(Setting(QStringLiteral("ConnectorHistory_SQLITE")), param + QLatin1Char('@'));
     Form->rbBanki->click();
     EXPECT_EQ(ListedRows(), 2);
+    // Filled once: the next connection finds it full.
+    Form->rbDaneNFZ->click();
+    EXPECT_EQ(ListedRows(), nfz);
 }
 
 TEST_F(EndToEndTest, OperatorCreatedThroughTheBackendLogsInThroughTheLoginWindow) {
