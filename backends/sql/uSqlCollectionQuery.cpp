@@ -39,23 +39,23 @@ QString ScopeSql(const TListSpec& s, QVariantList& binds) {
     case TScope::scOwner:
         binds << s.kind << s.anchor;
         return base + QStringLiteral("WHERE ") + own + QStringLiteral(" AND r.owner_id = ?");
+    // The lists reached through a link start from the link rows of the anchor: CROSS
+    // JOIN keeps SQLite from scanning every record of the kind in list order instead
+    // (to spare the sort), which made each such list cost as much as the whole registry.
     case TScope::scReferencing:
         binds << s.anchor << s.role << s.kind;
-        return base +
-               QStringLiteral(
-                   "JOIN ew_link l ON l.source_id = r.id WHERE l.target_id = ? AND l.role = ? AND ") +
+        return QStringLiteral("FROM ew_link l CROSS JOIN ew_record r ON r.id = l.source_id "
+                              "WHERE l.target_id = ? AND l.role = ? AND ") +
                own;
     case TScope::scPeopleOf:
         binds << s.anchor << s.role << s.kind;
-        return base +
-               QStringLiteral(
-                   "JOIN ew_person p ON p.osoba_id = r.id WHERE p.podatnik_id = ? AND p.role = ? AND ") +
+        return QStringLiteral("FROM ew_person p CROSS JOIN ew_record r ON r.id = p.osoba_id "
+                              "WHERE p.podatnik_id = ? AND p.role = ? AND ") +
                own;
     case TScope::scTaxpayersOf:
         binds << s.anchor << s.role << s.kind;
-        return base +
-               QStringLiteral(
-                   "JOIN ew_person p ON p.podatnik_id = r.id WHERE p.osoba_id = ? AND p.role = ? AND ") +
+        return QStringLiteral("FROM ew_person p CROSS JOIN ew_record r ON r.id = p.podatnik_id "
+                              "WHERE p.osoba_id = ? AND p.role = ? AND ") +
                own;
     case TScope::scRelated:
         binds << s.kind << s.anchor << s.anchor;
@@ -108,9 +108,8 @@ std::vector<TRow> ReadRows(TSqlConnection& C, const TListSpec& Spec, const QStri
     }
     sql += Spec.scope == TScope::scOwner ? QStringLiteral(" ORDER BY r.id")
                                          : QStringLiteral(" ORDER BY r.search, r.id");
-    QSqlQuery q = C.Select(sql, binds);
     std::vector<TRow> rows;
-    while (q.next()) {
+    C.EachRow(sql, binds, [&rows, &Spec](const QSqlQuery& q) {
         TRow row;
         row.id = q.value(0).toLongLong();
         row.owner = q.value(1).toLongLong();
@@ -118,7 +117,7 @@ std::vector<TRow> ReadRows(TSqlConnection& C, const TListSpec& Spec, const QStri
         for (int i = 0; i < 3; ++i)
             row.lines[i] = q.value(5 + i).toString();
         rows.push_back(std::move(row));
-    }
+    });
     return rows;
 }
 

@@ -227,16 +227,17 @@ qint64 TSqlConnection::Insert(const QString& Sql, const QVariantList& Binds, int
     return id;
 }
 
-QSqlQuery TSqlConnection::Select(const QString& Sql, const QVariantList& Binds) {
-    Require();
-    QSqlQuery q(m_db);
-    q.setForwardOnly(true);
-    if (!q.prepare(Sql))
-        FailWith(q, SqlErrors::ecQuery);
+void TSqlConnection::EachRow(const QString& Sql, const QVariantList& Binds,
+                             const std::function<void(const QSqlQuery&)>& Row) {
+    QSqlQuery& q = Prepared(Sql, SqlErrors::ecQuery);
     Bind(q, Binds);
     if (!q.exec())
         FailWith(q, SqlErrors::ecQuery);
-    return q;
+    while (q.next())
+        Row(q);
+    if (q.lastError().isValid())
+        FailWith(q, SqlErrors::ecQuery);
+    q.finish();
 }
 
 int TSqlConnection::BeginScope() {

@@ -13,6 +13,7 @@
 #include <QString>
 #include <QVariant>
 
+#include <functional>
 #include <memory>
 
 class QSqlQuery;
@@ -64,8 +65,10 @@ public:
     QList<QVariantList> Rows(const QString& Sql, const QVariantList& Binds = {}, int FallbackCode = 3);
     QVariant Scalar(const QString& Sql, const QVariantList& Binds = {}, const QVariant& Default = {});
     qint64 Insert(const QString& Sql, const QVariantList& Binds, int FallbackCode = 3);
-    // A fresh forward-only query for large result sets (not cached).
-    QSqlQuery Select(const QString& Sql, const QVariantList& Binds);
+    // Runs a cached statement and hands each row to Row without copying the result
+    // set; Row must not run statements itself.
+    void EachRow(const QString& Sql, const QVariantList& Binds,
+                 const std::function<void(const QSqlQuery&)>& Row);
 
     // The root object's transaction (StartTransaction/Commit).
     void StartUserTransaction();

@@ -34,8 +34,9 @@ QStringList DefinedSymbols(TSqlConnection& C, int Kind);
 void Store(TSqlConnection& C, TDefinition& D);
 // 104 never stored, 106 already deleted.
 void Remove(TSqlConnection& C, qint64 ID);
-// Stores a copied definition unless the kind already has a field of its symbol;
-// true when it was stored.
+// Stores a copied definition unless the kind already has a field of its symbol or
+// the copy lacks symbol, description or kind; true when it was stored. Runs in
+// the caller's write transaction (the import's).
 bool StoreIfFree(TSqlConnection& C, TDefinition D);
 
 } // namespace SqlDynamicFields

@@ -80,7 +80,7 @@ void TWriter::Record(const TRecordCopy& R) {
          int(R.pracownik), int(R.kontrahent)},
         SqlErrors::ecImport);
     for (const TValueCopy& v : R.values)
-        SqlRecordStore::WriteField(m_c, id, v.symbol, TFieldValue{v.value, v.caption, v.type, false});
+        SqlRecordStore::WriteField(m_c, id, v.symbol, TFieldValue{v.value, v.caption, v.type, false}, true);
     m_ids.insert(R.id, id);
     m_copies.emplace_back(id, R.kind);
 }

@@ -118,13 +118,14 @@ void CheckReferences(TSqlConnection& C, qint64 ID, int Kind) {
 
 // A caption or kind equal to the symbol table's is kept empty and read back from
 // the table, which keeps the file small.
-void WriteField(TSqlConnection& C, qint64 ID, const QString& Symbol, const TFieldValue& F) {
+void WriteField(TSqlConnection& C, qint64 ID, const QString& Symbol, const TFieldValue& F, bool Fresh) {
     const TInternalFieldRecord* d = FindField(Symbol);
     const QString caption = d && F.caption == d->Description ? QString() : F.caption;
     const QString type = d && F.type == FieldTypeToText(d->FieldType) ? QString() : F.type;
-    if (F.value.isEmpty() && caption.isEmpty() && type.isEmpty())
-        C.Exec(QStringLiteral("DELETE FROM ew_value WHERE record_id = ? AND symbol = ?"), {ID, Symbol});
-    else
+    if (F.value.isEmpty() && caption.isEmpty() && type.isEmpty()) {
+        if (!Fresh)
+            C.Exec(QStringLiteral("DELETE FROM ew_value WHERE record_id = ? AND symbol = ?"), {ID, Symbol});
+    } else
         C.Exec(C.Dialect().UpsertValue(), {ID, Symbol, F.value, caption, type});
 }
 

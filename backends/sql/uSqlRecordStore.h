@@ -35,8 +35,10 @@ QStringList CurrentLines(TRecordState& R);
 // values; returns the kinds whose rows changed.
 QSet<int> RefreshStoredLines(TSqlConnection& C, qint64 ID);
 
-// Stores one value of a stored record (removing the row when nothing is left to keep).
-void WriteField(TSqlConnection& C, qint64 ID, const QString& Symbol, const TFieldValue& F);
+// Stores one value of a stored record (removing the row when nothing is left to keep;
+// Fresh: the record has no values stored yet, so there is nothing to remove).
+void WriteField(TSqlConnection& C, qint64 ID, const QString& Symbol, const TFieldValue& F,
+                bool Fresh = false);
 // Recomputes and stores the lines of one record only, leaving the records that show its values.
 void WriteStoredLines(TSqlConnection& C, qint64 ID, int Kind);
 

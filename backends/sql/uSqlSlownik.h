@@ -17,7 +17,8 @@ namespace SqlSlownik {
 
 // The stored words of a field of a kind, in the order they were added.
 QStringList Words(TSqlConnection& C, int Kind, const QString& Symbol);
-// Adds the words that the list does not hold yet (blank ones are skipped).
+// Adds the words that the list does not hold yet (blank ones are skipped), in the
+// caller's write transaction (the import's).
 void AddWords(TSqlConnection& C, int Kind, const QString& Symbol, const QStringList& Words);
 
 } // namespace SqlSlownik

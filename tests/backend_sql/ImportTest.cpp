@@ -382,3 +382,13 @@ TEST_F(ImportTest, RefusesItselfNoSourceAndAnOpenTransaction) {
     ASSERT_TRUE(m_db->Commit()); // the open transaction was left alone
     EXPECT_EQ(Records(), records + 1);
 }
+
+TEST_F(ImportTest, AnEmptySourceImportsNothingAndReportsItsProgress) {
+    NewPodatnik(m_db.get(), QStringLiteral("Już"), QStringLiteral("Był"));
+    const QStringList before = Snapshot(m_db.get());
+    TProgressLog log;
+    m_db->SetOnProgress(log.Handler());
+    ASSERT_TRUE(m_db->ImportFrom(m_source.get())) << m_db->GetLastErrorCode();
+    EXPECT_EQ(log.seen, (std::vector<int>{0, 90, 100}));
+    EXPECT_EQ(Snapshot(m_db.get()), before);
+}
