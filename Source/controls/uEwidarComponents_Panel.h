@@ -244,6 +244,8 @@ private:
     void IconClick();
     bool CaptionMouseEvent(QWidget* Source, QMouseEvent* Event);
     void FocusEditor();
+    // The edit, date picker, memo or combo box of the panel, whichever it has; nullptr for the others.
+    QWidget* ValueEditor() const;
 
     void RegisterInOwnerFrame();
     // Places the header strip and adjusts the margins after the header changed.

@@ -102,17 +102,7 @@ void TPanel::SetError(const TError& Error) {
 
 void TPanel::ApplyErrorColor(const QColor& Color) {
     FErrorDisplayColor = Color;
-    QWidget* editor = nullptr;
-    if (!FReadOnly) {
-        if (FEdit)
-            editor = FEdit;
-        else if (FDateTimePicker)
-            editor = FDateTimePicker;
-        else if (FMemo)
-            editor = FMemo;
-        else if (FComboBox)
-            editor = FComboBox;
-    }
+    QWidget* editor = FReadOnly ? nullptr : ValueEditor();
     if (editor) {
         QPalette pal = editor->palette();
         pal.setColor(QPalette::Base, Color);

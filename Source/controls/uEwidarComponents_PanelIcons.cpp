@@ -43,16 +43,18 @@ void TPanel::IconClick() {
         FOnIconClick(this);
 }
 
-void TPanel::FocusEditor() {
-    QWidget* editor = nullptr;
+QWidget* TPanel::ValueEditor() const {
     if (FEdit)
-        editor = FEdit;
-    else if (FDateTimePicker)
-        editor = FDateTimePicker;
-    else if (FMemo)
-        editor = FMemo;
-    else if (FComboBox)
-        editor = FComboBox;
+        return FEdit;
+    if (FDateTimePicker)
+        return FDateTimePicker;
+    if (FMemo)
+        return FMemo;
+    return FComboBox;
+}
+
+void TPanel::FocusEditor() {
+    QWidget* editor = ValueEditor();
     if (editor && editor->isEnabled())
         editor->setFocus(Qt::MouseFocusReason);
 }
