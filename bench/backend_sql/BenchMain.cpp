@@ -149,19 +149,7 @@ BENCHMARK(BM_PostSubject)->Unit(benchmark::kMillisecond)->Iterations(50);
 BENCHMARK(BM_Raw_PostSubject)->Unit(benchmark::kMillisecond)->Iterations(50);
 
 bool PrepareData() {
-    const QString path = DataPath();
-    if (SubjectGenerator::StoredSubjects(path) == kSubjects)
-        return true;
-    QElapsedTimer t;
-    t.start();
-    QString error;
-    if (!SubjectGenerator::Generate(path, kSubjects, error)) {
-        std::fprintf(stderr, "generator failed: %s\n", qPrintable(error));
-        return false;
-    }
-    std::fprintf(stderr, "generated %d subjects in %lld ms\n", kSubjects,
-                 static_cast<long long>(t.elapsed()));
-    return true;
+    return SubjectGenerator::EnsureGenerated(DataPath(), kSubjects);
 }
 
 } // namespace

@@ -107,18 +107,7 @@ BENCHMARK(BM_ImportThroughContract)->Unit(benchmark::kMillisecond)->Iterations(3
 BENCHMARK(BM_Raw_CopyTables)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 bool PrepareSource() {
-    if (SubjectGenerator::StoredSubjects(SourcePath()) == kSubjects)
-        return true;
-    QElapsedTimer t;
-    t.start();
-    QString error;
-    if (!SubjectGenerator::Generate(SourcePath(), kSubjects, error)) {
-        std::fprintf(stderr, "generator failed: %s\n", qPrintable(error));
-        return false;
-    }
-    std::fprintf(stderr, "generated %d subjects in %lld ms\n", kSubjects,
-                 static_cast<long long>(t.elapsed()));
-    return true;
+    return SubjectGenerator::EnsureGenerated(SourcePath(), kSubjects);
 }
 
 } // namespace

@@ -5,12 +5,14 @@
 #include "uSqlDescribe.h"
 #include "uSqlKinds.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QHash>
 
 #include <sqlite3.h>
 
 #include <array>
+#include <cstdio>
 
 namespace SubjectGenerator {
 
@@ -169,6 +171,20 @@ int StoredSubjects(const QString& Path) {
     }
     sqlite3_close(db);
     return n;
+}
+
+bool EnsureGenerated(const QString& Path, int Count) {
+    if (StoredSubjects(Path) == Count)
+        return true;
+    QElapsedTimer t;
+    t.start();
+    QString error;
+    if (!Generate(Path, Count, error)) {
+        std::fprintf(stderr, "generator failed: %s\n", qPrintable(error));
+        return false;
+    }
+    std::fprintf(stderr, "generated %d subjects in %lld ms\n", Count, static_cast<long long>(t.elapsed()));
+    return true;
 }
 
 } // namespace SubjectGenerator

@@ -12,5 +12,8 @@ namespace SubjectGenerator {
 bool Generate(const QString& Path, int Count, QString& Error);
 // Number of stored subjects in an existing file, -1 when it cannot be read.
 int StoredSubjects(const QString& Path);
+// Generates Path unless it already holds Count subjects; reports the time or the
+// failure on standard error.
+bool EnsureGenerated(const QString& Path, int Count);
 
 } // namespace SubjectGenerator

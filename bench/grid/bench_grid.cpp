@@ -210,15 +210,7 @@ BENCHMARK(BM_Memory_LoadAllSubjects)->Unit(benchmark::kMillisecond)->Iterations(
 BENCHMARK(BM_Memory_FilterBurst)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
 
 bool PrepareData() {
-    const QString path = DataPath();
-    if (SubjectGenerator::StoredSubjects(path) == kSubjects)
-        return true;
-    QString error;
-    if (!SubjectGenerator::Generate(path, kSubjects, error)) {
-        std::fprintf(stderr, "generator failed: %s\n", qPrintable(error));
-        return false;
-    }
-    return true;
+    return SubjectGenerator::EnsureGenerated(DataPath(), kSubjects);
 }
 
 } // namespace
