@@ -1,6 +1,7 @@
 // Program start: the core object before any window, the main window, the message loop.
 
 #include "uCore.h"
+#include "uInstallWindows.h"
 #include "uMainForm.h"
 #include "uRegistry.h"
 
@@ -17,6 +18,7 @@ int main(int argc, char** argv) {
         QMessageBox::critical(nullptr, QStringLiteral("Ewidar Quor"), e.Message());
         return 1;
     }
+    InstallWindows();
     int rc = 0;
     {
         TMainForm form;
