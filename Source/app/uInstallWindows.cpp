@@ -5,9 +5,11 @@
 #include "uEwidarComponents_Panel.h"
 #include "uListOpeners.h"
 #include "uMainFormOpeners.h"
+#include "uSettingsForm.h"
 
 void InstallWindows() {
     ResetWindows();
+    InstallSettingsForms();
 }
 
 void ResetWindows() {
