@@ -233,7 +233,7 @@ void TConnectionSequence::ImportFromOtherDataBase() {
     TMainImportView view(*this, owner);
     // The progress window shows the connecting before the source exists.
     ShowLoading(owner, TLayout::lCaption, kConnecting, 0);
-    TImportEnd source{NewRoot(choice.DataBaseSymbol), choice.DataBaseSymbol, choice.Param};
+    TImportEnd source{CreateRoot(choice.DataBaseSymbol), choice.DataBaseSymbol, choice.Param};
     TImportEnd current{std::move(target), symbol, toU16(settings.GetConnectorParam(symbol))};
     if (ImportDataBase(view, std::move(current), std::move(source)) == TImportResult::irImported)
         FHost.ReloadList();

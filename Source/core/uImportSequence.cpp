@@ -115,7 +115,7 @@ TRootHold CurrentRoot() {
     return TRootHold(core->FDataBaseModule->FEwidarDataBase, false);
 }
 
-TRootHold NewRoot(const QString& Symbol) {
+TRootHold CreateRoot(const QString& Symbol) {
     TCore* core = Core();
     if (!core || !core->FDataBaseModule || Symbol.isEmpty())
         return {};
@@ -126,7 +126,7 @@ TRootHold RootForSymbol(const QString& Symbol) {
     TRootHold current = CurrentRoot();
     if (current && toQ(current->GetDataBaseSymbol()) == Symbol)
         return current;
-    return NewRoot(Symbol);
+    return CreateRoot(Symbol);
 }
 
 TImportResult ImportDataBase(IImportView& View, TImportEnd Target, TImportEnd Source) {

@@ -44,7 +44,7 @@ private:
 // Symbol (empty when no backend serves it).
 TRootHold RootForSymbol(const QString& Symbol);
 // A new root object for Symbol; empty when no backend serves it.
-TRootHold NewRoot(const QString& Symbol);
+TRootHold CreateRoot(const QString& Symbol);
 // The program's current root object, held without being created.
 TRootHold CurrentRoot();
 

@@ -60,7 +60,7 @@ TImportEnd TSettingsForm::ImportTarget() {
         if (current && toQ(current->GetDataBaseSymbol()) == FDataBaseSymbol)
             return {std::move(current), FDataBaseSymbol, toU16(FDataBaseParam)};
     }
-    return {NewRoot(FDataBaseSymbol), FDataBaseSymbol, toU16(FDataBaseParam)};
+    return {CreateRoot(FDataBaseSymbol), FDataBaseSymbol, toU16(FDataBaseParam)};
 }
 
 void TSettingsForm::btnImportClick() {
@@ -76,7 +76,7 @@ void TSettingsForm::btnImportClick() {
         return;
     m_busy = true;
     const TImportResult result = ImportDataBase(
-        *this, ImportTarget(), {NewRoot(source.DataBaseSymbol), source.DataBaseSymbol, source.Param});
+        *this, ImportTarget(), {CreateRoot(source.DataBaseSymbol), source.DataBaseSymbol, source.Param});
     m_busy = false;
     if (result == TImportResult::irImported) {
         ShowUserMessage(kImportDoneMessage, this);
