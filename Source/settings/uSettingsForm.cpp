@@ -55,6 +55,9 @@ TSettingsForm::TSettingsForm(QWidget* OwnerForm, TWorkMode WorkMode) : TForm(Own
         lblCurrentDataBaseTypePrefix->setText(
             QStringLiteral("Wybierz parametry bazy z której bedą importowane dane:"));
         btnImport->hide();
+        // Choosing a source manages no configurations.
+        for (QPushButton* b : {btnSet, btnAdd, btnEdit, btnDelete})
+            b->hide();
         setWindowTitle(QStringLiteral("Import"));
         bSave->setText(QStringLiteral("Importuj"));
         bSave->setEnabled(false);

@@ -121,8 +121,9 @@ void TSettingsForm::ConnectingEnded() {
 void TSettingsForm::ImportStarted() {
     FImportBreak = false;
     FTrwaImport = true;
-    btnImport->setEnabled(false);
-    bSave->setEnabled(false);
+    // Nothing changes the configurations while data are copied into one of them.
+    for (QPushButton* b : {btnImport, btnSet, btnAdd, btnEdit, btnDelete, bSave})
+        b->setEnabled(false);
     TreeView1->setEnabled(false);
     bCancel->setText(QStringLiteral("Przerwij"));
 }
@@ -133,6 +134,7 @@ void TSettingsForm::ImportEnded() {
     bSave->setEnabled(true);
     bCancel->setText(QStringLiteral("Anuluj"));
     FTrwaImport = false;
+    TreeView1Change();
 }
 
 void TSettingsForm::HideProgress() {

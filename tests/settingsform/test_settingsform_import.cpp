@@ -59,14 +59,18 @@ protected:
 
 TEST_F(SettingsImportTest, ImportsIntoTheProgramsDatabaseAndDisconnectsOnlyTheSource) {
     SetUpBackends();
+    Select(1);
     int ownHandlerCalls = 0;
     Current()->SetOnProgress([&](int32_t, bool&) { ++ownHandlerCalls; });
     Backends[u"SQLITE"].Script.ImportProgress = {0, 50, 100};
     std::vector<QString> seen;
     AtFirstProgress([&] {
-        seen = {Form->pbMoveData->text(), Form->bCancel->text(),
-                QString::number(Form->TreeView1->isEnabled()), QString::number(Form->bSave->isEnabled()),
-                QString::number(Form->btnImport->isEnabled())};
+        seen = {Form->pbMoveData->text(),
+                Form->bCancel->text(),
+                QString::number(Form->TreeView1->isEnabled()),
+                QString::number(Form->bSave->isEnabled()),
+                QString::number(Form->btnImport->isEnabled()),
+                EnabledButtons().join(QLatin1Char(','))};
     });
     ChooseSource(1, 0);
     Form->btnImportClick();
@@ -77,13 +81,14 @@ TEST_F(SettingsImportTest, ImportsIntoTheProgramsDatabaseAndDisconnectsOnlyTheSo
               (std::vector<std::pair<std::u16string, bool>>{{u"HOST=src;PWD=abc;", false}}));
     EXPECT_EQ(Current()->ImportSources, std::vector<IEwidarDataBase*>{source});
     EXPECT_EQ(Current()->ConnectCalls.size(), 1u); // the program's connection, used as it is
-    EXPECT_EQ(seen, (std::vector<QString>{"0 %", "Przerwij", "0", "0", "0"}));
+    EXPECT_EQ(seen, (std::vector<QString>{"0 %", "Przerwij", "0", "0", "0", ""}));
     // Done: 318, the list must be reloaded, the window as before.
     EXPECT_EQ(ShownCodes().last(), 318u);
     EXPECT_EQ(Form->CloseStatus(), csReload);
     EXPECT_FALSE(Form->pbMoveData->isVisible());
     EXPECT_EQ(Form->bCancel->text(), QStringLiteral("Anuluj"));
     EXPECT_TRUE(Form->TreeView1->isEnabled() && Form->bSave->isEnabled() && Form->btnImport->isEnabled());
+    EXPECT_EQ(EnabledButtons(), QStringList{"btnAdd"}); // as the selected backend node allows
     EXPECT_TRUE(Form->isVisible());
     // The program's own progress handler is back; only the source was disconnected.
     bool cancel = false;
