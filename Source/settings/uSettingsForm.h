@@ -9,6 +9,7 @@
 #include "uImportSequence.h"
 #include "uMainFormOpeners.h"
 
+#include <QElapsedTimer>
 #include <QString>
 
 #include <utility>
@@ -136,6 +137,8 @@ private:
     bool m_busy = false;
     // The operator declined to stop the import but asked to close: done when it ends.
     bool m_closeAfterImport = false;
+    // When the progress handler last let events run.
+    QElapsedTimer m_lastEvents;
     // The router's list: symbol and caption of every offered backend, in order.
     std::vector<std::pair<QString, QString>> m_backends;
 };

@@ -5,6 +5,7 @@
 
 #include "SettingsFormFixture.h"
 
+#include "uConnectionSequence.h"
 #include "uCore.h"
 #include "uLoadingForm.h"
 
@@ -266,6 +267,42 @@ TEST_F(SettingsImportTest, SourceChoiceNeedsALeafAndTheOperatorsOk) {
     EXPECT_EQ(Form->DBParamRecord().CloseStatus, MainFormOpeners::csAccept);
     EXPECT_EQ(Form->DBParamRecord().DataBaseSymbol, QStringLiteral("MYSQL"));
     EXPECT_EQ(Form->DBParamRecord().Param, u"HOST=src;PWD=abc;");
+}
+
+} // namespace
+
+namespace {
+
+// The main window's side of the shared import, without the window.
+class ImportOnlyHost : public IConnectionHost {
+public:
+    QWidget* HostWindow() override { return nullptr; }
+    TCollectionBaseFrame* ListFrame() override { return nullptr; }
+    void SetOperatorsVisible(bool) override {}
+    void SelectFirstRegistry() override {}
+    void ReloadList() override { ++Reloads; }
+    int Reloads = 0;
+};
+
+TEST_F(SettingsImportTest, TheMainWindowsImportRefusesTheSameDatabaseToo) {
+    SetUpBackends();
+    InstallSettingsForms();
+    ImportOnlyHost host;
+    TConnectionSequence sequence(host);
+    // Another text for the program's own database, typed through "Inny parametr...".
+    Backends[u"SQLITE"].Script.DialogAnswers = {{true, u"DIR=/x/../t.db;"}};
+    Current()->m_dataBaseID = u"same";
+    SharedDataBaseID = u"same";
+    ChooseSource(0, 2);
+    sequence.ImportFromOtherDataBase();
+    SettingsRoot* source = LastRootOf(u"SQLITE");
+    ASSERT_NE(source, Current());
+    EXPECT_EQ(ShownCodes().last(), 317u);
+    EXPECT_TRUE(Current()->ImportSources.empty());
+    EXPECT_EQ(host.Reloads, 0);
+    EXPECT_EQ(source->m_disconnects, 1);
+    EXPECT_EQ(Current()->m_disconnects, 0);
+    EXPECT_EQ(uLoadingForm::LoadingForm(), nullptr);
 }
 
 } // namespace
