@@ -5,9 +5,11 @@
 #include "uEwidarComponents_Panel.h"
 #include "uListOpeners.h"
 #include "uMainFormOpeners.h"
+#include "uShowPodatnikInfo.h"
 
 void InstallWindows() {
     ResetWindows();
+    InstallSubjectInfo();
 }
 
 void ResetWindows() {
