@@ -53,7 +53,9 @@ THTMLViewerForm::THTMLViewerForm(const QString& Html, QWidget* Parent) : QDialog
 bool THTMLViewerForm::SaveAsPdf(const QString& FileName) {
     QFile::remove(FileName);
     {
-        QPrinter printer(QPrinter::HighResolution);
+        // At screen resolution the page's pixel sizes (fonts, margins) keep their size on
+        // paper; at printer resolution a 12px font would print a few hundredths of an inch tall.
+        QPrinter printer(QPrinter::ScreenResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(FileName);
         HTMLView->document()->print(&printer);
@@ -63,7 +65,7 @@ bool THTMLViewerForm::SaveAsPdf(const QString& FileName) {
 }
 
 void THTMLViewerForm::btnPrintClick() {
-    QPrinter printer(QPrinter::HighResolution);
+    QPrinter printer(QPrinter::ScreenResolution);
     QPrintDialog dialog(&printer, this);
     if (dialog.exec() == QDialog::Accepted)
         HTMLView->document()->print(&printer);
