@@ -3,11 +3,10 @@
 #include "uGetPodatnikInfo.h"
 
 #include "uEwidarKinds.h"
+#include "uGetPodatnikInfoSymbols.h"
 #include "uStrings.h"
 
 #include <QHash>
-
-#include <initializer_list>
 
 // ---------------------------------------------------------------------------
 // Nodes
@@ -68,7 +67,8 @@ TEwidarTreeItem* TEwidarTreeItem::AddProp(TTreeItem& pNode, const TInternalField
 
 namespace {
 
-using TFields = std::initializer_list<const TInternalFieldRecord*>;
+using TFields = PodatnikInfoSymbols::TSymbolList;
+namespace Groups = PodatnikInfoSymbols;
 
 // Record-kind positions of the user-defined fields.
 enum : int32_t {
@@ -112,7 +112,7 @@ public:
                               : TIntfPtr<IEwidarDynamicFieldsProvider>()) {}
 
     // The record's fields of the table, converted to display texts.
-    void Fields(TTreeItem& Node, IEwidarRecord* Record, TFields List) {
+    void Fields(TTreeItem& Node, IEwidarRecord* Record, const TFields& List) {
         const TIntfPtr<IDataFields> fields = Record ? Record->GetDataFields() : TIntfPtr<IDataFields>();
         for (const TInternalFieldRecord* f : List)
             TEwidarTreeItem::AddProp(Node, *f,
@@ -148,7 +148,7 @@ public:
     }
 
     // A linked-record node, only when the link is set.
-    void Linked(TTreeItem& Parent, const QString& Name, IEwidarRecord* Record, TFields List,
+    void Linked(TTreeItem& Parent, const QString& Name, IEwidarRecord* Record, const TFields& List,
                 int32_t Position) {
         if (!Record)
             return;
@@ -236,12 +236,7 @@ void BuildSections(TTreeBuilder& B, TTreeItem& Root, IPodmiot* S) {
 }
 
 void BuildCompanyData(TTreeBuilder& B, TTreeItem& Root, IPodmiot* S) {
-    B.Fields(Root, S,
-             {&cDanePodmiotuNazwaFirmy, &cDanePodmiotuNazwaOrganuProwadzacegoEwidencje,
-              &cDanePodmiotuNazwaEwidencji, &cDanePodmiotuDataRejestracji, &cDanePodmiotuNumerEwidencji,
-              &cDanePodmiotuSkroconaNazwaFirmy, &cDanePodmiotuDataRozpoczeciaDzialalnosci,
-              &cDanePodmiotuKodKrajuNadaniaNumeru, &cDanePodmiotuNIP, &cDanePodmiotuNiePosiadaNrNIP,
-              &cDanePodmiotuREGON, &cDanePodmiotuNiePosiadaNrRegon});
+    B.Fields(Root, S, Groups::Registry());
     const TFields pkd = {&cRodzajDzialalnosciKodPKD, &cRodzajDzialalnosciOpisPKD};
     B.Linked(Root, QStringLiteral("SetRodzajPrzewazajacejDzialalnosci"),
              S->GetRodzajPrzewazajacejDzialalnosci().get(), pkd, kpRodzajDzialalnosci);
@@ -277,21 +272,9 @@ void BuildCompanyData(TTreeBuilder& B, TTreeItem& Root, IPodmiot* S) {
 }
 
 void BuildContactAndOffices(TTreeBuilder& B, TTreeItem& Root, IPodmiot* S) {
-    B.Fields(Root, S,
-             {&cDanePodmiotuNrTelefonu, &cDanePodmiotuNrFaksu, &cDanePodmiotuAdresEMail,
-              &cDanePodmiotuStronaWWW, &cDanePodmiotuKomunikatorNazwa, &cDanePodmiotuKomunikatorNumer});
-    B.Fields(Root, S,
-             {&cDanePodmiotuTypNaczelnika1, &cDanePodmiotuNazwaUS1, &cDanePodmiotuNaczelnikUS1,
-              &cDanePodmiotuAdresUS1, &cDanePodmiotuUS1RachunekPIT, &cDanePodmiotuUS1RachunekPITSTD,
-              &cDanePodmiotuUS1RachunekCIT, &cDanePodmiotuUS1RachunekVAT, &cDanePodmiotuUS1RachunekVATUE1,
-              &cDanePodmiotuUS1RachunekVIUDVINDMOSS, &cDanePodmiotuUS1RachunekDoch,
-              &cDanePodmiotuUS1RachunekIND});
-    B.Fields(Root, S,
-             {&cDanePodmiotuTypNaczelnika2, &cDanePodmiotuNazwaUS2, &cDanePodmiotuNaczelnikUS2,
-              &cDanePodmiotuAdresUS2, &cDanePodmiotuUS2RachunekPIT, &cDanePodmiotuUS2RachunekPITSTD,
-              &cDanePodmiotuUS2RachunekCIT, &cDanePodmiotuUS2RachunekVAT, &cDanePodmiotuUS2RachunekVATUE1,
-              &cDanePodmiotuUS2RachunekVIUDVINDMOSS, &cDanePodmiotuUS2RachunekDoch,
-              &cDanePodmiotuUS2RachunekIND});
+    B.Fields(Root, S, Groups::Contact());
+    B.Fields(Root, S, Groups::TaxOffice(1));
+    B.Fields(Root, S, Groups::TaxOffice(2));
     B.Linked(Root, QStringLiteral("SetDaneZUS"), S->GetDaneZUS().get(),
              {&cDaneZUSNazwa, &cDaneZUSAdres, &cDaneZUSNazwaRachunku1, &cDaneZUSNazwaRachunku2,
               &cDaneZUSNazwaRachunku3, &cDaneZUSNazwaRachunku4, &cDaneZUSNumerRachunku1,
@@ -306,31 +289,15 @@ void BuildContactAndOffices(TTreeBuilder& B, TTreeItem& Root, IPodmiot* S) {
 }
 
 void BuildTaxAndAccounting(TTreeBuilder& B, TTreeItem& Root, IPodmiot* S) {
-    B.Fields(
-        Root, S,
-        {&cDanePodmiotuFormaOplacaniaPodatku, &cDanePodmiotuFormaWplatyZaliczki,
-         &cDanePodmiotuRodzajProwadzonejDokumentacjiRachunkowej,
-         &cDanePodmiotuProwadzenieDokumentacjiRachunkowej, &cDanePodmiotuAdresDokumentacjiRachunkowejKraj,
-         &cDanePodmiotuAdresDokumentacjiRachunkowejWojewodztwo,
-         &cDanePodmiotuAdresDokumentacjiRachunkowejPowiat, &cDanePodmiotuAdresDokumentacjiRachunkowejGmina,
-         &cDanePodmiotuAdresDokumentacjiRachunkowejDzielnica,
-         &cDanePodmiotuAdresDokumentacjiRachunkowejMiejscowosc,
-         &cDanePodmiotuAdresDokumentacjiRachunkowejUlica, &cDanePodmiotuAdresDokumentacjiRachunkowejNrDomu,
-         &cDanePodmiotuAdresDokumentacjiRachunkowejNrLokalu,
-         &cDanePodmiotuAdresDokumentacjiRachunkowejKodPocztowy,
-         &cDanePodmiotuAdresDokumentacjiRachunkowejPoczta});
+    B.Fields(Root, S, Groups::TaxForms());
+    B.Fields(Root, S, Groups::AccountingAddress());
     B.Linked(Root, QStringLiteral("SetBiuroRachunkowe"), S->GetBiuroRachunkowe().get(),
              {&cBiuroRachunkoweKodKrajuNadaniaNumeru, &cBiuroRachunkoweNIP, &cBiuroRachunkoweNazwa,
               &cBiuroRachunkoweNazwisko, &cBiuroRachunkoweImie},
              kpBiuroRachunkowe);
     B.Collection(Root, QStringLiteral("ColNrIdentyfikacyjne"), AsCollection(S->GetNrIdentyfikacyjne()),
                  [&B](TTreeItem& item, IEwidarRecord* r) { B.UserFields(item, r, kpNrIdentyfikacyjny); });
-    B.Fields(Root, S,
-             {&cDanePodmiotuProwadziZakladPracyChronionej,
-              &cDanePodmiotuZagranicznePrzedsiebiorstwoDrobnaWytworczosc,
-              &cDanePodmiotuDzialalnoscWylacznieSpolkaCywilna, &cDanePodmiotuCzyPodatnikVAT,
-              &cDanePodmiotuProwadziDzialalnoscNaTerenieStrefy,
-              &cDanePodmiotuSposobRozliczaniaPodatkuOdTowarow});
+    B.Fields(Root, S, Groups::OtherTax());
 }
 
 void BuildCompaniesAndAccounts(TTreeBuilder& B, TTreeItem& Root, IPodmiot* S) {
@@ -372,27 +339,7 @@ void BuildTree(TTreeItem& Root, IEwidarDataBase* DataBase, IPodatnicy* Taxpayers
     if (!Subject)
         return;
     TTreeBuilder b(DataBase);
-    b.Fields(Root, Subject,
-             {&cDanePodmiotuOpis,
-              &cDanePodmiotuOsobaFizycznaOsobaPrawna,
-              &cDanePodmiotuCzyProwadzilaDzialalnoscSamodzielnie,
-              &cDanePodmiotuCzyPrzedsiebiorca,
-              &cDanePodmiotuNazwisko,
-              &cDanePodmiotuPierwszeImie,
-              &cDanePodmiotuDrugieImie,
-              &cDanePodmiotuNazwiskoRodowe,
-              &cDanePodmiotuImieOjca,
-              &cDanePodmiotuImieMatki,
-              &cDanePodmiotuPESEL,
-              &cDanePodmiotuNiePosiadaNrPesel,
-              &cDanePodmiotuKodKrajuNadaniaNumeruOF,
-              &cDanePodmiotuNIPOF,
-              &cDanePodmiotuNiePosiadaNrNIPOF,
-              &cDanePodmiotuWlasciwyIdentyfikatorPodatkowy,
-              &cDanePodmiotuDataUrodzenia,
-              &cDanePodmiotuMiejsceUrodzenia,
-              &cDanePodmiotuPlec,
-              &cDanePodmiotuRezydent});
+    b.Fields(Root, Subject, Groups::Personal());
     BuildSections(b, Root, Subject);
     BuildCompanyData(b, Root, Subject);
     BuildContactAndOffices(b, Root, Subject);
@@ -404,10 +351,10 @@ void BuildTree(TTreeItem& Root, IEwidarDataBase* DataBase, IPodatnicy* Taxpayers
         AddCount(Root, cKontrahenciCount, AsCollection(podatnik->GetKontrahenci(0, 0)));
         AddCount(Root, cPracownicyCount, AsCollection(podatnik->GetPracownicy(0, 0)));
     }
-    b.Fields(Root, Subject,
-             {&cCzyLaczyWspolnoscMajatkowa, &cWspolnoscMajatkowaUstalaDnia, &cKodTytuluUbezpieczenia,
-              &cStopienNiepelnosprawnosci, &cDataOrzeczenieOd, &cDataOrzeczenieDo, &cEmeryturaRenta,
-              &cEmerRentDataOd, &cEmerRentDataDo, &cUwagi});
+    b.Fields(Root, Subject, Groups::PersonalOther());
+    b.Fields(Root, Subject, Groups::Disability());
+    b.Fields(Root, Subject, Groups::Pension());
+    b.Fields(Root, Subject, {&cUwagi});
     TTreeItem* extra = Root.Add(QStringLiteral("SetDodatkowePolaPodmiotu"), tiRecord, QString(), QString());
     b.UserFields(*extra, Subject, kpPodmiot);
 }

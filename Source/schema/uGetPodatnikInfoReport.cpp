@@ -3,11 +3,12 @@
 
 #include "uGetPodatnikInfo.h"
 
-#include <initializer_list>
+#include "uGetPodatnikInfoSymbols.h"
 
 namespace {
 
-using TSymbols = std::initializer_list<const TInternalFieldRecord*>;
+using TSymbols = PodatnikInfoSymbols::TSymbolList;
+namespace Groups = PodatnikInfoSymbols;
 
 const QString kItem = QStringLiteral("Item");
 
@@ -28,7 +29,7 @@ QString FieldLine(const TTreeItem& Node) {
 }
 
 // The field lines of the listed symbols that Node has, in list order.
-QStringList Gather(const TTreeItem* Node, TSymbols Symbols) {
+QStringList Gather(const TTreeItem* Node, const TSymbols& Symbols) {
     QStringList lines;
     if (!Node)
         return lines;
@@ -57,7 +58,7 @@ public:
     }
 
     // A heading and the field lines at an indent of 2; nothing when every line is blank.
-    bool Simple(const TTreeItem* Node, const QString& Heading, TSymbols Symbols) {
+    bool Simple(const TTreeItem* Node, const QString& Heading, const TSymbols& Symbols) {
         const QStringList gathered = Gather(Node, Symbols);
         if (IsBlank(gathered))
             return false;
@@ -88,7 +89,7 @@ public:
     }
 
     // The first gathered line stands as the heading, the others follow at an indent of 2.
-    bool TaxOffice(TSymbols Symbols) {
+    bool TaxOffice(const TSymbols& Symbols) {
         const QStringList gathered = Gather(&m_root, Symbols);
         if (IsBlank(gathered))
             return false;
@@ -114,12 +115,7 @@ private:
 void CompanyGroup(TReportWriter& W) {
     const TTreeItem& root = W.Root();
     TReportWriter group(root);
-    group.Simple(&root, QStringLiteral("Dane wynikające z wpisu do ewidencji"),
-                 {&cDanePodmiotuNazwaFirmy, &cDanePodmiotuNazwaOrganuProwadzacegoEwidencje,
-                  &cDanePodmiotuNazwaEwidencji, &cDanePodmiotuDataRejestracji, &cDanePodmiotuNumerEwidencji,
-                  &cDanePodmiotuSkroconaNazwaFirmy, &cDanePodmiotuDataRozpoczeciaDzialalnosci,
-                  &cDanePodmiotuKodKrajuNadaniaNumeru, &cDanePodmiotuNIP, &cDanePodmiotuNiePosiadaNrNIP,
-                  &cDanePodmiotuREGON, &cDanePodmiotuNiePosiadaNrRegon});
+    group.Simple(&root, QStringLiteral("Dane wynikające z wpisu do ewidencji"), Groups::Registry());
     if (const TTreeItem* pkd = root.ItemBySymbol(QStringLiteral("SetRodzajPrzewazajacejDzialalnosci")))
         group.Simple(pkd, QStringLiteral("Rodzaj przeważającej działalności"),
                      {&cRodzajDzialalnosciKodPKD, &cRodzajDzialalnosciOpisPKD});
@@ -169,23 +165,10 @@ void LinkedRecords(TReportWriter& W) {
 
 void TaxData(TReportWriter& W) {
     const TTreeItem& root = W.Root();
-    if (W.Simple(&root, QStringLiteral("Pozostałe dane podatkowe"),
-                 {&cDanePodmiotuFormaOplacaniaPodatku, &cDanePodmiotuFormaWplatyZaliczki,
-                  &cDanePodmiotuRodzajProwadzonejDokumentacjiRachunkowej,
-                  &cDanePodmiotuProwadzenieDokumentacjiRachunkowej}))
+    if (W.Simple(&root, QStringLiteral("Pozostałe dane podatkowe"), Groups::TaxForms()))
         W.Separator();
     if (W.Simple(&root, QStringLiteral("Adres miejsca przechowywania dokumentacji rachunkowej"),
-                 {&cDanePodmiotuAdresDokumentacjiRachunkowejKraj,
-                  &cDanePodmiotuAdresDokumentacjiRachunkowejWojewodztwo,
-                  &cDanePodmiotuAdresDokumentacjiRachunkowejPowiat,
-                  &cDanePodmiotuAdresDokumentacjiRachunkowejGmina,
-                  &cDanePodmiotuAdresDokumentacjiRachunkowejDzielnica,
-                  &cDanePodmiotuAdresDokumentacjiRachunkowejMiejscowosc,
-                  &cDanePodmiotuAdresDokumentacjiRachunkowejUlica,
-                  &cDanePodmiotuAdresDokumentacjiRachunkowejNrDomu,
-                  &cDanePodmiotuAdresDokumentacjiRachunkowejNrLokalu,
-                  &cDanePodmiotuAdresDokumentacjiRachunkowejKodPocztowy,
-                  &cDanePodmiotuAdresDokumentacjiRachunkowejPoczta}))
+                 Groups::AccountingAddress()))
         W.Separator();
     if (const TTreeItem* biuro = root.ItemBySymbol(QStringLiteral("SetBiuroRachunkowe"))) {
         W.Simple(biuro, QStringLiteral("Biuro rachunkowe"),
@@ -197,12 +180,7 @@ void TaxData(TReportWriter& W) {
                      QStringLiteral("Numery identyfikacyjne uzyskane w innych krajach"),
                      QStringLiteral("Numer identyfikacyjny")))
         W.Separator();
-    if (W.Simple(&root, QStringLiteral("Pozostale dane"),
-                 {&cDanePodmiotuProwadziZakladPracyChronionej,
-                  &cDanePodmiotuZagranicznePrzedsiebiorstwoDrobnaWytworczosc,
-                  &cDanePodmiotuDzialalnoscWylacznieSpolkaCywilna, &cDanePodmiotuCzyPodatnikVAT,
-                  &cDanePodmiotuProwadziDzialalnoscNaTerenieStrefy,
-                  &cDanePodmiotuSposobRozliczaniaPodatkuOdTowarow}))
+    if (W.Simple(&root, QStringLiteral("Pozostale dane"), Groups::OtherTax()))
         W.Separator();
 }
 
@@ -243,12 +221,9 @@ void Closing(TReportWriter& W) {
     for (const QString& l : Gather(&root, {&cReprezentanciCount, &cKontrahenciCount, &cPracownicyCount}))
         W.Line(l);
     W.Separator();
-    W.Simple(&root, QStringLiteral("Pozostale dane - personalne"),
-             {&cCzyLaczyWspolnoscMajatkowa, &cWspolnoscMajatkowaUstalaDnia, &cKodTytuluUbezpieczenia});
-    W.Simple(&root, QStringLiteral("Informacje o stopniu niesprawności"),
-             {&cStopienNiepelnosprawnosci, &cDataOrzeczenieOd, &cDataOrzeczenieDo});
-    W.Simple(&root, QStringLiteral("Informacje o emeryturze / rencie"),
-             {&cEmeryturaRenta, &cEmerRentDataOd, &cEmerRentDataDo});
+    W.Simple(&root, QStringLiteral("Pozostale dane - personalne"), Groups::PersonalOther());
+    W.Simple(&root, QStringLiteral("Informacje o stopniu niesprawności"), Groups::Disability());
+    W.Simple(&root, QStringLiteral("Informacje o emeryturze / rencie"), Groups::Pension());
     for (const QString& l : Gather(&root, {&cUwagi}))
         W.Line(l);
     if (const TTreeItem* extra = root.ItemBySymbol(QStringLiteral("SetDodatkowePolaPodmiotu")))
@@ -289,27 +264,7 @@ QString JoinLines(const QStringList& Lines) {
 
 QStringList RenderReportLines(const TTreeItem& Root) {
     TReportWriter w(Root);
-    w.Simple(&Root, QStringLiteral("Dane personalne"),
-             {&cDanePodmiotuOpis,
-              &cDanePodmiotuOsobaFizycznaOsobaPrawna,
-              &cDanePodmiotuCzyProwadzilaDzialalnoscSamodzielnie,
-              &cDanePodmiotuCzyPrzedsiebiorca,
-              &cDanePodmiotuNazwisko,
-              &cDanePodmiotuPierwszeImie,
-              &cDanePodmiotuDrugieImie,
-              &cDanePodmiotuNazwiskoRodowe,
-              &cDanePodmiotuImieOjca,
-              &cDanePodmiotuImieMatki,
-              &cDanePodmiotuPESEL,
-              &cDanePodmiotuNiePosiadaNrPesel,
-              &cDanePodmiotuKodKrajuNadaniaNumeruOF,
-              &cDanePodmiotuNIPOF,
-              &cDanePodmiotuNiePosiadaNrNIPOF,
-              &cDanePodmiotuWlasciwyIdentyfikatorPodatkowy,
-              &cDanePodmiotuDataUrodzenia,
-              &cDanePodmiotuMiejsceUrodzenia,
-              &cDanePodmiotuPlec,
-              &cDanePodmiotuRezydent});
+    w.Simple(&Root, QStringLiteral("Dane personalne"), Groups::Personal());
     w.Separator();
     w.Collection(QStringLiteral("ColAdresy"), QStringLiteral("Dane adresowe"), QStringLiteral("Adres"), true);
     if (w.Collection(QStringLiteral("ColObywatelstwa"), QStringLiteral("Obywatelstwa"),
@@ -319,21 +274,11 @@ QStringList RenderReportLines(const TTreeItem& Root) {
                      QStringLiteral("Dokumenty potwierdzające tożsamość"), QStringLiteral("Dokument")))
         w.Separator();
     CompanyGroup(w);
-    if (w.Simple(&Root, QStringLiteral("Dane kontaktowe"),
-                 {&cDanePodmiotuNrTelefonu, &cDanePodmiotuNrFaksu, &cDanePodmiotuAdresEMail,
-                  &cDanePodmiotuStronaWWW, &cDanePodmiotuKomunikatorNazwa, &cDanePodmiotuKomunikatorNumer}))
+    if (w.Simple(&Root, QStringLiteral("Dane kontaktowe"), Groups::Contact()))
         w.Separator();
-    if (w.TaxOffice({&cDanePodmiotuTypNaczelnika1, &cDanePodmiotuNazwaUS1, &cDanePodmiotuNaczelnikUS1,
-                     &cDanePodmiotuAdresUS1, &cDanePodmiotuUS1RachunekPIT, &cDanePodmiotuUS1RachunekPITSTD,
-                     &cDanePodmiotuUS1RachunekCIT, &cDanePodmiotuUS1RachunekVAT,
-                     &cDanePodmiotuUS1RachunekVATUE1, &cDanePodmiotuUS1RachunekVIUDVINDMOSS,
-                     &cDanePodmiotuUS1RachunekDoch, &cDanePodmiotuUS1RachunekIND}))
+    if (w.TaxOffice(Groups::TaxOffice(1)))
         w.Separator();
-    if (w.TaxOffice({&cDanePodmiotuTypNaczelnika2, &cDanePodmiotuNazwaUS2, &cDanePodmiotuNaczelnikUS2,
-                     &cDanePodmiotuAdresUS2, &cDanePodmiotuUS2RachunekPIT, &cDanePodmiotuUS2RachunekPITSTD,
-                     &cDanePodmiotuUS2RachunekCIT, &cDanePodmiotuUS2RachunekVAT,
-                     &cDanePodmiotuUS2RachunekVATUE1, &cDanePodmiotuUS2RachunekVIUDVINDMOSS,
-                     &cDanePodmiotuUS2RachunekDoch, &cDanePodmiotuUS2RachunekIND}))
+    if (w.TaxOffice(Groups::TaxOffice(2)))
         w.Separator();
     LinkedRecords(w);
     TaxData(w);

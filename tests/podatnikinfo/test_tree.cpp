@@ -144,9 +144,11 @@ TEST(TreeBuild, AbsentListsLinksAndProvidersReadAsEmpty) {
               QStringList({"ColObywatelstwa", "ColDokumentyTozsamosci", "ColAdresy", "ColRodzajeDzialalnosci",
                            "ColAdresyDzialalnosci", "ColOddzialy", "ColNrIdentyfikacyjne", "ColSpolki",
                            "ColRachunkiBankowe", "SetDodatkowePolaPodmiotu"}));
-    for (int i = 0; i < root.Count(); ++i)
-        if (root.Item(i)->Typ() != tiField)
+    for (int i = 0; i < root.Count(); ++i) {
+        if (root.Item(i)->Typ() != tiField) {
             EXPECT_EQ(root.Item(i)->Count(), 0) << root.Item(i)->Name().toStdString();
+        }
+    }
     EXPECT_EQ(root.ItemBySymbol(cReprezentanciCount.Symbol), nullptr);
     EXPECT_EQ(ValueOf(&root, cDanePodmiotuNazwisko.Symbol), "");
     // Unpruned, every field of the subject is there: 20 + 12 + 6 + 24 + 15 + 6 + 10.
