@@ -231,15 +231,3 @@ TEST(ReportPage, ColumnsShareTheLinesAndAColumnCountBelowOneIsOne) {
     EXPECT_EQ(BuildHtmlPage(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"), 3), page);
     EXPECT_EQ(PageCells(BuildHtmlPage(QString(), 2)).join(QString()).count(QStringLiteral("<P ")), 0);
 }
-
-TEST(ReportPage, PageFrameLinesInOrder) {
-    const QStringList page = BuildHtmlPage(QStringList({"A"}), 2).split(QStringLiteral("\r\n"));
-    EXPECT_EQ(
-        page.mid(0, 6),
-        QStringList({"<HTML><HEAD>", "<meta http-equiv=\"Content-Type\" content=\"text/html;charset=UTF-8\">",
-                     "<style>p{font: 12px Arial, Verdana}</style>", "</HEAD>",
-                     "<BODY style=\"font: 12px Arial, Verdana\"><TABLE WIDTH=100% BORDER=1 CELLPADDING=4 "
-                     "CELLSPACING=3><TR>",
-                     "<TD style=\"vertical-align: Top; width:50%\">"}));
-    EXPECT_EQ(page.mid(page.size() - 2), QStringList({"</TR></TABLE></BODY></HTML>", ""}));
-}
