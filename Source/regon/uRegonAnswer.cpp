@@ -15,43 +15,15 @@ public:
     // The first member's value of the top-level object: strings decoded, null empty, objects and
     // arrays as their source text.
     bool EnvelopeValue(QString& Value) {
-        SkipBlanks();
-        if (!Take(u'{'))
-            return false;
-        SkipBlanks();
         Value.clear();
-        if (Take(u'}'))
-            return AtEnd();
-        bool first = true;
-        while (true) {
-            QString key;
-            SkipBlanks();
-            if (!String(key))
-                return false;
-            SkipBlanks();
-            if (!Take(u':'))
-                return false;
-            SkipBlanks();
-            const qsizetype start = m_pos;
-            QString scalar;
-            bool isScalar = false;
-            if (!Value_(nullptr, nullptr, 0, &scalar, &isScalar))
-                return false;
-            if (first)
-                Value = isScalar ? scalar : m_text.mid(start, m_pos - start);
-            first = false;
-            SkipBlanks();
-            if (Take(u'}'))
-                return AtEnd();
-            if (!Take(u','))
-                return false;
-        }
+        SkipBlanks();
+        return Take(u'{') && Members(nullptr, 1, &Value) && AtEnd();
     }
 
     // Every keyed scalar value of a whole document.
     bool Document(std::vector<TRegonAnswer::TValue>& Values) {
         SkipBlanks();
-        if (!Value_(&Values, nullptr, 0, nullptr, nullptr))
+        if (!Value_(&Values, nullptr, 0))
             return false;
         return AtEnd();
     }
@@ -77,22 +49,18 @@ private:
     }
 
     // One value. Keyed scalars go to Values (when given); Scalar receives a scalar's text.
-    bool Value_(std::vector<TRegonAnswer::TValue>* Values, const QString* Key, int Depth, QString* Scalar,
-                bool* IsScalar) {
+    bool Value_(std::vector<TRegonAnswer::TValue>* Values, const QString* Key, int Depth,
+                QString* Scalar = nullptr) {
         if (Depth > MaxDepth || m_pos >= m_text.size())
             return false;
         QString text;
         const QChar c = m_text[m_pos];
         if (c == u'{') {
             ++m_pos;
-            if (IsScalar)
-                *IsScalar = false;
             return Members(Values, Depth + 1);
         }
         if (c == u'[') {
             ++m_pos;
-            if (IsScalar)
-                *IsScalar = false;
             return Elements(Values, Depth + 1);
         }
         if (c == u'"') {
@@ -105,16 +73,16 @@ private:
             Values->push_back({*Key, text});
         if (Scalar)
             *Scalar = text;
-        if (IsScalar)
-            *IsScalar = true;
         return true;
     }
 
-    bool Members(std::vector<TRegonAnswer::TValue>* Values, int Depth) {
+    // The members of an object after its "{". First, when given, receives the first member's
+    // value: a scalar's text, or an object's or array's source text.
+    bool Members(std::vector<TRegonAnswer::TValue>* Values, int Depth, QString* First = nullptr) {
         SkipBlanks();
         if (Take(u'}'))
             return true;
-        while (true) {
+        for (bool first = true;; first = false) {
             QString key;
             SkipBlanks();
             if (!String(key))
@@ -123,8 +91,14 @@ private:
             if (!Take(u':'))
                 return false;
             SkipBlanks();
-            if (!Value_(Values, &key, Depth, nullptr, nullptr))
+            const qsizetype start = m_pos;
+            QString scalar;
+            if (!Value_(Values, &key, Depth, &scalar))
                 return false;
+            if (First && first) {
+                const bool container = m_text[start] == u'{' || m_text[start] == u'[';
+                *First = container ? m_text.mid(start, m_pos - start) : scalar;
+            }
             SkipBlanks();
             if (Take(u'}'))
                 return true;
@@ -139,7 +113,7 @@ private:
             return true;
         while (true) {
             SkipBlanks();
-            if (!Value_(Values, nullptr, Depth, nullptr, nullptr))
+            if (!Value_(Values, nullptr, Depth))
                 return false;
             SkipBlanks();
             if (Take(u']'))
@@ -170,6 +144,22 @@ private:
         return true;
     }
 
+    // \uXXXX after the "u": exactly four hexadecimal digits (a surrogate pair comes as two).
+    bool Hex4(QString& Text) {
+        if (m_pos + 4 > m_text.size())
+            return false;
+        char16_t code = 0;
+        for (int i = 0; i < 4; ++i) {
+            const int digit =
+                QStringLiteral("0123456789abcdef").indexOf(m_text[m_pos++], 0, Qt::CaseInsensitive);
+            if (digit < 0)
+                return false;
+            code = char16_t(code * 16 + digit);
+        }
+        Text += QChar(code);
+        return true;
+    }
+
     bool String(QString& Text) {
         Text.clear();
         if (!Take(u'"'))
@@ -187,39 +177,14 @@ private:
             if (m_pos >= m_text.size())
                 return false;
             const QChar e = m_text[m_pos++];
-            switch (e.unicode()) {
-            case u'"':
-            case u'\\':
-            case u'/':
-                Text += e;
-                break;
-            case u'b':
-                Text += u'\b';
-                break;
-            case u'f':
-                Text += u'\f';
-                break;
-            case u'n':
-                Text += u'\n';
-                break;
-            case u'r':
-                Text += u'\r';
-                break;
-            case u't':
-                Text += u'\t';
-                break;
-            case u'u': {
-                bool ok = false;
-                const uint code = m_text.mid(m_pos, 4).toUInt(&ok, 16);
-                if (!ok || m_pos + 4 > m_text.size())
-                    return false;
-                m_pos += 4;
-                Text += QChar(char16_t(code)); // surrogate pairs arrive as two escapes
-                break;
+            static const QString escaped = QStringLiteral("\"\\/bfnrt");
+            static const QString meant = QStringLiteral("\"\\/\b\f\n\r\t");
+            if (const qsizetype i = escaped.indexOf(e); i >= 0) {
+                Text += meant[i];
+                continue;
             }
-            default:
+            if (e != u'u' || !Hex4(Text))
                 return false;
-            }
         }
         return false;
     }

@@ -5,29 +5,15 @@ namespace RegonBodies {
 QString JsonEscaped(const QString& Value) {
     QString result;
     result.reserve(Value.size() + 8);
+    static const QString special = QStringLiteral("\"\\\n\r\t");
+    static const QString escape = QStringLiteral("\"\\nrt");
     for (const QChar c : Value) {
-        switch (c.unicode()) {
-        case u'"':
-            result += QStringLiteral("\\\"");
-            break;
-        case u'\\':
-            result += QStringLiteral("\\\\");
-            break;
-        case u'\n':
-            result += QStringLiteral("\\n");
-            break;
-        case u'\r':
-            result += QStringLiteral("\\r");
-            break;
-        case u'\t':
-            result += QStringLiteral("\\t");
-            break;
-        default:
-            if (c.unicode() < 0x20)
-                result += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
-            else
-                result += c;
-        }
+        if (const qsizetype i = special.indexOf(c); i >= 0)
+            result += u'\\' + escape[i];
+        else if (c.unicode() < 0x20)
+            result += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+        else
+            result += c;
     }
     return result;
 }

@@ -4,6 +4,8 @@
 #include <QTcpSocket>
 #include <QTimer>
 
+#include <cctype>
+
 namespace {
 
 // The request once its headers and the announced body have arrived.
@@ -46,6 +48,12 @@ void TFakeHttpServer::Accept() {
         auto buffer = std::make_shared<QByteArray>();
         connect(socket, &QTcpSocket::readyRead, this, [this, socket, buffer] {
             *buffer += socket->readAll();
+            if (!buffer->isEmpty() && !std::isupper(static_cast<unsigned char>(buffer->at(0)))) {
+                // Not HTTP (a TLS handshake, for one): answer as a plain server would.
+                socket->write("HTTP/1.1 400 Bad Request\r\nConnection: close\r\n\r\n");
+                socket->disconnectFromHost();
+                return;
+            }
             TFakeHttpRequest request;
             if (buffer->isEmpty() || !ParseRequest(*buffer, request))
                 return;

@@ -76,6 +76,7 @@ TEST(RegonAnswer, BrokenAnswersAreRefusedWithAReason) {
         R"({"d":"x"} trailing)",
         R"({"d":"\x"})",
         R"({"d":"\u12"})",
+        R"({"d":"\u+12a"})",
         R"(["d"])",
     };
     for (const QByteArray& raw : cases) {
