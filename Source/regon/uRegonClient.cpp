@@ -42,6 +42,19 @@ bool IsPlainIdentifier(const QString& Sid) {
     return true;
 }
 
+// Runs Step; an exception (settings that cannot be read, memory running out) becomes a failure
+// with a text instead of leaving the client.
+template <class TStep> bool Guarded(QString& Error, TStep&& Step) {
+    try {
+        return Step();
+    } catch (const std::exception& e) {
+        Error = QStringLiteral("Błąd zapytania do usługi REGON: %1").arg(QString::fromLocal8Bit(e.what()));
+    } catch (...) {
+        Error = QStringLiteral("Błąd zapytania do usługi REGON.");
+    }
+    return false;
+}
+
 QString LinkKey(const TRegonReportLink& Link) {
     return Link.Regon + u'\n' + Link.ReportName + u'\n' + Link.Silo;
 }
@@ -54,14 +67,7 @@ TRegonClient::~TRegonClient() = default;
 bool TRegonClient::Request(const QString& Operation, const QByteArray& Body) {
     FAnswer.clear();
     FLastError.clear();
-    try {
-        return Post(Operation, Body);
-    } catch (const std::exception& e) {
-        // The settings could not be read (registry layer) or memory ran out.
-        FLastError =
-            QStringLiteral("Błąd zapytania do usługi REGON: %1").arg(QString::fromLocal8Bit(e.what()));
-    }
-    return false;
+    return Guarded(FLastError, [&] { return Post(Operation, Body); });
 }
 
 bool TRegonClient::Post(const QString& Operation, const QByteArray& Body) {
@@ -118,13 +124,11 @@ bool TRegonClient::Exchange(const QString& Operation, const QByteArray& Body, TR
 bool TRegonClient::Login() {
     FSid = QStringLiteral(" ");
     QString key;
-    try {
-        key = RegonSettings::UserKey();
-    } catch (const std::exception& e) {
-        FLastError =
-            QStringLiteral("Błąd zapytania do usługi REGON: %1").arg(QString::fromLocal8Bit(e.what()));
+    if (!Guarded(FLastError, [&] {
+            key = RegonSettings::UserKey();
+            return true;
+        }))
         return false;
-    }
     TRegonAnswer answer;
     const bool ok = Exchange(QStringLiteral("Zaloguj"), RegonBodies::LoginBody(key), answer);
     FSid = answer.Text();

@@ -1,6 +1,7 @@
 // The transport of the register client against a local fake: headers, settings, the session
 // identifier, the picture, broken and slow answers.
 
+#include "RegistryTestSupport.h"
 #include "RegonFixture.h"
 
 #include <QElapsedTimer>
@@ -142,6 +143,16 @@ TEST_F(RegonFixture, TheSettingsGetTheirDefaultsOnFirstUse) {
               QStringLiteral("mmmmmmnnnnnooooopppp"));
     EXPECT_EQ(Registry::ReadString(QuorDataBaseDefs::EwidarKey, RegonSettings::ServiceAddressName, {}),
               RegonSettings::DefaultServiceAddress);
+}
+
+TEST_F(RegonFixture, UnreadableSettingsFailTheRequestWithoutThrowing) {
+    const RegistryTest::TUnreadableUserStore unreadable;
+    EXPECT_FALSE(Client.Login());
+    EXPECT_TRUE(Client.LastError().startsWith(QStringLiteral("Błąd zapytania do usługi REGON: ")))
+        << Client.LastError().toStdString();
+    QString message;
+    EXPECT_FALSE(Client.Message(message));
+    EXPECT_TRUE(Service.Server.Requests.isEmpty());
 }
 
 // Elapsed milliseconds of one Message request.
