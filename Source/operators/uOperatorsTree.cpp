@@ -101,6 +101,9 @@ void TOperatorsTree::startDrag(Qt::DropActions) {
 QTreeWidgetItem* TOperatorsTree::DropTarget(const QMimeData* Mime, const QPoint& Pos) const {
     if (!Mime || !Mime->hasFormat(QLatin1String(MimeType)))
         return nullptr;
+    const TNodeData* dragged = NodeData(FindNode(QString::fromUtf8(Mime->data(QLatin1String(MimeType)))));
+    if (!dragged || !dragged->User)
+        return nullptr;
     QTreeWidgetItem* target = itemAt(Pos);
     const TNodeData* data = NodeData(target);
     if (!target || target->parent() || !data || !data->UserGroup)
