@@ -2,32 +2,23 @@
 
 #include "TCheckBox.h"
 #include "TEdit.h"
+#include "uOperatorsControls.h"
 #include "uStrings.h"
 #include "uUserMessagesModule.h"
 
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 namespace {
 
 // "Login operatora nie może być pusta."
 constexpr uint32_t kEmptyLoginMessage = 324;
 
-TEdit* NamedEdit(QWidget* Parent, const char* Name) {
-    auto* edit = new TEdit(Parent);
-    edit->setObjectName(QLatin1String(Name));
-    edit->setMinimumWidth(240);
-    return edit;
-}
+constexpr int kEditWidth = 240;
 
-QLabel* NamedLabel(QWidget* Parent, const char* Name, const QString& Caption, QWidget* Buddy) {
-    auto* label = new QLabel(Caption, Parent);
-    label->setObjectName(QLatin1String(Name));
-    label->setBuddy(Buddy);
-    return label;
+TEdit* NamedEdit(QWidget* Parent, const char* Name) {
+    return OperatorsControls::NamedEdit(Parent, Name, kEditWidth);
 }
 
 } // namespace
@@ -63,12 +54,13 @@ void TOperatorForm::CreateComponents() {
     edtLastName = NamedEdit(this, "edtLastName");
     edtPhone = NamedEdit(this, "edtPhone");
     edtEmail = NamedEdit(this, "edtEmail");
-    lbledtLoginLabel = NamedLabel(this, "lbledtLoginLabel", QStringLiteral("Login"), lbledtLogin);
-    Label1 = NamedLabel(this, "Label1", QStringLiteral("Hasło"), medtPassword);
-    lblFirstName = NamedLabel(this, "lblFirstName", QStringLiteral("Imię"), edtFirstName);
-    lblLastName = NamedLabel(this, "lblLastName", QStringLiteral("Nazwisko"), edtLastName);
-    lblPhone = NamedLabel(this, "lblPhone", QStringLiteral("Telefon"), edtPhone);
-    lblEmail = NamedLabel(this, "lblEmail", QStringLiteral("Email"), edtEmail);
+    lbledtLoginLabel =
+        OperatorsControls::NamedLabel(this, "lbledtLoginLabel", QStringLiteral("Login"), lbledtLogin);
+    Label1 = OperatorsControls::NamedLabel(this, "Label1", QStringLiteral("Hasło"), medtPassword);
+    lblFirstName = OperatorsControls::NamedLabel(this, "lblFirstName", QStringLiteral("Imię"), edtFirstName);
+    lblLastName = OperatorsControls::NamedLabel(this, "lblLastName", QStringLiteral("Nazwisko"), edtLastName);
+    lblPhone = OperatorsControls::NamedLabel(this, "lblPhone", QStringLiteral("Telefon"), edtPhone);
+    lblEmail = OperatorsControls::NamedLabel(this, "lblEmail", QStringLiteral("Email"), edtEmail);
     btnPost = new QPushButton(QStringLiteral("OK"), this);
     btnPost->setObjectName(QStringLiteral("btnPost"));
     btnPost->setDefault(true);
@@ -89,15 +81,7 @@ void TOperatorForm::CreateComponents() {
             fields->addWidget(label, row, 0);
         fields->addWidget(editor, row++, 1);
     }
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(btnPost);
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(16, 16, 16, 12);
-    outer->setSpacing(14);
-    outer->addLayout(fields);
-    outer->addLayout(buttons);
-    outer->setSizeConstraint(QLayout::SetFixedSize);
+    OperatorsControls::LayOutFieldsAndButtons(this, fields, {btnPost});
     connect(btnPost, &QPushButton::clicked, this, &TOperatorForm::btnPostClick);
 }
 

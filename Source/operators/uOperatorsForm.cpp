@@ -181,24 +181,22 @@ void TOperatorsForm::btnEditOperatorClick() {
 }
 
 void TOperatorsForm::btnDeleteGroupClick() {
-    TNodeData* data = SelectedData();
-    if (!data || !data->UserGroup) {
-        ShowUserMessage(kNothingSelectedMessage, this);
-        return;
-    }
-    DeleteAfterQuestion(kDeleteGroupQuestion, toQ(data->UserGroup->GetName()), data->UserGroup.get());
+    const TNodeData* data = SelectedData();
+    IUserGroup* group = data ? data->UserGroup.get() : nullptr;
+    DeleteAfterQuestion(kDeleteGroupQuestion, group ? toQ(group->GetName()) : QString(), group);
 }
 
 void TOperatorsForm::btnDeleteOperatorClick() {
-    TNodeData* data = SelectedData();
-    if (!data || !data->User) {
-        ShowUserMessage(kNothingSelectedMessage, this);
-        return;
-    }
-    DeleteAfterQuestion(kDeleteOperatorQuestion, toQ(data->User->GetLogin()), data->User.get());
+    const TNodeData* data = SelectedData();
+    IUser* user = data ? data->User.get() : nullptr;
+    DeleteAfterQuestion(kDeleteOperatorQuestion, user ? toQ(user->GetLogin()) : QString(), user);
 }
 
 void TOperatorsForm::DeleteAfterQuestion(uint32_t Question, const QString& Name, ICustomRecord* Record) {
+    if (!Record) {
+        ShowUserMessage(kNothingSelectedMessage, this);
+        return;
+    }
     if (ShowUserMessage(Question, {Name}, this) != ModalResult::mrYes)
         return;
     // The record may go with the tree: it is held until the end.

@@ -46,6 +46,7 @@ private:
     // change left modified are read again, so no later store can carry it.
     void AfterEdit();
     // Asks Question about Name and deletes Record on "Tak"; the tree follows a success.
+    // Without a record (nothing selected) it says so.
     void DeleteAfterQuestion(uint32_t Question, const QString& Name, ICustomRecord* Record);
 
     TIntfPtr<IEwidarDataBase> FDataBase;
