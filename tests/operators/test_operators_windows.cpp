@@ -119,12 +119,21 @@ TEST_F(OperatorsTest, BlankNamesAreRefusedAndLeadingBlanksStored) {
     EXPECT_TRUE(StayedOpen);
     ASSERT_EQ(Messages->Count(), 1);
     EXPECT_EQ(Messages->Last().Text, QStringLiteral("Nazwa grupy nie może być pusta."));
+    // Enter is OK, Escape closes without storing.
     When<TOperatorsGroupForm>([](TOperatorsGroupForm* w) {
         w->lbledtName->insert(QStringLiteral("  Księgowość"));
-        w->btnPost->click();
+        QTest::keyClick(w->lbledtName, Qt::Key_Return);
     });
     Form().btnAddGroup->click();
+    EXPECT_FALSE(StayedOpen);
     EXPECT_EQ(StoredRights(QStringLiteral("  Księgowość")), 16);
+    When<TOperatorsGroupForm>([](TOperatorsGroupForm* w) {
+        w->lbledtName->insert(QStringLiteral("Porzucona"));
+        QTest::keyClick(w->lbledtName, Qt::Key_Escape);
+    });
+    Form().btnAddGroup->click();
+    EXPECT_FALSE(StayedOpen);
+    EXPECT_EQ(StoredRights(QStringLiteral("Porzucona")), -1);
 
     Select(kAdminGroup);
     When<TOperatorForm>([](TOperatorForm* w) {
@@ -134,7 +143,7 @@ TEST_F(OperatorsTest, BlankNamesAreRefusedAndLeadingBlanksStored) {
     Form().btnAddOperator->click();
     EXPECT_TRUE(StayedOpen);
     EXPECT_EQ(Messages->Last().Text, QStringLiteral("Login operatora nie może być pusta."));
-    EXPECT_EQ(Tree(), (QStringList{kAdminGroup, "  admin", "  Księgowość"}));
+    EXPECT_EQ(Tree(), (QStringList{kAdminGroup, "  admin", "  Księgowość"})); // the last is the group
 }
 
 TEST_F(OperatorsTest, EditingWithoutChangePasswordKeepsThePassword) {
