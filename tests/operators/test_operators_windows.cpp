@@ -314,6 +314,4 @@ TEST_F(OperatorsTest, ButtonsFollowTheSelection) {
               QStringLiteral("Usunać grupę \"Kadry\" wraz z jej wszystkimi operatorami?"));
     form.TreeView1->clearSelection();
     EXPECT_EQ(enabled(), QStringLiteral("100000"));
-    form.btnDeleteGroup->clicked();
-    EXPECT_EQ(Messages->Last().Text, QStringLiteral("Aby wykonać czynność najpierw zaznacz element."));
 }
