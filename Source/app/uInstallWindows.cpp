@@ -5,9 +5,11 @@
 #include "uEwidarComponents_Panel.h"
 #include "uListOpeners.h"
 #include "uMainFormOpeners.h"
+#include "uOperatorsForm.h"
 
 void InstallWindows() {
     ResetWindows();
+    MainFormOpeners::SetOperatorsOpener(&ShowOperators);
 }
 
 void ResetWindows() {
