@@ -80,7 +80,8 @@ QString Q(const std::u16string& s) {
 
 class TAdrDict final : public TInterfacedObject<IAdrDictIntf> {
 public:
-    void GetKraje(bool All, const std::u16string& Kod, const std::u16string& Nazwa, IAdrDictCursor** Out) override {
+    void GetKraje(bool All, const std::u16string& Kod, const std::u16string& Nazwa,
+                  IAdrDictCursor** Out) override {
         Guard(Out, [&] { Serve(Kraje(), All, {{0, Q(Kod)}, {1, Q(Nazwa)}}, 0, Out); });
     }
     bool GetNazwaKraju(const std::u16string& Kod, std::u16string& Nazwa) override {
@@ -112,9 +113,7 @@ public:
     }
     void GetUrzedySkarbowe(bool All, const std::u16string& Nazwa, const std::u16string& Naczelnik,
                            const std::u16string& Adres, IAdrDictCursor** Out) override {
-        Guard(Out, [&] {
-            Serve(Urzedy(), All, {{0, Q(Nazwa)}, {1, Q(Naczelnik)}, {2, Q(Adres)}}, 0, Out);
-        });
+        Guard(Out, [&] { Serve(Urzedy(), All, {{0, Q(Nazwa)}, {1, Q(Naczelnik)}, {2, Q(Adres)}}, 0, Out); });
     }
 
 private:
@@ -154,7 +153,9 @@ private:
             TKwadrelTable w(2), p(3), g(4), m(4);
             QString error;
             ReadStore(QDir(KwadrelDataFolder()).filePath(cTerytStoreFile), cTerytStoreKind,
-                      {{QStringLiteral("W"), &w}, {QStringLiteral("P"), &p}, {QStringLiteral("G"), &g},
+                      {{QStringLiteral("W"), &w},
+                       {QStringLiteral("P"), &p},
+                       {QStringLiteral("G"), &g},
                        {QStringLiteral("M"), &m}},
                       error);
             m_teryt = {std::make_shared<const TKwadrelTable>(std::move(w)),

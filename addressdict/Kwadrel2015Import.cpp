@@ -45,22 +45,24 @@ int main(int argc, char** argv) {
             return Usage();
     }
     const QString where = QDir::toNativeSeparators(folder.isEmpty() ? KwadrelDataFolder() : folder);
-    const QString done = checkOnly ? QStringLiteral("Pliki są poprawne") : QStringLiteral("Zainstalowano w „%1”").arg(where);
+    const QString done =
+        checkOnly ? QStringLiteral("Pliki są poprawne") : QStringLiteral("Zainstalowano w „%1”").arg(where);
     QString error;
     if (args.size() == 3 && args[0] == QLatin1String("teryt")) {
         TTerytStats s;
         if (InstallTeryt(args[1], args[2], folder, checkOnly, s, error)) {
-            Print(stdout, QStringLiteral("%1: %2 województw, %3 powiatów, %4 gmin, %5 miejscowości "
-                                         "(pominięto %6 części miejscowości, %7 dzielnic i delegatur włączono do "
-                                         "ich miast, %8 powtórzeń połączono).")
-                              .arg(done)
-                              .arg(s.Wojewodztwa)
-                              .arg(s.Powiaty)
-                              .arg(s.Gminy)
-                              .arg(s.Miejscowosci)
-                              .arg(s.CzesciPominiete)
-                              .arg(s.DzielniceWlaczone)
-                              .arg(s.Powtorzenia));
+            Print(stdout,
+                  QStringLiteral("%1: %2 województw, %3 powiatów, %4 gmin, %5 miejscowości "
+                                 "(pominięto %6 części miejscowości, %7 dzielnic i delegatur włączono do "
+                                 "ich miast, %8 powtórzeń połączono).")
+                      .arg(done)
+                      .arg(s.Wojewodztwa)
+                      .arg(s.Powiaty)
+                      .arg(s.Gminy)
+                      .arg(s.Miejscowosci)
+                      .arg(s.CzesciPominiete)
+                      .arg(s.DzielniceWlaczone)
+                      .arg(s.Powtorzenia));
             return 0;
         }
     } else if (args.size() == 2 && args[0] == QLatin1String("urzedy")) {
@@ -74,6 +76,7 @@ int main(int argc, char** argv) {
     }
     Print(stderr, error);
     if (!checkOnly)
-        Print(stderr, QStringLiteral("Niczego nie zainstalowano; dotychczasowe słowniki pozostają bez zmian."));
+        Print(stderr,
+              QStringLiteral("Niczego nie zainstalowano; dotychczasowe słowniki pozostają bez zmian."));
     return 1;
 }

@@ -13,7 +13,8 @@
 #include <vector>
 
 QString IsoCountriesJsonPath() {
-    return QStandardPaths::locate(QStandardPaths::GenericDataLocation, QStringLiteral("iso-codes/json/iso_3166-1.json"));
+    return QStandardPaths::locate(QStandardPaths::GenericDataLocation,
+                                  QStringLiteral("iso-codes/json/iso_3166-1.json"));
 }
 
 QString IsoCountriesCatalogPath() {
@@ -70,7 +71,8 @@ bool ReadIsoCountries(const QString& JsonPath, const QString& CatalogPath, TKwad
     QFile file(JsonPath);
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    const QJsonArray list = QJsonDocument::fromJson(file.readAll()).object().value(QStringLiteral("3166-1")).toArray();
+    const QJsonArray list =
+        QJsonDocument::fromJson(file.readAll()).object().value(QStringLiteral("3166-1")).toArray();
     const QHash<QString, QString> polish = ReadMoCatalog(CatalogPath);
     const QCollator collator(QLocale(QLocale::Polish, QLocale::Poland));
     struct TCountry {

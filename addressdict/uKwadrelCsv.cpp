@@ -42,7 +42,8 @@ bool ReadCsv(const QString& Path, const QString& Header, const TCsvRow& Row, QSt
         return false;
     }
     if (!terminated && lastData == int(last)) {
-        Error = CsvLineError(Path, lastData, QStringLiteral("wiersz urywa się bez końca wiersza, plik jest niepełny."));
+        Error = CsvLineError(Path, lastData,
+                             QStringLiteral("wiersz urywa się bez końca wiersza, plik jest niepełny."));
         return false;
     }
     QStringList fields;

@@ -26,12 +26,13 @@ bool InstallTeryt(const QString& TercPath, const QString& SimcPath, const QStrin
                                    Error);
 }
 
-bool InstallUrzedy(const QString& ListPath, const QString& Folder, bool CheckOnly, int& Count, QString& Error) {
+bool InstallUrzedy(const QString& ListPath, const QString& Folder, bool CheckOnly, int& Count,
+                   QString& Error) {
     TKwadrelTable offices(12);
     Count = 0;
     if (!ReadUrzedy(ListPath, offices, Error))
         return false;
     Count = offices.Rows();
-    return CheckOnly ||
-           WriteStore(Target(Folder, cUrzedyStoreFile), cUrzedyStoreKind, {{QStringLiteral("U"), &offices}}, Error);
+    return CheckOnly || WriteStore(Target(Folder, cUrzedyStoreFile), cUrzedyStoreKind,
+                                   {{QStringLiteral("U"), &offices}}, Error);
 }

@@ -12,4 +12,5 @@
 bool InstallTeryt(const QString& TercPath, const QString& SimcPath, const QString& Folder, bool CheckOnly,
                   TTerytStats& Stats, QString& Error);
 // A tax-office list; Count receives the number of offices.
-bool InstallUrzedy(const QString& ListPath, const QString& Folder, bool CheckOnly, int& Count, QString& Error);
+bool InstallUrzedy(const QString& ListPath, const QString& Folder, bool CheckOnly, int& Count,
+                   QString& Error);

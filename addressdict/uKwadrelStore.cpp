@@ -76,7 +76,8 @@ bool ReadStore(const QString& Path, const QString& Kind, const std::vector<TStor
         const QStringView line = lines[i];
         if (ended) {
             if (!line.isEmpty() || i != lines.size() - 1)
-                return Fail(Sections, Error, QStringLiteral("Plik „%1” ma dane za wierszem końcowym.").arg(Path));
+                return Fail(Sections, Error,
+                            QStringLiteral("Plik „%1” ma dane za wierszem końcowym.").arg(Path));
             continue;
         }
         const QList<QStringView> fields = line.split(u'\t');
@@ -94,8 +95,9 @@ bool ReadStore(const QString& Path, const QString& Kind, const std::vector<TStor
             if (fields.first() == s.Tag)
                 table = s.Table;
         if (!table || fields.size() != table->Columns + 1)
-            return Fail(Sections, Error,
-                        QStringLiteral("Plik „%1”, wiersz %2: nieznany lub uszkodzony wiersz.").arg(Path).arg(i + 1));
+            return Fail(
+                Sections, Error,
+                QStringLiteral("Plik „%1”, wiersz %2: nieznany lub uszkodzony wiersz.").arg(Path).arg(i + 1));
         for (qsizetype c = 1; c < fields.size(); ++c)
             table->Cells.push_back(fields[c].toString());
     }

@@ -14,7 +14,9 @@ struct TKwadrelTable {
     std::vector<QString> Cells;
 
     int Rows() const { return int(Cells.size() / size_t(Columns)); }
-    const QString& Cell(int Row, int Column) const { return Cells[size_t(Row) * size_t(Columns) + size_t(Column)]; }
+    const QString& Cell(int Row, int Column) const {
+        return Cells[size_t(Row) * size_t(Columns) + size_t(Column)];
+    }
     void AddRow(std::initializer_list<QString> Row) { Cells.insert(Cells.end(), Row.begin(), Row.end()); }
     void Clear() { Cells.clear(); }
 };

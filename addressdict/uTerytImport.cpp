@@ -29,7 +29,9 @@ bool IsDate(const QString& Text) {
 bool CheckCode(const QString& Value, const char* Name, int Length, bool MayBeEmpty, QString& Error) {
     if ((MayBeEmpty && Value.isEmpty()) || IsDigits(Value, Length))
         return true;
-    Error = QStringLiteral("pole %1 „%2” nie jest kodem %3-cyfrowym.").arg(QLatin1String(Name), Value).arg(Length);
+    Error = QStringLiteral("pole %1 „%2” nie jest kodem %3-cyfrowym.")
+                .arg(QLatin1String(Name), Value)
+                .arg(Length);
     return false;
 }
 
@@ -170,9 +172,14 @@ bool ReadSimc(const QString& Path, const TTerc& Terc, TTerytData& Data, TTerytSt
             const QString commune = CommuneOf(Terc, unit, Err);
             if (commune.isEmpty())
                 return false;
-            TLocality l{commune, collator.sortKey(nazwa), Terc.Wojewodztwa.value(woj),
-                        Terc.Powiaty.value(woj + pow), Terc.Jednostki.value(commune), nazwa};
-            const QString identity = l.Wojewodztwo + u'\t' + l.Powiat + u'\t' + l.GminaNazwa + u'\t' + l.Nazwa;
+            TLocality l{commune,
+                        collator.sortKey(nazwa),
+                        Terc.Wojewodztwa.value(woj),
+                        Terc.Powiaty.value(woj + pow),
+                        Terc.Jednostki.value(commune),
+                        nazwa};
+            const QString identity =
+                l.Wojewodztwo + u'\t' + l.Powiat + u'\t' + l.GminaNazwa + u'\t' + l.Nazwa;
             if (seen.contains(identity)) {
                 ++Stats.Powtorzenia;
                 return true;

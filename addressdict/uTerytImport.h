@@ -30,9 +30,9 @@ struct TTerytStats {
     int Powiaty = 0;
     int Gminy = 0;
     int Miejscowosci = 0;
-    int CzesciPominiete = 0;  // dependent parts of localities left out
+    int CzesciPominiete = 0;   // dependent parts of localities left out
     int DzielniceWlaczone = 0; // city districts and delegations folded into their city
-    int Powtorzenia = 0;      // identical locality rows kept once
+    int Powtorzenia = 0;       // identical locality rows kept once
 };
 
 // Reads and checks both files; false with a Polish message naming the file and the line.

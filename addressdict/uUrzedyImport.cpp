@@ -37,8 +37,9 @@ bool ReadUrzedy(const QString& Path, TKwadrelTable& Offices, QString& Error) {
             for (int c = 3; c < 12; ++c) {
                 QString digits = row[c];
                 digits.remove(u' ');
-                const bool valid = c == 11 ? digits.isEmpty() || (digits.size() == 17 && !CheckCRC::HasNonDigit(digits))
-                                           : digits.isEmpty() || IsPolishAccount(digits);
+                const bool valid =
+                    c == 11 ? digits.isEmpty() || (digits.size() == 17 && !CheckCRC::HasNonDigit(digits))
+                            : digits.isEmpty() || IsPolishAccount(digits);
                 if (!valid) {
                     Err = c == 11 ? QStringLiteral("pole %1 „%2” nie jest 17 cyframi środkowymi rachunku.")
                                         .arg(names[c], row[c])

@@ -9,7 +9,8 @@
 #include <QString>
 
 inline const QString cUrzedyHeader =
-    QStringLiteral("Nazwa;Naczelnik;Adres;RachPit;RachPitStd;RachCit;RachVat;RachVatUe;RachViuVin;RachDoch1;RachInD;RachDoch");
+    QStringLiteral("Nazwa;Naczelnik;Adres;RachPit;RachPitStd;RachCit;RachVat;RachVatUe;RachViuVin;RachDoch1;"
+                   "RachInD;RachDoch");
 
 // Fills Offices (12 columns, in the header's order, texts trimmed); false with a Polish
 // message naming the file and the line, Offices then empty.

@@ -30,35 +30,30 @@ void TDictionaryModule::Kraj(QWidget* Owner, const QString& KrajNazwa, TDictiona
 
 void TDictionaryModule::Powiat(QWidget* Owner, const QString& Wojewodztwo, const QString& Powiat,
                                TDictionaryRecord& Result) {
-    Result.Clear();
-    WaitForTable(dtPowiaty);
-    FInputDictionaryRecord.Clear();
-    FInputDictionaryRecord.Wojewodztwo = Wojewodztwo;
-    FInputDictionaryRecord.Powiat = Powiat;
-    Select(Owner, dtPowiaty, Result);
+    SelectAddress(Owner, dtPowiaty, {Wojewodztwo, Powiat}, Result);
 }
 
 void TDictionaryModule::Gmina(QWidget* Owner, const QString& Wojewodztwo, const QString& Powiat,
                               const QString& Gmina, TDictionaryRecord& Result) {
-    Result.Clear();
-    WaitForTable(dtGminy);
-    FInputDictionaryRecord.Clear();
-    FInputDictionaryRecord.Wojewodztwo = Wojewodztwo;
-    FInputDictionaryRecord.Powiat = Powiat;
-    FInputDictionaryRecord.Gmina = Gmina;
-    Select(Owner, dtGminy, Result);
+    SelectAddress(Owner, dtGminy, {Wojewodztwo, Powiat, Gmina}, Result);
 }
 
 void TDictionaryModule::Miejscowosc(QWidget* Owner, const QString& Wojewodztwo, const QString& Powiat,
-                                    const QString& Gmina, const QString& Miejscowosc, TDictionaryRecord& Result) {
+                                    const QString& Gmina, const QString& Miejscowosc,
+                                    TDictionaryRecord& Result) {
+    SelectAddress(Owner, dtMiejscowosci, {Wojewodztwo, Powiat, Gmina, Miejscowosc}, Result);
+}
+
+void TDictionaryModule::SelectAddress(QWidget* Owner, TDictionaryType Type, const TAddress& Input,
+                                      TDictionaryRecord& Result) {
     Result.Clear();
-    WaitForTable(dtMiejscowosci);
+    WaitForTable(Type);
     FInputDictionaryRecord.Clear();
-    FInputDictionaryRecord.Wojewodztwo = Wojewodztwo;
-    FInputDictionaryRecord.Powiat = Powiat;
-    FInputDictionaryRecord.Gmina = Gmina;
-    FInputDictionaryRecord.Miejscowosc = Miejscowosc;
-    Select(Owner, dtMiejscowosci, Result);
+    FInputDictionaryRecord.Wojewodztwo = Input.Wojewodztwo;
+    FInputDictionaryRecord.Powiat = Input.Powiat;
+    FInputDictionaryRecord.Gmina = Input.Gmina;
+    FInputDictionaryRecord.Miejscowosc = Input.Miejscowosc;
+    Select(Owner, Type, Result);
 }
 
 void TDictionaryModule::UrzadSkarbowy(QWidget* Owner, TDictionaryRecord& Result) {
@@ -93,8 +88,9 @@ QString EmptyDictionaryHint(TDictionaryType Type) {
         return QStringLiteral("Słownik urzędów skarbowych jest pusty. Zainstaluj listę urzędów programem "
                               "Kwadrel2015Import leżącym obok programu: Kwadrel2015Import urzedy LISTA.csv");
     default:
-        return QStringLiteral("Słownik adresów jest pusty. Zainstaluj pliki TERYT (TERC i SIMC) Głównego Urzędu "
-                              "Statystycznego programem Kwadrel2015Import leżącym obok programu: "
-                              "Kwadrel2015Import teryt TERC.csv SIMC.csv");
+        return QStringLiteral(
+            "Słownik adresów jest pusty. Zainstaluj pliki TERYT (TERC i SIMC) Głównego Urzędu "
+            "Statystycznego programem Kwadrel2015Import leżącym obok programu: "
+            "Kwadrel2015Import teryt TERC.csv SIMC.csv");
     }
 }

@@ -43,6 +43,12 @@ public:
     TDictionaryRecord FInputDictionaryRecord;
 
 private:
+    // The address parts an address selection hands the window (empty: not given).
+    struct TAddress {
+        QString Wojewodztwo, Powiat, Gmina, Miejscowosc;
+    };
+    void SelectAddress(QWidget* Owner, TDictionaryType Type, const TAddress& Input,
+                       TDictionaryRecord& Result);
     void Select(QWidget* Owner, TDictionaryType Type, TDictionaryRecord& Result);
 };
 

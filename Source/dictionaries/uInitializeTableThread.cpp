@@ -60,7 +60,8 @@ QString TInitializeTableThread::LibraryPath(const QString& ProgramFolder) {
 
 TInitializeTableThread::TInitializeTableThread(const QString& ProgramFolder) {
     ResetDictionaryTables();
-    BindLibrary(LibraryPath(ProgramFolder.isEmpty() ? QCoreApplication::applicationDirPath() : ProgramFolder));
+    BindLibrary(
+        LibraryPath(ProgramFolder.isEmpty() ? QCoreApplication::applicationDirPath() : ProgramFolder));
     start();
 }
 
@@ -117,43 +118,63 @@ void TInitializeTableThread::run() {
 void TInitializeTableThread::LoadTables() {
     TDictionaryTables& t = DictionaryTables();
     IAdrDictIntf* intf = FAdrDictIntf.get();
-    const auto more = [this] { return !isInterruptionRequested(); };
+    const auto more = [this] {
+        return !isInterruptionRequested();
+    };
     TIntfPtr<IAdrDictCursor> c;
 
     intf->GetWojewodztwa(true, c.put());
-    LoadTable(dtWojewodztwa, c, t.Wojewodztwa, [](IAdrDictCursor* r, TWojewodztwoRecord& e) {
-        e = {Col(r, 0), Col(r, 1)};
-    }, more);
+    LoadTable(
+        dtWojewodztwa, c, t.Wojewodztwa,
+        [](IAdrDictCursor* r, TWojewodztwoRecord& e) {
+            e = {Col(r, 0), Col(r, 1)};
+        },
+        more);
     if (!more())
         return;
     intf->GetMiejscowosci(true, {}, {}, {}, {}, 0, c.put());
-    LoadTable(dtMiejscowosci, c, t.Miejscowosci, [](IAdrDictCursor* r, TMiejscowosciRecord& e) {
-        e = {Col(r, 0), Col(r, 1), Col(r, 2), Col(r, 3)};
-    }, more);
+    LoadTable(
+        dtMiejscowosci, c, t.Miejscowosci,
+        [](IAdrDictCursor* r, TMiejscowosciRecord& e) {
+            e = {Col(r, 0), Col(r, 1), Col(r, 2), Col(r, 3)};
+        },
+        more);
     if (!more())
         return;
     intf->GetGminy(true, {}, {}, {}, c.put());
-    LoadTable(dtGminy, c, t.Gminy, [](IAdrDictCursor* r, TGminaRecord& e) {
-        e = {Col(r, 2), Col(r, 3), Col(r, 1), Col(r, 0)};
-    }, more);
+    LoadTable(
+        dtGminy, c, t.Gminy,
+        [](IAdrDictCursor* r, TGminaRecord& e) {
+            e = {Col(r, 2), Col(r, 3), Col(r, 1), Col(r, 0)};
+        },
+        more);
     if (!more())
         return;
     intf->GetUrzedySkarbowe(true, {}, {}, {}, c.put());
-    LoadTable(dtUS, c, t.UrzedySkarbowe, [](IAdrDictCursor* r, TUrzadSkarbowyRecord& e) {
-        e = {Col(r, 0), Col(r, 1), Col(r, 2), Col(r, 3), Col(r, 4), Col(r, 5),
-             Col(r, 6), Col(r, 7), Col(r, 8), Col(r, 9), Col(r, 10), Col(r, 11)};
-        CompleteTaxOfficeAccounts(e);
-    }, more);
+    LoadTable(
+        dtUS, c, t.UrzedySkarbowe,
+        [](IAdrDictCursor* r, TUrzadSkarbowyRecord& e) {
+            e = {Col(r, 0), Col(r, 1), Col(r, 2), Col(r, 3), Col(r, 4),  Col(r, 5),
+                 Col(r, 6), Col(r, 7), Col(r, 8), Col(r, 9), Col(r, 10), Col(r, 11)};
+            CompleteTaxOfficeAccounts(e);
+        },
+        more);
     if (!more())
         return;
     intf->GetPowiaty(true, {}, {}, c.put());
-    LoadTable(dtPowiaty, c, t.Powiaty, [](IAdrDictCursor* r, TPowiatRecord& e) {
-        e = {Col(r, 1), Col(r, 2), Col(r, 0)};
-    }, more);
+    LoadTable(
+        dtPowiaty, c, t.Powiaty,
+        [](IAdrDictCursor* r, TPowiatRecord& e) {
+            e = {Col(r, 1), Col(r, 2), Col(r, 0)};
+        },
+        more);
     if (!more())
         return;
     intf->GetKraje(true, {}, {}, c.put());
-    LoadTable(dtKraje, c, t.Kraje, [](IAdrDictCursor* r, TKrajRecord& e) {
-        e = {Col(r, 0), Col(r, 1)};
-    }, more);
+    LoadTable(
+        dtKraje, c, t.Kraje,
+        [](IAdrDictCursor* r, TKrajRecord& e) {
+            e = {Col(r, 0), Col(r, 1)};
+        },
+        more);
 }

@@ -21,8 +21,8 @@ TRun RunTool(const QStringList& Args) {
     QProcess p;
     p.start(QStringLiteral(KWADREL_IMPORT_TOOL), Args);
     p.waitForFinished(120000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+            QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
 }
 
 } // namespace
@@ -41,7 +41,8 @@ TEST(ImportTool, InstallsReportsCountsAndRefusesWithTheLine) {
     EXPECT_TRUE(r.Err.contains(QStringLiteral("wiersz 1: oczekiwano nagłówka"))) << r.Err.toStdString();
     EXPECT_TRUE(r.Err.contains(QStringLiteral("pozostają bez zmian")));
 
-    r = RunTool({QStringLiteral("--sprawdz"), QStringLiteral("urzedy"), QStringLiteral(KWADREL_TEST_DATA "/urzedy_przyklad.csv")});
+    r = RunTool({QStringLiteral("--sprawdz"), QStringLiteral("urzedy"),
+                 QStringLiteral(KWADREL_TEST_DATA "/urzedy_przyklad.csv")});
     EXPECT_EQ(r.Code, 0);
     EXPECT_TRUE(r.Out.startsWith(QStringLiteral("Pliki są poprawne: 3 urzędów"))) << r.Out.toStdString();
 

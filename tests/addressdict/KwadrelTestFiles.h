@@ -37,6 +37,7 @@ template <class TTable> QStringList RowsOf(const TTable& Table) {
 
 } // namespace KwadrelTest
 
-#define SKIP_WITHOUT_REAL_TERYT()                                                                                  \
-    if (KwadrelTest::RealTerytFolder().isEmpty())                                                                 \
-    GTEST_SKIP() << "The official TERYT files are not in ../shared/data/teryt beside the repository; skipped."
+#define SKIP_WITHOUT_REAL_TERYT()                                                                            \
+    if (KwadrelTest::RealTerytFolder().isEmpty())                                                            \
+    GTEST_SKIP() << "The official TERYT files are not in ../shared/data/teryt beside the repository; "       \
+                    "skipped."

@@ -34,10 +34,10 @@ protected:
         QString error;
         int count = 0;
         ASSERT_TRUE(InstallTeryt(WritePublished(QStringLiteral("TERC.csv"), TercLines()),
-                                 WritePublished(QStringLiteral("SIMC.csv"), SimcLines()), QString(), false, stats,
-                                 error));
-        ASSERT_TRUE(InstallUrzedy(QStringLiteral(KWADREL_TEST_DATA "/urzedy_przyklad.csv"), QString(), false, count,
-                                  error));
+                                 WritePublished(QStringLiteral("SIMC.csv"), SimcLines()), QString(), false,
+                                 stats, error));
+        ASSERT_TRUE(InstallUrzedy(QStringLiteral(KWADREL_TEST_DATA "/urzedy_przyklad.csv"), QString(), false,
+                                  count, error));
     }
 
     TIntfPtr<IAdrDictIntf> Intf() {
@@ -80,7 +80,8 @@ TEST_F(KwadrelLibrary, ServesEveryDictionaryInTheColumnsTheProgramReads) {
     intf->GetWojewodztwa(true, c.put());
     EXPECT_EQ(Rows(c, 2), QStringList{Tabbed("30|TESTOWE")});
     intf->GetPowiaty(true, {}, {}, c.put());
-    EXPECT_EQ(Rows(c, 3), (QStringList{Tabbed("TESTOWE|3001|lipowski"), Tabbed("TESTOWE|3061|Grodno Wielkie")}));
+    EXPECT_EQ(Rows(c, 3),
+              (QStringList{Tabbed("TESTOWE|3001|lipowski"), Tabbed("TESTOWE|3061|Grodno Wielkie")}));
     intf->GetGminy(true, {}, {}, {}, c.put());
     EXPECT_EQ(Rows(c, 4).value(2), Tabbed("TESTOWE|lipowski|3001033|Dębnik"));
     intf->GetMiejscowosci(true, {}, {}, {}, {}, 0, c.put());
@@ -88,8 +89,9 @@ TEST_F(KwadrelLibrary, ServesEveryDictionaryInTheColumnsTheProgramReads) {
     intf->GetUrzedySkarbowe(true, {}, {}, {}, c.put());
     const QStringList offices = Rows(c, 12);
     ASSERT_EQ(offices.size(), 3);
-    EXPECT_EQ(offices[1], Tabbed("Drugi Urząd Skarbowy w Próbowie|Jan Wzorcowy|ul. Wzorowa 2, 00-002 Próbowo|||||||||"
-                                 "10101010005678902"));
+    EXPECT_EQ(offices[1],
+              Tabbed("Drugi Urząd Skarbowy w Próbowie|Jan Wzorcowy|ul. Wzorowa 2, 00-002 Próbowo|||||||||"
+                     "10101010005678902"));
     // Past the end and outside the columns a cursor gives empty texts.
     EXPECT_TRUE(c->Eof());
     EXPECT_EQ(c->FieldValue(0), u"");
@@ -175,6 +177,7 @@ TEST(IsoCatalog, AMalformedCatalogGivesNoTranslationsInsteadOfReadingOutside) {
     QByteArray hugeCount = whole;
     hugeCount[8] = char(0xFF);
     hugeCount[9] = char(0xFF);
-    for (const QByteArray& bad : {whole.left(whole.size() / 2), whole.left(12), hugeCount, QByteArray(40, 'x')})
+    for (const QByteArray& bad :
+         {whole.left(whole.size() / 2), whole.left(12), hugeCount, QByteArray(40, 'x')})
         EXPECT_TRUE(ReadMoCatalog(WriteBytes(QStringLiteral("iso.mo"), bad)).isEmpty());
 }

@@ -24,8 +24,8 @@ struct TRead {
 
 TRead Read(const QString& Terc, const QString& Simc) {
     TRead r{};
-    r.Ok = ReadTeryt(WritePublished(QStringLiteral("TERC.csv"), Terc), WritePublished(QStringLiteral("SIMC.csv"), Simc),
-                     r.Data, r.Stats, r.Error);
+    r.Ok = ReadTeryt(WritePublished(QStringLiteral("TERC.csv"), Terc),
+                     WritePublished(QStringLiteral("SIMC.csv"), Simc), r.Data, r.Stats, r.Error);
     return r;
 }
 
@@ -50,12 +50,12 @@ TEST(TerytImport, BuildsTheDictionariesFromThePublishedForm) {
     // Independent localities by commune, names in Polish order; the same village listed
     // twice in one commune and once more in the same-named urban commune is kept once;
     // parts and the delegation are left out; a quote inside a name is a letter.
-    EXPECT_EQ(RowsOf(r.Data.Miejscowosci), (QStringList{Tabbed("TESTOWE|lipowski|Lipowo|Lipowo"),
-                                                       Tabbed("TESTOWE|lipowski|Lipowo|Zalesie"),
-                                                       Tabbed("TESTOWE|lipowski|Dębnik|Albinów"),
-                                                       Tabbed("TESTOWE|lipowski|Dębnik|Dębnik"),
-                                                       Tabbed("TESTOWE|lipowski|Dębnik|Mazewo Górne\"B\""),
-                                                       Tabbed("TESTOWE|Grodno Wielkie|Grodno Wielkie|Grodno Wielkie")}));
+    EXPECT_EQ(
+        RowsOf(r.Data.Miejscowosci),
+        (QStringList{Tabbed("TESTOWE|lipowski|Lipowo|Lipowo"), Tabbed("TESTOWE|lipowski|Lipowo|Zalesie"),
+                     Tabbed("TESTOWE|lipowski|Dębnik|Albinów"), Tabbed("TESTOWE|lipowski|Dębnik|Dębnik"),
+                     Tabbed("TESTOWE|lipowski|Dębnik|Mazewo Górne\"B\""),
+                     Tabbed("TESTOWE|Grodno Wielkie|Grodno Wielkie|Grodno Wielkie")}));
     EXPECT_EQ(r.Stats.Miejscowosci, 6);
     EXPECT_EQ(r.Stats.CzesciPominiete, 2);
     EXPECT_EQ(r.Stats.DzielniceWlaczone, 1);
@@ -63,7 +63,8 @@ TEST(TerytImport, BuildsTheDictionariesFromThePublishedForm) {
 }
 
 TEST(TerytImport, AcceptsLfLineEndsWithoutByteOrderMarkAndTrailingBlankLines) {
-    const QString terc = WriteBytes(QStringLiteral("TERC.csv"), (TercLines() + QStringLiteral("\n\n")).toUtf8());
+    const QString terc =
+        WriteBytes(QStringLiteral("TERC.csv"), (TercLines() + QStringLiteral("\n\n")).toUtf8());
     const QString simc = WriteBytes(QStringLiteral("SIMC.csv"), SimcLines().toUtf8());
     TTerytData data;
     TTerytStats stats;
@@ -91,7 +92,8 @@ QString ReplaceLine(const QString& Text, int Line, const QString& With) {
 
 TEST_P(TerytDamage, IsRefusedNamingTheLine) {
     const TDamage& d = GetParam();
-    const TRead r = d.InTerc ? Read(d.Damage(TercLines()), SimcLines()) : Read(TercLines(), d.Damage(SimcLines()));
+    const TRead r =
+        d.InTerc ? Read(d.Damage(TercLines()), SimcLines()) : Read(TercLines(), d.Damage(SimcLines()));
     EXPECT_FALSE(r.Ok);
     EXPECT_TRUE(r.Error.contains(QString::fromUtf8(d.Expected))) << r.Error.toStdString();
     EXPECT_EQ(r.Data.Miejscowosci.Rows(), 0);
@@ -105,21 +107,25 @@ INSTANTIATE_TEST_SUITE_P(
                 "SIMC.csv”, wiersz 12: wiersz urywa się"},
         TDamage{"CutInsideTheDate", false, [](QString s) { return s.left(s.size() - 4) + u'\n'; },
                 "wiersz 12: pole STAN_NA"},
-        TDamage{"MissingField", true, [](QString s) { return ReplaceLine(s, 4, "30;01;01;Lipowo;gmina;2020-01-01"); },
+        TDamage{"MissingField", true,
+                [](QString s) { return ReplaceLine(s, 4, "30;01;01;Lipowo;gmina;2020-01-01"); },
                 "TERC.csv”, wiersz 4: oczekiwano 7 pól oddzielonych średnikiem, jest 6"},
-        TDamage{"UnknownCommune", false,
-                [](QString s) { return ReplaceLine(s, 3, "30;01;07;2;01;1;Nowe;1000002;1000002;2020-01-01"); },
-                "wiersz 3: gmina 3001072 nie występuje w pliku TERC"},
-        TDamage{"DelegationNotInTerc", false,
-                [](QString s) { return ReplaceLine(s, 2, "30;01;03;9;01;1;Nowe;1000001;1000001;2020-01-01"); },
-                "wiersz 2: gmina 3001039 nie występuje w pliku TERC"},
+        TDamage{
+            "UnknownCommune", false,
+            [](QString s) { return ReplaceLine(s, 3, "30;01;07;2;01;1;Nowe;1000002;1000002;2020-01-01"); },
+            "wiersz 3: gmina 3001072 nie występuje w pliku TERC"},
+        TDamage{
+            "DelegationNotInTerc", false,
+            [](QString s) { return ReplaceLine(s, 2, "30;01;03;9;01;1;Nowe;1000001;1000001;2020-01-01"); },
+            "wiersz 2: gmina 3001039 nie występuje w pliku TERC"},
         TDamage{"FilesSwapped", true, [](QString) { return SimcLines(); }, "wiersz 1: oczekiwano nagłówka"},
         TDamage{"BlankLineInside", false, [](QString s) { return ReplaceLine(s, 5, ""); },
                 "wiersz 5: pusty wiersz wewnątrz pliku"},
         TDamage{"CountyBeforeProvince", true,
                 [](QString s) { return ReplaceLine(s, 2, "31;;;;INNE;województwo;2020-01-01"); },
                 "wiersz 3: województwo 30 nie występuje wcześniej"},
-        TDamage{"CodeNotDigits", true, [](QString s) { return ReplaceLine(s, 3, "30;0A;;;lipowski;powiat;2020-01-01"); },
+        TDamage{"CodeNotDigits", true,
+                [](QString s) { return ReplaceLine(s, 3, "30;0A;;;lipowski;powiat;2020-01-01"); },
                 "wiersz 3: pole POW „0A”"},
         TDamage{"CommuneTwice", true,
                 [](QString s) { return ReplaceLine(s, 5, "30;01;01;1;Lipowo;gmina miejska;2020-01-01"); },
@@ -128,9 +134,12 @@ INSTANTIATE_TEST_SUITE_P(
                 [](QString s) { return ReplaceLine(s, 5, "30;01;02;7;Lipowo;gmina;2020-01-01"); },
                 "wiersz 5: nieznany rodzaj gminy"},
         TDamage{"TabInName", false,
-                [](QString s) { return ReplaceLine(s, 2, "30;01;01;1;96;1;Lip\towo;1000001;1000001;2020-01-01"); },
+                [](QString s) {
+                    return ReplaceLine(s, 2, "30;01;01;1;96;1;Lip\towo;1000001;1000001;2020-01-01");
+                },
                 "wiersz 2: wiersz zawiera znak sterujący"},
-        TDamage{"HeaderOnly", false, [](QString s) { return s.left(s.indexOf(u'\n') + 1); }, "nie zawiera danych"},
+        TDamage{"HeaderOnly", false, [](QString s) { return s.left(s.indexOf(u'\n') + 1); },
+                "nie zawiera danych"},
         TDamage{"Empty", true, [](QString) { return QString(); }, "jest pusty"}),
     [](const auto& Info) { return std::string(Info.param.Case); });
 
@@ -142,7 +151,8 @@ TEST(TerytImport, RefusesTextThatIsNotUtf8NamingTheLine) {
     QString error;
     EXPECT_FALSE(ReadTeryt(WriteBytes(QStringLiteral("TERC.csv"), terc),
                            WritePublished(QStringLiteral("SIMC.csv"), SimcLines()), data, stats, error));
-    EXPECT_TRUE(error.contains(QStringLiteral("wiersz 3: tekst nie jest zapisany w UTF-8"))) << error.toStdString();
+    EXPECT_TRUE(error.contains(QStringLiteral("wiersz 3: tekst nie jest zapisany w UTF-8")))
+        << error.toStdString();
 }
 
 TEST(TerytInstall, RefusedFilesLeaveThePreviousDictionary) {
@@ -150,7 +160,8 @@ TEST(TerytInstall, RefusedFilesLeaveThePreviousDictionary) {
     TTerytStats stats;
     QString error;
     const QString terc = WritePublished(QStringLiteral("TERC.csv"), TercLines());
-    ASSERT_TRUE(InstallTeryt(terc, WritePublished(QStringLiteral("SIMC.csv"), SimcLines()), folder, false, stats, error))
+    ASSERT_TRUE(InstallTeryt(terc, WritePublished(QStringLiteral("SIMC.csv"), SimcLines()), folder, false,
+                             stats, error))
         << error.toStdString();
     const QString installed = QDir(folder).filePath(cTerytStoreFile);
     const QByteArray before = ReadBytes(installed);
@@ -158,13 +169,16 @@ TEST(TerytInstall, RefusedFilesLeaveThePreviousDictionary) {
 
     QString cut = SimcLines();
     cut.chop(30);
-    EXPECT_FALSE(InstallTeryt(terc, WritePublished(QStringLiteral("SIMC.csv"), cut), folder, false, stats, error));
+    EXPECT_FALSE(
+        InstallTeryt(terc, WritePublished(QStringLiteral("SIMC.csv"), cut), folder, false, stats, error));
     EXPECT_EQ(ReadBytes(installed), before);
-    EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList{cTerytStoreFile}) << "no temporary file left behind";
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList{cTerytStoreFile})
+        << "no temporary file left behind";
 
     // Checking alone installs nothing, even good files.
     const QString other = TestSupport::NewTempDir();
-    EXPECT_TRUE(InstallTeryt(terc, WritePublished(QStringLiteral("SIMC.csv"), SimcLines()), other, true, stats, error));
+    EXPECT_TRUE(InstallTeryt(terc, WritePublished(QStringLiteral("SIMC.csv"), SimcLines()), other, true,
+                             stats, error));
     EXPECT_TRUE(QDir(other).isEmpty());
 }
 
@@ -173,11 +187,14 @@ TEST(TerytStore, ReadsBackWhatWasWrittenAndRefusesADamagedFileWhole) {
     TTerytStats stats;
     QString error;
     ASSERT_TRUE(InstallTeryt(WritePublished(QStringLiteral("TERC.csv"), TercLines()),
-                             WritePublished(QStringLiteral("SIMC.csv"), SimcLines()), folder, false, stats, error));
+                             WritePublished(QStringLiteral("SIMC.csv"), SimcLines()), folder, false, stats,
+                             error));
     const QString path = QDir(folder).filePath(cTerytStoreFile);
     TKwadrelTable w(2), p(3), g(4), m(4);
-    const std::vector<TStoreSection> sections{{QStringLiteral("W"), &w}, {QStringLiteral("P"), &p},
-                                              {QStringLiteral("G"), &g}, {QStringLiteral("M"), &m}};
+    const std::vector<TStoreSection> sections{{QStringLiteral("W"), &w},
+                                              {QStringLiteral("P"), &p},
+                                              {QStringLiteral("G"), &g},
+                                              {QStringLiteral("M"), &m}};
     ASSERT_TRUE(ReadStore(path, cTerytStoreKind, sections, error)) << error.toStdString();
     const TRead direct = Read(TercLines(), SimcLines());
     EXPECT_EQ(RowsOf(m), RowsOf(direct.Data.Miejscowosci));
@@ -186,9 +203,11 @@ TEST(TerytStore, ReadsBackWhatWasWrittenAndRefusesADamagedFileWhole) {
     // A copy cut short loses its closing line; one with a row removed disagrees with it.
     const QByteArray whole = ReadBytes(path);
     QByteArray withoutRow = whole;
-    withoutRow.remove(withoutRow.indexOf("\nM\t") + 1, withoutRow.indexOf('\n', withoutRow.indexOf("\nM\t") + 1) -
-                                                           withoutRow.indexOf("\nM\t"));
-    for (const QByteArray& damaged : {whole.left(whole.size() / 2), withoutRow, QByteArray("KWADREL2015\tURZEDY\t1\n")}) {
+    withoutRow.remove(withoutRow.indexOf("\nM\t") + 1,
+                      withoutRow.indexOf('\n', withoutRow.indexOf("\nM\t") + 1) -
+                          withoutRow.indexOf("\nM\t"));
+    for (const QByteArray& damaged :
+         {whole.left(whole.size() / 2), withoutRow, QByteArray("KWADREL2015\tURZEDY\t1\n")}) {
         const QString copy = WriteBytes(cTerytStoreFile, damaged);
         EXPECT_FALSE(ReadStore(copy, cTerytStoreKind, sections, error));
         EXPECT_EQ(w.Rows() + p.Rows() + g.Rows() + m.Rows(), 0) << error.toStdString();

@@ -91,16 +91,17 @@ TEST(TerytRealData, DamagedCopiesAreRefusedAndThePreviousDictionaryStays) {
     const qsizetype cut = simc.size() * 3 / 5;
     const int cutLine = int(simc.left(cut).count('\n')) + 1;
     ASSERT_NE(simc[cut - 1], '\n');
-    EXPECT_FALSE(InstallTeryt(RealTerc(), WriteBytes(QStringLiteral("SIMC.csv"), simc.left(cut)), folder, false, stats,
-                              error));
+    EXPECT_FALSE(InstallTeryt(RealTerc(), WriteBytes(QStringLiteral("SIMC.csv"), simc.left(cut)), folder,
+                              false, stats, error));
     EXPECT_TRUE(error.contains(QStringLiteral("wiersz %1:").arg(cutLine))) << error.toStdString();
 
     // A TERC line that lost a field.
     QList<QByteArray> terc = ReadBytes(RealTerc()).split('\n');
     terc[1000] = terc[1000].left(terc[1000].lastIndexOf(';'));
-    EXPECT_FALSE(InstallTeryt(WriteBytes(QStringLiteral("TERC.csv"), terc.join('\n')), RealSimc(), folder, false,
-                              stats, error));
-    EXPECT_TRUE(error.contains(QStringLiteral("TERC.csv”, wiersz 1001: oczekiwano 7 pól"))) << error.toStdString();
+    EXPECT_FALSE(InstallTeryt(WriteBytes(QStringLiteral("TERC.csv"), terc.join('\n')), RealSimc(), folder,
+                              false, stats, error));
+    EXPECT_TRUE(error.contains(QStringLiteral("TERC.csv”, wiersz 1001: oczekiwano 7 pól")))
+        << error.toStdString();
 
     EXPECT_EQ(ReadBytes(installed), before);
 }

@@ -47,9 +47,11 @@ class UrzedyDamage : public ::testing::TestWithParam<TBadOffice> {};
 TEST_P(UrzedyDamage, IsRefusedNamingTheLine) {
     TKwadrelTable offices;
     QString error;
-    EXPECT_FALSE(ReadUrzedy(WritePublished(QStringLiteral("urzedy.csv"), ListWith(QString::fromUtf8(GetParam().Row))),
-                            offices, error));
-    EXPECT_TRUE(error.contains(QStringLiteral("urzedy.csv”, wiersz 3: ") + QString::fromUtf8(GetParam().Expected)))
+    EXPECT_FALSE(
+        ReadUrzedy(WritePublished(QStringLiteral("urzedy.csv"), ListWith(QString::fromUtf8(GetParam().Row))),
+                   offices, error));
+    EXPECT_TRUE(
+        error.contains(QStringLiteral("urzedy.csv”, wiersz 3: ") + QString::fromUtf8(GetParam().Expected)))
         << error.toStdString();
     EXPECT_EQ(offices.Rows(), 0);
 }
@@ -60,7 +62,8 @@ INSTANTIATE_TEST_SUITE_P(
         TBadOffice{"WrongCheckDigits", "US B;;;74101010100012345623000000;;;;;;;;", "pole RachPit „74101010"},
         TBadOffice{"ShortAccount", "US B;;;;;;2610101010009012342200000;;;;;", "pole RachVat"},
         TBadOffice{"LettersInAccount", "US B;;;;;;;;;;67101010100012345627O00000;", "pole RachInD"},
-        TBadOffice{"MiddleDigitsTooShort", "US B;;;;;;;;;;;1010101000567890", "pole RachDoch „1010101000567890” nie jest 17"},
+        TBadOffice{"MiddleDigitsTooShort", "US B;;;;;;;;;;;1010101000567890",
+                   "pole RachDoch „1010101000567890” nie jest 17"},
         TBadOffice{"ElevenFields", "US B;;;;;;;;;;", "oczekiwano 12 pól"},
         TBadOffice{"NoName", " ;Jan;;;;;;;;;;", "pusta nazwa urzędu"},
         TBadOffice{"SameOfficeTwice", "us testowo;;;;;;;;;;;", "urząd „us testowo” występuje drugi raz"}),
@@ -74,7 +77,8 @@ TEST(UrzedyInstall, InstallsAndKeepsThePreviousListWhenRefused) {
     EXPECT_EQ(count, 3);
     const QString installed = QDir(folder).filePath(cUrzedyStoreFile);
     const QByteArray before = ReadBytes(installed);
-    EXPECT_FALSE(InstallUrzedy(WritePublished(QStringLiteral("urzedy.csv"), ListWith(QStringLiteral("x;;;1;;;;;;;;"))),
-                               folder, false, count, error));
+    EXPECT_FALSE(
+        InstallUrzedy(WritePublished(QStringLiteral("urzedy.csv"), ListWith(QStringLiteral("x;;;1;;;;;;;;"))),
+                      folder, false, count, error));
     EXPECT_EQ(ReadBytes(installed), before);
 }

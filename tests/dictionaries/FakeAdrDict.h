@@ -19,8 +19,8 @@ struct TFakeTable {
     std::vector<QStringList> Rows;
     bool NoCursor = false;
     std::optional<int> Count; // the count the cursor reports; none: the real one
-    int ThrowAtRow = -1;   // reading this row throws
-    int GeneratedRows = 0; // rows made up on demand ("row N" in every column) instead of Rows
+    int ThrowAtRow = -1;      // reading this row throws
+    int GeneratedRows = 0;    // rows made up on demand ("row N" in every column) instead of Rows
     // Called before each row is read (may sleep or block).
     std::function<void(int Row)> BeforeRow;
 };

@@ -32,12 +32,14 @@ protected:
         TTerytStats stats;
         QString error;
         int count = 0;
-        ASSERT_TRUE(InstallTeryt(KwadrelTest::WritePublished(QStringLiteral("TERC.csv"), KwadrelTest::TercLines()),
-                                 KwadrelTest::WritePublished(QStringLiteral("SIMC.csv"), KwadrelTest::SimcLines()),
-                                 QString(), false, stats, error))
+        ASSERT_TRUE(
+            InstallTeryt(KwadrelTest::WritePublished(QStringLiteral("TERC.csv"), KwadrelTest::TercLines()),
+                         KwadrelTest::WritePublished(QStringLiteral("SIMC.csv"), KwadrelTest::SimcLines()),
+                         QString(), false, stats, error))
             << error.toStdString();
-        ASSERT_TRUE(InstallUrzedy(QStringLiteral(EWIDAR_SOURCE_DIR "/tests/addressdict/data/urzedy_przyklad.csv"),
-                                  QString(), false, count, error));
+        ASSERT_TRUE(
+            InstallUrzedy(QStringLiteral(EWIDAR_SOURCE_DIR "/tests/addressdict/data/urzedy_przyklad.csv"),
+                          QString(), false, count, error));
     }
     void TearDown() override { QDir(KwadrelDataFolder()).removeRecursively(); }
 
@@ -70,8 +72,8 @@ TEST_F(LibraryBinding, TheLibraryBesideTheProgramLoadsEveryTableAndIsUnloadedAft
 TEST_F(LibraryBinding, BrokenOrMissingLibrariesLeaveEveryTableEmpty) {
     const QString planted = TestSupport::NewTempDir(QStringLiteral("cwd"));
     for (const QString& folder :
-         {TestSupport::NewTempDir(QStringLiteral("nolibrary")), QStringLiteral(KWADREL_FIXTURE_DIR "/noexport"),
-          QStringLiteral(KWADREL_FIXTURE_DIR "/nullintf")}) {
+         {TestSupport::NewTempDir(QStringLiteral("nolibrary")),
+          QStringLiteral(KWADREL_FIXTURE_DIR "/noexport"), QStringLiteral(KWADREL_FIXTURE_DIR "/nullintf")}) {
         TInitializeTableThread thread(folder);
         EXPECT_FALSE(thread.FAdrDictIntf);
         thread.wait();
@@ -107,7 +109,8 @@ TEST_F(LibraryBinding, TheCoreStartsTheLoaderAndEndingDuringTheLoadIsClean) {
     if (!KwadrelTest::RealTerytFolder().isEmpty()) {
         TTerytStats stats;
         QString error;
-        ASSERT_TRUE(InstallTeryt(KwadrelTest::RealTerc(), KwadrelTest::RealSimc(), QString(), false, stats, error));
+        ASSERT_TRUE(
+            InstallTeryt(KwadrelTest::RealTerc(), KwadrelTest::RealSimc(), QString(), false, stats, error));
     }
     const QString folder = ProgramFolderWithLibrary();
     TCore* core = CreateCore(folder);

@@ -173,10 +173,10 @@ TEST(Loader, ASelectionAskedBeforeItsTableIsLoadedReturnsOnlyAfterwards) {
         open = true;
     });
     bool countiesFinal = false;
-    TDictionaryModule::SetDictionaryFormOpener([&](QWidget*, const TDictionaryRecord&, TDictionaryType,
-                                                   TDictionaryRecord&) {
-        countiesFinal = TableLoaded(dtPowiaty) && DictionaryTables().Powiaty.size() == 1;
-    });
+    TDictionaryModule::SetDictionaryFormOpener(
+        [&](QWidget*, const TDictionaryRecord&, TDictionaryType, TDictionaryRecord&) {
+            countiesFinal = TableLoaded(dtPowiaty) && DictionaryTables().Powiaty.size() == 1;
+        });
     TDictionaryModule module;
     TDictionaryRecord result;
     module.Powiat(nullptr, {}, {}, result);

@@ -28,14 +28,14 @@ class DictionaryModule : public ::testing::Test {
 protected:
     void SetUp() override {
         SetProvinces({});
-        TDictionaryModule::SetDictionaryFormOpener(
-            [this](QWidget*, const TDictionaryRecord& Input, TDictionaryType Type, TDictionaryRecord& Result) {
-                ++m_opened.Calls;
-                m_opened.Input = Input;
-                m_opened.Type = Type;
-                if (m_accept)
-                    Result.Miejscowosc = QStringLiteral("chosen");
-            });
+        TDictionaryModule::SetDictionaryFormOpener([this](QWidget*, const TDictionaryRecord& Input,
+                                                          TDictionaryType Type, TDictionaryRecord& Result) {
+            ++m_opened.Calls;
+            m_opened.Input = Input;
+            m_opened.Type = Type;
+            if (m_accept)
+                Result.Miejscowosc = QStringLiteral("chosen");
+        });
     }
     void TearDown() override { TDictionaryModule::SetDictionaryFormOpener({}); }
 
@@ -63,14 +63,20 @@ TEST_F(DictionaryModule, EachSelectionOpensItsDictionaryWithOnlyItsOwnInput) {
     const std::vector<TCase> cases{
         {[](TDictionaryModule& m, R& r) { m.Kraj(nullptr, QStringLiteral("Niemcy"), r); }, dtKraje,
          Input({{&R::KrajNazwa, "Niemcy"}})},
-        {[](TDictionaryModule& m, R& r) { m.Powiat(nullptr, QStringLiteral("ŚLĄSKIE"), QStringLiteral("gliwicki"), r); },
+        {[](TDictionaryModule& m, R& r) {
+             m.Powiat(nullptr, QStringLiteral("ŚLĄSKIE"), QStringLiteral("gliwicki"), r);
+         },
          dtPowiaty, Input({{&R::Wojewodztwo, "ŚLĄSKIE"}, {&R::Powiat, "gliwicki"}})},
-        {[](TDictionaryModule& m, R& r) { m.Gmina(nullptr, QStringLiteral("w"), QStringLiteral("p"), QStringLiteral("g"), r); },
+        {[](TDictionaryModule& m, R& r) {
+             m.Gmina(nullptr, QStringLiteral("w"), QStringLiteral("p"), QStringLiteral("g"), r);
+         },
          dtGminy, Input({{&R::Wojewodztwo, "w"}, {&R::Powiat, "p"}, {&R::Gmina, "g"}})},
         {[](TDictionaryModule& m, R& r) {
-             m.Miejscowosc(nullptr, QStringLiteral("w"), QStringLiteral("p"), QStringLiteral("g"), QStringLiteral("m"), r);
+             m.Miejscowosc(nullptr, QStringLiteral("w"), QStringLiteral("p"), QStringLiteral("g"),
+                           QStringLiteral("m"), r);
          },
-         dtMiejscowosci, Input({{&R::Wojewodztwo, "w"}, {&R::Powiat, "p"}, {&R::Gmina, "g"}, {&R::Miejscowosc, "m"}})},
+         dtMiejscowosci,
+         Input({{&R::Wojewodztwo, "w"}, {&R::Powiat, "p"}, {&R::Gmina, "g"}, {&R::Miejscowosc, "m"}})},
         {[](TDictionaryModule& m, R& r) { m.UrzadSkarbowy(nullptr, r); }, dtUS, R()},
     };
     for (const TCase& c : cases) {
