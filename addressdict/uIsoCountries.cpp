@@ -83,9 +83,13 @@ bool ReadIsoCountries(const QString& JsonPath, const QString& CatalogPath, TKwad
         const QJsonObject o = v.toObject();
         const QString code = o.value(QStringLiteral("alpha_2")).toString();
         const QString name = o.value(QStringLiteral("name")).toString();
+        // The common name where there is one with a translation: "Korea Południowa"
+        // rather than "Republika Korei", "Boliwia" rather than the official form.
+        const QString common = o.value(QStringLiteral("common_name")).toString();
         if (code.isEmpty() || name.isEmpty())
             continue;
-        countries.push_back({code, polish.value(name, name)});
+        countries.push_back(
+            {code, polish.contains(common) ? polish.value(common) : polish.value(name, name)});
     }
     std::sort(countries.begin(), countries.end(),
               [&](const TCountry& a, const TCountry& b) { return collator.compare(a.Name, b.Name) < 0; });

@@ -16,6 +16,7 @@ QString IsoCountriesCatalogPath();
 // when the file is missing or malformed.
 QHash<QString, QString> ReadMoCatalog(const QString& Path);
 
-// Fills Countries (code, name) sorted by name in Polish order. A name without a Polish
+// Fills Countries (code, name) sorted by name in Polish order: the Polish common name
+// where iso-codes gives one, else the Polish short name; a name without a Polish
 // translation stays English. False, Countries empty, when the list cannot be read.
 bool ReadIsoCountries(const QString& JsonPath, const QString& CatalogPath, TKwadrelTable& Countries);

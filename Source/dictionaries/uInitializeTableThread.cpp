@@ -60,8 +60,10 @@ QString TInitializeTableThread::LibraryPath(const QString& ProgramFolder) {
 
 TInitializeTableThread::TInitializeTableThread(const QString& ProgramFolder) {
     ResetDictionaryTables();
-    BindLibrary(
-        LibraryPath(ProgramFolder.isEmpty() ? QCoreApplication::applicationDirPath() : ProgramFolder));
+    const QString folder = ProgramFolder.isEmpty() ? QCoreApplication::applicationDirPath() : ProgramFolder;
+    // Only an absolute folder: an empty or relative one would mean the current folder.
+    if (QDir::isAbsolutePath(folder))
+        BindLibrary(LibraryPath(folder));
     start();
 }
 

@@ -15,10 +15,10 @@
 
 class TInitializeTableThread final : public QThread {
 public:
-    // Binds ProgramFolder/Kwadrel2015 (empty folder: the running program's folder) and
-    // starts. No other place is searched, so a library planted elsewhere (the current
-    // folder, a relative path) is never loaded. Without the library, or without its
-    // export or interface, every table stays empty and every flag clears at once.
+    // Binds ProgramFolder/Kwadrel2015 (empty folder: the running program's folder; a
+    // relative folder binds nothing) and starts. No other place is searched, so a library planted elsewhere
+    // (the current folder, a relative path) is never loaded. Without the library, or without its export or
+    // interface, every table stays empty and every flag clears at once.
     explicit TInitializeTableThread(const QString& ProgramFolder = QString());
     // Starts loading from a root interface already at hand (no library to unload).
     explicit TInitializeTableThread(TIntfPtr<IAdrDictIntf> AdrDictIntf);

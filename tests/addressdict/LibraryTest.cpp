@@ -151,6 +151,8 @@ TEST_F(KwadrelLibrary, CountriesCarryTheirPolishNames) {
     EXPECT_EQ(name, u"Polska");
     EXPECT_TRUE(intf->GetNazwaKraju(u"de", name));
     EXPECT_EQ(name, u"Niemcy");
+    EXPECT_TRUE(intf->GetNazwaKraju(u"KR", name));
+    EXPECT_EQ(name, u"Korea Południowa");
     TIntfPtr<IAdrDictCursor> c;
     intf->GetKraje(true, {}, {}, c.put());
     const QStringList rows = Rows(c, 2);
