@@ -3,11 +3,13 @@
 #include "uInstallWindows.h"
 
 #include "uEwidarComponents_Panel.h"
+#include "uEwidarRecordForm.h"
 #include "uListOpeners.h"
 #include "uMainFormOpeners.h"
 
 void InstallWindows() {
     ResetWindows();
+    InstallRecordForms();
 }
 
 void ResetWindows() {
