@@ -24,7 +24,7 @@ QList<TRecordForm*>& Forms() {
     return forms;
 }
 
-// Controls that take Enter themselves: a memo, a list or grid, an open combo box.
+// Controls that take Enter themselves: a memo, a list or grid, a combo box with its list open.
 bool KeepsOwnEnter(QWidget* Focus) {
     for (QWidget* w = Focus; w; w = w->parentWidget()) {
         if (qobject_cast<QPlainTextEdit*>(w) || qobject_cast<QTextEdit*>(w) ||
@@ -137,16 +137,16 @@ bool TRecordForm::eventFilter(QObject* Watched, QEvent* Event) {
     auto* target = static_cast<QWidget*>(Watched);
     if (target->window() != this || QApplication::activeModalWidget() != this)
         return TForm::eventFilter(Watched, Event);
-    return FormShortCut(static_cast<QKeyEvent*>(Event)) || TForm::eventFilter(Watched, Event);
+    return FormShortCut(target, static_cast<QKeyEvent*>(Event)) || TForm::eventFilter(Watched, Event);
 }
 
-bool TRecordForm::FormShortCut(QKeyEvent* Event) {
+bool TRecordForm::FormShortCut(QWidget* Target, QKeyEvent* Event) {
     switch (Event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
         if (Event->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier))
             return false;
-        if (KeepsOwnEnter(QApplication::focusWidget()))
+        if (KeepsOwnEnter(Target))
             return false;
         if (FBaseFrame && FBaseFrame->btnPost->isVisible() && FBaseFrame->btnPost->isEnabled())
             FBaseFrame->btnPost->click();

@@ -41,8 +41,8 @@ protected:
     bool eventFilter(QObject* Watched, QEvent* Event) override;
 
 private:
-    // Enter posts, Escape closes; true when the key was taken.
-    bool FormShortCut(QKeyEvent* Event);
+    // Enter posts, Escape closes; true when the key was taken. Target receives the key.
+    bool FormShortCut(QWidget* Target, QKeyEvent* Event);
 
     TKontekst FKontekst;
     TBaseFrame* FBaseFrame = nullptr;

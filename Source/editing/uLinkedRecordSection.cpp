@@ -61,18 +61,22 @@ void TLinkedRecordSection::Choose() {
     if (picked) {
         Show(picked);
         FLink.Set(owner.get(), picked.get());
-    } else if (const TIntfPtr<IEwidarRecord> current = OfLinkedKind(FLink.Get(owner.get()))) {
-        // The link is read again; one that can no longer be read is removed, not kept
-        // pointing at nothing.
-        if (current->Refresh()) {
+    } else {
+        // The link is read again. One that can no longer be read (the owner may no longer
+        // give it at all) is removed with the reason shown, not kept pointing at nothing.
+        const TIntfPtr<IEwidarRecord> current = OfLinkedKind(FLink.Get(owner.get()));
+        if (current && current->Refresh()) {
             Show(current);
         } else {
-            ShowUserMessage(uint32_t(current->GetLastErrorCode()), FOwner->window());
-            FLink.Set(owner.get(), nullptr);
+            const TIntfPtr<IEwidarRecord> lost = current ? current : FEmbedded->EwidarRecord();
+            if (lost) {
+                if (!current)
+                    lost->Refresh();
+                ShowUserMessage(uint32_t(lost->GetLastErrorCode()), FOwner->window());
+                FLink.Set(owner.get(), nullptr);
+            }
             Show({});
         }
-    } else {
-        Show({});
     }
     if (OnLinkChanged)
         OnLinkChanged();
