@@ -63,7 +63,7 @@ TDynamicFieldsFrame::TDynamicFieldsFrame(QWidget* Parent) : TFrame(Parent) {
     m_content = new QWidget;
     m_contentLayout = new QVBoxLayout(m_content);
     m_contentLayout->setContentsMargins(0, 0, 0, 0);
-    m_contentLayout->setSpacing(0);
+    m_contentLayout->setSpacing(4);
     m_contentLayout->addStretch(1);
     DynamicFieldContainer->setWidget(m_content);
     inner->addWidget(DynamicFieldContainer, 1);
@@ -124,10 +124,13 @@ bool TDynamicFieldsFrame::AddFieldPanel(const TIntfPtr<IDynamicField>& Definitio
 
 void TDynamicFieldsFrame::SetupPanel(TPanel* Panel, const TIntfPtr<IDynamicField>& Definition) {
     const QString kind = Text(Definition->GetFieldType());
-    Panel->setMinimumHeight(PanelHeight(kind));
     Panel->SetOwnerFrame(FOwnerFrame);
     Panel->SetField(
         TInternalFieldRecord::Create(QString(), Text(Definition->GetDescription()), StrToFieldType(kind)));
+    // The kind's height, unless caption and editor need more in this font.
+    Panel->setMinimumHeight(0);
+    Panel->setMaximumHeight(QWIDGETSIZE_MAX);
+    Panel->setFixedHeight(qMax(PanelHeight(kind), Panel->minimumSizeHint().height()));
     TIntfPtr<IDataField> field;
     if (TIntfPtr<IDataFields> fields = FEwidarRecord->GetDataFields())
         field = fields->GetDataField(Definition->GetSymbol());
