@@ -85,7 +85,9 @@ protected:
 TEST_F(DynamicFieldsTest, AddedFieldIsStoredAtOnceAndItsValuePostsWithTheRecord) {
     auto bank = NewBank(QStringLiteral("Alfa"));
     TBaseFrame* frame = Bind(NewBankFrame, bank);
-    WhenWindow(kSettings, [](QWidget* w) { FillSettings(w, QStringLiteral("Numer oddziału"), QStringLiteral("NrOddz"), 0); });
+    WhenWindow(kSettings, [](QWidget* w) {
+        FillSettings(w, QStringLiteral("Numer oddziału"), QStringLiteral("NrOddz"), 0);
+    });
     frame->DynamicFieldsFrame1->btnAddField->click();
     EXPECT_EQ(StoredSymbols(), QStringList{QStringLiteral("NrOddz")});
     ASSERT_EQ(Dynamic().size(), 1);
@@ -139,7 +141,9 @@ TEST_F(DynamicFieldsTest, EditThatTheDatabaseRefusesLeavesDefinitionAndPanelAsTh
     elsewhere->SetFieldType(u"ctEdit");
     ASSERT_TRUE(elsewhere->PostDefinition());
 
-    WhenWindow(kSettings, [](QWidget* w) { FillSettings(w, QStringLiteral("Nowy opis"), QStringLiteral("rozmiar"), 2); });
+    WhenWindow(kSettings, [](QWidget* w) {
+        FillSettings(w, QStringLiteral("Nowy opis"), QStringLiteral("rozmiar"), 2);
+    });
     frame->DynamicFieldsFrame1->DynamicIconClick(Dynamic()[0], diaEdit);
     ASSERT_EQ(Dynamic().size(), 1);
     EXPECT_EQ(Dynamic()[0]->Caption(), QStringLiteral("Kolor opis"));
@@ -166,8 +170,8 @@ TEST_F(DynamicFieldsTest, DeletedFieldIsFoundWithItsValueAndRestoredWithIt) {
     EXPECT_EQ(Dynamic().size(), 1) << "No keeps the field";
     Messages->QueueResult(ModalResult::mrYes);
     frame->DynamicFieldsFrame1->DynamicIconClick(Dynamic()[0], diaDelete);
-    EXPECT_EQ(Messages->Last().Text,
-              QStringLiteral("Czy na pewno usunąć wybrane pole?\r\n\r\nDane zapisane pod symbolem \"Uwagi\" zostaną w bazie."));
+    EXPECT_EQ(Messages->Last().Text, QStringLiteral("Czy na pewno usunąć wybrane pole?\r\n\r\nDane zapisane "
+                                                    "pod symbolem \"Uwagi\" zostaną w bazie."));
     EXPECT_TRUE(Dynamic().isEmpty());
     EXPECT_TRUE(StoredSymbols().isEmpty());
     QCoreApplication::processEvents();

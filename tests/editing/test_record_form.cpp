@@ -41,7 +41,9 @@ TDaneBankuFrame* BankFrame(QWidget* W) {
 class TCountingRecord : public IEwidarRecord {
 public:
     explicit TCountingRecord(TIntfPtr<IEwidarRecord> Inner) : m_inner(std::move(Inner)) {}
-    int32_t QueryInterface(const TGUID& iid, void** obj) override { return m_inner->QueryInterface(iid, obj); }
+    int32_t QueryInterface(const TGUID& iid, void** obj) override {
+        return m_inner->QueryInterface(iid, obj);
+    }
     int32_t AddRef() override { return ++m_refs; }
     int32_t Release() override {
         const int32_t refs = --m_refs;
@@ -117,7 +119,8 @@ TEST_F(RecordFormTest, NewRecordCancelledAsksUntilConfirmedAndStoresNothing) {
         BankFrame(w)->btnClose->click();
     });
     EXPECT_EQ(ShowRecordForm(nullptr, bank.get(), kBrak, m_db.get()), ctCancel);
-    EXPECT_EQ(ShownTexts(), QStringList(2, QStringLiteral("Pola zostały zmodyfikowane.\r\nCzy na pewno zamknąć?")));
+    EXPECT_EQ(ShownTexts(),
+              QStringList(2, QStringLiteral("Pola zostały zmodyfikowane.\r\nCzy na pewno zamknąć?")));
     EXPECT_EQ(Reg()->GetDaneBankow({})->GetCount(), 0);
     EXPECT_EQ(RawScalar(m_path, QStringLiteral("SELECT count(*) FROM ew_record")).toInt(), 0);
 }
@@ -225,8 +228,8 @@ TEST_F(RecordFormTest, LockHeldByAnotherProcessGives105AndNoWindow) {
     ASSERT_EQ(QString::fromUtf8(child.readLine()).trimmed(), QStringLiteral("LOCK 1 0"));
 
     EXPECT_EQ(ShowRecordForm(nullptr, bank.get(), kBrak, m_db.get()), ctCancel);
-    EXPECT_EQ(ShownTexts(),
-              QStringList{QStringLiteral("Dane aktualnie są zablokowane, inny użytkownik jest w trakcie edycji.")});
+    EXPECT_EQ(ShownTexts(), QStringList{QStringLiteral(
+                                "Dane aktualnie są zablokowane, inny użytkownik jest w trakcie edycji.")});
     EXPECT_TRUE(RecordForms().isEmpty());
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 
@@ -326,7 +329,8 @@ TEST_F(RecordFormTest, FirstPaintOfTheBankWindow) {
     }
     std::sort(times.begin(), times.end());
     const qint64 median = times[times.size() / 2];
-    std::cout << "record window first paint: median " << median << " ms over " << times.size() << " openings\n";
+    std::cout << "record window first paint: median " << median << " ms over " << times.size()
+              << " openings\n";
     // Generous here: this build runs under the sanitizers; the release figure is reported separately.
     EXPECT_LT(median, 2000);
     EXPECT_EQ(Messages->Count(), 0) << Shown().toStdString();
