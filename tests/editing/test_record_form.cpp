@@ -293,25 +293,32 @@ TEST_F(RecordFormTest, InstalledOpenerReportsPostedRecords) {
 
 namespace {
 
-// Elapsed time from the start until the first paint of a record window.
+// Elapsed time from the start until a record window's first paint is complete.
 class TFirstPaint : public QObject {
 public:
     TFirstPaint() { m_clock.start(); }
+    // Microseconds.
+    // Microseconds.
     qint64 Elapsed = -1;
 
 protected:
     bool eventFilter(QObject* Watched, QEvent* Event) override {
-        if (Event->type() == QEvent::Paint && Elapsed < 0 && Watched->isWidgetType() &&
+        if (Event->type() == QEvent::Paint && !m_painting && Watched->isWidgetType() &&
             qobject_cast<TRecordForm*>(static_cast<QWidget*>(Watched)->window())) {
-            Elapsed = m_clock.elapsed();
+            // Measured when the whole first paint pass is over and control is back in the loop.
+            m_painting = true;
             QWidget* form = static_cast<QWidget*>(Watched)->window();
-            QTimer::singleShot(0, form, [form] { form->close(); });
+            QTimer::singleShot(0, form, [this, form] {
+                Elapsed = m_clock.nsecsElapsed() / 1000;
+                form->close();
+            });
         }
         return false;
     }
 
 private:
     QElapsedTimer m_clock;
+    bool m_painting = false;
 };
 
 } // namespace
@@ -328,10 +335,11 @@ TEST_F(RecordFormTest, FirstPaintOfTheBankWindow) {
         times.append(probe.Elapsed);
     }
     std::sort(times.begin(), times.end());
-    const qint64 median = times[times.size() / 2];
-    std::cout << "record window first paint: median " << median << " ms over " << times.size()
-              << " openings\n";
-    // Generous here: this build runs under the sanitizers; the release figure is reported separately.
-    EXPECT_LT(median, 2000);
+    const double medianMs = times[times.size() / 2] / 1000.0;
+    std::cout << "record window first paint: median " << medianMs << " ms over " << times.size()
+              << " openings (fastest " << times.first() / 1000.0 << ", slowest " << times.last() / 1000.0
+              << ")\n";
+    // Generous here: the test build runs under the sanitizers; the target is 100 ms in a release build.
+    EXPECT_LT(medianMs, 2000);
     EXPECT_EQ(Messages->Count(), 0) << Shown().toStdString();
 }
