@@ -10,6 +10,7 @@ TSectionFrame::TSectionFrame(const TSectionDescription& Description, QWidget* Pa
     for (const TSectionPanel& row : Description.Panels) {
         auto* panel = new TPanel(container);
         panel->setObjectName(QLatin1String(row.Name));
+        m_panels.insert(QByteArray(row.Name), panel);
         container->Layout()->addWidget(panel);
         panel->SetField(*row.Field);
     }
@@ -26,7 +27,7 @@ TSectionFrame::TSectionFrame(const TSectionDescription& Description, QWidget* Pa
 }
 
 TPanel* TSectionFrame::Panel(const char* Name) const {
-    return pnlContainer->findChild<TPanel*>(QLatin1String(Name), Qt::FindDirectChildrenOnly);
+    return m_panels.value(QByteArray(Name));
 }
 
 void TSectionFrame::SetKontekst(TKontekst Value) {

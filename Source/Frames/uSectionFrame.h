@@ -16,8 +16,11 @@
 #include "uBaseFrame.h"
 #include "uEwidarComponents_Panel.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
+
+#include <functional>
 
 // One field panel of a frame: its component name, field descriptor, rule and the
 // names of the rule's related panels.
@@ -53,6 +56,8 @@ public:
 
 private:
     const TSectionDescription& FDescription;
+    // The declared panels by name, kept so a frame may regroup them afterwards.
+    QHash<QByteArray, TPanel*> m_panels;
 };
 
 namespace FrameOpeners {
