@@ -3,6 +3,7 @@
 #include "uInstallWindows.h"
 
 #include "uEwidarComponents_Panel.h"
+#include "uEwidarRecordForm.h"
 #include "uListOpeners.h"
 #include "uMainFormOpeners.h"
 #include "uOperatorsForm.h"
@@ -10,6 +11,7 @@
 void InstallWindows() {
     ResetWindows();
     MainFormOpeners::SetOperatorsOpener(&ShowOperators);
+    InstallRecordForms();
 }
 
 void ResetWindows() {
