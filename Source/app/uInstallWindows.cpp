@@ -7,11 +7,13 @@
 #include "uListOpeners.h"
 #include "uMainFormOpeners.h"
 #include "uOperatorsForm.h"
+#include "uShowPodatnikInfo.h"
 
 void InstallWindows() {
     ResetWindows();
     MainFormOpeners::SetOperatorsOpener(&ShowOperators);
     InstallRecordForms();
+    InstallSubjectInfo();
 }
 
 void ResetWindows() {
