@@ -3,12 +3,18 @@
 #include "uInstallWindows.h"
 
 #include "uEwidarComponents_Panel.h"
+#include "uEwidarRecordForm.h"
 #include "uListOpeners.h"
 #include "uMainFormOpeners.h"
+#include "uOperatorsForm.h"
 #include "uSettingsForm.h"
+#include "uShowPodatnikInfo.h"
 
 void InstallWindows() {
     ResetWindows();
+    MainFormOpeners::SetOperatorsOpener(&ShowOperators);
+    InstallRecordForms();
+    InstallSubjectInfo();
     InstallSettingsForms();
 }
 

@@ -1,6 +1,8 @@
 #include "uCore.h"
 
 #include "uDataBaseModule.h"
+#include "uDictionaryModule.h"
+#include "uInitializeTableThread.h"
 #include "uRegistryReportBox.h"
 #include "uSettingsModule.h"
 #include "uUserMessagesModule.h"
@@ -18,9 +20,11 @@ TCore::TCore(const QString& ProgramFolder) {
         // settings module, dictionary module.
         FUserMessagesModule = std::make_unique<TUserMessagesModule>();
         SetUserMessagesModule(FUserMessagesModule.get());
+        FInitializeTableThread = std::make_unique<TInitializeTableThread>(ProgramFolder);
         FDataBaseModule = std::make_unique<TDataBaseModule>(ProgramFolder);
         FUserMessagesModule->SetDataBaseModule(FDataBaseModule.get());
         FSettingsModule = std::make_unique<TSettingsModule>();
+        FDictionaryModule = std::make_unique<TDictionaryModule>();
     } catch (...) {
         FreeModules();
         throw;
@@ -33,11 +37,19 @@ TCore::~TCore() {
 
 void TCore::FreeModules() {
     // Field order: the database module disconnects and releases the root object,
-    // then unloads the router; the messages module goes last.
+    // then unloads the router; the messages module goes last. A dictionary load still
+    // running is asked to stop at once (it ends after its current row while the
+    // database module closes) and joined before the dictionary module is freed.
+    if (FInitializeTableThread)
+        FInitializeTableThread->requestInterruption();
     if (FUserMessagesModule)
         FUserMessagesModule->SetDataBaseModule(nullptr);
     FDataBaseModule.reset();
     FSettingsModule.reset();
+    if (FInitializeTableThread)
+        FInitializeTableThread->wait();
+    FDictionaryModule.reset();
+    FInitializeTableThread.reset();
     SetUserMessagesModule(nullptr);
     FUserMessagesModule.reset();
     RemoveRegistryReportBox();

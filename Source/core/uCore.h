@@ -7,13 +7,15 @@
 #include <memory>
 
 class TDataBaseModule;
+class TDictionaryModule;
+class TInitializeTableThread;
 class TSettingsModule;
 class TUserMessagesModule;
 
 class TCore {
 public:
-    // Creates the modules in start-up order. ProgramFolder locates the router
-    // (empty: the running program's folder). Throws Registry::ERegistryException
+    // Creates the modules in start-up order. ProgramFolder locates the router and the
+    // address-dictionary library (empty: the running program's folder). Throws Registry::ERegistryException
     // when the settings cannot be read or written.
     explicit TCore(const QString& ProgramFolder = QString());
     // Frees the modules in field order.
@@ -21,10 +23,11 @@ public:
     TCore(const TCore&) = delete;
     TCore& operator=(const TCore&) = delete;
 
-    // Fields in their fixed order. The dictionary module and its loader thread
-    // take their places between the settings and the messages module.
+    // Fields in their fixed order.
     std::unique_ptr<TDataBaseModule> FDataBaseModule;
     std::unique_ptr<TSettingsModule> FSettingsModule;
+    std::unique_ptr<TDictionaryModule> FDictionaryModule;
+    std::unique_ptr<TInitializeTableThread> FInitializeTableThread;
     std::unique_ptr<TUserMessagesModule> FUserMessagesModule;
 
 private:

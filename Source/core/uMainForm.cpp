@@ -198,7 +198,10 @@ void TMainForm::Zestarejbazy1Click() {
 }
 
 void TMainForm::Operatorzy1Click() {
-    MainFormOpeners::OpenOperators(this, CurrentDataBase().get());
+    TIntfPtr<IEwidarDataBase> root = CurrentDataBase();
+    MainFormOpeners::OpenOperators(this, root.get());
+    // The operator may have changed their own group's rights or removed their own account.
+    Operatorzy1->setVisible(root && root->IsLoggedIn() && root->IsAdministrator());
 }
 
 void TMainForm::Pokabdyonieprawidowejwartoci1Click() {

@@ -1,33 +1,20 @@
 #include "uLoginForm.h"
 
 #include "TEdit.h"
+#include "uOperatorsControls.h"
 #include "uStrings.h"
 #include "uUserMessagesModule.h"
 
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 namespace {
 
 // Message shown when the backend refuses a login without saying why.
 constexpr uint32_t kWrongLoginMessage = 21;
 
-TEdit* LoginEdit(QWidget* Parent, const char* Name) {
-    auto* edit = new TEdit(Parent);
-    edit->setObjectName(QLatin1String(Name));
-    edit->setMinimumWidth(200);
-    return edit;
-}
-
-QLabel* LoginLabel(QWidget* Parent, const char* Name, const QString& Caption, QWidget* Buddy) {
-    auto* label = new QLabel(Caption, Parent);
-    label->setObjectName(QLatin1String(Name));
-    label->setBuddy(Buddy);
-    return label;
-}
+constexpr int kEditWidth = 200;
 
 } // namespace
 
@@ -38,13 +25,13 @@ TLoginForm::TLoginForm(QWidget* OwnerForm, IEwidarDataBase* EwidarDataBase)
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
 
-    edtLogin = LoginEdit(this, "edtLogin");
-    edtPassword = LoginEdit(this, "edtPassword");
+    edtLogin = OperatorsControls::NamedEdit(this, "edtLogin", kEditWidth);
+    edtPassword = OperatorsControls::NamedEdit(this, "edtPassword", kEditWidth);
     edtPassword->setEchoMode(QLineEdit::Password);
     // The password shows one "*" per character.
     edtPassword->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
-    lblLogin = LoginLabel(this, "lblLogin", QStringLiteral("Login:"), edtLogin);
-    lblPassword = LoginLabel(this, "lblPassword", QStringLiteral("Hasło:"), edtPassword);
+    lblLogin = OperatorsControls::NamedLabel(this, "lblLogin", QStringLiteral("Login:"), edtLogin);
+    lblPassword = OperatorsControls::NamedLabel(this, "lblPassword", QStringLiteral("Hasło:"), edtPassword);
 
     btnZaloguj = new QPushButton(QStringLiteral("Zaloguj"), this);
     btnZaloguj->setObjectName(QStringLiteral("btnZaloguj"));
@@ -59,16 +46,7 @@ TLoginForm::TLoginForm(QWidget* OwnerForm, IEwidarDataBase* EwidarDataBase)
     fields->addWidget(edtLogin, 0, 1);
     fields->addWidget(lblPassword, 1, 0);
     fields->addWidget(edtPassword, 1, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(btnZaloguj);
-    buttons->addWidget(btnAnuluj);
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(16, 16, 16, 12);
-    outer->setSpacing(14);
-    outer->addLayout(fields);
-    outer->addLayout(buttons);
-    outer->setSizeConstraint(QLayout::SetFixedSize);
+    OperatorsControls::LayOutFieldsAndButtons(this, fields, {btnZaloguj, btnAnuluj});
 
     connect(btnZaloguj, &QPushButton::clicked, this, &TLoginForm::btnZalogujClick);
     // Escape and the window's close box reject the dialog as well: the status stays lfsCancel.

@@ -1,0 +1,5 @@
+#include "uDictionaryRecord.h"
+
+bool TDictionaryRecord::IsEmpty() const {
+    return *this == TDictionaryRecord();
+}

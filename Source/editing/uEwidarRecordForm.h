@@ -1,0 +1,68 @@
+#pragma once
+// The record window: the modal window in which one record is added, edited or
+// viewed. It hosts the frame that fits the record's kind, posts on Enter, closes on
+// Escape (through the frame's close question), keeps one stored record out of two
+// windows at once and holds the record's lock while it is open.
+
+#include "TForm.h"
+#include "uBaseFrame.h"
+#include "uEwidarQuorDBIntf.h"
+#include "uKontekst.h"
+
+#include <QList>
+
+class TRecordForm : public TForm {
+    Q_OBJECT
+public:
+    // Creates the frame for the record's kind, gives it database, context and record,
+    // and registers the window in RecordForms. Raises EFrameContextError when the
+    // frame refuses the context (nothing is registered then).
+    TRecordForm(QWidget* AOwner, const TIntfPtr<IEwidarDataBase>& EwidarDataBase, TKontekst Kontekst,
+                const TIntfPtr<IEwidarRecord>& EwidarRecord, QWidget* OwnerForm);
+    ~TRecordForm() override;
+
+    QWidget* OwnerForm() const { return OwnerWindow(); }
+    const TIntfPtr<IEwidarRecord>& EwidarRecord() const { return FEwidarRecord; }
+    TKontekst Kontekst() const { return FKontekst; }
+    const TIntfPtr<IEwidarDataBase>& EwidarDataBase() const { return FEwidarDataBase; }
+    // The frame of the record's kind; nullptr for a record of no listed kind.
+    TBaseFrame* BaseFrame() const { return FBaseFrame; }
+
+    // Sizes every frame and then the window to its contents.
+    void FormActivate();
+    // The window may close exactly when the frame agrees.
+    bool FormCloseQuery();
+
+    // Closing by Escape or the close box goes through the close question.
+    void reject() override;
+
+protected:
+    void showEvent(QShowEvent* Event) override;
+    bool eventFilter(QObject* Watched, QEvent* Event) override;
+
+private:
+    // Enter posts, Escape closes; true when the key was taken. Target receives the key.
+    bool FormShortCut(QWidget* Target, QKeyEvent* Event);
+
+    TKontekst FKontekst;
+    TBaseFrame* FBaseFrame = nullptr;
+    TIntfPtr<IEwidarRecord> FEwidarRecord;
+    TIntfPtr<IEwidarDataBase> FEwidarDataBase;
+    bool m_activated = false;
+};
+
+// Every live record window, in order of creation.
+const QList<TRecordForm*>& RecordForms();
+
+// Opens the record window modally and returns how it ended (ctCancel when it
+// could not be opened: no record, already open elsewhere (303), lock refused,
+// context refused).
+uBaseFrame::TCloseType ShowRecordForm(QWidget* OwnerForm, IEwidarRecord* Record, TKontekst Kontekst,
+                                      IEwidarDataBase* DataBase);
+
+// Creates the frame for a record's kind (the first kind of the table it supports) as
+// a child of Parent; nullptr when no frame serves the kind.
+TBaseFrame* CreateRecordFrame(IEwidarRecord* Record, QWidget* Parent);
+
+// Installs ShowRecordForm as the list frame's record window.
+void InstallRecordForms();

@@ -1,0 +1,246 @@
+#include "uRegonClient.h"
+
+#include "uRegonBodies.h"
+#include "uRegonSettings.h"
+
+#include <QCursor>
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QTimer>
+
+#include <exception>
+
+namespace {
+
+// The hourglass for the duration of a request, where there is a GUI to show it.
+class TRequestCursor {
+public:
+    TRequestCursor() : m_shown(qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr) {
+        if (m_shown)
+            QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+    }
+    ~TRequestCursor() {
+        if (m_shown)
+            QGuiApplication::restoreOverrideCursor();
+    }
+    TRequestCursor(const TRequestCursor&) = delete;
+    TRequestCursor& operator=(const TRequestCursor&) = delete;
+
+private:
+    bool m_shown;
+};
+
+bool IsPlainIdentifier(const QString& Sid) {
+    if (Sid.isEmpty())
+        return false;
+    for (const QChar c : Sid)
+        if (!(c.unicode() < 0x80 && c.isLetterOrNumber()))
+            return false;
+    return true;
+}
+
+// Runs Step; an exception (settings that cannot be read, memory running out) becomes a failure
+// with a text instead of leaving the client.
+template <class TStep> bool Guarded(QString& Error, TStep&& Step) {
+    try {
+        return Step();
+    } catch (const std::exception& e) {
+        Error = QStringLiteral("Błąd zapytania do usługi REGON: %1").arg(QString::fromLocal8Bit(e.what()));
+    } catch (...) {
+        Error = QStringLiteral("Błąd zapytania do usługi REGON.");
+    }
+    return false;
+}
+
+QString LinkKey(const TRegonReportLink& Link) {
+    return Link.Regon + u'\n' + Link.ReportName + u'\n' + Link.Silo;
+}
+
+} // namespace
+
+TRegonClient::TRegonClient() = default;
+TRegonClient::~TRegonClient() = default;
+
+bool TRegonClient::Request(const QString& Operation, const QByteArray& Body) {
+    FAnswer.clear();
+    FLastError.clear();
+    return Guarded(FLastError, [&] { return Post(Operation, Body); });
+}
+
+bool TRegonClient::Post(const QString& Operation, const QByteArray& Body) {
+    const TRequestCursor cursor;
+    QUrl url;
+    if (!RegonSettings::OperationUrl(RegonSettings::ServiceAddress(), Operation, url, FLastError))
+        return false;
+    if (!FHttp)
+        FHttp = std::make_unique<QNetworkAccessManager>();
+
+    QNetworkRequest request(url);
+    request.setRawHeader("sid", FSid.toLatin1());
+    request.setRawHeader("Content-type", "application/json");
+    std::unique_ptr<QNetworkReply> reply(FHttp->post(request, Body));
+
+    QEventLoop loop;
+    QTimer timer;
+    timer.setSingleShot(true);
+    QObject::connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
+    timer.start(FTimeoutMs);
+    if (!reply->isFinished())
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    if (!reply->isFinished()) {
+        QObject::disconnect(reply.get(), nullptr, &loop, nullptr);
+        reply->abort();
+        FLastError = QStringLiteral("Usługa REGON nie odpowiedziała w ciągu %1 s.")
+                         .arg(QString::number(FTimeoutMs / 1000.0, 'g', 3));
+        return false;
+    }
+
+    const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
+    if (!status.isValid()) {
+        FLastError = QStringLiteral("Brak połączenia z usługą REGON: %1").arg(reply->errorString());
+        return false;
+    }
+    if (status.toInt() != 200) {
+        FLastError = QStringLiteral("Usługa REGON odpowiedziała błędem HTTP %1.").arg(status.toInt());
+        return false;
+    }
+    if (reply->error() != QNetworkReply::NoError) {
+        FLastError = QStringLiteral("Odpowiedź usługi REGON została przerwana: %1").arg(reply->errorString());
+        return false;
+    }
+    FAnswer = reply->readAll();
+    return true;
+}
+
+bool TRegonClient::Exchange(const QString& Operation, const QByteArray& Body, TRegonAnswer& Answer) {
+    Answer = TRegonAnswer();
+    return Request(Operation, Body) && TRegonAnswer::Parse(FAnswer, Answer, FLastError);
+}
+
+bool TRegonClient::Login() {
+    FSid = QStringLiteral(" ");
+    QString key;
+    if (!Guarded(FLastError, [&] {
+            key = RegonSettings::UserKey();
+            return true;
+        }))
+        return false;
+    TRegonAnswer answer;
+    const bool ok = Exchange(QStringLiteral("Zaloguj"), RegonBodies::LoginBody(key), answer);
+    FSid = answer.Text();
+    if (!ok)
+        return false;
+    if (!FSid.isEmpty() && !IsPlainIdentifier(FSid)) {
+        FSid.clear();
+        FLastError = QStringLiteral("Usługa REGON podała nieprawidłowy identyfikator sesji.");
+    }
+    return !FSid.isEmpty();
+}
+
+bool TRegonClient::Captcha(QImage& Picture) {
+    Picture = QImage();
+    TRegonAnswer answer;
+    if (!Exchange(QStringLiteral("pobierzCaptcha"), {}, answer))
+        return false;
+    const QByteArray base64 = answer.Text().simplified().remove(u' ').toLatin1();
+    if (base64.isEmpty())
+        return false;
+    const auto decoded = QByteArray::fromBase64Encoding(base64, QByteArray::AbortOnBase64DecodingErrors);
+    if (decoded)
+        Picture = QImage::fromData(*decoded);
+    if (Picture.isNull())
+        FLastError = QStringLiteral("Nieczytelny obrazek z kodem zabezpieczającym.");
+    return !Picture.isNull();
+}
+
+bool TRegonClient::StartSession(QImage& Picture) {
+    Picture = QImage();
+    return Login() && Captcha(Picture);
+}
+
+bool TRegonClient::CheckCaptcha(const QString& Code) {
+    TRegonAnswer answer;
+    return Exchange(QStringLiteral("sprawdzCaptcha"), RegonBodies::CodeBody(Code), answer) &&
+           answer.Text().toUpper() == u"TRUE";
+}
+
+bool TRegonClient::Search(const QString& Regon, const QString& Nip, const QString& Krs,
+                          TRegonAnswer& Answer) {
+    return Exchange(QStringLiteral("daneSzukaj"), RegonBodies::SearchBody(Regon, Nip, Krs), Answer);
+}
+
+bool TRegonClient::Message(QString& Text) {
+    TRegonAnswer answer;
+    const bool ok = Exchange(QStringLiteral("DaneKomunikat"), {}, answer);
+    Text = answer.Text();
+    return ok;
+}
+
+bool TRegonClient::FullReport(const TRegonReportLink& Link, TRegonAnswer& Answer) {
+    return Exchange(QStringLiteral("danePobierzPelnyRaport"),
+                    RegonBodies::ReportBody(Link.Regon, Link.ReportName, Link.Silo), Answer);
+}
+
+TRegonClient::TSearchResult TRegonClient::RunSearch(const QString& Regon, const QString& Nip,
+                                                    const QString& Krs, const QString& Code) {
+    TSearchResult result;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        if (!Search(Regon, Nip, Krs, result.Answer))
+            return result;
+        if (result.Answer.Found()) {
+            result.Outcome = TSearchOutcome::soFound;
+            return result;
+        }
+        if (!Message(result.Message))
+            return result;
+        if (!result.Message.isEmpty()) {
+            result.Outcome = TSearchOutcome::soMessage;
+            return result;
+        }
+        if (attempt > 0)
+            break;
+        // Nothing found and nothing said: the session's code has lapsed. Check it again; once
+        // accepted, the search is repeated.
+        if (!CheckCaptcha(Code)) {
+            if (FLastError.isEmpty()) {
+                result.Outcome = TSearchOutcome::soCodeRejected;
+                Captcha(result.Picture);
+            }
+            return result;
+        }
+    }
+    result.Outcome = TSearchOutcome::soNothing;
+    return result;
+}
+
+bool TRegonClient::ReadResults(const TRegonAnswer& Answer, const TAnswerHandler& OnAnswer,
+                               const TLinkHandler& OnLink) {
+    QStringList followed;
+    return Follow(Answer, 0, followed, OnAnswer, OnLink);
+}
+
+bool TRegonClient::Follow(const TRegonAnswer& Answer, int Depth, QStringList& Followed,
+                          const TAnswerHandler& OnAnswer, const TLinkHandler& OnLink) {
+    if (OnAnswer)
+        OnAnswer(Answer);
+    if (Depth >= MaxReportDepth)
+        return true;
+    bool ok = true;
+    for (const TRegonReportLink& link : Answer.ReportLinks()) {
+        const QString key = LinkKey(link);
+        if (Followed.contains(key) || Followed.size() >= MaxReports)
+            continue;
+        Followed << key;
+        if (OnLink)
+            OnLink(link);
+        TRegonAnswer report;
+        if (!FullReport(link, report))
+            return false;
+        ok = Follow(report, Depth + 1, Followed, OnAnswer, OnLink) && ok;
+    }
+    return ok;
+}

@@ -1,0 +1,16 @@
+#pragma once
+// Checks published dictionary files and installs them into the library's data folder.
+// Installing replaces the dictionary's one file atomically: after a refused or failed
+// import the previous dictionary stays exactly as it was.
+
+#include "uTerytImport.h"
+
+#include <QString>
+
+// TERC and SIMC together (the localities refer to the communes). Folder empty: the
+// library's data folder. CheckOnly reads and checks without installing.
+bool InstallTeryt(const QString& TercPath, const QString& SimcPath, const QString& Folder, bool CheckOnly,
+                  TTerytStats& Stats, QString& Error);
+// A tax-office list; Count receives the number of offices.
+bool InstallUrzedy(const QString& ListPath, const QString& Folder, bool CheckOnly, int& Count,
+                   QString& Error);

@@ -1,0 +1,85 @@
+#include "uHTMLViewerForm.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QTextBrowser>
+#include <QVBoxLayout>
+
+THTMLViewerForm::THTMLViewerForm(const QString& Html, QWidget* Parent) : QDialog(Parent) {
+    setObjectName(QStringLiteral("THTMLViewerForm"));
+    setModal(true);
+    resize(1000, 700);
+
+    HTMLView = new QTextBrowser(this);
+    HTMLView->setObjectName(QStringLiteral("HTMLView"));
+    // The page is shown, never navigated: a click on a link changes nothing.
+    HTMLView->setOpenLinks(false);
+    HTMLView->setOpenExternalLinks(false);
+    HTMLView->setHtml(Html);
+    const QString title = HTMLView->documentTitle();
+    setWindowTitle(title.isEmpty() ? QStringLiteral("Podgląd") : title);
+
+    btnPrint = new QPushButton(QStringLiteral("Drukuj"), this);
+    btnPrint->setObjectName(QStringLiteral("btnPrint"));
+    btnPdf = new QPushButton(QStringLiteral("Zapisz jako PDF"), this);
+    btnPdf->setObjectName(QStringLiteral("btnPdf"));
+    btnClose = new QPushButton(QStringLiteral("Zamknij"), this);
+    btnClose->setObjectName(QStringLiteral("btnClose"));
+    btnClose->setDefault(true);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(btnPrint);
+    buttons->addWidget(btnPdf);
+    buttons->addStretch();
+    buttons->addWidget(btnClose);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(HTMLView);
+    layout->addLayout(buttons);
+
+    connect(btnPrint, &QPushButton::clicked, this, [this] { btnPrintClick(); });
+    connect(btnPdf, &QPushButton::clicked, this, [this] { btnPdfClick(); });
+    connect(btnClose, &QPushButton::clicked, this, &QDialog::accept);
+    setTabOrder(HTMLView, btnPrint);
+    setTabOrder(btnPrint, btnPdf);
+    setTabOrder(btnPdf, btnClose);
+}
+
+bool THTMLViewerForm::SaveAsPdf(const QString& FileName) {
+    QFile::remove(FileName);
+    {
+        // At screen resolution the page's pixel sizes (fonts, margins) keep their size on
+        // paper; at printer resolution a 12px font would print a few hundredths of an inch tall.
+        QPrinter printer(QPrinter::ScreenResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(FileName);
+        HTMLView->document()->print(&printer);
+    } // the file is complete once the printer is gone
+    const QFileInfo written(FileName);
+    return written.exists() && written.size() > 0;
+}
+
+void THTMLViewerForm::btnPrintClick() {
+    QPrinter printer(QPrinter::ScreenResolution);
+    QPrintDialog dialog(&printer, this);
+    if (dialog.exec() == QDialog::Accepted)
+        HTMLView->document()->print(&printer);
+}
+
+void THTMLViewerForm::btnPdfClick() {
+    QString name = QFileDialog::getSaveFileName(this, QStringLiteral("Zapisz jako PDF"), QDir::homePath(),
+                                                QStringLiteral("Dokument PDF (*.pdf)"));
+    if (name.isEmpty())
+        return;
+    if (QFileInfo(name).suffix().isEmpty())
+        name += QStringLiteral(".pdf");
+    if (!SaveAsPdf(name))
+        QMessageBox::warning(
+            this, windowTitle(),
+            QStringLiteral("Nie udało się zapisać pliku:\n%1").arg(QDir::toNativeSeparators(name)));
+}

@@ -1,0 +1,185 @@
+// The library Kwadrel2015 as the program loads it: its export, the cursors of every
+// dictionary, the filters, and what it serves without installed data.
+
+#include "KwadrelTestFiles.h"
+#include "Kwadrel_Intf.h"
+#include "TestSupport.h"
+#include "uIsoCountries.h"
+#include "uKwadrelInstall.h"
+#include "uKwadrelStore.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLibrary>
+
+#include <gtest/gtest.h>
+
+using namespace KwadrelTest;
+
+namespace {
+
+class KwadrelLibrary : public ::testing::Test {
+protected:
+    void SetUp() override {
+        QDir(KwadrelDataFolder()).removeRecursively();
+        m_lib.setFileName(QStringLiteral(KWADREL_LIBRARY));
+        ASSERT_TRUE(m_lib.load()) << m_lib.errorString().toStdString();
+        m_get = reinterpret_cast<TGetDictionaryIntf>(m_lib.resolve(cGetDictionaryIntfExport));
+        ASSERT_NE(m_get, nullptr);
+    }
+    void TearDown() override { QDir(KwadrelDataFolder()).removeRecursively(); }
+
+    static void InstallFixtures() {
+        TTerytStats stats;
+        QString error;
+        int count = 0;
+        ASSERT_TRUE(InstallTeryt(WritePublished(QStringLiteral("TERC.csv"), TercLines()),
+                                 WritePublished(QStringLiteral("SIMC.csv"), SimcLines()), QString(), false,
+                                 stats, error));
+        ASSERT_TRUE(InstallUrzedy(QStringLiteral(KWADREL_TEST_DATA "/urzedy_przyklad.csv"), QString(), false,
+                                  count, error));
+    }
+
+    TIntfPtr<IAdrDictIntf> Intf() {
+        TIntfPtr<IAdrDictIntf> intf;
+        m_get(intf.put());
+        return intf;
+    }
+
+    // Every row of a cursor, columns joined by tabs; also checks that the count agrees.
+    static QStringList Rows(const TIntfPtr<IAdrDictCursor>& Cursor, int Columns) {
+        QStringList rows;
+        if (!Cursor)
+            return {QStringLiteral("<no cursor>")};
+        Cursor->First();
+        for (; !Cursor->Eof(); Cursor->Next()) {
+            QStringList cells;
+            for (int c = 0; c < Columns; ++c)
+                cells << QString::fromStdU16String(Cursor->FieldValue(c));
+            rows << cells.join(u'\t');
+        }
+        EXPECT_EQ(Cursor->RecordCount(), rows.size());
+        return rows;
+    }
+
+    QLibrary m_lib;
+    TGetDictionaryIntf m_get = nullptr;
+};
+
+QString Tabbed(const char* Text) {
+    return QString::fromUtf8(Text).replace(u'|', u'\t');
+}
+
+} // namespace
+
+TEST_F(KwadrelLibrary, ServesEveryDictionaryInTheColumnsTheProgramReads) {
+    InstallFixtures();
+    const TIntfPtr<IAdrDictIntf> intf = Intf();
+    ASSERT_TRUE(intf);
+    TIntfPtr<IAdrDictCursor> c;
+    intf->GetWojewodztwa(true, c.put());
+    EXPECT_EQ(Rows(c, 2), QStringList{Tabbed("30|TESTOWE")});
+    intf->GetPowiaty(true, {}, {}, c.put());
+    EXPECT_EQ(Rows(c, 3),
+              (QStringList{Tabbed("TESTOWE|3001|lipowski"), Tabbed("TESTOWE|3061|Grodno Wielkie")}));
+    intf->GetGminy(true, {}, {}, {}, c.put());
+    EXPECT_EQ(Rows(c, 4).value(2), Tabbed("TESTOWE|lipowski|3001033|Dębnik"));
+    intf->GetMiejscowosci(true, {}, {}, {}, {}, 0, c.put());
+    EXPECT_EQ(Rows(c, 4).size(), 6);
+    intf->GetUrzedySkarbowe(true, {}, {}, {}, c.put());
+    const QStringList offices = Rows(c, 12);
+    ASSERT_EQ(offices.size(), 3);
+    EXPECT_EQ(offices[1],
+              Tabbed("Drugi Urząd Skarbowy w Próbowie|Jan Wzorcowy|ul. Wzorowa 2, 00-002 Próbowo|||||||||"
+                     "10101010005678902"));
+    // Past the end and outside the columns a cursor gives empty texts.
+    EXPECT_TRUE(c->Eof());
+    EXPECT_EQ(c->FieldValue(0), u"");
+    c->First();
+    EXPECT_EQ(c->FieldValue(12), u"");
+    EXPECT_EQ(c->FieldValue(-1), u"");
+    std::u16string name;
+    EXPECT_TRUE(intf->GetNazwaWojewodztwa(u"30", name));
+    EXPECT_EQ(name, u"TESTOWE");
+    EXPECT_FALSE(intf->GetNazwaWojewodztwa(u"99", name));
+    EXPECT_EQ(name, u"");
+}
+
+TEST_F(KwadrelLibrary, FiltersOnlyWhenNotAskedForEverything) {
+    InstallFixtures();
+    const TIntfPtr<IAdrDictIntf> intf = Intf();
+    TIntfPtr<IAdrDictCursor> c;
+    intf->GetMiejscowosci(false, {}, {}, u"dębnik", {}, 0, c.put());
+    EXPECT_EQ(Rows(c, 4).size(), 3);
+    intf->GetMiejscowosci(false, {}, {}, u"dębnik", {}, 2, c.put());
+    EXPECT_EQ(Rows(c, 4).size(), 2);
+    intf->GetMiejscowosci(true, {}, {}, u"dębnik", {}, 2, c.put());
+    EXPECT_EQ(Rows(c, 4).size(), 6);
+    intf->GetPowiaty(false, {}, u"GRODNO", c.put());
+    EXPECT_EQ(Rows(c, 3), QStringList{Tabbed("TESTOWE|3061|Grodno Wielkie")});
+    intf->GetUrzedySkarbowe(false, u"lipow", {}, {}, c.put());
+    EXPECT_EQ(Rows(c, 12).size(), 1);
+}
+
+TEST_F(KwadrelLibrary, WithoutDataOrWithDamagedDataServesEmptyDictionaries) {
+    TIntfPtr<IAdrDictCursor> c;
+    Intf()->GetMiejscowosci(true, {}, {}, {}, {}, 0, c.put());
+    EXPECT_TRUE(Rows(c, 4).isEmpty());
+    Intf()->GetUrzedySkarbowe(true, {}, {}, {}, c.put());
+    EXPECT_TRUE(Rows(c, 12).isEmpty());
+
+    InstallFixtures();
+    const QString path = QDir(KwadrelDataFolder()).filePath(cTerytStoreFile);
+    const QByteArray whole = ReadBytes(path);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(whole.left(whole.size() - 10));
+    file.close();
+    const TIntfPtr<IAdrDictIntf> intf = Intf();
+    for (int i = 0; i < 2; ++i) {
+        intf->GetWojewodztwa(true, c.put());
+        EXPECT_TRUE(Rows(c, 2).isEmpty()) << "a cut dictionary is not served in part";
+    }
+}
+
+TEST_F(KwadrelLibrary, CountriesCarryTheirPolishNames) {
+    if (IsoCountriesJsonPath().isEmpty() || IsoCountriesCatalogPath().isEmpty())
+        GTEST_SKIP() << "iso-codes (its JSON and Polish catalogue) is not installed; skipped.";
+    const TIntfPtr<IAdrDictIntf> intf = Intf();
+    std::u16string name;
+    EXPECT_TRUE(intf->GetNazwaKraju(u"PL", name));
+    EXPECT_EQ(name, u"Polska");
+    EXPECT_TRUE(intf->GetNazwaKraju(u"de", name));
+    EXPECT_EQ(name, u"Niemcy");
+    EXPECT_TRUE(intf->GetNazwaKraju(u"KR", name));
+    EXPECT_EQ(name, u"Korea Południowa");
+    TIntfPtr<IAdrDictCursor> c;
+    intf->GetKraje(true, {}, {}, c.put());
+    const QStringList rows = Rows(c, 2);
+    EXPECT_GE(rows.size(), 240);
+    // Polish order: "Łotwa" after "Luksemburg", before "Macedonia..."/"Madagaskar".
+    const auto at = [&](const char* n) {
+        for (int i = 0; i < rows.size(); ++i)
+            if (rows[i].section(u'\t', 1) == QString::fromUtf8(n))
+                return i;
+        return -1;
+    };
+    EXPECT_LT(at("Luksemburg"), at("Łotwa"));
+    EXPECT_LT(at("Łotwa"), at("Madagaskar"));
+    intf->GetKraje(false, u"PL", {}, c.put());
+    EXPECT_EQ(Rows(c, 2), QStringList{Tabbed("PL|Polska")});
+}
+
+TEST(IsoCatalog, AMalformedCatalogGivesNoTranslationsInsteadOfReadingOutside) {
+    const QString real = IsoCountriesCatalogPath();
+    if (real.isEmpty())
+        GTEST_SKIP() << "The Polish iso-codes catalogue is not installed; skipped.";
+    const QByteArray whole = ReadBytes(real);
+    EXPECT_EQ(ReadMoCatalog(real).value(QStringLiteral("Poland")), QStringLiteral("Polska"));
+    QByteArray hugeCount = whole;
+    hugeCount[8] = char(0xFF);
+    hugeCount[9] = char(0xFF);
+    for (const QByteArray& bad :
+         {whole.left(whole.size() / 2), whole.left(12), hugeCount, QByteArray(40, 'x')})
+        EXPECT_TRUE(ReadMoCatalog(WriteBytes(QStringLiteral("iso.mo"), bad)).isEmpty());
+}

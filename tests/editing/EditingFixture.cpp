@@ -1,0 +1,92 @@
+#include "EditingFixture.h"
+
+#include "TEdit.h"
+#include "uBaseFrame.h"
+#include "uEwidarComponents_Panel.h"
+#include "uEwidarQuorDBSymbole.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTimer>
+#include <QVBoxLayout>
+
+void EditingTest::SetUp() {
+    BackendTest::SetUp();
+    Messages = std::make_unique<FakeMessagePresenter>();
+}
+
+void EditingTest::TearDown() {
+    Messages.reset();
+    BackendTest::TearDown();
+}
+
+TIntfPtr<IEwidarRecord> EditingTest::NewBank(const QString& Name) {
+    auto list = Reg()->GetDaneBankow({});
+    if (Name.isEmpty())
+        return list->New();
+    return NewPosted(list.get(), cDaneBankuNazwa.Symbol, Name);
+}
+
+TIntfPtr<IEwidarRecord> EditingTest::NewNfz(const QString& Kod, const QString& Nazwa) {
+    auto r = Reg()->GetDaneNFZow({})->New();
+    SetValue(r.get(), cDaneNFZKod.Symbol, Kod);
+    SetValue(r.get(), cDaneNFZNazwa.Symbol, Nazwa);
+    EXPECT_TRUE(r->Post()) << r->GetLastErrorCode();
+    return r;
+}
+
+TIntfPtr<IEwidarRecord> EditingTest::FindBank(int32_t ID) {
+    auto list = Reg()->GetDaneBankow({});
+    for (int32_t i = 0; i < list->GetCount(); ++i)
+        if (auto r = list->GetItem(i); r && r->GetID() == ID)
+            return r;
+    return {};
+}
+
+QStringList EditingTest::ShownTexts() const {
+    QStringList texts;
+    for (const TMessageRequest& r : Messages->Shown)
+        texts.append(r.Text);
+    return texts;
+}
+
+QString EditingTest::Shown() const {
+    return ShownTexts().join(QStringLiteral(" | "));
+}
+
+void EditingTest::Type(TPanel* Panel, const QString& Text) {
+    ASSERT_TRUE(Panel && Panel->Edit());
+    Panel->Edit()->setFocus();
+    Panel->Edit()->insert(Text);
+}
+
+void WhenWindow(const QString& Name, std::function<void(QWidget*)> Action, QWidget* Except, int TimeoutMs) {
+    auto* timer = new QTimer(qApp);
+    auto clock = std::make_shared<QElapsedTimer>();
+    clock->start();
+    timer->setInterval(10);
+    QPointer<QWidget> except(Except);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, clock, Name, Action, TimeoutMs, except] {
+        QWidget* w = QApplication::activeModalWidget();
+        if (w && w != except && w->objectName() == Name && w->isVisible()) {
+            timer->stop();
+            timer->deleteLater();
+            Action(w);
+        } else if (clock->elapsed() > TimeoutMs) {
+            timer->stop();
+            timer->deleteLater();
+            ADD_FAILURE() << "no modal window " << Name.toStdString();
+            if (w)
+                w->close();
+        }
+    });
+    timer->start();
+}
+
+THostForm::THostForm(TBaseFrame* (*Create)(QWidget*)) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    Frame = Create(this);
+    layout->addWidget(Frame);
+}
