@@ -7,6 +7,7 @@
 #include "uListOpeners.h"
 #include "uMainFormOpeners.h"
 #include "uOperatorsForm.h"
+#include "uSettingsForm.h"
 #include "uShowPodatnikInfo.h"
 
 void InstallWindows() {
@@ -14,6 +15,7 @@ void InstallWindows() {
     MainFormOpeners::SetOperatorsOpener(&ShowOperators);
     InstallRecordForms();
     InstallSubjectInfo();
+    InstallSettingsForms();
 }
 
 void ResetWindows() {

@@ -3,6 +3,7 @@
 #include "uCollectionBaseFrame.h"
 #include "uCore.h"
 #include "uDataBaseModule.h"
+#include "uImportSequence.h"
 #include "uLoadingForm.h"
 #include "uLoginForm.h"
 #include "uMainFormOpeners.h"
@@ -25,6 +26,23 @@ constexpr uint32_t kNoLibraryMessage = 319;
 
 const QString kConnecting = QStringLiteral("Trwa łączenie...");
 const QString kImporting = QStringLiteral("Importowanie danych...");
+
+// The main window's import shows the shared progress window; a source that does
+// not connect ends the import with its error.
+class TMainImportView : public IImportView {
+public:
+    TMainImportView(TConnectionSequence& Sequence, QWidget* Owner) : m_sequence(Sequence), m_owner(Owner) {}
+    QWidget* ImportOwner() override { return m_owner; }
+    void ShowConnecting() override { ShowLoading(m_owner, TLayout::lCaption, kConnecting, 0); }
+    void ShowNotConnected() override { HideLoading(); }
+    bool EditAfterFailure(IEwidarDataBase*, std::u16string&) override { return false; }
+    void ImportProgress(int32_t Percent, bool& Cancel) override { m_sequence.Progress(Percent, Cancel); }
+    void HideProgress() override { HideLoading(); }
+
+private:
+    TConnectionSequence& m_sequence;
+    QWidget* m_owner;
+};
 
 } // namespace
 
@@ -201,7 +219,7 @@ void TConnectionSequence::OpenSettings() {
 
 void TConnectionSequence::ImportFromOtherDataBase() {
     QWidget* owner = FHost.HostWindow();
-    TIntfPtr<IEwidarDataBase> target = CurrentDataBase();
+    TRootHold target = CurrentRoot();
     if (!target) {
         // Nothing to import into: the database library is missing.
         ShowUserMessage(kNoLibraryMessage, owner);
@@ -210,29 +228,16 @@ void TConnectionSequence::ImportFromOtherDataBase() {
     const MainFormOpeners::TDBParamRecord choice = MainFormOpeners::ChooseImportSource(owner);
     if (choice.CloseStatus != MainFormOpeners::csAccept)
         return;
+    TSettingsModule& settings = *Core()->FSettingsModule;
+    const QString symbol = settings.FMainSettingsRecord.DataBaseSymbol;
+    TMainImportView view(*this, owner);
+    // The progress window shows the connecting before the source exists.
     ShowLoading(owner, TLayout::lCaption, kConnecting, 0);
-    TIntfPtr<IEwidarDataBase> source = Core()->FDataBaseModule->CreateEwidarInterface(choice.DataBaseSymbol);
-    if (!source) {
-        HideLoading();
-        ShowUserMessage(kNoLibraryMessage, owner);
-        return;
-    }
-    // The source is only read: a missing source database is not created.
-    std::u16string param = choice.Param;
-    if (!source->Connect(param, false)) {
-        HideLoading();
-        ShowUserMessage(static_cast<uint32_t>(source->GetLastErrorCode()), owner);
-        return;
-    }
-    if (target->ImportFrom(source.get())) {
-        HideLoading();
+    TImportEnd source{CreateRoot(choice.DataBaseSymbol), choice.DataBaseSymbol, choice.Param};
+    TImportEnd current{std::move(target), symbol, toU16(settings.GetConnectorParam(symbol))};
+    if (ImportDataBase(view, std::move(current), std::move(source)) == TImportResult::irImported)
         FHost.ReloadList();
-    } else {
-        HideLoading();
-        ShowUserMessage(static_cast<uint32_t>(target->GetLastErrorCode()), owner);
-    }
     HideLoading();
-    source->Disconnect();
 }
 
 void TConnectionSequence::Progress(int32_t Percent, bool& Cancel) {
