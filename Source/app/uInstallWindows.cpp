@@ -5,9 +5,11 @@
 #include "uEwidarComponents_Panel.h"
 #include "uListOpeners.h"
 #include "uMainFormOpeners.h"
+#include "uSelectionWindows.h"
 
 void InstallWindows() {
     ResetWindows();
+    InstallSelectionWindows();
 }
 
 void ResetWindows() {

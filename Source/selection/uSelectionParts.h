@@ -1,0 +1,48 @@
+#pragma once
+// Parts shared by the selection windows, the relations window and the record
+// comparison window: the bottom button bar, its glyphs, a tab holding a list
+// frame, and the four subject lists of the root's registries.
+
+#include "uEwidarQuorDBIntf.h"
+
+#include <QPixmap>
+
+#include <functional>
+
+class QAbstractButton;
+class QPushButton;
+class QTabWidget;
+class QWidget;
+class TCollectionBaseFrame;
+class TPanel;
+
+namespace SelectionParts {
+
+// "Wybierz": a green tick (16 x 16).
+QPixmap AcceptGlyph();
+// "Anuluj" / "Zamknij": a red cross (16 x 16).
+QPixmap CancelGlyph();
+
+// The bottom bar in the button-strip colour; its buttons are right-aligned.
+TPanel* ButtonBar(QWidget* Parent, const char* Name);
+// A button of a bar; Enter never presses it by default.
+QPushButton* BarButton(TPanel* Bar, const char* Name, const QString& Caption, const QPixmap& Glyph);
+
+// Enter anywhere in Window runs Choose, before the focused control sees the key;
+// while CancelButton has the focus, Enter presses it instead.
+void OnEnter(QWidget* Window, QAbstractButton* CancelButton, std::function<void()> Choose);
+
+// A tab of Tabs holding a list frame named FrameName.
+TCollectionBaseFrame* AddFrameTab(QTabWidget* Tabs, const char* TabName, const QString& Caption,
+                                  const char* FrameName);
+
+// The lists of the subject tabs, in tab order.
+enum TSubjectList { slWszyscy, slPodatnicy, slPracownicy, slKontrahenci };
+constexpr int SubjectListCount = 4;
+// A fresh, unfiltered list of the root's registries; empty without a root.
+TIntfPtr<IEwidarCollection> SubjectList(IEwidarDataBase* DataBase, TSubjectList List);
+
+// The record of the frame grid's current row, when that row is a data row.
+TIntfPtr<IEwidarRecord> CurrentDataRecord(TCollectionBaseFrame* Frame);
+
+} // namespace SelectionParts
