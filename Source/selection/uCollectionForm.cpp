@@ -8,7 +8,6 @@
 #include "uWaitCursor.h"
 
 #include <QPushButton>
-#include <QVBoxLayout>
 
 #include <memory>
 
@@ -68,11 +67,7 @@ TCollectionForm::TCollectionForm(QWidget* OwnerForm) : TForm(OwnerForm) {
                                         SelectionParts::AcceptGlyph());
     btnClose = SelectionParts::BarButton(pnlButtons, "btnClose", QStringLiteral("Anuluj"),
                                          SelectionParts::CancelGlyph());
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(CollectionBaseFrame1, 1);
-    layout->addWidget(pnlButtons);
+    SelectionParts::StackParts(this, {CollectionBaseFrame1, pnlButtons}, CollectionBaseFrame1);
     connect(btnPost, &QPushButton::clicked, this, &TCollectionForm::btnPostClick);
     connect(btnClose, &QPushButton::clicked, this, &TCollectionForm::btnCloseClick);
     // Enter is the window's: it chooses wherever the focus is (the list frame

@@ -1,5 +1,6 @@
 #include "uPodmiotyForm.h"
 
+#include "TEdit.h"
 #include "uCollectionBaseFrame.h"
 #include "uEwidarComponents_Panel.h"
 #include "uSelectionParts.h"
@@ -23,15 +24,12 @@ TPodmiotyForm::TPodmiotyForm(QWidget* OwnerForm, IEwidarDataBase* EwidarDataBase
     PageControl1 = new QTabWidget(pnlContainer);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     pnlContainer->Layout()->addWidget(PageControl1, 1);
-    PodmiotyCollection =
-        AddFrameTab(PageControl1, "TabSheet1", QStringLiteral("Wszyscy"), "PodmiotyCollection");
-    PodatnicyCollection =
-        AddFrameTab(PageControl1, "TabSheet2", QStringLiteral("Podatnicy"), "PodatnicyCollection");
-    PracownicyCollection =
-        AddFrameTab(PageControl1, "TabSheet3", QStringLiteral("Pracownicy"), "PracownicyCollection");
-    KontrahenciCollection =
-        AddFrameTab(PageControl1, "TabSheet4", QStringLiteral("Kontrahenci"), "KontrahenciCollection");
-    FFrames = {PodmiotyCollection, PodatnicyCollection, PracownicyCollection, KontrahenciCollection};
+    FFrames = AddSubjectTabs(PageControl1, {"PodmiotyCollection", "PodatnicyCollection",
+                                            "PracownicyCollection", "KontrahenciCollection"});
+    PodmiotyCollection = FFrames[slWszyscy];
+    PodatnicyCollection = FFrames[slPodatnicy];
+    PracownicyCollection = FFrames[slPracownicy];
+    KontrahenciCollection = FFrames[slKontrahenci];
     // The list of all subjects is read-only; employees and contractors are added elsewhere.
     PodmiotyCollection->Panel3->hide();
     PracownicyCollection->btnAdd->hide();
@@ -40,15 +38,12 @@ TPodmiotyForm::TPodmiotyForm(QWidget* OwnerForm, IEwidarDataBase* EwidarDataBase
     pnl1 = ButtonBar(this, "pnl1");
     btnClose = BarButton(pnl1, "btnClose", QStringLiteral("Zamknij"), CancelGlyph());
     btnAccept = BarButton(pnl1, "btnAccept", QStringLiteral("Wybierz"), AcceptGlyph());
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(pnlContainer, 1);
-    layout->addWidget(pnl1);
+    StackParts(this, {pnlContainer, pnl1}, pnlContainer);
     connect(btnAccept, &QPushButton::clicked, this, &TPodmiotyForm::btnAcceptClick);
     connect(btnClose, &QPushButton::clicked, this, &TPodmiotyForm::btnCloseClick);
     connect(PageControl1, &QTabWidget::currentChanged, this, &TPodmiotyForm::LoadTab);
     LoadTab(PageControl1->currentIndex());
+    PodmiotyCollection->edtfilter->setFocus();
 }
 
 void TPodmiotyForm::LoadTab(int Index) {
@@ -61,8 +56,7 @@ void TPodmiotyForm::LoadTab(int Index) {
 }
 
 TCollectionBaseFrame* TPodmiotyForm::ActiveFrame() const {
-    const int index = PageControl1->currentIndex();
-    return index >= 0 && index < SubjectListCount ? FFrames[static_cast<size_t>(index)] : nullptr;
+    return CurrentFrame(PageControl1, FFrames);
 }
 
 void TPodmiotyForm::AcceptAndClose() {

@@ -7,6 +7,7 @@
 #include "TForm.h"
 #include "uEwidarQuorDBIntf.h"
 #include "uListOpeners.h"
+#include "uSelectionParts.h"
 
 #include <array>
 
@@ -51,7 +52,7 @@ private:
 
     TIntfPtr<IEwidarDataBase> FEwidarDataBase;
     uPodmiotyForm::TCloseType FCloseType = uPodmiotyForm::ctCancel;
-    std::array<TCollectionBaseFrame*, 4> FFrames{};
+    SelectionParts::TSubjectFrames FFrames{};
     std::array<bool, 4> FLoaded{};
 };
 

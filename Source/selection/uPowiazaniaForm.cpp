@@ -126,12 +126,7 @@ TPowiazaniaForm::TPowiazaniaForm(QWidget* OwnerForm, IEwidarDataBase* EwidarData
     pnlButtons = SelectionParts::ButtonBar(this, "pnlButtons");
     btnClose = SelectionParts::BarButton(pnlButtons, "btnClose", QStringLiteral("Zamknij"),
                                          SelectionParts::CancelGlyph());
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(Panel1);
-    layout->addWidget(PageControl1, 1);
-    layout->addWidget(pnlButtons);
+    SelectionParts::StackParts(this, {Panel1, PageControl1, pnlButtons}, PageControl1);
     connect(btnClose, &QPushButton::clicked, this, &QWidget::close);
 
     QString caption = QStringLiteral("Powiązania");

@@ -12,6 +12,8 @@ TDrawGrid::TDrawGrid(QWidget* Parent) : ::TDrawGrid(Parent) {
     SetVisibleCheckBoxEnabled(false);
     // The row chosen on the other side stays visible here.
     SetDrawSelectOnlyWhenFocus(false);
+    // The two sides stand apart on the window's white.
+    setFrameShape(QFrame::StyledPanel);
 }
 
 int TDrawGrid::LineCount(const QString& Text) {

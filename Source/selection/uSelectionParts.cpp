@@ -3,6 +3,7 @@
 #include "uCollectionBaseFrame.h"
 #include "uEwidarComponents_Panel.h"
 #include "uEwidarDrawGrid.h"
+#include "uListPictures.h"
 
 #include <QHBoxLayout>
 #include <QPainter>
@@ -13,34 +14,26 @@
 
 namespace SelectionParts {
 
-namespace {
-
-constexpr int kGlyphSize = 16;
-
-template <class Paint> QPixmap Glyph(Paint paint) {
-    QPixmap pixmap(kGlyphSize, kGlyphSize);
+QPixmap AcceptGlyph() {
+    QPixmap pixmap(16, 16);
     pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    paint(painter);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(40, 150, 60), 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPolyline(QPolygonF({QPointF(3, 8), QPointF(7, 12), QPointF(13, 4)}));
     return pixmap;
 }
 
-} // namespace
-
-QPixmap AcceptGlyph() {
-    return Glyph([](QPainter& p) {
-        p.setPen(QPen(QColor(40, 150, 60), 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        p.drawPolyline(QPolygonF({QPointF(3, 8), QPointF(7, 12), QPointF(13, 4)}));
-    });
+QPixmap CancelGlyph() {
+    return ListPictures::DeleteGlyph();
 }
 
-QPixmap CancelGlyph() {
-    return Glyph([](QPainter& p) {
-        p.setPen(QPen(QColor(200, 40, 40), 3, Qt::SolidLine, Qt::RoundCap));
-        p.drawLine(4, 4, 12, 12);
-        p.drawLine(12, 4, 4, 12);
-    });
+void StackParts(QWidget* Window, std::initializer_list<QWidget*> Parts, QWidget* Stretch) {
+    auto* layout = new QVBoxLayout(Window);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    for (QWidget* part : Parts)
+        layout->addWidget(part, part == Stretch ? 1 : 0);
 }
 
 TPanel* ButtonBar(QWidget* Parent, const char* Name) {
@@ -88,6 +81,22 @@ TCollectionBaseFrame* AddFrameTab(QTabWidget* Tabs, const char* TabName, const Q
     layout->addWidget(frame);
     Tabs->addTab(page, Caption);
     return frame;
+}
+
+TSubjectFrames AddSubjectTabs(QTabWidget* Tabs, const std::array<const char*, SubjectListCount>& FrameNames) {
+    static const char* const kTabs[SubjectListCount] = {"TabSheet1", "TabSheet2", "TabSheet3", "TabSheet4"};
+    static const char16_t* const kCaptions[SubjectListCount] = {u"Wszyscy", u"Podatnicy", u"Pracownicy",
+                                                                u"Kontrahenci"};
+    TSubjectFrames frames{};
+    for (int i = 0; i < SubjectListCount; ++i)
+        frames[static_cast<size_t>(i)] =
+            AddFrameTab(Tabs, kTabs[i], QString::fromUtf16(kCaptions[i]), FrameNames[static_cast<size_t>(i)]);
+    return frames;
+}
+
+TCollectionBaseFrame* CurrentFrame(const QTabWidget* Tabs, const TSubjectFrames& Frames) {
+    const int index = Tabs->currentIndex();
+    return index >= 0 && index < SubjectListCount ? Frames[static_cast<size_t>(index)] : nullptr;
 }
 
 TIntfPtr<IEwidarCollection> SubjectList(IEwidarDataBase* DataBase, TSubjectList List) {

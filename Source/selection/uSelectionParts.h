@@ -7,7 +7,9 @@
 
 #include <QPixmap>
 
+#include <array>
 #include <functional>
+#include <initializer_list>
 
 class QAbstractButton;
 class QPushButton;
@@ -20,8 +22,11 @@ namespace SelectionParts {
 
 // "Wybierz": a green tick (16 x 16).
 QPixmap AcceptGlyph();
-// "Anuluj" / "Zamknij": a red cross (16 x 16).
+// "Anuluj" / "Zamknij": the list frame's red cross.
 QPixmap CancelGlyph();
+
+// Lays Parts out from top to bottom, edge to edge; Stretch takes the spare height.
+void StackParts(QWidget* Window, std::initializer_list<QWidget*> Parts, QWidget* Stretch);
 
 // The bottom bar in the button-strip colour; its buttons are right-aligned.
 TPanel* ButtonBar(QWidget* Parent, const char* Name);
@@ -39,6 +44,12 @@ TCollectionBaseFrame* AddFrameTab(QTabWidget* Tabs, const char* TabName, const Q
 // The lists of the subject tabs, in tab order.
 enum TSubjectList { slWszyscy, slPodatnicy, slPracownicy, slKontrahenci };
 constexpr int SubjectListCount = 4;
+using TSubjectFrames = std::array<TCollectionBaseFrame*, SubjectListCount>;
+// The tabs "Wszyscy", "Podatnicy", "Pracownicy", "Kontrahenci" (TabSheet1-4), each
+// holding a list frame named by FrameNames.
+TSubjectFrames AddSubjectTabs(QTabWidget* Tabs, const std::array<const char*, SubjectListCount>& FrameNames);
+// The frame of the current tab; nullptr without one.
+TCollectionBaseFrame* CurrentFrame(const QTabWidget* Tabs, const TSubjectFrames& Frames);
 // A fresh, unfiltered list of the root's registries; empty without a root.
 TIntfPtr<IEwidarCollection> SubjectList(IEwidarDataBase* DataBase, TSubjectList List);
 

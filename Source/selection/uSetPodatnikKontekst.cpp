@@ -1,5 +1,6 @@
 #include "uSetPodatnikKontekst.h"
 
+#include "TEdit.h"
 #include "uCollectionBaseFrame.h"
 #include "uEwidarComponents_Panel.h"
 #include "uEwidarDrawGrid.h"
@@ -62,18 +63,14 @@ TSetPodatnikKontekstForm::TSetPodatnikKontekstForm(QWidget* OwnerForm, IEwidarDa
     Panel2 = ButtonBar(this, "Panel2");
     btnClose = BarButton(Panel2, "btnClose", QStringLiteral("Zamknij"), CancelGlyph());
     btnAccept = BarButton(Panel2, "btnAccept", QStringLiteral("Wybierz"), AcceptGlyph());
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(Panel1);
-    layout->addWidget(PageControl1, 1);
-    layout->addWidget(Panel2);
+    StackParts(this, {Panel1, PageControl1, Panel2}, PageControl1);
     connect(btnAccept, &QPushButton::clicked, this, &TSetPodatnikKontekstForm::btnAcceptClick);
     connect(btnClose, &QPushButton::clicked, this, &TSetPodatnikKontekstForm::btnCloseClick);
     OnEnter(this, btnClose, [this] { Choose(); });
     PageControl1->setCurrentIndex(slPodatnicy);
     LoadTab(slPodatnicy);
     connect(PageControl1, &QTabWidget::currentChanged, this, &TSetPodatnikKontekstForm::LoadTab);
+    PodatnicyCollection->edtfilter->setFocus();
 }
 
 void TSetPodatnikKontekstForm::LoadTab(int Index) {
@@ -94,8 +91,7 @@ void TSetPodatnikKontekstForm::LoadTab(int Index) {
 }
 
 TCollectionBaseFrame* TSetPodatnikKontekstForm::ActiveFrame() const {
-    const int index = PageControl1->currentIndex();
-    return index >= 0 && index < SubjectListCount ? FFrames[static_cast<size_t>(index)] : nullptr;
+    return CurrentFrame(PageControl1, FFrames);
 }
 
 void TSetPodatnikKontekstForm::Choose() {

@@ -8,6 +8,7 @@
 #include "TForm.h"
 #include "uEwidarQuorDBIntf.h"
 #include "uListOpeners.h"
+#include "uSelectionParts.h"
 
 #include <array>
 
@@ -53,7 +54,7 @@ private:
     TIntfPtr<IEwidarDataBase> FEwidarDataBase;
     TIntfPtr<IEwidarRecord> FEwidarRecord;
     uSetPodatnikKontekst::TCloseStatus FCloseStatus = uSetPodatnikKontekst::csCancel;
-    std::array<TCollectionBaseFrame*, 4> FFrames{};
+    SelectionParts::TSubjectFrames FFrames{};
 };
 
 // Shows the taxpayer chooser modally; the chosen subject, or empty when the

@@ -2,7 +2,6 @@
 // how, when it opens at all, and the two sides kept in step.
 
 #include "SelectionFixture.h"
-#include "uCollectionBaseFrame.h"
 #include "uRecordMergeForm.h"
 
 #include <QPushButton>
@@ -108,29 +107,4 @@ TEST_F(MergeTest, SelectingAndScrollingOneSideMovesTheOther) {
         EXPECT_EQ(form.DrawGrid1->verticalScrollBar()->value(), step);
     }
     EXPECT_TRUE(form.DrawGrid2->OnScroll()); // bound again after passing the step on
-}
-
-TEST_F(MergeTest, ListFrameComparesItsFirstTwoTickedRowsThroughTheInstalledOpener) {
-    NewPodatnik(m_db.get(), QStringLiteral("A"), QStringLiteral("Pierwszy"));
-    NewPodatnik(m_db.get(), QStringLiteral("B"), QStringLiteral("Drugi"));
-    NewPodatnik(m_db.get(), QStringLiteral("C"), QStringLiteral("Trzeci"));
-    TCollectionBaseFrame frame;
-    frame.SetEwidarDataBase(m_db.get());
-    frame.SetEwidarCollection(Reg()->GetPodatnicy({}).get());
-    TDrawGrid* grid = frame.DrawGrid1;
-    grid->SetChecked(3, true);
-    grid->SetChecked(1, true);
-    QStringList sides;
-    WhenModal([&](QWidget* w) {
-        auto* form = qobject_cast<TRecordMergeForm*>(w);
-        sides << Column(form->DrawGrid1).join(QLatin1Char('|'))
-              << Column(form->DrawGrid2).join(QLatin1Char('|'));
-        w->close();
-    });
-    frame.Scaldane1Click();
-    const QString first = grid->Cells(1, 1);
-    const QString third = grid->Cells(1, 3);
-    ASSERT_EQ(sides.size(), 2);
-    EXPECT_TRUE(sides[0].contains(first.section(QLatin1Char(' '), -1))) << sides[0].toStdString();
-    EXPECT_TRUE(sides[1].contains(third.section(QLatin1Char(' '), -1))) << sides[1].toStdString();
 }
