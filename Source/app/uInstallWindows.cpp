@@ -2,11 +2,14 @@
 
 #include "uInstallWindows.h"
 
+#include "uCollectionForm.h"
+#include "uEditingOpeners.h"
 #include "uEwidarComponents_Panel.h"
 #include "uEwidarRecordForm.h"
 #include "uListOpeners.h"
 #include "uMainFormOpeners.h"
 #include "uOperatorsForm.h"
+#include "uSelectionWindows.h"
 #include "uSettingsForm.h"
 #include "uShowPodatnikInfo.h"
 
@@ -16,6 +19,8 @@ void InstallWindows() {
     InstallRecordForms();
     InstallSubjectInfo();
     InstallSettingsForms();
+    InstallSelectionWindows();
+    EditingOpeners::SetCollectionChooser(&ChooseFromCollection);
 }
 
 void ResetWindows() {
@@ -28,4 +33,5 @@ void ResetWindows() {
     MainFormOpeners::SetImportSourceChooser({});
     MainFormOpeners::SetOperatorsOpener({});
     TPanel::SetFieldDictionaryHandler(nullptr);
+    EditingOpeners::SetCollectionChooser({});
 }

@@ -8,6 +8,7 @@
 #include "uLoginForm.h"
 #include "uMainFormOpeners.h"
 #include "uMainFormRegistries.h"
+#include "uPowiazaniaForm.h"
 #include "uQuorDataBaseDefs.h"
 #include "uRegistry.h"
 #include "uSettingsModule.h"
@@ -193,6 +194,7 @@ void TConnectionSequence::FillNfzDefaults(IEwidarDataBase* Root) {
 }
 
 void TConnectionSequence::Disconnect() {
+    CloseRelationsWindows(); // their lists belong to the connection that ends here
     MainFormRegistries::DetachList(FHost.ListFrame());
     if (TIntfPtr<IEwidarDataBase> root = CurrentDataBase())
         root->Disconnect();
