@@ -188,33 +188,12 @@ constexpr char16_t kOtherPunctuationWeight = 0x24;
 
 // Latin letters without a decomposition, by the letter they sort with.
 char16_t PlainLetter(char16_t c) {
-    switch (c) {
-    case u'\u00e6':
-        return u'a';
-    case u'\u00f0':
-    case u'\u0111':
-        return u'd';
-    case u'\u00f8':
-    case u'\u0153':
-        return u'o';
-    case u'\u00fe':
-    case u'\u0167':
-        return u't';
-    case u'\u0127':
-        return u'h';
-    case u'\u0131':
-        return u'i';
-    case u'\u0138':
-        return u'k';
-    case u'\u0140':
-        return u'l';
-    case u'\u014b':
-        return u'n';
-    case u'\u017f':
-        return u's';
-    default:
-        return 0;
-    }
+    static const QHash<char16_t, char16_t> plain = {
+        {u'\u00e6', u'a'}, {u'\u00f0', u'd'}, {u'\u0111', u'd'}, {u'\u00f8', u'o'}, {u'\u0153', u'o'},
+        {u'\u00fe', u't'}, {u'\u0167', u't'}, {u'\u0127', u'h'}, {u'\u0131', u'i'}, {u'\u0138', u'k'},
+        {u'\u0140', u'l'}, {u'\u014b', u'n'}, {u'\u017f', u's'},
+    };
+    return plain.value(c, 0);
 }
 
 QChar KeyOf(QChar c) {

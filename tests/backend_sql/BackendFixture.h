@@ -38,3 +38,17 @@ TIntfPtr<IEwidarRecord> NewPosted(IEwidarListCollection* C, const QString& Symbo
 
 // Runs a query on the file through a connection of its own; the first column of the first row.
 QVariant RawScalar(const QString& Path, const QString& Sql);
+
+// Another program that holds the file in an exclusive write transaction while it lives.
+class TExclusiveHolder {
+public:
+    explicit TExclusiveHolder(const QString& Path);
+    ~TExclusiveHolder();
+    TExclusiveHolder(const TExclusiveHolder&) = delete;
+    TExclusiveHolder& operator=(const TExclusiveHolder&) = delete;
+    bool Holds() const { return m_holds; }
+
+private:
+    QString m_name;
+    bool m_holds = false;
+};

@@ -7,8 +7,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QStandardPaths>
 #include <QUuid>
 
@@ -196,20 +194,10 @@ TEST_F(ConnectTest, ReadOnlyOrBlockedFolderGivesItsCodes) {
 TEST_F(ConnectTest, DatabaseLockedByAnotherProgramGivesCode23) {
     m_db->Disconnect();
     {
-        QSqlDatabase other =
-            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other-program"));
-        other.setDatabaseName(m_path);
-        ASSERT_TRUE(other.open());
-        QSqlQuery q(other);
-        ASSERT_TRUE(q.exec(QStringLiteral("PRAGMA locking_mode = EXCLUSIVE")));
-        ASSERT_TRUE(q.exec(QStringLiteral("BEGIN EXCLUSIVE")));
-        ASSERT_TRUE(q.exec(QStringLiteral("CREATE TABLE other_program (a)")));
+        TExclusiveHolder other(m_path);
+        ASSERT_TRUE(other.Holds());
         EXPECT_EQ(ConnectCode(Param(m_path)), 23);
-        q.exec(QStringLiteral("ROLLBACK"));
-        q.finish();
-        other.close();
     }
-    QSqlDatabase::removeDatabase(QStringLiteral("other-program"));
     EXPECT_EQ(ConnectCode(Param(m_path)), 0);
 }
 

@@ -6,8 +6,6 @@
 #include "uEwidarQuorDBSymbole.h"
 
 #include <QFile>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 
 using SafetyTest = BackendTest;
 
@@ -40,30 +38,19 @@ TEST_F(SafetyTest, LastErrorDetailsDescribeOnlyTheFailureThatGaveTheCode) {
 
     // Two failures with engine messages: each code shows its own.
     m_db->Disconnect();
-    QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("holder"));
-    other.setDatabaseName(m_path);
-    ASSERT_TRUE(other.open());
-    {
-        QSqlQuery q(other);
-        ASSERT_TRUE(q.exec(QStringLiteral("PRAGMA locking_mode = EXCLUSIVE")));
-        ASSERT_TRUE(q.exec(QStringLiteral("BEGIN EXCLUSIVE")));
-        ASSERT_TRUE(q.exec(QStringLiteral("CREATE TABLE holder (a)")));
-        param = U(Param(m_path));
-        ASSERT_FALSE(db->Connect(param, true));
-        ASSERT_EQ(db->GetLastErrorCode(), 23);
-        const QString locked = ErrorText(23, db.get());
-        EXPECT_TRUE(locked.contains(QStringLiteral("Szczegóły:"))) << locked.toStdString();
-        param = U(Param(junk));
-        ASSERT_FALSE(db->Connect(param, true));
-        const QString notADatabase = ErrorText(5, db.get());
-        EXPECT_TRUE(notADatabase.contains(QStringLiteral("Szczegóły:")));
-        EXPECT_NE(notADatabase.mid(notADatabase.indexOf(u':')), locked.mid(locked.indexOf(u':')));
-        EXPECT_FALSE(ErrorText(23, db.get()).contains(QStringLiteral("Szczegóły:")));
-        q.exec(QStringLiteral("ROLLBACK"));
-    }
-    other.close();
-    other = QSqlDatabase();
-    QSqlDatabase::removeDatabase(QStringLiteral("holder"));
+    TExclusiveHolder other(m_path);
+    ASSERT_TRUE(other.Holds());
+    param = U(Param(m_path));
+    ASSERT_FALSE(db->Connect(param, true));
+    ASSERT_EQ(db->GetLastErrorCode(), 23);
+    const QString locked = ErrorText(23, db.get());
+    EXPECT_TRUE(locked.contains(QStringLiteral("Szczegóły:"))) << locked.toStdString();
+    param = U(Param(junk));
+    ASSERT_FALSE(db->Connect(param, true));
+    const QString notADatabase = ErrorText(5, db.get());
+    EXPECT_TRUE(notADatabase.contains(QStringLiteral("Szczegóły:")));
+    EXPECT_NE(notADatabase.mid(notADatabase.indexOf(u':')), locked.mid(locked.indexOf(u':')));
+    EXPECT_FALSE(ErrorText(23, db.get()).contains(QStringLiteral("Szczegóły:")));
 }
 
 TEST_F(SafetyTest, ARefusedLinkSetterFailsThePostWithItsCodeAndWritesNothing) {
