@@ -56,25 +56,32 @@ int PostedDependents(TSqlConnection& C, qint64 ID) {
 }
 
 // A placeholder without posted dependents goes. One with them becomes a stored record, so
-// that nothing already posted is deleted with it; the lists then show it.
-void ResolvePlaceholder(TSqlConnection& C, TWriteScope& Scope, qint64 ID) {
-    if (PostedDependents(C, ID) == 0) {
-        C.Exec(QStringLiteral("DELETE FROM ew_record WHERE id = ? AND state = 1"), {ID});
-        return;
+// that nothing already posted is deleted with it; the lists then show it. In a savepoint of
+// its own: one that fails is left for a later purge.
+void ResolvePlaceholder(TSqlConnection& C, qint64 ID) {
+    try {
+        TWriteScope one(C);
+        if (PostedDependents(C, ID) == 0) {
+            C.Exec(QStringLiteral("DELETE FROM ew_record WHERE id = ? AND state = 1"), {ID});
+        } else {
+            C.Exec(
+                QStringLiteral(
+                    "UPDATE ew_record SET state = 0, session_id = NULL, version = version + 1 WHERE id = ?"),
+                {ID});
+            one.Changed(SqlRecordStore::RefreshStoredLines(C, ID));
+        }
+        one.Commit();
+    } catch (const TSqlFailure&) {
     }
-    C.Exec(QStringLiteral(
-               "UPDATE ew_record SET state = 0, session_id = NULL, version = version + 1 WHERE id = ?"),
-           {ID});
-    Scope.Changed(SqlRecordStore::RefreshStoredLines(C, ID));
 }
 
 // Resolves a dead session's placeholders, then deletes the session row, which takes its
 // locks with it.
-void PurgeSession(TSqlConnection& C, TWriteScope& Scope, qint64 SessionID) {
+void PurgeSession(TSqlConnection& C, qint64 SessionID) {
     const auto rows =
         C.Rows(QStringLiteral("SELECT id FROM ew_record WHERE state = 1 AND session_id = ?"), {SessionID});
     for (const QVariantList& r : rows)
-        ResolvePlaceholder(C, Scope, r[0].toLongLong());
+        ResolvePlaceholder(C, r[0].toLongLong());
     C.Exec(QStringLiteral("DELETE FROM ew_session WHERE id = ?"), {SessionID});
 }
 
@@ -146,13 +153,13 @@ void PurgeDead(TSqlConnection& C) {
         const qint64 id = r[0].toLongLong();
         TIdentity s{r[1].toString(), r[2].toString(), r[3].toLongLong(), r[4].toString()};
         if (id != C.SessionID() && !IsAlive(s, r[5].toLongLong(), now))
-            PurgeSession(C, scope, id);
+            PurgeSession(C, id);
     }
     const auto orphans =
         C.Rows(QStringLiteral("SELECT id FROM ew_record WHERE state = 1 AND (session_id IS NULL "
                               "OR session_id NOT IN (SELECT id FROM ew_session))"));
     for (const QVariantList& r : orphans)
-        ResolvePlaceholder(C, scope, r[0].toLongLong());
+        ResolvePlaceholder(C, r[0].toLongLong());
     scope.Commit();
 }
 
@@ -160,7 +167,7 @@ void Unregister(TSqlConnection& C) {
     if (C.SessionID() == 0)
         return;
     TWriteScope scope(C);
-    PurgeSession(C, scope, C.SessionID());
+    PurgeSession(C, C.SessionID());
     scope.Commit();
     C.SetSessionID(0);
 }
@@ -184,7 +191,7 @@ void Lock(TSqlConnection& C, qint64 RecordID) {
     if (holder != 0) {
         if (SessionAlive(C, holder))
             Fail(SqlErrors::ecRecordLocked);
-        PurgeSession(C, scope, holder);
+        PurgeSession(C, holder);
     }
     const qint64 now = C.Now();
     C.Exec(QStringLiteral("INSERT INTO ew_lock (record_id, session_id, locked_at) VALUES (?, ?, ?)"),
