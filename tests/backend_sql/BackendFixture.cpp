@@ -4,6 +4,7 @@
 #include "uEwidarKinds.h"
 #include "uEwidarQuorDBSymbole.h"
 
+#include <QFile>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QUuid>
@@ -89,6 +90,11 @@ TIntfPtr<IEwidarRecord> NewPosted(IEwidarListCollection* C, const QString& Symbo
     SetValue(r.get(), Symbol, Value);
     EXPECT_TRUE(r->Post()) << r->GetLastErrorCode();
     return r;
+}
+
+bool WriteFile(const QString& Path, const QByteArray& Data) {
+    QFile f(Path);
+    return f.open(QIODevice::WriteOnly) && f.write(Data) == Data.size();
 }
 
 QVariant RawScalar(const QString& Path, const QString& Sql) {

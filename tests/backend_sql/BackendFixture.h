@@ -36,6 +36,9 @@ TIntfPtr<IEwidarRecord> NewPodatnik(IEwidarDataBase* Db, const QString& First, c
 // A posted record of a registry with one value set.
 TIntfPtr<IEwidarRecord> NewPosted(IEwidarListCollection* C, const QString& Symbol, const QString& Value);
 
+// Writes a plain file (not a database); false when it cannot be written.
+bool WriteFile(const QString& Path, const QByteArray& Data);
+
 // Runs a query on the file through a connection of its own; the first column of the first row.
 QVariant RawScalar(const QString& Path, const QString& Sql);
 

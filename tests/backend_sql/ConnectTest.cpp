@@ -140,10 +140,7 @@ TEST_F(ConnectTest, AVersion1FileIsUpgradedKeepingItsRecords) {
 
 TEST_F(ConnectTest, RefusesFilesThatAreNotItsDatabasesWithoutChangingThem) {
     const QString text = m_dir + QStringLiteral("/notes.db");
-    QFile f(text);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(QByteArray("Ala ma kota.\n").repeated(500));
-    f.close();
+    ASSERT_TRUE(WriteFile(text, QByteArray("Ala ma kota.\n").repeated(500)));
     const QByteArray before = ReadAll(text);
     EXPECT_EQ(ConnectCode(Param(text)), 5);
     EXPECT_EQ(ReadAll(text), before);
@@ -174,10 +171,7 @@ TEST_F(ConnectTest, ReadOnlyOrBlockedFolderGivesItsCodes) {
     m_db->Disconnect();
     // A file where the folder should be: no folder can be made, whoever runs the test.
     const QString blocker = m_dir + QStringLiteral("/zwykły plik");
-    QFile f(blocker);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("tekst");
-    f.close();
+    ASSERT_TRUE(WriteFile(blocker, "tekst"));
     EXPECT_EQ(ConnectCode(Param(blocker + QStringLiteral("/new.db"))), 4);
     EXPECT_EQ(ConnectCode(Param(blocker + QStringLiteral("/a/b/new.db"))), 4);
     EXPECT_EQ(ReadAll(blocker), QByteArray("tekst"));
@@ -277,10 +271,7 @@ TEST_F(ConnectTest, ServicesOfTheRootNeedAConnection) {
     EXPECT_EQ(progress, 42);
     // A failed connection names its file, so that GetLastError can add the engine's message.
     const QString text = m_dir + QStringLiteral("/text.db");
-    QFile f(text);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(QByteArray("not a database").repeated(100));
-    f.close();
+    ASSERT_TRUE(WriteFile(text, QByteArray("not a database").repeated(100)));
     std::u16string param = U(Param(text));
     ASSERT_FALSE(db->Connect(param, true));
     EXPECT_EQ(Q(db->GetDataBaseID()), QStringLiteral("SQLITE:") + text);

@@ -21,10 +21,7 @@ QString ErrorText(int32_t Code, IEwidarDataBase* Db) {
 
 TEST_F(SafetyTest, LastErrorDetailsDescribeOnlyTheFailureThatGaveTheCode) {
     const QString junk = m_dir + QStringLiteral("/junk.db");
-    QFile f(junk);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(QByteArray("not a database").repeated(100));
-    f.close();
+    ASSERT_TRUE(WriteFile(junk, QByteArray("not a database").repeated(100)));
     auto db = NewRoot();
     std::u16string param = U(Param(junk));
     ASSERT_FALSE(db->Connect(param, true));
