@@ -51,7 +51,7 @@ EWIDAR_EXPORT bool GetLastError(int32_t ErrCode, const std::u16string& DataBaseI
         QString text, link;
         if (!SqlErrors::Describe(ErrCode, text, link))
             return false;
-        const QString native = SqlErrors::LastNative(QString::fromStdU16String(DataBaseID));
+        const QString native = SqlErrors::DetailsFor(ErrCode, QString::fromStdU16String(DataBaseID));
         if (!native.isEmpty())
             text += QStringLiteral("\r\nSzczegóły: ") + native;
         Text = text.toStdU16String();

@@ -107,7 +107,7 @@ std::vector<TRow> ReadRows(TSqlConnection& C, const TListSpec& Spec, const QStri
         binds << needle;
     }
     sql += Spec.scope == TScope::scOwner ? QStringLiteral(" ORDER BY r.id")
-                                         : QStringLiteral(" ORDER BY r.search, r.id");
+                                         : QStringLiteral(" ORDER BY r.sort_key, r.id");
     std::vector<TRow> rows;
     C.EachRow(sql, binds, [&rows, &Spec](const QSqlQuery& q) {
         TRow row;

@@ -18,8 +18,6 @@ namespace {
 
 std::atomic<quint64> g_connectionCounter{0};
 
-constexpr int kHeartbeatMs = 60 * 1000;
-
 // A null QString would be bound as SQL NULL; texts are stored as empty strings instead.
 void Bind(QSqlQuery& Q, const QVariantList& Binds) {
     for (int i = 0; i < Binds.size(); ++i) {
@@ -36,7 +34,11 @@ void Bind(QSqlQuery& Q, const QVariantList& Binds) {
 TSqlConnection::TSqlConnection(const QString& Symbol, std::unique_ptr<TSqlDialect> Dialect)
     : m_symbol(Symbol), m_dialect(std::move(Dialect)) {
     const quint64 n = ++g_connectionCounter;
-    m_name = QStringLiteral("QuorDataBaseSQL-%1-%2").arg(QCoreApplication::applicationPid()).arg(n);
+    // The address of the counter tells apart two copies of this code in one process.
+    m_name = QStringLiteral("QuorDataBaseSQL-%1-%2-%3")
+                 .arg(QCoreApplication::applicationPid())
+                 .arg(quintptr(&g_connectionCounter), 0, 16)
+                 .arg(n);
     m_id = m_symbol + QStringLiteral(":#") + QString::number(n);
 }
 
@@ -60,9 +62,8 @@ void TSqlConnection::Open(const QString& FilePath, int BusyMs, int WatchMs) {
     m_db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(BusyMs));
     if (!m_db.open()) {
         const QSqlError err = m_db.lastError();
-        SqlErrors::RememberNative(m_id, err.text());
         ReleaseConnection();
-        Fail(SqlErrors::FromSqlError(err, SqlErrors::ecOpen), err.text());
+        throw TSqlFailure(SqlErrors::FromSqlError(err, SqlErrors::ecOpen), err.text(), m_id);
     }
     m_open = true;
     try {
@@ -97,7 +98,7 @@ void TSqlConnection::StartTimers(int WatchMs) {
     if (!app || QThread::currentThread() != app->thread())
         return;
     m_heartbeat = std::make_unique<QTimer>();
-    m_heartbeat->setInterval(kHeartbeatMs);
+    m_heartbeat->setInterval(m_heartbeatMs);
     QObject::connect(m_heartbeat.get(), &QTimer::timeout, m_heartbeat.get(), [this] {
         try {
             if (m_open && m_depth == 0)
@@ -108,15 +109,20 @@ void TSqlConnection::StartTimers(int WatchMs) {
     m_heartbeat->start();
     if (WatchMs <= 0)
         return;
+    // The data version first: a commit between the two reads is then seen once more, never missed.
     m_dataVersion = Scalar(QStringLiteral("PRAGMA data_version"), {}, 0).toLongLong();
+    m_seenCounters.clear();
+    for (const QVariantList& r : Rows(QStringLiteral("SELECT kind, counter FROM ew_change")))
+        m_seenCounters.insert(r[0].toInt(), r[1].toLongLong());
     m_watch = std::make_unique<QTimer>();
     m_watch->setInterval(WatchMs);
     QObject::connect(m_watch.get(), &QTimer::timeout, m_watch.get(), [this] { CheckForeignChanges(); });
     m_watch->start();
 }
 
-// The engine's data version changes only when another connection commits; which
-// records changed is unknown, so every live collection hears of every kind.
+// The engine's data version changes whenever another connection commits, heartbeats and
+// locks included; the change counters tell which kinds of records that commit changed,
+// so that only the lists of those kinds reload.
 void TSqlConnection::CheckForeignChanges() {
     try {
         if (!m_open || m_depth != 0)
@@ -125,13 +131,51 @@ void TSqlConnection::CheckForeignChanges() {
         if (version == m_dataVersion)
             return;
         m_dataVersion = version;
-        QSet<int> all;
-        for (int kind = 1; kind <= 21; ++kind)
-            all.insert(kind);
-        NotifyChanged(all);
+        QSet<int> changed;
+        for (const QVariantList& r : Rows(QStringLiteral("SELECT kind, counter FROM ew_change"))) {
+            const int kind = r[0].toInt();
+            const qint64 counter = r[1].toLongLong();
+            if (m_seenCounters.value(kind, 0) != counter)
+                changed.insert(kind);
+            m_seenCounters.insert(kind, counter);
+        }
+        NotifyChanged(changed);
     } catch (...) {
         // Checked again on the next tick.
     }
+}
+
+qint64 TSqlConnection::Now() {
+    if (m_clock)
+        return m_clock();
+    return Scalar(m_dialect->Now(), {}, 0).toLongLong();
+}
+
+void TSqlConnection::CheckSession() {
+    if (m_session == 0)
+        return;
+    if (!m_lost &&
+        Scalar(QStringLiteral("SELECT count(*) FROM ew_session WHERE id = ?"), {m_session}, 0).toInt() > 0)
+        return;
+    m_lost = true;
+    try {
+        Exec(m_dialect->Rollback());
+    } catch (...) {
+    }
+    m_depth = 0;
+    m_userTxn = false;
+    Fail(SqlErrors::ecSessionLost);
+}
+
+void TSqlConnection::BumpChangeCounters(const QSet<int>& Kinds) {
+    for (int kind : Kinds)
+        if (kind >= 1 && kind <= 21)
+            Exec(QStringLiteral("UPDATE ew_change SET counter = counter + 1 WHERE kind = ?"), {kind});
+}
+
+void TSqlConnection::OwnChangesCommitted(const QHash<int, int>& Bumps) {
+    for (auto it = Bumps.begin(); it != Bumps.end(); ++it)
+        m_seenCounters[it.key()] += it.value();
 }
 
 void TSqlConnection::Close() {
@@ -142,7 +186,8 @@ void TSqlConnection::Close() {
     if (m_userTxn)
         RollbackUserTransaction();
     try {
-        SqlSession::Unregister(*this);
+        if (!m_lost) // a purged session has nothing left to remove
+            SqlSession::Unregister(*this);
     } catch (...) {
         // A session row left behind is purged by the next connection as dead.
     }
@@ -178,8 +223,7 @@ QSqlQuery& TSqlConnection::Prepared(const QString& Sql, int FallbackCode) {
 
 void TSqlConnection::FailWith(const QSqlQuery& Q, int FallbackCode) {
     const QSqlError err = Q.lastError();
-    SqlErrors::RememberNative(m_id, err.text());
-    Fail(SqlErrors::FromSqlError(err, FallbackCode), err.text());
+    throw TSqlFailure(SqlErrors::FromSqlError(err, FallbackCode), err.text(), m_id);
 }
 
 void TSqlConnection::Exec(const QString& Sql, const QVariantList& Binds, int FallbackCode) {
@@ -242,10 +286,13 @@ void TSqlConnection::EachRow(const QString& Sql, const QVariantList& Binds,
 
 int TSqlConnection::BeginScope() {
     Require();
+    if (m_lost)
+        Fail(SqlErrors::ecSessionLost);
     const int level = m_depth;
-    if (level == 0)
+    if (level == 0) {
         Exec(m_dialect->BeginWrite(), {}, SqlErrors::ecStartTransaction);
-    else
+        CheckSession();
+    } else
         Exec(m_dialect->Savepoint(QStringLiteral("ew_sp%1").arg(level)), {}, SqlErrors::ecStartTransaction);
     ++m_depth;
     return level;
@@ -282,12 +329,16 @@ void TSqlConnection::EndScope(int Level, bool Commit) {
 
 void TSqlConnection::StartUserTransaction() {
     Require();
+    if (m_lost)
+        Fail(SqlErrors::ecSessionLost);
     if (m_userTxn || m_depth != 0)
         Fail(SqlErrors::ecStartTransaction);
     Exec(m_dialect->BeginWrite(), {}, SqlErrors::ecStartTransaction);
+    CheckSession();
     m_userTxn = true;
     m_depth = 1;
     m_txnKinds.clear();
+    m_txnBumps.clear();
 }
 
 void TSqlConnection::CommitUserTransaction() {
@@ -303,6 +354,7 @@ void TSqlConnection::CommitUserTransaction() {
     m_userTxn = false;
     m_depth = 0;
     m_txnKinds.clear();
+    OwnChangesCommitted(std::exchange(m_txnBumps, {}));
 }
 
 void TSqlConnection::RollbackUserTransaction() {
@@ -314,6 +366,7 @@ void TSqlConnection::RollbackUserTransaction() {
     m_userTxn = false;
     m_depth = 0;
     m_pending.clear();
+    m_txnBumps.clear();
     const QSet<int> kinds = std::exchange(m_txnKinds, {});
     if (!kinds.isEmpty())
         NotifyChanged(kinds);
@@ -349,14 +402,26 @@ TWriteScope::~TWriteScope() {
 }
 
 void TWriteScope::Commit() {
-    m_done = true;
-    m_c.EndScope(m_level, true);
     const bool announce = m_level == 0 || (m_level == 1 && m_c.m_userTxn);
     if (!announce) {
+        m_done = true;
+        m_c.EndScope(m_level, true);
         m_c.m_pending.unite(m_kinds);
         return;
     }
     QSet<int> kinds = m_kinds;
-    kinds.unite(std::exchange(m_c.m_pending, {}));
+    kinds.unite(m_c.m_pending);
+    m_c.BumpChangeCounters(kinds); // inside the transaction: undone with it
+    m_done = true;
+    m_c.EndScope(m_level, true);
+    m_c.m_pending.clear();
+    QHash<int, int> bumps;
+    for (int kind : kinds)
+        bumps[kind] += 1;
+    if (m_level == 0)
+        m_c.OwnChangesCommitted(bumps);
+    else
+        for (auto it = bumps.begin(); it != bumps.end(); ++it)
+            m_c.m_txnBumps[it.key()] += it.value();
     m_c.NotifyChanged(kinds);
 }

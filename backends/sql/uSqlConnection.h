@@ -58,6 +58,16 @@ public:
     const TSqlDialect& Dialect() const { return *m_dialect; }
     qint64 SessionID() const { return m_session; }
     void SetSessionID(qint64 ID) { m_session = ID; }
+    // True once another connection purged this session as dead: its locks are gone, so
+    // every later write fails with code 1009 until the connection is opened again.
+    bool SessionLost() const { return m_lost; }
+
+    // The database's own time in seconds, by which heartbeats are written and judged, so
+    // that no two machines' clocks are compared. Tests may put another clock in.
+    qint64 Now();
+    void SetClock(std::function<qint64()> Clock) { m_clock = std::move(Clock); }
+    // How often the session's heartbeat is renewed while an event loop runs.
+    void SetHeartbeatMs(int Ms) { m_heartbeatMs = Ms; }
 
     // Statements: each throws TSqlFailure with FallbackCode unless the engine's
     // result maps to a more precise code (busy, read-only, not a database).
@@ -83,6 +93,12 @@ private:
     friend class TWriteScope;
     int BeginScope();
     void EndScope(int Level, bool Commit);
+    // Fails with 1009 (rolling back what Begin opened) when this session's row is gone.
+    void CheckSession();
+    // Raises the change counters of the kinds inside the open transaction, and records
+    // the raise as this connection's own once it is committed.
+    void BumpChangeCounters(const QSet<int>& Kinds);
+    void OwnChangesCommitted(const QHash<int, int>& Bumps);
     void RollbackUserTransaction();
     QSqlQuery& Prepared(const QString& Sql, int FallbackCode);
     [[noreturn]] void FailWith(const QSqlQuery& Q, int FallbackCode);
@@ -109,6 +125,11 @@ private:
     std::unique_ptr<QTimer> m_heartbeat;
     std::unique_ptr<QTimer> m_watch;
     qint64 m_dataVersion = 0;
+    QHash<int, qint64> m_seenCounters; // change counters of the kinds as last seen
+    QHash<int, int> m_txnBumps;        // raises inside the root object's transaction
+    std::function<qint64()> m_clock;
+    int m_heartbeatMs = 60 * 1000;
+    bool m_lost = false;
 };
 
 using TSqlConnectionPtr = std::shared_ptr<TSqlConnection>;

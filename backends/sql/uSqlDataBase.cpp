@@ -4,6 +4,7 @@
 #include "uSqlConnectionDialog.h"
 #include "uSqlDynamicFields.h"
 #include "uSqlErrors.h"
+#include "uSqlFileSystem.h"
 #include "uSqlImport.h"
 #include "uSqlOperatorStore.h"
 #include "uSqlOperators.h"
@@ -21,6 +22,7 @@ namespace {
 
 constexpr int kDefaultBusyMs = 5000;
 constexpr int kDefaultWatchMs = 2000;
+constexpr int kDefaultHeartbeatMs = 60 * 1000;
 
 // Checks the file before the engine touches it: a missing file is created only
 // when the caller allows it, and an unwritable one is refused instead of being
@@ -143,14 +145,20 @@ private:
     void ConnectTo(std::u16string& ConnectorParam, bool CreateIfMissing) {
         Disconnect();
         TSqlParams params = TSqlParams::Parse(QString::fromStdU16String(ConnectorParam));
-        QString path = params.Value(QStringLiteral("DIR")).trimmed();
+        QString path = params.Value(QStringLiteral("DIR")); // quoted blanks belong to the path
         if (path.isEmpty())
             path = DefaultDataBasePath();
         path = QFileInfo(path).absoluteFilePath();
+        // Refused before anything touches the file, so that nothing is written to it.
+        if (const QString fs = SqlFileSystem::NetworkFileSystem(path); !fs.isEmpty())
+            Fail(SqlErrors::ecNetworkFile, QStringLiteral("system plików %1: %2").arg(fs, path));
         PrepareFile(path, CreateIfMissing);
         // Kept even when opening fails: it reports "no connection" and names the
         // file, under which GetLastError finds the engine's message.
         m_c = std::make_shared<TSqlConnection>(m_symbol, MakeDialect(m_symbol));
+        // At least twice within the time after which other desks judge a session dead.
+        const int beat = Milliseconds(params, QStringLiteral("HEARTBEAT"), kDefaultHeartbeatMs);
+        m_c->SetHeartbeatMs(beat >= 1000 && beat <= 150000 ? beat : kDefaultHeartbeatMs);
         m_c->Open(path, Milliseconds(params, QStringLiteral("TIMEOUT"), kDefaultBusyMs),
                   Milliseconds(params, QStringLiteral("WATCH"), kDefaultWatchMs));
         params.SetValue(QStringLiteral("DIR"), path);
@@ -189,11 +197,12 @@ bool TSqlDataBase::ImportFrom(IEwidarDataBase* Source) {
         const bool keep = code == SqlErrors::ecImportCancelled || code == SqlErrors::ecNoConnection ||
                           code == SqlErrors::ecNoLink;
         m_error = keep ? code : SqlErrors::ecImport;
-        if (code != m_error || !f.Native().isEmpty())
-            SqlErrors::RememberNative(m_c->DataBaseID(),
-                                      f.Native().isEmpty() ? QStringLiteral("kod %1").arg(code) : f.Native());
+        const QString cause =
+            f.Native().isEmpty() && code != m_error ? QStringLiteral("kod %1").arg(code) : f.Native();
+        SqlErrors::NoteFailure(m_error, cause, m_c->DataBaseID());
     } catch (...) {
         m_error = SqlErrors::ecImport;
+        SqlErrors::NoteFailure(m_error, {}, m_c->DataBaseID());
     }
     return false;
 }

@@ -3,6 +3,8 @@
 #include "uEwidarQuorDBSymbole.h"
 #include "uSqlKinds.h"
 
+#include <QHash>
+
 #include <array>
 
 namespace SqlDescribe {
@@ -172,6 +174,79 @@ QString SearchText(const QStringList& Lines) {
         text += clean.toCaseFolded() + kSeparator;
     }
     return text;
+}
+
+namespace {
+
+// Weights of the letters: the Polish alphabet in its order, one byte each.
+constexpr char16_t kAlphabet[] =
+    u"a\u0105bc\u0107de\u0119fghijkl\u0142mn\u0144o\u00f3pqrs\u015btuvwxyz\u017a\u017c";
+constexpr char16_t kFirstLetterWeight = 0x41;
+constexpr char16_t kSpaceWeight = 0x03;
+constexpr char16_t kPunctuationWeight = 0x04; // then one each in code point order
+constexpr char16_t kOtherPunctuationWeight = 0x24;
+
+// Latin letters without a decomposition, by the letter they sort with.
+char16_t PlainLetter(char16_t c) {
+    static const QHash<char16_t, char16_t> plain = {
+        {u'\u00e6', u'a'}, {u'\u00f0', u'd'}, {u'\u0111', u'd'}, {u'\u00f8', u'o'}, {u'\u0153', u'o'},
+        {u'\u00fe', u't'}, {u'\u0167', u't'}, {u'\u0127', u'h'}, {u'\u0131', u'i'}, {u'\u0138', u'k'},
+        {u'\u0140', u'l'}, {u'\u014b', u'n'}, {u'\u017f', u's'},
+    };
+    return plain.value(c, 0);
+}
+
+QChar KeyOf(QChar c) {
+    static const QHash<char16_t, char16_t> letters = [] {
+        QHash<char16_t, char16_t> h;
+        for (int i = 0; kAlphabet[i]; ++i)
+            h.insert(kAlphabet[i], char16_t(kFirstLetterWeight + i));
+        return h;
+    }();
+    const char16_t u = c.unicode();
+    if (u == kSeparator)
+        return QChar(0x01);
+    if (const auto it = letters.find(u); it != letters.end())
+        return QChar(*it);
+    if (u < 0x20)
+        return QChar(0x02);
+    if (u == u' ')
+        return QChar(kSpaceWeight);
+    if (u >= u'0' && u <= u'9')
+        return c;
+    if (u < 0x80) { // ASCII punctuation, before digits, in code point order
+        static const QString punctuation = QStringLiteral("!\"#$%&'()*+,-./:;<=>?@[\\]^_`{|}~");
+        const int at = punctuation.indexOf(c);
+        return QChar(char16_t(at >= 0 ? kPunctuationWeight + at : kOtherPunctuationWeight));
+    }
+    if (const char16_t plain = PlainLetter(u))
+        return KeyOf(QChar(plain));
+    if (c.isLetter() && c.decompositionTag() == QChar::Canonical) {
+        const QChar base = c.decomposition().front();
+        if (base.unicode() < 0x80 && base.isLetter())
+            return KeyOf(base);
+    }
+    if (c.isPunct() || c.isSymbol() || c.isSpace())
+        return QChar(kOtherPunctuationWeight);
+    return c; // other scripts: after the Latin letters, in code point order
+}
+
+} // namespace
+
+QString SortKey(const QString& SearchText) {
+    QString key;
+    key.reserve(SearchText.size());
+    for (QChar c : SearchText)
+        key += KeyOf(c);
+    return key;
+}
+
+QString Digits(const QString& Value) {
+    QString digits;
+    for (QChar c : Value)
+        if (c >= u'0' && c <= u'9')
+            digits += c;
+    return digits;
 }
 
 QString NormaliseFilter(const QString& Text) {

@@ -23,6 +23,13 @@ QStringList Lines(int Position, const TSource& Source);
 int LineCount(int Position);
 // Case-folded text of the lines, separated so that a search never matches across two.
 QString SearchText(const QStringList& Lines);
+// The key by which lists are ordered, built from SearchText: Polish alphabetical order
+// (a ą b c ć … l ł … z ź ż) when the keys are compared byte by byte, as the engine's
+// binary collation does. Separators and punctuation come before digits, digits before
+// letters; other accented Latin letters sort with their base letter; other scripts follow.
+QString SortKey(const QString& SearchText);
+// The digits of an identifier (NIP, PESEL, REGON) with every separator dropped.
+QString Digits(const QString& Value);
 // The filter text as it is compared with SearchText.
 QString NormaliseFilter(const QString& Text);
 // Comma text of the lines: items with a space, comma, quote or control character

@@ -6,7 +6,7 @@ class TSqliteDialect final : public TSqlDialect {
 public:
     QString DriverName() const override { return QStringLiteral("QSQLITE"); }
     QStringList SessionSetup() const override {
-        return {QStringLiteral("PRAGMA foreign_keys = ON"), QStringLiteral("PRAGMA synchronous = NORMAL"),
+        return {QStringLiteral("PRAGMA foreign_keys = ON"), QStringLiteral("PRAGMA synchronous = FULL"),
                 QStringLiteral("PRAGMA temp_store = MEMORY"), QStringLiteral("PRAGMA cache_size = -16000")};
     }
     QString BeginWrite() const override { return QStringLiteral("BEGIN IMMEDIATE"); }
@@ -26,6 +26,7 @@ public:
             "VALUES (?, ?, ?, ?, ?) ON CONFLICT (record_id, symbol) DO UPDATE SET "
             "value = excluded.value, caption = excluded.caption, field_type = excluded.field_type");
     }
+    QString Now() const override { return QStringLiteral("SELECT CAST(strftime('%s', 'now') AS INTEGER)"); }
     QString ListTables() const override {
         return QStringLiteral(
             "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite\\_%' "

@@ -29,6 +29,8 @@ public:
     virtual QString Contains(const QString& Column, const QString& Parameter) const = 0;
     // Insert or replace one field value: parameters record_id, symbol, value, caption, field_type.
     virtual QString UpsertValue() const = 0;
+    // A query of one row and column: the database's own time in whole seconds.
+    virtual QString Now() const = 0;
     // Names of the user tables of the open database.
     virtual QString ListTables() const = 0;
 };

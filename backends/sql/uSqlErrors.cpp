@@ -1,7 +1,5 @@
 #include "uSqlErrors.h"
 
-#include <QHash>
-#include <QMutex>
 #include <QSqlError>
 
 #include <map>
@@ -103,18 +101,33 @@ const std::map<int32_t, TEntry>& Entries() {
         {ecNoWindow,
          {"Okno parametrów połączenia wymaga aplikacji z interfejsem graficznym.",
           "https://doc.qt.io/qt-6/qapplication.html"}},
+        {ecRecordChanged,
+         {"Dane zostały zmienione przez innego użytkownika od chwili ich odczytania. Zmiany nie zostały "
+          "zapisane: odśwież dane i wprowadź zmiany ponownie.",
+          "https://www.sqlite.org/lang_transaction.html"}},
+        {ecSessionLost,
+         {"Połączenie z bazą danych zostało uznane za nieaktywne i zamknięte przez inne stanowisko, a jego "
+          "blokady zwolnione. Zmiany nie zostały zapisane: połącz się z bazą ponownie.",
+          "https://www.sqlite.org/lockingv3.html"}},
+        {ecNetworkFile,
+         {"Plik bazy danych SQLite leży na dysku sieciowym (NFS, SMB/CIFS, sshfs), na którym blokady plików "
+          "nie chronią danych. Baza SQLite służy jednemu komputerowi: przenieś plik na dysk lokalny. Do "
+          "pracy "
+          "wielu stanowisk na wspólnych danych służy baza MySQL (serwer MariaDB).",
+          "https://www.sqlite.org/useovernet.html"}},
     };
     return entries;
 }
 
-QMutex& NativeMutex() {
-    static QMutex m;
-    return m;
-}
+struct TLastFailure {
+    int32_t code = 0;
+    QString native;
+    QString db;
+};
 
-QHash<QString, QString>& NativeMessages() {
-    static QHash<QString, QString> h;
-    return h;
+TLastFailure& LastFailure() {
+    thread_local TLastFailure last;
+    return last;
 }
 
 } // namespace
@@ -128,22 +141,25 @@ bool Describe(int32_t Code, QString& Text, QString& Link) {
     return true;
 }
 
-void RememberNative(const QString& DataBaseID, const QString& Message) {
-    QMutexLocker lock(&NativeMutex());
-    NativeMessages().insert(DataBaseID, Message);
+void NoteFailure(int32_t Code, const QString& Native, const QString& DataBaseID) {
+    LastFailure() = TLastFailure{Code, Native, DataBaseID};
 }
 
-QString LastNative(const QString& DataBaseID) {
-    QMutexLocker lock(&NativeMutex());
-    return NativeMessages().value(DataBaseID);
+QString DetailsFor(int32_t Code, const QString& DataBaseID) {
+    const TLastFailure& last = LastFailure();
+    if (last.code != Code || (!last.db.isEmpty() && last.db != DataBaseID))
+        return {};
+    return last.native;
 }
 
 int32_t CaughtCode() noexcept {
     try {
         throw;
     } catch (const TSqlFailure& f) {
+        NoteFailure(f.Code(), f.Native(), f.DataBaseID());
         return f.Code();
     } catch (...) {
+        NoteFailure(ecQuery, {}, {});
         return ecQuery;
     }
 }

@@ -54,21 +54,28 @@ enum TCode : int32_t {
     ecDuplicateSymbol = 1005,      // a field of the kind already has the symbol (ignoring case)
     ecIncompleteDefinition = 1006, // a definition without symbol, description or kind
     ecNoWindow = 1007,             // the parameter dialog needs a widgets application
+    ecRecordChanged = 1008,        // another session posted the record since this one read it
+    ecSessionLost = 1009,          // another connection purged this session as dead
+    ecNetworkFile = 1010,          // the database file lies on a network file system
 };
 
 // Polish text and help link of a code; false for a code this backend never sets.
 bool Describe(int32_t Code, QString& Text, QString& Link);
 
-// Remembers the engine's own message of the last failure of a database, so that
-// GetLastError can add it to the text. Thread safe.
-void RememberNative(const QString& DataBaseID, const QString& Message);
-QString LastNative(const QString& DataBaseID);
+// The last failure that reached an interface method on the calling thread: its code,
+// the engine's own message (may be empty) and the database it came from (empty when
+// unknown). GetLastError adds the message only for that failure, never for an older one.
+void NoteFailure(int32_t Code, const QString& Native, const QString& DataBaseID);
+// The engine's message of the last failure when it carried Code (and came from
+// DataBaseID, when it names one); empty otherwise.
+QString DetailsFor(int32_t Code, const QString& DataBaseID);
 
 // Code for a failed statement: busy/locked -> 23, read-only -> 200, not a database
 // -> 5, corrupt -> 101, constraint -> Fallback for others.
 int32_t FromSqlError(const QSqlError& Error, int32_t Fallback);
 
-// The code of the exception being handled; call only inside a catch block.
+// The code of the exception being handled, noted as the thread's last failure; call
+// only inside the catch block of an interface method.
 int32_t CaughtCode() noexcept;
 
 } // namespace SqlErrors
@@ -76,14 +83,17 @@ int32_t CaughtCode() noexcept;
 // Thrown inside the backend and turned into an error code at every interface method.
 class TSqlFailure : public std::exception {
 public:
-    TSqlFailure(int32_t Code, QString Native = {}) : m_code(Code), m_native(std::move(Native)) {}
+    TSqlFailure(int32_t Code, QString Native = {}, QString DataBaseID = {})
+        : m_code(Code), m_native(std::move(Native)), m_db(std::move(DataBaseID)) {}
     int32_t Code() const { return m_code; }
     const QString& Native() const { return m_native; }
+    const QString& DataBaseID() const { return m_db; }
     const char* what() const noexcept override { return "TSqlFailure"; }
 
 private:
     int32_t m_code;
     QString m_native;
+    QString m_db;
 };
 
 [[noreturn]] inline void Fail(int32_t Code, const QString& Native = {}) {

@@ -2,15 +2,17 @@
 
 namespace {
 
-// Reads one value starting at pos (after '='); stops at an unquoted ';'.
+// Reads one value starting at pos (after '='); stops at an unquoted ';'. Blanks around an
+// unquoted value are dropped; a quoted value keeps its own.
 QString ReadValue(const QString& t, int& pos) {
     QString v;
     bool quoted = false;
+    bool wasQuoted = false;
     int i = pos;
     while (i < t.size() && t[i].isSpace())
         ++i;
     if (i < t.size() && t[i] == u'"') {
-        quoted = true;
+        quoted = wasQuoted = true;
         ++i;
     } else {
         i = pos;
@@ -28,10 +30,13 @@ QString ReadValue(const QString& t, int& pos) {
         }
         if (!quoted && c == u';')
             break;
+        // Only blanks may follow the closing quote.
+        if (wasQuoted && !quoted && c.isSpace())
+            continue;
         v += c;
     }
     pos = i + 1;
-    return v;
+    return wasQuoted ? v : v.trimmed();
 }
 
 bool NeedsQuotes(const QString& v) {
@@ -57,7 +62,7 @@ TSqlParams TSqlParams::Parse(const QString& Text) {
         pos = eq + 1;
         QString value = ReadValue(Text, pos);
         if (!key.isEmpty())
-            p.SetValue(key, value.trimmed());
+            p.SetValue(key, value);
     }
     return p;
 }

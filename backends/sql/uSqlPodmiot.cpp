@@ -2,6 +2,7 @@
 
 #include "uEwidarQuorDBSymbole.h"
 #include "uSqlCollections.h"
+#include "uSqlDescribe.h"
 #include "uSqlRecord.h"
 
 using namespace SqlKinds;
@@ -118,16 +119,8 @@ private:
     }
 };
 
-// Identifiers compare as typed and by their digits, so "123-456-32-18" finds "1234563218".
-QVariantList Variants(const std::u16string& Value) {
-    const QString v = QString::fromStdU16String(Value).trimmed();
-    QString digits;
-    for (QChar c : v)
-        if (c.isLetterOrNumber())
-            digits += c;
-    return {v, digits};
-}
-
+// Identifiers compare by their digits alone, whatever separators were stored or typed, so
+// "123-456-32-18" finds "1234563218" and "PL 1234563218".
 bool TPodmiotRecord::HasDuplicate(const std::u16string& PESEL, const std::u16string& NIP,
                                   const std::u16string& REGON) {
     return Guarded(m_s->error, false, [&] {
@@ -138,16 +131,16 @@ bool TPodmiotRecord::HasDuplicate(const std::u16string& PESEL, const std::u16str
             {{cDanePodmiotuREGON.Symbol}, REGON},
         };
         for (const auto& [symbols, value] : checks) {
-            const QVariantList v = Variants(value);
-            if (v[0].toString().isEmpty())
+            const QString digits = SqlDescribe::Digits(QString::fromStdU16String(value));
+            if (digits.isEmpty())
                 continue;
             for (const QString& symbol : symbols) {
                 const int n =
                     m_s->conn
-                        ->Scalar(QStringLiteral("SELECT count(*) FROM ew_value v JOIN ew_record r ON "
-                                                "r.id = v.record_id WHERE v.symbol = ? AND v.value IN (?, ?) "
+                        ->Scalar(QStringLiteral("SELECT count(*) FROM ew_ident i JOIN ew_record r ON "
+                                                "r.id = i.record_id WHERE i.symbol = ? AND i.digits = ? "
                                                 "AND r.kind = ? AND r.state = 0 AND r.id <> ?"),
-                                 {symbol, v[0], v[1], int(kPodmiot), m_s->id}, 0)
+                                 {symbol, digits, int(kPodmiot), m_s->id}, 0)
                         .toInt();
                 if (n > 0)
                     return true;

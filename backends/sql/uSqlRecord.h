@@ -50,8 +50,11 @@ protected:
         return Guarded(m_s->error, TIntfPtr<T>(),
                        [&] { return Supports<T>(SqlRecordOps::Linked(*m_s, Role)); });
     }
+    // A refused link is remembered, so that the next Post fails with its code instead
+    // of storing the record without it.
     void SetLinkFrom(int Role, IEwidarRecord* Target) {
-        GuardedBool(m_s->error, [&] { SqlRecordOps::SetLink(*m_s, Role, Target); });
+        if (!GuardedBool(m_s->error, [&] { SqlRecordOps::SetLink(*m_s, Role, Target); }))
+            m_s->RefuseLink(Role, m_s->error);
     }
 
     TRecordStatePtr m_s;

@@ -3,9 +3,17 @@
 #include "uEwidarQuorDBSymbole.h"
 #include "uSqlDynamicFields.h"
 
+void TRecordState::EnsureVersion() {
+    if (m_version >= 0 || id == 0)
+        return;
+    m_version =
+        conn->Scalar(QStringLiteral("SELECT version FROM ew_record WHERE id = ?"), {id}, 0).toLongLong();
+}
+
 void TRecordState::EnsureFields() {
     if (m_fieldsLoaded)
         return;
+    EnsureVersion();
     m_order.clear();
     m_fields.clear();
     for (const TInternalFieldRecord& f : FieldsOfKind(kind)) {
@@ -69,6 +77,7 @@ QStringList TRecordState::DirtySymbols() const {
 void TRecordState::EnsureLinks() {
     if (m_linksLoaded)
         return;
+    EnsureVersion();
     if (id != 0) {
         for (const QVariantList& r :
              conn->Rows(QStringLiteral("SELECT role, target_id FROM ew_link WHERE source_id = ?"), {id}))
@@ -85,6 +94,7 @@ qint64 TRecordState::Link(int Role) {
 
 void TRecordState::SetLink(int Role, qint64 Target) {
     EnsureLinks();
+    m_refusedLinks.remove(Role);
     if (m_links.value(Role, 0) == Target)
         return;
     if (Target == 0)
@@ -97,6 +107,7 @@ void TRecordState::SetLink(int Role, qint64 Target) {
 void TRecordState::EnsureAktywny() {
     if (m_aktywnyLoaded)
         return;
+    EnsureVersion();
     if (id != 0 && podatnik != 0)
         m_aktywny =
             conn->Scalar(QStringLiteral("SELECT aktywny FROM ew_person WHERE podatnik_id = ? AND role = ? "
@@ -133,11 +144,13 @@ void TRecordState::ClearDirty() {
 }
 
 void TRecordState::Unload() {
+    m_version = -1;
     m_order.clear();
     m_fields.clear();
     m_fieldsLoaded = false;
     m_links.clear();
     m_dirtyLinks.clear();
+    m_refusedLinks.clear();
     m_linksLoaded = false;
     m_aktywnyLoaded = false;
     m_aktywnyDirty = false;

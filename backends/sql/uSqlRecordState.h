@@ -54,11 +54,21 @@ public:
     qint64 Link(int Role);
     void SetLink(int Role, qint64 Target);
     const QSet<int>& DirtyLinks() const { return m_dirtyLinks; }
+    // A setter of the role was refused with Code; a later accepted setter of the role clears it.
+    void RefuseLink(int Role, int32_t Code) { m_refusedLinks.insert(Role, Code); }
+    // The code of a refused link setter, 0 when none is pending.
+    int32_t RefusedLink() const { return m_refusedLinks.isEmpty() ? 0 : *m_refusedLinks.cbegin(); }
 
     void EnsureAktywny();
     bool Aktywny();
     void SetAktywny(bool Value);
     bool AktywnyDirty() const { return m_aktywnyDirty; }
+
+    // The row version of the stored record as it was when this object first read any of its
+    // data (read then, before the data); a Post fails when the stored one differs.
+    bool HasVersion() const { return m_version >= 0; }
+    qint64 Version() const { return m_version; }
+    void SetVersion(qint64 V) { m_version = V; }
 
     bool Dirty() const { return FieldsDirty() || !m_dirtyLinks.isEmpty() || m_aktywnyDirty; }
     void ClearDirty();
@@ -74,11 +84,15 @@ public:
     const QStringList& ListLines() const { return m_listLines; }
 
 private:
+    void EnsureVersion();
+
+    qint64 m_version = -1; // unknown until data is read
     QStringList m_order;
     QHash<QString, TFieldValue> m_fields;
     bool m_fieldsLoaded = false;
     QHash<int, qint64> m_links;
     QSet<int> m_dirtyLinks;
+    QHash<int, int32_t> m_refusedLinks;
     bool m_linksLoaded = false;
     bool m_aktywny = true;
     bool m_aktywnyLoaded = false;

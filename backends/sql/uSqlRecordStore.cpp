@@ -87,8 +87,10 @@ QStringList StoredLines(TSqlConnection& C, qint64 ID, int Kind) {
 }
 
 void WriteLines(TSqlConnection& C, qint64 ID, const QStringList& Lines) {
-    C.Exec(QStringLiteral("UPDATE ew_record SET line1 = ?, line2 = ?, line3 = ?, search = ? WHERE id = ?"),
-           {Lines.value(0), Lines.value(1), Lines.value(2), SqlDescribe::SearchText(Lines), ID});
+    const QString search = SqlDescribe::SearchText(Lines);
+    C.Exec(QStringLiteral(
+               "UPDATE ew_record SET line1 = ?, line2 = ?, line3 = ?, search = ?, sort_key = ? WHERE id = ?"),
+           {Lines.value(0), Lines.value(1), Lines.value(2), search, SqlDescribe::SortKey(search), ID});
 }
 
 // Records whose lines show values of a record of this kind: through a link role.
@@ -116,9 +118,26 @@ void CheckReferences(TSqlConnection& C, qint64 ID, int Kind) {
 
 } // namespace
 
+const QStringList& IdentifierSymbols() {
+    static const QStringList symbols = {cDanePodmiotuPESEL.Symbol, cDanePodmiotuNIP.Symbol,
+                                        cDanePodmiotuNIPOF.Symbol, cDanePodmiotuREGON.Symbol};
+    return symbols;
+}
+
+void WriteIdentifier(TSqlConnection& C, qint64 ID, const QString& Symbol, const QString& Value, bool Fresh) {
+    if (!Fresh)
+        C.Exec(QStringLiteral("DELETE FROM ew_ident WHERE record_id = ? AND symbol = ?"), {ID, Symbol});
+    const QString digits = SqlDescribe::Digits(Value);
+    if (!digits.isEmpty())
+        C.Exec(QStringLiteral("INSERT INTO ew_ident (record_id, symbol, digits) VALUES (?, ?, ?)"),
+               {ID, Symbol, digits});
+}
+
 // A caption or kind equal to the symbol table's is kept empty and read back from
 // the table, which keeps the file small.
 void WriteField(TSqlConnection& C, qint64 ID, const QString& Symbol, const TFieldValue& F, bool Fresh) {
+    if (IdentifierSymbols().contains(Symbol))
+        WriteIdentifier(C, ID, Symbol, F.value, Fresh);
     const TInternalFieldRecord* d = FindField(Symbol);
     const QString caption = d && F.caption == d->Description ? QString() : F.caption;
     const QString type = d && F.type == FieldTypeToText(d->FieldType) ? QString() : F.type;
@@ -140,13 +159,13 @@ TRecordStatePtr Create(const TSqlConnectionPtr& C, int Kind, qint64 Owner, TRole
         return r;
     C->Require();
     TWriteScope scope(*C);
-    SqlSession::EnsureRegistered(*C);
     r->id = C->Insert(QStringLiteral("INSERT INTO ew_record (kind, owner_id, state, session_id, is_podatnik, "
                                      "is_pracownik, is_kontrahent) VALUES (?, ?, 1, ?, ?, ?, ?)"),
                       {Kind, Nullable(Owner), C->SessionID(), int(Roles.podatnik), int(Roles.pracownik),
                        int(Roles.kontrahent)});
     scope.Commit(); // lists never show placeholders: nothing to announce
     r->storage = TRecordState::stPlaceholder;
+    r->SetVersion(0);
     return r;
 }
 
@@ -177,18 +196,28 @@ void Post(TRecordState& R) {
     TSqlConnection& c = *R.conn;
     if (R.storage == TRecordState::stDeleted)
         Fail(SqlErrors::ecRecordDeleted);
+    if (const int32_t refused = R.RefusedLink())
+        Fail(refused);
     TWriteScope scope(c);
     qint64 id = R.id;
+    qint64 version = 0;
     if (id == 0) {
         if (R.owner != 0 && KindAndState(c, R.owner).first == 0)
             Fail(SqlErrors::ecRecordDeleted);
         id = c.Insert(QStringLiteral("INSERT INTO ew_record (kind, owner_id, state) VALUES (?, ?, 0)"),
                       {R.kind, Nullable(R.owner)});
     } else {
-        if (KindAndState(c, id).first == 0)
+        const auto rows = c.Rows(QStringLiteral("SELECT version FROM ew_record WHERE id = ?"), {id});
+        if (rows.isEmpty())
             Fail(SqlErrors::ecRecordDeleted);
         SqlSession::CheckNotLockedByOther(c, id);
-        c.Exec(QStringLiteral("UPDATE ew_record SET state = 0, session_id = NULL WHERE id = ?"), {id});
+        // Posted by another session since this one read it: never overwritten silently.
+        version = rows.front()[0].toLongLong();
+        if (R.HasVersion() && R.Version() != version)
+            Fail(SqlErrors::ecRecordChanged);
+        ++version;
+        c.Exec(QStringLiteral("UPDATE ew_record SET state = 0, session_id = NULL, version = ? WHERE id = ?"),
+               {version, id});
     }
     for (const QString& symbol : R.DirtySymbols())
         WriteField(c, id, symbol, *R.Field(symbol, false));
@@ -198,6 +227,7 @@ void Post(TRecordState& R) {
     scope.Commit();
     R.id = id;
     R.storage = TRecordState::stStored;
+    R.SetVersion(version);
     R.ClearDirty();
     R.ForgetListLines();
 }
@@ -243,7 +273,7 @@ void Refresh(TRecordState& R) {
         R.storage = TRecordState::stDeleted;
         Fail(SqlErrors::ecRecordDeleted);
     }
-    R.Unload();
+    R.Unload(); // the version too: read again with the values
     R.storage = state == 1 ? TRecordState::stPlaceholder : TRecordState::stStored;
 }
 

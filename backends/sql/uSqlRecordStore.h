@@ -39,6 +39,10 @@ QSet<int> RefreshStoredLines(TSqlConnection& C, qint64 ID);
 // Fresh: the record has no values stored yet, so there is nothing to remove).
 void WriteField(TSqlConnection& C, qint64 ID, const QString& Symbol, const TFieldValue& F,
                 bool Fresh = false);
+// The identifier symbols of a subject whose digits are kept for the duplicate check, and
+// the write of those digits (with the value, by WriteField).
+const QStringList& IdentifierSymbols();
+void WriteIdentifier(TSqlConnection& C, qint64 ID, const QString& Symbol, const QString& Value, bool Fresh);
 // Recomputes and stores the lines of one record only, leaving the records that show its values.
 void WriteStoredLines(TSqlConnection& C, qint64 ID, int Kind);
 

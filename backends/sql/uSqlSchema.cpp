@@ -1,7 +1,9 @@
 #include "uSqlSchema.h"
 
 #include "uSqlConnection.h"
+#include "uSqlDescribe.h"
 #include "uSqlErrors.h"
+#include "uSqlRecordStore.h"
 
 #include <QStringList>
 #include <QUuid>
@@ -82,6 +84,49 @@ const QStringList& Version2() {
     return ddl;
 }
 
+// Version 3: lists ordered by a Polish sort key (the list index leads with it); a row
+// version per record, raised by every post, so that a change made by another session
+// since a record was read is detected; one change counter per record kind, raised by
+// every commit that changes records of the kind, so that other connections reload only
+// the lists of those kinds; the digits of the subjects' identifiers for duplicate checks.
+const QStringList& Version3() {
+    static const QStringList ddl = {
+        QStringLiteral("ALTER TABLE ew_record ADD COLUMN sort_key {KEYTEXT} NOT NULL DEFAULT ''"),
+        QStringLiteral("ALTER TABLE ew_record ADD COLUMN version INTEGER NOT NULL DEFAULT 0"),
+        QStringLiteral("DROP INDEX ew_record_list"),
+        QStringLiteral(
+            "CREATE INDEX ew_record_list ON ew_record (kind, state, sort_key, id, owner_id, is_podatnik, "
+            "is_pracownik, is_kontrahent, line1, line2, line3, search)"),
+        QStringLiteral(
+            "CREATE TABLE ew_change (kind INTEGER NOT NULL PRIMARY KEY, counter INTEGER NOT NULL)"),
+        QStringLiteral("CREATE TABLE ew_ident (record_id INTEGER NOT NULL REFERENCES ew_record (id) "
+                       "ON DELETE CASCADE, symbol {KEYTEXT} NOT NULL, digits {KEYTEXT} NOT NULL, "
+                       "PRIMARY KEY (record_id, symbol)) {NOROWID}"),
+        QStringLiteral("CREATE INDEX ew_ident_digits ON ew_ident (symbol, digits)"),
+    };
+    return ddl;
+}
+
+// Fills what version 3 derives from the stored data.
+void FillVersion3(TSqlConnection& C) {
+    for (int kind = 1; kind <= 21; ++kind)
+        C.Exec(QStringLiteral("INSERT INTO ew_change (kind, counter) VALUES (?, 0)"), {kind},
+               SqlErrors::ecCriticalOpen);
+    for (const QVariantList& r : C.Rows(QStringLiteral("SELECT id, search FROM ew_record")))
+        C.Exec(QStringLiteral("UPDATE ew_record SET sort_key = ? WHERE id = ?"),
+               {SqlDescribe::SortKey(r[1].toString()), r[0]}, SqlErrors::ecCriticalOpen);
+    QVariantList symbols;
+    QString marks;
+    for (const QString& symbol : SqlRecordStore::IdentifierSymbols()) {
+        symbols << symbol;
+        marks += marks.isEmpty() ? QStringLiteral("?") : QStringLiteral(", ?");
+    }
+    for (const QVariantList& r : C.Rows(
+             QStringLiteral("SELECT record_id, symbol, value FROM ew_value WHERE symbol IN (%1)").arg(marks),
+             symbols))
+        SqlRecordStore::WriteIdentifier(C, r[0].toLongLong(), r[1].toString(), r[2].toString(), true);
+}
+
 void RunDdl(TSqlConnection& C, const QStringList& Ddl) {
     for (const QString& t : Ddl)
         C.Exec(C.Dialect().Ddl(t), {}, SqlErrors::ecCriticalOpen);
@@ -95,6 +140,10 @@ const std::vector<std::function<void(TSqlConnection&)>>& Migrations() {
             RunDdl(c, Version2());
             c.Exec(QStringLiteral("INSERT INTO ew_meta (name, value) VALUES ('database_id', ?)"),
                    {QUuid::createUuid().toString(QUuid::WithoutBraces)}, SqlErrors::ecCriticalOpen);
+        },
+        [](TSqlConnection& c) {
+            RunDdl(c, Version3());
+            FillVersion3(c);
         },
     };
     return steps;

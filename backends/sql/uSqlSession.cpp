@@ -2,9 +2,9 @@
 
 #include "uSqlConnection.h"
 #include "uSqlErrors.h"
+#include "uSqlRecordStore.h"
 
 #include <QCoreApplication>
-#include <QDateTime>
 #include <QFile>
 #include <QSysInfo>
 
@@ -16,10 +16,6 @@
 namespace SqlSession {
 
 namespace {
-
-qint64 Now() {
-    return QDateTime::currentSecsSinceEpoch();
-}
 
 QString MachineName() {
     const QByteArray id = QSysInfo::machineUniqueId();
@@ -44,26 +40,48 @@ bool SessionAlive(TSqlConnection& C, qint64 SessionID) {
         return false;
     const QVariantList& r = rows.front();
     TIdentity s{r[0].toString(), r[1].toString(), r[2].toLongLong(), r[3].toString()};
-    return IsAlive(s, r[4].toLongLong(), Now());
+    return IsAlive(s, r[4].toLongLong(), C.Now());
 }
 
-void DeletePlaceholder(TSqlConnection& C, qint64 ID) {
+// Posted records that depend on a placeholder: its sections or partners, records that
+// link to it, people linked to it as their taxpayer.
+int PostedDependents(TSqlConnection& C, qint64 ID) {
+    return C
+        .Scalar(QStringLiteral("SELECT (SELECT count(*) FROM ew_record WHERE owner_id = ? AND state = 0) + "
+                               "(SELECT count(*) FROM ew_link WHERE target_id = ?) + "
+                               "(SELECT count(*) FROM ew_person p JOIN ew_record o ON o.id = p.osoba_id "
+                               "WHERE p.podatnik_id = ? AND o.state = 0)"),
+                {ID, ID, ID}, 0)
+        .toInt();
+}
+
+// A placeholder without posted dependents goes. One with them becomes a stored record, so
+// that nothing already posted is deleted with it; the lists then show it. In a savepoint of
+// its own: one that fails is left for a later purge.
+void ResolvePlaceholder(TSqlConnection& C, qint64 ID) {
     try {
         TWriteScope one(C);
-        C.Exec(QStringLiteral("DELETE FROM ew_record WHERE id = ? AND state = 1"), {ID});
+        if (PostedDependents(C, ID) == 0) {
+            C.Exec(QStringLiteral("DELETE FROM ew_record WHERE id = ? AND state = 1"), {ID});
+        } else {
+            C.Exec(
+                QStringLiteral(
+                    "UPDATE ew_record SET state = 0, session_id = NULL, version = version + 1 WHERE id = ?"),
+                {ID});
+            one.Changed(SqlRecordStore::RefreshStoredLines(C, ID));
+        }
         one.Commit();
     } catch (const TSqlFailure&) {
-        // Still referenced: left for a later purge.
     }
 }
 
-// Deletes a dead session's placeholders one by one (a failing one is left for
-// later) and then the session row, which takes its locks with it.
+// Resolves a dead session's placeholders, then deletes the session row, which takes its
+// locks with it.
 void PurgeSession(TSqlConnection& C, qint64 SessionID) {
     const auto rows =
         C.Rows(QStringLiteral("SELECT id FROM ew_record WHERE state = 1 AND session_id = ?"), {SessionID});
     for (const QVariantList& r : rows)
-        DeletePlaceholder(C, r[0].toLongLong());
+        ResolvePlaceholder(C, r[0].toLongLong());
     C.Exec(QStringLiteral("DELETE FROM ew_session WHERE id = ?"), {SessionID});
 }
 
@@ -117,35 +135,31 @@ bool IsAlive(const TIdentity& Session, qint64 Heartbeat, qint64 NowSecs) {
 void Register(TSqlConnection& C) {
     const TIdentity& me = CurrentProcess();
     TWriteScope scope(C);
+    const qint64 now = C.Now();
     const qint64 id =
         C.Insert(QStringLiteral("INSERT INTO ew_session (host, boot_id, pid, start_ticks, heartbeat, "
                                 "opened_at) VALUES (?, ?, ?, ?, ?, ?)"),
-                 {me.host, me.bootId, me.pid, me.startTicks, Now(), Now()});
+                 {me.host, me.bootId, me.pid, me.startTicks, now, now});
     scope.Commit();
     C.SetSessionID(id);
-}
-
-void EnsureRegistered(TSqlConnection& C) {
-    if (C.Scalar(QStringLiteral("SELECT count(*) FROM ew_session WHERE id = ?"), {C.SessionID()}, 0)
-            .toInt() == 0)
-        Register(C);
 }
 
 void PurgeDead(TSqlConnection& C) {
     TWriteScope scope(C);
     const auto rows =
         C.Rows(QStringLiteral("SELECT id, host, boot_id, pid, start_ticks, heartbeat FROM ew_session"));
+    const qint64 now = C.Now();
     for (const QVariantList& r : rows) {
         const qint64 id = r[0].toLongLong();
         TIdentity s{r[1].toString(), r[2].toString(), r[3].toLongLong(), r[4].toString()};
-        if (id != C.SessionID() && !IsAlive(s, r[5].toLongLong(), Now()))
+        if (id != C.SessionID() && !IsAlive(s, r[5].toLongLong(), now))
             PurgeSession(C, id);
     }
     const auto orphans =
         C.Rows(QStringLiteral("SELECT id FROM ew_record WHERE state = 1 AND (session_id IS NULL "
                               "OR session_id NOT IN (SELECT id FROM ew_session))"));
     for (const QVariantList& r : orphans)
-        DeletePlaceholder(C, r[0].toLongLong());
+        ResolvePlaceholder(C, r[0].toLongLong());
     scope.Commit();
 }
 
@@ -158,15 +172,17 @@ void Unregister(TSqlConnection& C) {
     C.SetSessionID(0);
 }
 
+// In a write scope of its own, which also finds out when this session was purged.
 void Heartbeat(TSqlConnection& C) {
-    C.Exec(QStringLiteral("UPDATE ew_session SET heartbeat = ? WHERE id = ?"), {Now(), C.SessionID()});
+    TWriteScope scope(C);
+    C.Exec(QStringLiteral("UPDATE ew_session SET heartbeat = ? WHERE id = ?"), {C.Now(), C.SessionID()});
+    scope.Commit();
 }
 
 void Lock(TSqlConnection& C, qint64 RecordID) {
     TWriteScope scope(C);
     if (C.Scalar(QStringLiteral("SELECT count(*) FROM ew_record WHERE id = ?"), {RecordID}, 0).toInt() == 0)
         Fail(SqlErrors::ecRecordDeleted);
-    EnsureRegistered(C);
     const qint64 holder = LockHolder(C, RecordID);
     if (holder == C.SessionID()) {
         scope.Commit();
@@ -177,9 +193,10 @@ void Lock(TSqlConnection& C, qint64 RecordID) {
             Fail(SqlErrors::ecRecordLocked);
         PurgeSession(C, holder);
     }
+    const qint64 now = C.Now();
     C.Exec(QStringLiteral("INSERT INTO ew_lock (record_id, session_id, locked_at) VALUES (?, ?, ?)"),
-           {RecordID, C.SessionID(), Now()});
-    C.Exec(QStringLiteral("UPDATE ew_session SET heartbeat = ? WHERE id = ?"), {Now(), C.SessionID()});
+           {RecordID, C.SessionID(), now});
+    C.Exec(QStringLiteral("UPDATE ew_session SET heartbeat = ? WHERE id = ?"), {now, C.SessionID()});
     scope.Commit();
 }
 

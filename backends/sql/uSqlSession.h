@@ -6,7 +6,10 @@
 // counts as dead when, on the same machine and boot, no process with that id and
 // start time exists any more (a reused pid has another start time); on another
 // machine or boot, when its heartbeat (renewed every minute) is older than
-// StaleAfterSeconds. Dead sessions lose their locks and their placeholders.
+// StaleAfterSeconds, both times being the database's own (no two machines' clocks are
+// compared). Dead sessions lose their locks; their placeholders go unless posted records
+// depend on them, which makes them stored records instead. A session that finds its row
+// purged fails every later write (code 1009).
 
 #include <QString>
 
@@ -30,12 +33,10 @@ const TIdentity& CurrentProcess();
 // Start time of a process of this machine as the kernel reports it; empty when
 // no such process runs (or the platform does not tell).
 QString ProcessStartTicks(qint64 Pid);
-// Liveness of a session row as seen from this process at time NowSecs.
+// Liveness of a session row as seen from this process at NowSecs, the database's time.
 bool IsAlive(const TIdentity& Session, qint64 Heartbeat, qint64 NowSecs);
 
 void Register(TSqlConnection& C);
-// Re-registers when another process removed this session's row as dead.
-void EnsureRegistered(TSqlConnection& C);
 // Removes dead sessions with their locks and placeholders, and placeholders without a session.
 void PurgeDead(TSqlConnection& C);
 // Removes this session's placeholders, locks and row.
@@ -46,7 +47,9 @@ void Heartbeat(TSqlConnection& C);
 // when the record no longer exists. Locking twice in one session succeeds.
 void Lock(TSqlConnection& C, qint64 RecordID);
 void Unlock(TSqlConnection& C, qint64 RecordID);
-// Throws 105 when a live session other than this one holds the record's lock.
+// Throws 105 when a live session other than this one holds the record's lock. A Post or
+// Delete runs under the lock: this session's own, or, when no live session holds one,
+// its write transaction, during which no other session can take it.
 void CheckNotLockedByOther(TSqlConnection& C, qint64 RecordID);
 
 } // namespace SqlSession

@@ -93,6 +93,7 @@ void BM_Raw_CopyTables(benchmark::State& state) {
                                     "INSERT INTO ew_value SELECT * FROM src.ew_value;"
                                     "INSERT INTO ew_link SELECT * FROM src.ew_link;"
                                     "INSERT INTO ew_person SELECT * FROM src.ew_person;"
+                                    "INSERT INTO ew_ident SELECT * FROM src.ew_ident;"
                                     "COMMIT",
                                     nullptr, nullptr, nullptr);
         state.PauseTiming();

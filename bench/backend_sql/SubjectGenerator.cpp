@@ -32,7 +32,9 @@ struct TStatements {
     sqlite3_stmt* record = nullptr;
     sqlite3_stmt* value = nullptr;
     sqlite3_stmt* person = nullptr;
+    sqlite3_stmt* ident = nullptr;
     ~TStatements() {
+        sqlite3_finalize(ident);
         sqlite3_finalize(record);
         sqlite3_finalize(value);
         sqlite3_finalize(person);
@@ -57,7 +59,9 @@ qint64 InsertRecord(TStatements& st, int kind, qint64 owner, int role, const QSt
         sqlite3_bind_int(s, 3 + r, role == r + 1 ? 1 : 0);
     for (int l = 0; l < 3; ++l)
         Text(s, 6 + l, lines.value(l));
-    Text(s, 9, SqlDescribe::SearchText(lines));
+    const QString search = SqlDescribe::SearchText(lines);
+    Text(s, 9, search);
+    Text(s, 10, SqlDescribe::SortKey(search));
     return sqlite3_step(s) == SQLITE_DONE ? sqlite3_last_insert_rowid(st.db) : 0;
 }
 
@@ -68,6 +72,15 @@ bool InsertValues(TStatements& st, qint64 id, const QHash<QString, QString>& val
         Text(st.value, 2, it.key());
         Text(st.value, 3, it.value());
         if (sqlite3_step(st.value) != SQLITE_DONE)
+            return false;
+        if (it.key() != cDanePodmiotuNIP.Symbol)
+            continue;
+        // The digits of an identifier, as the backend keeps them for its duplicate check.
+        sqlite3_reset(st.ident);
+        sqlite3_bind_int64(st.ident, 1, id);
+        Text(st.ident, 2, it.key());
+        Text(st.ident, 3, SqlDescribe::Digits(it.value()));
+        if (sqlite3_step(st.ident) != SQLITE_DONE)
             return false;
     }
     return true;
@@ -134,10 +147,12 @@ bool Generate(const QString& Path, int Count, QString& Error) {
     sqlite3_prepare_v2(
         st.db,
         "INSERT INTO ew_record (kind, owner_id, state, is_podatnik, is_pracownik, is_kontrahent, "
-        "line1, line2, line3, search) VALUES (?, ?, 0, ?, ?, ?, ?, ?, ?, ?)",
+        "line1, line2, line3, search, sort_key) VALUES (?, ?, 0, ?, ?, ?, ?, ?, ?, ?, ?)",
         -1, &st.record, nullptr);
     sqlite3_prepare_v2(st.db, "INSERT INTO ew_value (record_id, symbol, value) VALUES (?, ?, ?)", -1,
                        &st.value, nullptr);
+    sqlite3_prepare_v2(st.db, "INSERT INTO ew_ident (record_id, symbol, digits) VALUES (?, ?, ?)", -1,
+                       &st.ident, nullptr);
     sqlite3_prepare_v2(st.db,
                        "INSERT INTO ew_person (podatnik_id, role, osoba_id, aktywny) VALUES (?, ?, ?, ?)", -1,
                        &st.person, nullptr);

@@ -3,11 +3,16 @@
 //   lock <file> <id>          locks the subject, prints "LOCK <ok> <code>", waits for a line on stdin
 //   placeholder <file>        creates a taxpayer placeholder, prints "PLACEHOLDER <id>", waits
 //   post-many <file> <count>  posts taxpayers one by one, printing "POSTED <id>" after each
+//   script <file> [<param>]   runs the commands of its standard input, one a line, each
+//                             answered by one line (see RunScript); <param> adds keys to
+//                             the connection parameter (HEARTBEAT=1000;)
 // Output is flushed after every line so that the test can kill the process at any moment.
 
 #include "BackendLoader.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QThread>
 
 #include <iostream>
 #include <string>
@@ -65,6 +70,92 @@ int PostMany(IEwidarDataBase* Db, int Count) {
     return 0;
 }
 
+void Print(const QString& Line) {
+    std::cout << Line.toStdString() << std::endl;
+}
+
+QString Result(const char* Word, bool Ok, IEwidarRecord* R) {
+    return QStringLiteral("%1 %2 %3")
+        .arg(QLatin1String(Word))
+        .arg(Ok ? 1 : 0)
+        .arg(R ? R->GetLastErrorCode() : -1);
+}
+
+void SetName(IEwidarRecord* R, const QString& Name) {
+    R->GetDataFields()->GetDataField(u"cDanePodmiotuNazwisko")->SetValue(Name.toStdU16String());
+}
+
+// Commands:
+//   new-with-address       a taxpayer placeholder with one posted address: "NEW <id> <address id>"
+//   post-placeholder <n>   names that placeholder and posts it: "POST <ok> <code>"
+//   post-new <n>           a new taxpayer named n, posted: "POST <ok> <code>"
+//   edit <id> <n>          locks subject id, renames it, posts, unlocks: "EDIT <ok> <code>"
+//   lock <id>, unlock <id> "LOCK <ok> <code>", "UNLOCK <ok> <code>"
+//   beat <seconds> <id>    runs the event loop (heartbeats) and locks and unlocks subject id
+//                          once a second: "BEAT <locks>"
+//   quit                   disconnects: "BYE"
+int RunScript(IEwidarDataBase* Db) {
+    TIntfPtr<IEwidarRecord> placeholder;
+    std::string line;
+    while (std::getline(std::cin, line)) {
+        const QStringList a = QString::fromStdString(line).split(u' ', Qt::SkipEmptyParts);
+        const QString cmd = a.value(0);
+        if (cmd == QStringLiteral("new-with-address")) {
+            placeholder = Db->GetRegistries()->GetPodatnicy({})->New();
+            auto address = Supports<IPodmiot>(placeholder)->GetAdresy()->New();
+            address->GetDataFields()->GetDataField(u"cDaneAdresoweMiejscowosc")->SetValue(u"Sieradz");
+            const bool ok = address->Post();
+            Print(QStringLiteral("NEW %1 %2").arg(placeholder->GetID()).arg(ok ? address->GetID() : 0));
+        } else if (cmd == QStringLiteral("post-placeholder") && placeholder) {
+            SetName(placeholder.get(), a.value(1));
+            Print(Result("POST", placeholder->Post(), placeholder.get()));
+        } else if (cmd == QStringLiteral("post-new")) {
+            auto list = Db->GetRegistries()->GetPodatnicy({});
+            auto p = list->New();
+            if (p)
+                SetName(p.get(), a.value(1));
+            Print(p ? Result("POST", p->Post(), p.get())
+                    : QStringLiteral("POST 0 %1").arg(list->GetLastErrorCode()));
+        } else if (cmd == QStringLiteral("edit")) {
+            auto r = FindSubject(Db, a.value(1).toInt());
+            bool ok = r && r->Lock();
+            if (ok) {
+                SetName(r.get(), a.value(2));
+                ok = r->Post();
+                const int32_t code = r->GetLastErrorCode();
+                r->Unlock(); // before answering, so that the lock is gone when the test goes on
+                Print(QStringLiteral("EDIT %1 %2").arg(ok ? 1 : 0).arg(code));
+                continue;
+            }
+            Print(Result("EDIT", ok, r.get()));
+        } else if (cmd == QStringLiteral("lock") || cmd == QStringLiteral("unlock")) {
+            auto r = FindSubject(Db, a.value(1).toInt());
+            const bool lock = cmd == QStringLiteral("lock");
+            const bool ok = r && (lock ? r->Lock() : r->Unlock());
+            Print(Result(lock ? "LOCK" : "UNLOCK", ok, r.get()));
+        } else if (cmd == QStringLiteral("beat")) {
+            auto r = FindSubject(Db, a.value(2).toInt());
+            int locks = 0;
+            QElapsedTimer t;
+            t.start();
+            while (t.elapsed() < a.value(1).toInt() * 1000) {
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+                if (r && t.elapsed() / 1000 >= locks && r->Lock() && r->Unlock())
+                    ++locks;
+                QThread::msleep(20);
+            }
+            Print(QStringLiteral("BEAT %1").arg(locks));
+        } else if (cmd == QStringLiteral("quit")) {
+            break;
+        } else {
+            Print(QStringLiteral("UNKNOWN"));
+        }
+    }
+    placeholder = nullptr;
+    Print(QStringLiteral("BYE"));
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -75,7 +166,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     auto db = NewRoot();
-    std::u16string param = U(QStringLiteral("DIR=%1;TIMEOUT=5000;").arg(args[2]));
+    const QString extra = args[1] == QStringLiteral("script") ? args.value(3) : QString();
+    std::u16string param = U(QStringLiteral("DIR=%1;TIMEOUT=5000;%2").arg(args[2], extra));
     if (!db || !db->Connect(param, true)) {
         std::cout << "CONNECT " << (db ? db->GetLastErrorCode() : -1) << std::endl;
         return 1;
@@ -87,6 +179,8 @@ int main(int argc, char** argv) {
         rc = Placeholder(db.get());
     else if (args[1] == QStringLiteral("post-many") && args.size() > 3)
         rc = PostMany(db.get(), args[3].toInt());
+    else if (args[1] == QStringLiteral("script"))
+        rc = RunScript(db.get());
     db->Disconnect();
     return rc;
 }

@@ -4,6 +4,7 @@
 #include "uEwidarKinds.h"
 #include "uEwidarQuorDBSymbole.h"
 
+#include <QFile>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QUuid>
@@ -91,6 +92,11 @@ TIntfPtr<IEwidarRecord> NewPosted(IEwidarListCollection* C, const QString& Symbo
     return r;
 }
 
+bool WriteFile(const QString& Path, const QByteArray& Data) {
+    QFile f(Path);
+    return f.open(QIODevice::WriteOnly) && f.write(Data) == Data.size();
+}
+
 QVariant RawScalar(const QString& Path, const QString& Sql) {
     const QString name = QUuid::createUuid().toString();
     QVariant result;
@@ -106,4 +112,26 @@ QVariant RawScalar(const QString& Path, const QString& Sql) {
     }
     QSqlDatabase::removeDatabase(name);
     return result;
+}
+
+TExclusiveHolder::TExclusiveHolder(const QString& Path) : m_name(QUuid::createUuid().toString()) {
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
+    db.setDatabaseName(Path);
+    if (!db.open())
+        return;
+    QSqlQuery q(db);
+    m_holds = q.exec(QStringLiteral("PRAGMA locking_mode = EXCLUSIVE")) &&
+              q.exec(QStringLiteral("BEGIN EXCLUSIVE")) &&
+              q.exec(QStringLiteral("CREATE TABLE other_program (a)"));
+}
+
+TExclusiveHolder::~TExclusiveHolder() {
+    {
+        QSqlDatabase db = QSqlDatabase::database(m_name, false);
+        if (db.isOpen()) {
+            QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
+            db.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(m_name);
 }

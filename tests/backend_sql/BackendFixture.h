@@ -36,5 +36,22 @@ TIntfPtr<IEwidarRecord> NewPodatnik(IEwidarDataBase* Db, const QString& First, c
 // A posted record of a registry with one value set.
 TIntfPtr<IEwidarRecord> NewPosted(IEwidarListCollection* C, const QString& Symbol, const QString& Value);
 
+// Writes a plain file (not a database); false when it cannot be written.
+bool WriteFile(const QString& Path, const QByteArray& Data);
+
 // Runs a query on the file through a connection of its own; the first column of the first row.
 QVariant RawScalar(const QString& Path, const QString& Sql);
+
+// Another program that holds the file in an exclusive write transaction while it lives.
+class TExclusiveHolder {
+public:
+    explicit TExclusiveHolder(const QString& Path);
+    ~TExclusiveHolder();
+    TExclusiveHolder(const TExclusiveHolder&) = delete;
+    TExclusiveHolder& operator=(const TExclusiveHolder&) = delete;
+    bool Holds() const { return m_holds; }
+
+private:
+    QString m_name;
+    bool m_holds = false;
+};

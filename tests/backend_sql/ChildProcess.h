@@ -31,6 +31,16 @@ public:
             m_p.waitForReadyRead(100);
         return m_p.canReadLine() ? QString::fromUtf8(m_p.readLine()).trimmed() : QString();
     }
+    // Sends one command line of a script child.
+    void Send(const QString& Line) {
+        m_p.write((Line + u'\n').toUtf8());
+        m_p.waitForBytesWritten(5000);
+    }
+    // Sends a command and returns the child's answer line.
+    QString Ask(const QString& Line, int TimeoutMs = 20000) {
+        Send(Line);
+        return ReadLine(TimeoutMs);
+    }
     // Lets a waiting child finish normally.
     bool Finish() {
         m_p.write("\n");

@@ -1,6 +1,7 @@
 // Collections: registries, filters, change events, and the people of a taxpayer.
 
 #include "BackendFixture.h"
+#include "ChildProcess.h"
 #include "uEwidarKinds.h"
 #include "uEwidarQuorDBSymbole.h"
 
@@ -8,6 +9,8 @@
 #include <QElapsedTimer>
 #include <QMap>
 #include <QSet>
+
+#include <cstdio>
 
 using CollectionsTest = BackendTest;
 
@@ -192,6 +195,67 @@ TEST_F(CollectionsTest, ListsHearOfChangesCommittedByOtherConnections) {
     const int seen = events;
     pump(200);
     EXPECT_EQ(events, seen);
+    watcher->Disconnect();
+}
+
+// Heartbeats, locks and unlocks of another process reload no list; its post reloads the
+// lists of subjects once and no other. EWIDAR_NOTICE_SECONDS sets how long the other
+// process beats (3 s by default; the measure quoted in the README used 30).
+TEST_F(CollectionsTest, AnotherProcessReloadsOnlyTheListsOfWhatItPosted) {
+    const int seconds = qEnvironmentVariableIsSet("EWIDAR_NOTICE_SECONDS")
+                            ? qEnvironmentVariableIntValue("EWIDAR_NOTICE_SECONDS")
+                            : 3;
+    auto subject = NewPodatnik(m_db.get(), QStringLiteral("Bije"), QStringLiteral("Serce"));
+    m_db->Disconnect();
+    auto watcher = NewRoot();
+    std::u16string param = U(QStringLiteral("DIR=%1;WATCH=100;").arg(m_path));
+    ASSERT_TRUE(watcher->Connect(param, true));
+    auto reg = watcher->GetRegistries();
+    auto subjects = reg->GetPodmioty({});
+    auto taxpayers = reg->GetPodatnicy({});
+    auto banks = reg->GetDaneBankow({});
+    int subjectReloads = 0, taxpayerReloads = 0, bankReloads = 0;
+    subjects->SetOnChange([&](IInterface*) { ++subjectReloads; });
+    taxpayers->SetOnChange([&](IInterface*) { ++taxpayerReloads; });
+    banks->SetOnChange([&](IInterface*) { ++bankReloads; });
+    ASSERT_EQ(subjects->GetCount(), 1);
+    ASSERT_EQ(banks->GetCount(), 0);
+    TChildProcess child({QStringLiteral("script"), m_path, QStringLiteral("HEARTBEAT=1000;")});
+    // Runs this process's event loop until the child answers.
+    auto answer = [&child](int TimeoutMs) {
+        QElapsedTimer t;
+        t.start();
+        while (!child.Process().canReadLine() && t.elapsed() < TimeoutMs) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+            child.Process().waitForReadyRead(20);
+        }
+        return QString::fromUtf8(child.Process().readLine()).trimmed();
+    };
+    const QString beats = QStringLiteral("SELECT heartbeat - opened_at FROM ew_session WHERE pid = %1")
+                              .arg(child.Process().processId());
+    child.Send(QStringLiteral("beat %1 %2").arg(seconds).arg(subject->GetID()));
+    const QString beat = answer(seconds * 1000 + 30000);
+    ASSERT_TRUE(beat.startsWith(QStringLiteral("BEAT "))) << beat.toStdString();
+    EXPECT_GE(beat.mid(5).toInt(), seconds);                  // locked and unlocked once a second
+    EXPECT_GE(RawScalar(m_path, beats).toInt(), seconds - 1); // heartbeats written meanwhile
+    EXPECT_EQ(subjectReloads, 0);
+    EXPECT_EQ(taxpayerReloads, 0);
+    EXPECT_EQ(bankReloads, 0);
+    std::printf("reloads while another process beat for %d s: %d\n", seconds, subjectReloads);
+    child.Send(QStringLiteral("post-new Nowy"));
+    EXPECT_EQ(answer(20000), QStringLiteral("POST 1 0"));
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < 1500)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_EQ(subjectReloads, 1);
+    EXPECT_EQ(taxpayerReloads, 1);
+    EXPECT_EQ(bankReloads, 0);
+    std::printf("reloads after its post: subjects %d, banks %d\n", subjectReloads, bankReloads);
+    EXPECT_EQ(subjects->GetCount(), 2);
+    EXPECT_EQ(answer(100), QString());
+    child.Send(QStringLiteral("quit"));
+    EXPECT_EQ(answer(20000), QStringLiteral("BYE"));
     watcher->Disconnect();
 }
 

@@ -7,8 +7,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QStandardPaths>
 #include <QUuid>
 
@@ -68,7 +66,7 @@ TEST_F(ConnectTest, ParameterKeepsFurtherKeysAndAcceptsQuotedPaths) {
 TEST_F(ConnectTest, CreatesAVersionedSchemaInWalMode) {
     EXPECT_EQ(RawScalar(m_path, QStringLiteral("SELECT value FROM ew_meta WHERE name = 'schema_version'"))
                   .toString(),
-              QStringLiteral("2"));
+              QStringLiteral("3"));
     EXPECT_EQ(RawScalar(m_path, QStringLiteral("PRAGMA journal_mode")).toString(), QStringLiteral("wal"));
     // Opening again neither recreates nor duplicates anything.
     auto second = Open();
@@ -98,12 +96,23 @@ TEST_F(ConnectTest, DataBaseIDNamesTheFileWhateverThePathOrConnection) {
 }
 
 TEST_F(ConnectTest, AVersion1FileIsUpgradedKeepingItsRecords) {
-    NewPodatnik(m_db.get(), QStringLiteral("Stary"), QStringLiteral("Plik"), QStringLiteral("Kalisz"));
+    auto stary =
+        NewPodatnik(m_db.get(), QStringLiteral("Stary"), QStringLiteral("Plik"), QStringLiteral("Kalisz"));
+    SetValue(stary.get(), cDanePodmiotuNIP.Symbol, QStringLiteral("526-025-02-74"));
+    ASSERT_TRUE(stary->Post());
+    NewPodatnik(m_db.get(), QStringLiteral("Ćma"), QStringLiteral("Adam"));
+    NewPodatnik(m_db.get(), QStringLiteral("Cyran"), QStringLiteral("Zenon"));
+    stary = nullptr;
     m_db->Disconnect();
-    // What a version 1 file holds: the same tables without those of version 2.
-    for (const char* sql : {"DROP TABLE ew_user", "DROP TABLE ew_group", "DROP TABLE ew_field",
-                            "DROP TABLE ew_word", "DELETE FROM ew_meta WHERE name = 'database_id'",
-                            "UPDATE ew_meta SET value = '1' WHERE name = 'schema_version'"})
+    // What a version 1 file holds: the same tables without what versions 2 and 3 added.
+    for (const char* sql :
+         {"DROP TABLE ew_user", "DROP TABLE ew_group", "DROP TABLE ew_field", "DROP TABLE ew_word",
+          "DELETE FROM ew_meta WHERE name = 'database_id'", "DROP TABLE ew_change", "DROP TABLE ew_ident",
+          "DROP INDEX ew_record_list", "ALTER TABLE ew_record DROP COLUMN sort_key",
+          "ALTER TABLE ew_record DROP COLUMN version",
+          "CREATE INDEX ew_record_list ON ew_record (kind, state, search, id, owner_id, is_podatnik, "
+          "is_pracownik, is_kontrahent, line1, line2, line3)",
+          "UPDATE ew_meta SET value = '1' WHERE name = 'schema_version'"})
         RawScalar(m_path, QString::fromLatin1(sql));
     ASSERT_EQ(RawScalar(m_path, QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name = 'ew_user'"))
                   .toInt(),
@@ -112,9 +121,14 @@ TEST_F(ConnectTest, AVersion1FileIsUpgradedKeepingItsRecords) {
     ASSERT_TRUE(m_db);
     EXPECT_EQ(RawScalar(m_path, QStringLiteral("SELECT value FROM ew_meta WHERE name = 'schema_version'"))
                   .toString(),
-              QStringLiteral("2"));
+              QStringLiteral("3"));
     EXPECT_FALSE(QUuid::fromString(Q(m_db->GetDataBaseID())).isNull());
-    EXPECT_EQ(ListLines(Reg()->GetPodatnicy({}).get()), QStringList{QStringLiteral("Stary Plik")});
+    // The upgrade gives the stored records their Polish order and their identifiers' digits.
+    EXPECT_EQ(ListLines(Reg()->GetPodatnicy({}).get()),
+              QStringList(
+                  {QStringLiteral("Cyran Zenon"), QStringLiteral("Ćma Adam"), QStringLiteral("Stary Plik")}));
+    auto nowy = Supports<IPodmiot>(Reg()->GetPodatnicy({})->New());
+    EXPECT_TRUE(nowy->HasDuplicate(u"", u"5260250274", u""));
     // The new tables work at once.
     EXPECT_TRUE(m_db->IsLoggedIn());
     EXPECT_EQ(m_db->GetUsersGroups()->GetCount(), 0);
@@ -126,10 +140,7 @@ TEST_F(ConnectTest, AVersion1FileIsUpgradedKeepingItsRecords) {
 
 TEST_F(ConnectTest, RefusesFilesThatAreNotItsDatabasesWithoutChangingThem) {
     const QString text = m_dir + QStringLiteral("/notes.db");
-    QFile f(text);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(QByteArray("Ala ma kota.\n").repeated(500));
-    f.close();
+    ASSERT_TRUE(WriteFile(text, QByteArray("Ala ma kota.\n").repeated(500)));
     const QByteArray before = ReadAll(text);
     EXPECT_EQ(ConnectCode(Param(text)), 5);
     EXPECT_EQ(ReadAll(text), before);
@@ -156,33 +167,31 @@ TEST_F(ConnectTest, MissingFileOrUncreatableFolderGiveTheirCodes) {
     EXPECT_EQ(ConnectCode(Param(QStringLiteral("/proc/ewidar-nowhere/x.db"))), 4);
 }
 
-TEST_F(ConnectTest, ReadOnlyFolderGivesItsCodes) {
-    if (geteuid() == 0)
-        GTEST_SKIP() << "running as root: file permissions do not restrict writing";
+TEST_F(ConnectTest, ReadOnlyOrBlockedFolderGivesItsCodes) {
     m_db->Disconnect();
-    QFile::setPermissions(m_dir, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    EXPECT_EQ(ConnectCode(Param(m_path)), 200);
-    EXPECT_EQ(ConnectCode(Param(m_dir + QStringLiteral("/new.db"))), 4);
-    QFile::setPermissions(m_dir, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    // A file where the folder should be: no folder can be made, whoever runs the test.
+    const QString blocker = m_dir + QStringLiteral("/zwykły plik");
+    ASSERT_TRUE(WriteFile(blocker, "tekst"));
+    EXPECT_EQ(ConnectCode(Param(blocker + QStringLiteral("/new.db"))), 4);
+    EXPECT_EQ(ConnectCode(Param(blocker + QStringLiteral("/a/b/new.db"))), 4);
+    EXPECT_EQ(ReadAll(blocker), QByteArray("tekst"));
+    // File permissions restrict everybody but root.
+    if (geteuid() != 0) {
+        QFile::setPermissions(m_dir, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        EXPECT_EQ(ConnectCode(Param(m_path)), 200);
+        EXPECT_EQ(ConnectCode(Param(m_dir + QStringLiteral("/new.db"))), 4);
+        QFile::setPermissions(m_dir,
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    }
 }
 
 TEST_F(ConnectTest, DatabaseLockedByAnotherProgramGivesCode23) {
     m_db->Disconnect();
     {
-        QSqlDatabase other =
-            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other-program"));
-        other.setDatabaseName(m_path);
-        ASSERT_TRUE(other.open());
-        QSqlQuery q(other);
-        ASSERT_TRUE(q.exec(QStringLiteral("PRAGMA locking_mode = EXCLUSIVE")));
-        ASSERT_TRUE(q.exec(QStringLiteral("BEGIN EXCLUSIVE")));
-        ASSERT_TRUE(q.exec(QStringLiteral("CREATE TABLE other_program (a)")));
+        TExclusiveHolder other(m_path);
+        ASSERT_TRUE(other.Holds());
         EXPECT_EQ(ConnectCode(Param(m_path)), 23);
-        q.exec(QStringLiteral("ROLLBACK"));
-        q.finish();
-        other.close();
     }
-    QSqlDatabase::removeDatabase(QStringLiteral("other-program"));
     EXPECT_EQ(ConnectCode(Param(m_path)), 0);
 }
 
@@ -262,10 +271,7 @@ TEST_F(ConnectTest, ServicesOfTheRootNeedAConnection) {
     EXPECT_EQ(progress, 42);
     // A failed connection names its file, so that GetLastError can add the engine's message.
     const QString text = m_dir + QStringLiteral("/text.db");
-    QFile f(text);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(QByteArray("not a database").repeated(100));
-    f.close();
+    ASSERT_TRUE(WriteFile(text, QByteArray("not a database").repeated(100)));
     std::u16string param = U(Param(text));
     ASSERT_FALSE(db->Connect(param, true));
     EXPECT_EQ(Q(db->GetDataBaseID()), QStringLiteral("SQLITE:") + text);

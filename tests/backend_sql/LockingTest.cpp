@@ -99,3 +99,81 @@ TEST_F(LockingTest, PlaceholdersOfARunningProcessStayAndThoseOfADeadOneGo) {
     EXPECT_EQ(RawScalar(m_path, QStringLiteral("SELECT count(*) FROM ew_session")).toInt(), 2);
     other->Disconnect();
 }
+
+TEST_F(LockingTest, AChangeByAnotherProcessSinceReadingIsNeverOverwritten) {
+    auto p = NewPodatnik(m_db.get(), QStringLiteral("Ewa"), QStringLiteral("Pierwsza"));
+    const QString id = QString::number(p->GetID());
+    auto mine = FirstTaxpayer(m_db.get());
+    ASSERT_EQ(Value(mine.get(), cDanePodmiotuNazwisko.Symbol), QStringLiteral("Pierwsza")); // read now
+    TChildProcess child({QStringLiteral("script"), m_path});
+    ASSERT_EQ(child.Ask(QStringLiteral("edit %1 Druga").arg(id)), QStringLiteral("EDIT 1 0"));
+    SetValue(mine.get(), cDanePodmiotuPierwszeImie.Symbol, QStringLiteral("Ewelina"));
+    EXPECT_FALSE(mine->Post());
+    EXPECT_EQ(mine->GetLastErrorCode(), 1008);
+    const QString value = QStringLiteral("SELECT value FROM ew_value WHERE record_id = %1 AND symbol = '%2'");
+    EXPECT_EQ(RawScalar(m_path, value.arg(id, cDanePodmiotuPierwszeImie.Symbol)).toString(),
+              QStringLiteral("Ewa"));
+    std::u16string text, link;
+    ASSERT_TRUE(Backend().GetLastError(1008, m_db->GetDataBaseID(), text, link));
+    EXPECT_TRUE(Q(text).contains(QStringLiteral("zmienione przez innego użytkownika")))
+        << Q(text).toStdString();
+    // Read again, the record takes the other change and posts on top of it.
+    ASSERT_TRUE(mine->Refresh());
+    EXPECT_EQ(Value(mine.get(), cDanePodmiotuNazwisko.Symbol), QStringLiteral("Druga"));
+    SetValue(mine.get(), cDanePodmiotuPierwszeImie.Symbol, QStringLiteral("Ewelina"));
+    ASSERT_TRUE(mine->Post()) << mine->GetLastErrorCode();
+    // The first post of the other object of this session is stale now too.
+    SetValue(p.get(), cDanePodmiotuNazwisko.Symbol, QStringLiteral("Stara"));
+    EXPECT_FALSE(p->Post());
+    EXPECT_EQ(p->GetLastErrorCode(), 1008);
+    // While this session holds the lock, the other process can neither post nor delete.
+    ASSERT_TRUE(mine->Lock());
+    EXPECT_EQ(child.Ask(QStringLiteral("edit %1 Trzecia").arg(id)), QStringLiteral("EDIT 0 105"));
+    ASSERT_TRUE(mine->Unlock());
+    EXPECT_EQ(child.Ask(QStringLiteral("quit")), QStringLiteral("BYE"));
+    EXPECT_TRUE(child.Finish());
+    EXPECT_EQ(RawScalar(m_path, value.arg(id, cDanePodmiotuNazwisko.Symbol)).toString(),
+              QStringLiteral("Druga"));
+    EXPECT_EQ(RawScalar(m_path, value.arg(id, cDanePodmiotuPierwszeImie.Symbol)).toString(),
+              QStringLiteral("Ewelina"));
+}
+
+TEST_F(LockingTest, APurgedProcessFailsItsNextWriteAndWhatItPostedStays) {
+    auto p = NewPodatnik(m_db.get(), QStringLiteral("Stały"), QStringLiteral("Rekord"));
+    TChildProcess child({QStringLiteral("script"), m_path});
+    const QStringList created = child.Ask(QStringLiteral("new-with-address")).split(u' ');
+    ASSERT_EQ(created.value(0), QStringLiteral("NEW"));
+    const QString placeholder = created.value(1), address = created.value(2);
+    ASSERT_NE(address, QStringLiteral("0"));
+    ASSERT_EQ(child.Ask(QStringLiteral("lock %1").arg(p->GetID())), QStringLiteral("LOCK 1 0"));
+    EXPECT_FALSE(p->Lock());
+    EXPECT_EQ(p->GetLastErrorCode(), 105);
+    // The child's session now looks like one of another machine that stopped its heartbeat.
+    RawScalar(m_path,
+              QStringLiteral("UPDATE ew_session SET host = 'inny-komputer', heartbeat = heartbeat - 3600 "
+                             "WHERE pid = %1")
+                  .arg(child.Process().processId()));
+    ASSERT_TRUE(p->Lock()) << p->GetLastErrorCode(); // taken over from the dead session
+    // Its placeholder owns a posted address: it stays, as a stored record, with the address.
+    EXPECT_EQ(RawScalar(m_path, QStringLiteral("SELECT state FROM ew_record WHERE id = %1").arg(placeholder))
+                  .toInt(),
+              0);
+    EXPECT_EQ(RawScalar(m_path, QStringLiteral("SELECT count(*) FROM ew_record WHERE id = %1").arg(address))
+                  .toInt(),
+              1);
+    EXPECT_EQ(Reg()->GetPodatnicy({})->GetCount(), 2);
+    // The child notices at its next write and fails it, writing nothing; it stays failed.
+    EXPECT_EQ(child.Ask(QStringLiteral("post-placeholder Spóźniony")), QStringLiteral("POST 0 1009"));
+    EXPECT_EQ(child.Ask(QStringLiteral("post-new Nowy")), QStringLiteral("POST 0 1009"));
+    EXPECT_EQ(child.Ask(QStringLiteral("unlock %1").arg(p->GetID())), QStringLiteral("UNLOCK 0 1009"));
+    EXPECT_EQ(RawScalar(m_path,
+                        QStringLiteral("SELECT count(*) FROM ew_value WHERE value IN ('Spóźniony', 'Nowy')"))
+                  .toInt(),
+              0);
+    EXPECT_EQ(child.Ask(QStringLiteral("quit")), QStringLiteral("BYE"));
+    EXPECT_TRUE(child.Finish());
+    // This session's lock held through all of it.
+    SetValue(p.get(), cDanePodmiotuNazwisko.Symbol, QStringLiteral("Mój"));
+    EXPECT_TRUE(p->Post()) << p->GetLastErrorCode();
+    EXPECT_EQ(RawScalar(m_path, QStringLiteral("SELECT count(*) FROM ew_record WHERE state = 1")).toInt(), 0);
+}

@@ -1,0 +1,156 @@
+// Parts of the backend that the exported functions cannot reach: the Polish sort key,
+// the network file system check, the connection parameter, and the judgement of dead
+// sessions under an injected clock.
+
+#include "TestSupport.h"
+#include "uSqlConnection.h"
+#include "uSqlDescribe.h"
+#include "uSqlErrors.h"
+#include "uSqlFileSystem.h"
+#include "uSqlParams.h"
+#include "uSqlSession.h"
+
+#include <QDir>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+TEST(SqlUnits, SortKeyGivesPolishAlphabeticalOrderInBytes) {
+    // Expected order; each line is one list row's search text.
+    const QStringList expected = {
+        QStringLiteral("\"Ala\""), QStringLiteral("100 lat"),      QStringLiteral("Adam"),
+        QStringLiteral("Ądrzej"),  QStringLiteral("Cezary"),       QStringLiteral("Czesław"),
+        QStringLiteral("Ćwik"),    QStringLiteral("Émile"),        QStringLiteral("Ewa"),
+        QStringLiteral("Jan"),     QStringLiteral("Jan Kowalski"), QStringLiteral("Janek"),
+        QStringLiteral("Lubomir"), QStringLiteral("Łucja"),        QStringLiteral("Nowak"),
+        QStringLiteral("Ńa"),      QStringLiteral("Osa"),          QStringLiteral("Ósmy"),
+        QStringLiteral("Sroka"),   QStringLiteral("Śliwa"),        QStringLiteral("Zuzanna"),
+        QStringLiteral("Źrebiec"), QStringLiteral("Żaneta"),       QStringLiteral("Żółw"),
+        QStringLiteral("Борис"),
+    };
+    QStringList shuffled = expected;
+    std::reverse(shuffled.begin(), shuffled.end());
+    // The engine compares the stored keys byte by byte (UTF-8).
+    std::stable_sort(shuffled.begin(), shuffled.end(), [](const QString& a, const QString& b) {
+        return SqlDescribe::SortKey(SqlDescribe::SearchText({a})).toUtf8() <
+               SqlDescribe::SortKey(SqlDescribe::SearchText({b})).toUtf8();
+    });
+    EXPECT_EQ(shuffled, expected);
+    // A shorter first line sorts before a longer one that starts the same.
+    EXPECT_LT(SqlDescribe::SortKey(SqlDescribe::SearchText({QStringLiteral("Jan"), QStringLiteral("Zet")}))
+                  .toUtf8(),
+              SqlDescribe::SortKey(SqlDescribe::SearchText({QStringLiteral("Jana"), QStringLiteral("Aa")}))
+                  .toUtf8());
+}
+
+TEST(SqlUnits, NetworkFileSystemsAreFoundByTheMountThatHoldsThePath) {
+    const QString mountInfo =
+        QStringLiteral("22 1 8:1 / / rw,relatime shared:1 - ext4 /dev/sda1 rw\n"
+                       "30 22 0:40 / /mnt/nas rw,relatime shared:2 - nfs4 server:/export rw\n"
+                       "31 30 8:2 / /mnt/nas/local rw - ext4 /dev/sdb1 rw\n"
+                       "32 22 0:41 / /home/jan/Moje\\040dokumenty rw - cifs //srv/docs rw\n"
+                       "33 22 0:42 / /home/jan/zdalny rw - fuse.sshfs jan@host: rw\n"
+                       "34 22 0:43 / /run/user/1000/doc rw - fuse.portal portal rw\n"
+                       "35 22 0:44 / /mnt/nas2 rw - ext4 /dev/sdc1 rw\n"
+                       "36 22 0:45 / /mnt/nas2 rw - smb3 //srv/x rw\n"
+                       "37 22 0:46 / /mnt/nasty rw - ext4 /dev/sdd1 rw\n"
+                       "garbage line\n");
+    const std::pair<const char*, const char*> cases[] = {
+        {"/home/jan/ewidar.db", ""},
+        {"/mnt/nas/biuro/ewidar.db", "nfs4"},
+        {"/mnt/nas", "nfs4"},
+        {"/mnt/nas/local/ewidar.db", ""},
+        {"/home/jan/Moje dokumenty/ewidar.db", "cifs"},
+        {"/home/jan/zdalny/ewidar.db", "fuse.sshfs"},
+        {"/run/user/1000/doc/ewidar.db", ""},
+        {"/mnt/nas2/ewidar.db", "smb3"},
+        {"/mnt/nasty/ewidar.db", ""},
+    };
+    for (const auto& [path, type] : cases)
+        EXPECT_EQ(SqlFileSystem::NetworkFileSystemIn(QString::fromUtf8(path), mountInfo),
+                  QString::fromUtf8(type))
+            << path;
+    // This machine's temporary folder, and a file not created yet in it.
+    const QString dir = TestSupport::NewTempDir(QStringLiteral("fs"));
+    EXPECT_EQ(SqlFileSystem::NetworkFileSystem(dir + QStringLiteral("/new/x.db")), QString());
+}
+
+TEST(SqlUnits, ParameterValuesInQuotesKeepTheirBlanks) {
+    const TSqlParams p =
+        TSqlParams::Parse(QStringLiteral(" DIR=\" /a b/x.db \" ; TIMEOUT = 250 ;X=\"q\"\"x\";Y= plain ;"));
+    EXPECT_EQ(p.Value(QStringLiteral("dir")), QStringLiteral(" /a b/x.db "));
+    EXPECT_EQ(p.Value(QStringLiteral("TIMEOUT")), QStringLiteral("250"));
+    EXPECT_EQ(p.Value(QStringLiteral("X")), QStringLiteral("q\"x"));
+    EXPECT_EQ(p.Value(QStringLiteral("Y")), QStringLiteral("plain"));
+    const TSqlParams again = TSqlParams::Parse(p.ToString());
+    for (const char* key : {"DIR", "TIMEOUT", "X", "Y"})
+        EXPECT_EQ(again.Value(QLatin1String(key)), p.Value(QLatin1String(key))) << key;
+}
+
+// Sessions of another machine are judged by their heartbeat in the database's own time;
+// the clock here is injected.
+class SqlSessionClock : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_path = TestSupport::NewTempDir(QStringLiteral("clock")) + QStringLiteral("/clock.db");
+        m_c =
+            std::make_shared<TSqlConnection>(QStringLiteral("SQLITE"), MakeDialect(QStringLiteral("SQLITE")));
+        m_c->SetClock([this] { return m_now; });
+        m_c->Open(m_path, 300, 0);
+    }
+    void TearDown() override { m_c->Close(); }
+
+    qint64 m_now = 1000000;
+    QString m_path;
+    TSqlConnectionPtr m_c;
+};
+
+TEST_F(SqlSessionClock, RemoteLockExpiresExactlyAfterItsMissedHeartbeats) {
+    const qint64 record =
+        m_c->Insert(QStringLiteral("INSERT INTO ew_record (kind, state) VALUES (21, 0)"), {});
+    m_c->Exec(
+        QStringLiteral("INSERT INTO ew_session (id, host, boot_id, pid, start_ticks, heartbeat, opened_at) "
+                       "VALUES (77, 'inny-komputer', 'b', 1, '1', ?, 0)"),
+        {m_now});
+    m_c->Exec(QStringLiteral("INSERT INTO ew_lock (record_id, session_id, locked_at) VALUES (?, 77, 0)"),
+              {record});
+    const auto lockCode = [&] {
+        try {
+            SqlSession::Lock(*m_c, record);
+            return 0;
+        } catch (const TSqlFailure& f) {
+            return int(f.Code());
+        }
+    };
+    m_now += SqlSession::StaleAfterSeconds - 1;
+    EXPECT_EQ(lockCode(), 105);
+    m_now += 1;
+    EXPECT_EQ(lockCode(), 0);
+    EXPECT_EQ(m_c->Scalar(QStringLiteral("SELECT count(*) FROM ew_session WHERE id = 77")).toInt(), 0);
+    // This session's own heartbeat is written in the same time.
+    EXPECT_EQ(m_c->Scalar(QStringLiteral("SELECT heartbeat FROM ew_session WHERE id = ?"), {m_c->SessionID()})
+                  .toLongLong(),
+              m_now);
+}
+
+TEST_F(SqlSessionClock, LivenessByProcessOnThisMachineAndByHeartbeatElsewhere) {
+    const SqlSession::TIdentity& me = SqlSession::CurrentProcess();
+    if (me.bootId.isEmpty() || me.startTicks.isEmpty())
+        GTEST_SKIP() << "the platform tells no boot or process start";
+    // This process: alive whatever its heartbeat; a pid that has another start time: dead.
+    EXPECT_TRUE(SqlSession::IsAlive(me, 0, m_now));
+    SqlSession::TIdentity reused = me;
+    reused.startTicks = QStringLiteral("1");
+    EXPECT_FALSE(SqlSession::IsAlive(reused, m_now, m_now));
+    SqlSession::TIdentity remote{QStringLiteral("inny"), me.bootId, me.pid, me.startTicks};
+    EXPECT_TRUE(SqlSession::IsAlive(remote, m_now, m_now + SqlSession::StaleAfterSeconds - 1));
+    EXPECT_FALSE(SqlSession::IsAlive(remote, m_now, m_now + SqlSession::StaleAfterSeconds));
+    // A clock that went back keeps a remote session alive rather than killing it.
+    EXPECT_TRUE(SqlSession::IsAlive(remote, m_now, m_now - 3600));
+}
+
+TEST_F(SqlSessionClock, CommitsSurviveAPowerCut) {
+    EXPECT_EQ(m_c->Scalar(QStringLiteral("PRAGMA synchronous")).toInt(), 2); // FULL
+    EXPECT_EQ(m_c->Scalar(QStringLiteral("PRAGMA journal_mode")).toString(), QStringLiteral("wal"));
+}
