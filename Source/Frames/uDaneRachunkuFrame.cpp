@@ -44,8 +44,7 @@ TDaneRachunkuFrame::TDaneRachunkuFrame(QWidget* Parent)
 
     DaneBankuFrame1 = new TDaneBankuFrame(pnlContainer);
     DaneBankuFrame1->setObjectName(QStringLiteral("DaneBankuFrame1"));
-    auto* column = pnlContainer->Layout();
-    column->insertWidget(column->count() - 1, DaneBankuFrame1);
+    AddBelowPanels(DaneBankuFrame1);
     Bank = new TLinkedRecordSection(
         this, DaneBankuFrame1,
         {&IDaneBanku::IID,

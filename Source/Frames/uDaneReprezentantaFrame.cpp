@@ -1,6 +1,5 @@
 #include "uDaneReprezentantaFrame.h"
 
-#include "TRadioButton.h"
 #include "uFrameOpeners.h"
 #include "uUserMessagesModule.h"
 
@@ -51,8 +50,7 @@ TDaneReprezentantaFrame::TDaneReprezentantaFrame(QWidget* Parent)
     Panel1->SetBorderLeft(false);
     Panel1->SetBorderRight(false);
     Panel1->SetBorderBottom(false);
-    auto* column = pnlContainer->Layout();
-    column->insertWidget(column->count() - 1, Panel1);
+    AddBelowPanels(Panel1);
     QHBoxLayout* line = nullptr;
     QList<TPanel*> panels;
     for (const TPodmiotPanel& row : kPodmiotPanels) {
@@ -65,8 +63,7 @@ TDaneReprezentantaFrame::TDaneReprezentantaFrame(QWidget* Parent)
         }
         line->addWidget(panel, 1);
         if (row.Field->FieldType == ctRadioGroup)
-            for (const QString& option : GroupFieldOptions(row.Field->Symbol))
-                panel->Layout()->addWidget(new TRadioButton(option, panel));
+            AddGroupOptions(panel, *row.Field);
         panel->SetField(*row.Field);
         panel->SetReadOnly(true);
         // Shown, never edited, posted or counted as a change of the representative.

@@ -45,8 +45,7 @@ TDaneSpolkiFrame::TDaneSpolkiFrame(QWidget* Parent)
     CollectionBaseFrame1->Panel1->SetBorderBottom(false);
     CollectionBaseFrame1->pnlFilter->hide();
     CollectionBaseFrame1->setMinimumHeight(kPartnersHeight);
-    auto* column = pnlContainer->Layout();
-    column->insertWidget(column->count() - 1, CollectionBaseFrame1, 1);
+    AddBelowPanels(CollectionBaseFrame1, 1);
 }
 
 void TDaneSpolkiFrame::SetEwidarRecord(const TIntfPtr<IEwidarRecord>& Record) {

@@ -49,7 +49,7 @@ const TSectionDescription& TDaneZUSFrame::Declaration() {
         QStringLiteral("Dane zakładu ubezpieczeń społecznych"),
         {{"pnlNazwa", &cDaneZUSNazwa}, {"pnlAdres", &cDaneZUSAdres}},
         {kKontrahent},
-        520,
+        600,
     };
     return d;
 }
@@ -63,7 +63,7 @@ TDaneZUSFrame::TDaneZUSFrame(QWidget* Parent)
     Panel7->SetBorderRight(false);
     auto* table = new QGridLayout;
     table->setContentsMargins(4, 2, 4, 2);
-    table->setHorizontalSpacing(4);
+    table->setHorizontalSpacing(8);
     table->addWidget(Heading(Panel7, QStringLiteral("Lp.")), 0, 0);
     table->addWidget(Heading(Panel7, QStringLiteral("Nazwa rachunku bankowego")), 0, 1);
     table->addWidget(Heading(Panel7, QStringLiteral("Numer rachunku bankowego")), 0, 2);
@@ -75,12 +75,10 @@ TDaneZUSFrame::TDaneZUSFrame(QWidget* Parent)
         table->addWidget(names[i], i + 1, 1);
         table->addWidget(numbers[i], i + 1, 2);
     }
-    table->setColumnStretch(1, 2);
-    table->setColumnStretch(2, 3);
+    table->setColumnStretch(1, 1);
+    table->setColumnStretch(2, 1);
     Panel7->Layout()->addLayout(table);
-    // Below the office's own panels, above the container's closing stretch.
-    auto* column = pnlContainer->Layout();
-    column->insertWidget(column->count() - 1, Panel7);
+    AddBelowPanels(Panel7);
     std::tie(pnlNazwa1, pnlNazwa2, pnlNazwa3, pnlNazwa4) = std::tuple(names[0], names[1], names[2], names[3]);
     std::tie(pnlNumer1, pnlNumer2, pnlNumer3, pnlNumer4) =
         std::tuple(numbers[0], numbers[1], numbers[2], numbers[3]);

@@ -8,6 +8,7 @@
 #include "uFrameOpeners.h"
 
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
@@ -16,6 +17,8 @@ namespace {
 // Width and length of a two-letter country code edit.
 constexpr int kCountryCodeWidth = 40;
 constexpr int kCountryCodeLength = 2;
+// Room beside a section title in its header (borders, padding, a picture).
+constexpr int kTitleMargin = 40;
 
 const char* IconHint(TFrameDictionary Dictionary) {
     switch (Dictionary) {
@@ -34,8 +37,8 @@ const char* IconHint(TFrameDictionary Dictionary) {
     }
 }
 
-// The options of a group field as check boxes (one below the other) or radio buttons
-// (side by side), placed in the panel before its editor is built.
+} // namespace
+
 void AddGroupOptions(TPanel* Panel, const TInternalFieldRecord& Field) {
     const QStringList options = GroupFieldOptions(Field.Symbol);
     auto* line = new QWidget(Panel);
@@ -57,6 +60,8 @@ void AddGroupOptions(TPanel* Panel, const TInternalFieldRecord& Field) {
         layout->addStretch(1);
     Panel->Layout()->addWidget(line);
 }
+
+namespace {
 
 QFrame* NewBevel(QWidget* Parent, const char* Name) {
     auto* bevel = new QFrame(Parent);
@@ -95,7 +100,11 @@ TSectionFrame::TSectionFrame(const TSectionDescription& Description, QWidget* Pa
     : TBaseFrame(Parent), FDescription(Description) {
     setObjectName(QLatin1String(Description.ClassName).mid(1));
     TPanel* container = CreateContainer(Description.Title);
-    container->setMinimumWidth(Description.Width);
+    // Wide enough for the declared width and for the whole title in the header's bold font.
+    QFont bold = font();
+    bold.setBold(true);
+    container->setMinimumWidth(
+        std::max(Description.Width, QFontMetrics(bold).horizontalAdvance(Description.Title) + kTitleMargin));
     QHBoxLayout* line = nullptr;
     for (const TSectionPanel& row : Description.Panels)
         BuildPanel(row, line);
@@ -156,6 +165,13 @@ TPanel* TSectionFrame::Panel(const char* Name) const {
 
 QWidget* TSectionFrame::Bevel(const char* Name) const {
     return pnlContainer->findChild<QFrame*>(QLatin1String(Name), Qt::FindDirectChildrenOnly);
+}
+
+void TSectionFrame::AddBelowPanels(QWidget* Widget, int Stretch) {
+    // Above the container's closing stretch, a little apart from the last panel.
+    QVBoxLayout* column = pnlContainer->Layout();
+    column->insertSpacing(column->count() - 1, 4);
+    column->insertWidget(column->count() - 1, Widget, Stretch);
 }
 
 void TSectionFrame::SetKontekst(TKontekst Value) {

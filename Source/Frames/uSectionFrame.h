@@ -80,6 +80,10 @@ struct TSectionDescription {
     int Width = 380;
 };
 
+// Places one check box (below each other) or radio button (side by side) per option
+// of a group field in the panel; called before the panel's editor is built.
+void AddGroupOptions(TPanel* Panel, const TInternalFieldRecord& Field);
+
 // The eleven address panels (pnlKraj ... pnlPoczta) bound to the fields of one symbol
 // prefix ("cDaneAdresowe"), with their dictionary actions.
 QList<TSectionPanel> AddressPanels(const QString& Prefix);
@@ -99,6 +103,9 @@ public:
     void SetKontekst(TKontekst Value) override;
     // Rebuilding the editors keeps the declared shapes.
     void SetReadOnly(bool Value) override;
+
+    // Adds a widget (an embedded frame, a list, a table) below the declared panels.
+    void AddBelowPanels(QWidget* Widget, int Stretch = 0);
 
     // Runs a panel's dictionary action as its icon does.
     void RunDictionary(TPanel* Sender, TFrameDictionary Dictionary);

@@ -20,8 +20,7 @@ TSpolkaPodmiotuFrame::TSpolkaPodmiotuFrame(QWidget* Parent)
     : TSectionFrame(Declaration(), Parent), pnlUdzial(Panel("pnlUdzial")) {
     DaneSpolkiFrame1 = new TDaneSpolkiFrame(pnlContainer);
     DaneSpolkiFrame1->setObjectName(QStringLiteral("DaneSpolkiFrame1"));
-    auto* column = pnlContainer->Layout();
-    column->insertWidget(column->count() - 1, DaneSpolkiFrame1, 1);
+    AddBelowPanels(DaneSpolkiFrame1, 1);
     Spolka = new TLinkedRecordSection(this, DaneSpolkiFrame1,
                                       {&ISpolka::IID,
                                        [](IEwidarRecord* Owner) {

@@ -50,6 +50,8 @@ TEST_F(FramesTest, EveryFrameFitsItsRecordWindowAndTabsTopDown) {
             const int needed =
                 label->wordWrap() ? label->heightForWidth(label->width()) : label->sizeHint().height();
             EXPECT_GE(label->height(), needed) << "cut: " << label->text().toStdString();
+            EXPECT_TRUE(label->parentWidget()->rect().contains(label->geometry()))
+                << "outside its parent: " << label->text().toStdString();
             if (!label->wordWrap())
                 EXPECT_GE(label->width(), label->sizeHint().width())
                     << "cut: " << label->text().toStdString();
