@@ -4,6 +4,7 @@
 
 #include "uEwidarComponents_Panel.h"
 #include "uEwidarRecordForm.h"
+#include "uFrameOpeners.h"
 #include "uListOpeners.h"
 #include "uMainFormOpeners.h"
 
@@ -22,4 +23,6 @@ void ResetWindows() {
     MainFormOpeners::SetImportSourceChooser({});
     MainFormOpeners::SetOperatorsOpener({});
     TPanel::SetFieldDictionaryHandler(nullptr);
+    FrameOpeners::SetDictionaries(nullptr);
+    FrameOpeners::SetSubjectChooser({});
 }

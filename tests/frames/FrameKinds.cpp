@@ -149,6 +149,13 @@ const QList<TFrameKind>& FrameKinds() {
     return kinds;
 }
 
+const TFrameKind& KindOf(const char* Frame) {
+    for (const TFrameKind& kind : FrameKinds())
+        if (qstrcmp(kind.Frame, Frame) == 0)
+            return kind;
+    throw std::logic_error(Frame);
+}
+
 void FramesTest::SetUp() {
     EditingTest::SetUp();
     m_registries = Reg();

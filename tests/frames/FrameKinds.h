@@ -31,6 +31,8 @@ struct TFrameKind {
 
 // The nineteen section frames in the order of the record window's kind table.
 const QList<TFrameKind>& FrameKinds();
+// The kind whose frame has that class name.
+const TFrameKind& KindOf(const char* Frame);
 
 class FramesTest : public EditingTest {
 protected:

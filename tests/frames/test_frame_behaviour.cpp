@@ -12,6 +12,7 @@
 #include "uDaneDokumentuTozsamosciFrame.h"
 #include "uDaneNumerowIdentyfikacyjnychFrame.h"
 #include "uDaneRachunkuFrame.h"
+#include "uDaneReprezentantaFrame.h"
 #include "uDaneSpolkiFrame.h"
 #include "uDaneZUSFrame.h"
 #include "uDataValidate.h"
@@ -22,13 +23,6 @@
 #include <QTest>
 
 namespace {
-
-const TFrameKind& KindOf(const char* Frame) {
-    for (const TFrameKind& kind : FrameKinds())
-        if (qstrcmp(kind.Frame, Frame) == 0)
-            return kind;
-    throw std::logic_error(Frame);
-}
 
 // A dictionary module with the operations of the real one: it records what it was
 // asked and answers with a prepared record.
@@ -163,6 +157,12 @@ TEST_F(FrameBehaviourTest, ContractorContextHidesWhatAContractorDoesNotHave) {
                        static_cast<QWidget*>(business->pnlAdresDoreczeiTakiSamJakZamieszkania),
                        business->Bevel1, business->Bevel2})
         EXPECT_TRUE(w->isHidden()) << w->objectName().toStdString();
+
+    auto* rep = OpenFrame<TDaneReprezentantaFrame>("TDaneReprezentantaFrame", kKontrahent);
+    EXPECT_TRUE(rep->pnlPosiadaUpowaznienie->isHidden());
+    EXPECT_TRUE(rep->Bevel1->isHidden());
+    rep = OpenFrame<TDaneReprezentantaFrame>("TDaneReprezentantaFrame", kPodatnik);
+    EXPECT_FALSE(rep->pnlPosiadaUpowaznienie->isHidden());
 }
 
 TEST_F(FrameBehaviourTest, EmployeeAccountIsPersonalAndCannotBeChanged) {

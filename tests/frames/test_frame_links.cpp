@@ -24,13 +24,6 @@ namespace {
 
 using uBaseFrame::ctCancel;
 
-const TFrameKind& KindOf(const char* Frame) {
-    for (const TFrameKind& kind : FrameKinds())
-        if (qstrcmp(kind.Frame, Frame) == 0)
-            return kind;
-    throw std::logic_error(Frame);
-}
-
 class FrameLinksTest : public FramesTest {
 protected:
     void SetUp() override {
