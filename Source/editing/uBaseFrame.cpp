@@ -1,6 +1,7 @@
 #include "uBaseFrame.h"
 
 #include "TForm.h"
+#include "uButtonStrip.h"
 #include "uDynamicFieldsFrame.h"
 #include "uEditingPictures.h"
 #include "uEwidarComponents_Panel.h"
@@ -18,16 +19,6 @@ namespace {
 
 // Position 18 (IRekordDodatkowy) has no frame and is never asked for.
 constexpr int32_t kRekordDodatkowyPosition = 18;
-
-QToolButton* FlatButton(QWidget* Parent, const char* Name, const QString& Caption, const QPixmap& Glyph) {
-    auto* button = new QToolButton(Parent);
-    button->setObjectName(QLatin1String(Name));
-    button->setText(Caption);
-    button->setIcon(Glyph);
-    button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    button->setAutoRaise(true);
-    return button;
-}
 
 QWidget* TabPage(QTabWidget* Tabs, const char* Name, const QString& Caption) {
     auto* page = new QWidget(Tabs);
@@ -59,17 +50,7 @@ TBaseFrame::TBaseFrame(QWidget* Parent) : TFrame(Parent) {
     outer->addWidget(pgcContainer);
     connect(pgcContainer, &QTabWidget::currentChanged, this, &TBaseFrame::pgcContainerChange);
 
-    pnlButtons = new TPanel(this);
-    pnlButtons->setObjectName(QStringLiteral("pnlButtons"));
-    pnlButtons->SetButtonsColor();
-    auto* strip = new QHBoxLayout;
-    strip->setContentsMargins(4, 3, 4, 3);
-    strip->addStretch(1);
-    btnPost = FlatButton(pnlButtons, "btnPost", QStringLiteral("Zapisz"), EditingPictures::PostGlyph());
-    btnClose = FlatButton(pnlButtons, "btnClose", QStringLiteral("Anuluj"), EditingPictures::CloseGlyph());
-    strip->addWidget(btnPost);
-    strip->addWidget(btnClose);
-    pnlButtons->Layout()->addLayout(strip);
+    pnlButtons = ButtonStrip(this, QStringLiteral("Zapisz"), btnPost, btnClose);
     outer->addWidget(pnlButtons);
     connect(btnPost, &QToolButton::clicked, this, [this] { btnPostClick(); });
     connect(btnClose, &QToolButton::clicked, this, &TBaseFrame::btnCloseClick);

@@ -1,6 +1,7 @@
 #include "uDynamicFieldsFrame.h"
 
 #include "TScrollBox.h"
+#include "uButtonStrip.h"
 #include "uEditingPictures.h"
 #include "uEwidarKinds.h"
 #include "uFieldSettingsForm.h"
@@ -13,15 +14,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-QToolButton* FlatButton(QWidget* Parent, const char* Name, const QString& Caption) {
-    auto* button = new QToolButton(Parent);
-    button->setObjectName(QLatin1String(Name));
-    button->setText(Caption);
-    button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    button->setAutoRaise(true);
-    return button;
-}
 
 QString Text(const std::u16string& S) {
     return QString::fromStdU16String(S);

@@ -1,6 +1,7 @@
 #include "uFieldSettingsForm.h"
 
 #include "TFrame.h"
+#include "uButtonStrip.h"
 #include "uEditingPictures.h"
 #include "uEwidarComponents_Panel.h"
 #include "uUserMessagesModule.h"
@@ -19,16 +20,6 @@ TPanel* FieldPanel(TPanel* Container, const char* Name, const QString& Caption, 
     panel->SetField(TInternalFieldRecord::Create(QString(), Caption, Kind));
     Container->Layout()->addWidget(panel);
     return panel;
-}
-
-QToolButton* FlatButton(QWidget* Parent, const char* Name, const QString& Caption, const QPixmap& Glyph) {
-    auto* button = new QToolButton(Parent);
-    button->setObjectName(QLatin1String(Name));
-    button->setText(Caption);
-    button->setIcon(Glyph);
-    button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    button->setAutoRaise(true);
-    return button;
 }
 
 } // namespace
@@ -63,19 +54,8 @@ TFieldSettingsForm::TFieldSettingsForm(QWidget* OwnerWindow, TFrame* OwnerFrame,
     pnlType = FieldPanel(pnlContainer, "pnlType", QStringLiteral("Typ pola"), ctComboBox);
     pnlType->ComboBox()->setEditable(false);
 
-    pnlButtons = new TPanel(this);
-    pnlButtons->setObjectName(QStringLiteral("pnlButtons"));
-    pnlButtons->SetButtonsColor();
-    auto* strip = new QHBoxLayout;
-    strip->setContentsMargins(4, 3, 4, 3);
-    strip->addStretch(1);
-    btnPost =
-        FlatButton(pnlButtons, "btnPost", PostCaption.isEmpty() ? QStringLiteral("Zapisz") : PostCaption,
-                   EditingPictures::PostGlyph());
-    btnClose = FlatButton(pnlButtons, "btnClose", QStringLiteral("Anuluj"), EditingPictures::CloseGlyph());
-    strip->addWidget(btnPost);
-    strip->addWidget(btnClose);
-    pnlButtons->Layout()->addLayout(strip);
+    pnlButtons =
+        ButtonStrip(this, PostCaption.isEmpty() ? QStringLiteral("Zapisz") : PostCaption, btnPost, btnClose);
     outer->addWidget(pnlButtons);
     connect(btnPost, &QToolButton::clicked, this, &TFieldSettingsForm::btnPostClick);
     connect(btnClose, &QToolButton::clicked, this, &TFieldSettingsForm::btnCloseClick);

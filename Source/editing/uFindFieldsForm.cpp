@@ -1,5 +1,6 @@
 #include "uFindFieldsForm.h"
 
+#include "uButtonStrip.h"
 #include "uEditingPictures.h"
 #include "uEwidarComponents_Panel.h"
 #include "uEwidarDrawGrid.h"
@@ -13,16 +14,6 @@
 namespace {
 
 constexpr int kColumns = 4;
-
-QToolButton* FlatButton(QWidget* Parent, const char* Name, const QString& Caption, const QPixmap& Glyph) {
-    auto* button = new QToolButton(Parent);
-    button->setObjectName(QLatin1String(Name));
-    button->setText(Caption);
-    button->setIcon(Glyph);
-    button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    button->setAutoRaise(true);
-    return button;
-}
 
 } // namespace
 
@@ -54,18 +45,7 @@ TFindFieldsForm::TFindFieldsForm(QWidget* OwnerWindow, const QList<QStringList>&
     DrawGrid1->SetEmptyCellsEnabled(true);
     outer->addWidget(DrawGrid1, 1);
 
-    pnlButtons = new TPanel(this);
-    pnlButtons->setObjectName(QStringLiteral("pnlButtons"));
-    pnlButtons->SetButtonsColor();
-    auto* strip = new QHBoxLayout;
-    strip->setContentsMargins(4, 3, 4, 3);
-    strip->addStretch(1);
-    btnPost =
-        FlatButton(pnlButtons, "btnPost", QStringLiteral("Przywróć pole"), EditingPictures::PostGlyph());
-    btnClose = FlatButton(pnlButtons, "btnClose", QStringLiteral("Anuluj"), EditingPictures::CloseGlyph());
-    strip->addWidget(btnPost);
-    strip->addWidget(btnClose);
-    pnlButtons->Layout()->addLayout(strip);
+    pnlButtons = ButtonStrip(this, QStringLiteral("Przywróć pole"), btnPost, btnClose);
     outer->addWidget(pnlButtons);
     connect(btnPost, &QToolButton::clicked, this, &TFindFieldsForm::btnPostClick);
     connect(btnClose, &QToolButton::clicked, this, &QDialog::reject);

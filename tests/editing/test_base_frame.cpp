@@ -79,7 +79,8 @@ TEST_F(BaseFrameTest, AbandonedNewRecordIsDeletedFromTheDatabaseWhenClosed) {
         EXPECT_TRUE(form.Frame->Close());
     }
     EXPECT_EQ(Messages->Count(), 1);
-    EXPECT_EQ(RawScalar(m_path, QStringLiteral("SELECT count(*) FROM ew_record WHERE id = %1").arg(id)).toInt(), 0);
+    EXPECT_EQ(
+        RawScalar(m_path, QStringLiteral("SELECT count(*) FROM ew_record WHERE id = %1").arg(id)).toInt(), 0);
 }
 
 TEST_F(BaseFrameTest, BindingRunsEveryRuleAndRefusedContextsRaise) {
@@ -118,7 +119,8 @@ TEST_F(BaseFrameTest, PostStoresTheValuesAndTheWordsAndAcceptsTheState) {
     EXPECT_EQ(Messages->Count(), 0) << Shown().toStdString();
 
     auto other = Open();
-    auto words = other->GetSlownikProvider(0)->GetSlownik(11)->GetWordList(cDaneBankuNazwa.Symbol.toStdU16String());
+    auto words =
+        other->GetSlownikProvider(0)->GetSlownik(11)->GetWordList(cDaneBankuNazwa.Symbol.toStdU16String());
     ASSERT_TRUE(words);
     ASSERT_EQ(words->GetCount(), 1);
     EXPECT_EQ(Q(words->GetWord(0)), QStringLiteral("Bank Łódzki"));

@@ -85,7 +85,9 @@ protected:
 TEST_F(DynamicFieldsTest, AddedFieldIsStoredAtOnceAndItsValuePostsWithTheRecord) {
     auto bank = NewBank(QStringLiteral("Alfa"));
     TBaseFrame* frame = Bind(NewBankFrame, bank);
-    WhenWindow(kSettings, [](QWidget* w) { FillSettings(w, QStringLiteral("Numer oddziału"), QStringLiteral("NrOddz"), 0); });
+    WhenWindow(kSettings, [](QWidget* w) {
+        FillSettings(w, QStringLiteral("Numer oddziału"), QStringLiteral("NrOddz"), 0);
+    });
     frame->DynamicFieldsFrame1->btnAddField->click();
     EXPECT_EQ(StoredSymbols(), QStringList{QStringLiteral("NrOddz")});
     ASSERT_EQ(Dynamic().size(), 1);
@@ -139,7 +141,9 @@ TEST_F(DynamicFieldsTest, EditThatTheDatabaseRefusesLeavesDefinitionAndPanelAsTh
     elsewhere->SetFieldType(u"ctEdit");
     ASSERT_TRUE(elsewhere->PostDefinition());
 
-    WhenWindow(kSettings, [](QWidget* w) { FillSettings(w, QStringLiteral("Nowy opis"), QStringLiteral("rozmiar"), 2); });
+    WhenWindow(kSettings, [](QWidget* w) {
+        FillSettings(w, QStringLiteral("Nowy opis"), QStringLiteral("rozmiar"), 2);
+    });
     frame->DynamicFieldsFrame1->DynamicIconClick(Dynamic()[0], diaEdit);
     ASSERT_EQ(Dynamic().size(), 1);
     EXPECT_EQ(Dynamic()[0]->Caption(), QStringLiteral("Kolor opis"));
@@ -166,8 +170,8 @@ TEST_F(DynamicFieldsTest, DeletedFieldIsFoundWithItsValueAndRestoredWithIt) {
     EXPECT_EQ(Dynamic().size(), 1) << "No keeps the field";
     Messages->QueueResult(ModalResult::mrYes);
     frame->DynamicFieldsFrame1->DynamicIconClick(Dynamic()[0], diaDelete);
-    EXPECT_EQ(Messages->Last().Text,
-              QStringLiteral("Czy na pewno usunąć wybrane pole?\r\n\r\nDane zapisane pod symbolem \"Uwagi\" zostaną w bazie."));
+    EXPECT_EQ(Messages->Last().Text, QStringLiteral("Czy na pewno usunąć wybrane pole?\r\n\r\nDane zapisane "
+                                                    "pod symbolem \"Uwagi\" zostaną w bazie."));
     EXPECT_TRUE(Dynamic().isEmpty());
     EXPECT_TRUE(StoredSymbols().isEmpty());
     QCoreApplication::processEvents();
@@ -216,4 +220,63 @@ TEST_F(DynamicFieldsTest, IncompleteDefinitionsGetNoPanel) {
     Form->Frame->DynamicFieldsFrame1->CreateDynamicFields(Form->Frame, bank, defs);
     ASSERT_EQ(Dynamic().size(), 1);
     EXPECT_EQ(Dynamic()[0]->DynamicField()->GetSymbol(), u"Pelny");
+}
+
+namespace {
+
+// A definition whose store and delete the database refuses.
+class TRefusingField : public TInterfacedObject<IDynamicField> {
+public:
+    int32_t GetLastErrorCode() override { return 106; }
+    void SetSymbol(const std::u16string& Text) override { m_symbol = Text; }
+    void SetDescription(const std::u16string& Text) override { m_description = Text; }
+    void SetFieldType(const std::u16string& Name) override { m_kind = Name; }
+    std::u16string GetSymbol() override { return m_symbol; }
+    std::u16string GetDescription() override { return m_description; }
+    std::u16string GetFieldType() override { return m_kind; }
+    bool PostDefinition() override { return false; }
+    bool DeleteDefinition() override { return false; }
+
+private:
+    std::u16string m_symbol = u"Stary";
+    std::u16string m_description = u"Stary opis";
+    std::u16string m_kind = u"ctEdit";
+};
+
+class TOneFieldList : public TInterfacedObject<IDynamicFields> {
+public:
+    int32_t GetLastErrorCode() override { return 0; }
+    int32_t GetCount() override { return 1; }
+    TIntfPtr<IDynamicField> GetItem(int32_t) override { return Field; }
+    TIntfPtr<IDynamicField> AddField() override { return TIntfPtr<IDynamicField>(new TRefusingField); }
+    TIntfPtr<IDynamicField> Field{new TRefusingField};
+};
+
+} // namespace
+
+TEST_F(DynamicFieldsTest, RefusedDeleteKeepsThePanelAndARestoreOfAnUnknownKindTakesTheDefault) {
+    auto bank = NewBank(QStringLiteral("Alfa"));
+    TIntfPtr<TOneFieldList> list(new TOneFieldList);
+    Form = std::make_unique<THostForm>(NewBankFrame);
+    TDynamicFieldsFrame* fields = Form->Frame->DynamicFieldsFrame1;
+    fields->CreateDynamicFields(Form->Frame, bank, TIntfPtr<IDynamicFields>(list.get()));
+    ASSERT_EQ(Dynamic().size(), 1);
+    Messages->QueueResult(ModalResult::mrYes);
+    fields->DynamicIconClick(Dynamic()[0], diaDelete);
+    EXPECT_EQ(Messages->Last().Text, QStringLiteral("Wystąpił błąd podczas usuwania pola."));
+    ASSERT_EQ(Dynamic().size(), 1) << "a definition that is still stored keeps its panel";
+    EXPECT_TRUE(Form->Frame->Panels().contains(Dynamic()[0]));
+
+    // A restored row whose kind is unknown: empty "Typ danych", the settings' default kind.
+    TFindFieldsForm find(nullptr, {{"Kolor", "x", "Kolor", "ctNieznany"}}, Form->Frame,
+                         TIntfPtr<IDynamicFields>(list.get()));
+    EXPECT_EQ(find.DrawGrid1->Cells(3, 1), QString());
+    WhenWindow(kSettings, [](QWidget* w) {
+        auto* settings = static_cast<TFieldSettingsForm*>(w);
+        EXPECT_EQ(settings->pnlType->ComboBox()->currentIndex(), 0);
+        settings->btnPost->click();
+    });
+    find.btnPost->click();
+    EXPECT_TRUE(find.AddedFields().isEmpty()) << "a refused store restores nothing";
+    EXPECT_EQ(find.Rows().size(), 1) << "and the row stays";
 }

@@ -13,8 +13,10 @@
 namespace {
 
 const TSectionDescription& AccountDeclaration() {
-    static const TSectionDescription d{
-        "TTestAccountFrame", QStringLiteral("Dane rachunku"), {{"pnlNrRachunku", &cDaneRachunkuNrRachunku}}, {}};
+    static const TSectionDescription d{"TTestAccountFrame",
+                                       QStringLiteral("Dane rachunku"),
+                                       {{"pnlNrRachunku", &cDaneRachunkuNrRachunku}},
+                                       {}};
     return d;
 }
 
@@ -38,7 +40,9 @@ public:
                                          [](IEwidarRegistries* R) {
                                              return TIntfPtr<IEwidarCollection>(R->GetDaneBankow({}));
                                          }});
-        Bank->OnLinkChanged = [this] { ++LinkChanges; };
+        Bank->OnLinkChanged = [this] {
+            ++LinkChanges;
+        };
     }
     void SetEwidarRecord(const TIntfPtr<IEwidarRecord>& Record) override {
         TSectionFrame::SetEwidarRecord(Record);
@@ -154,7 +158,8 @@ TEST_F(LinkedSectionTest, UnlinkAsksWithTheSummaryAndClearsOnlyOnYes) {
     Frame->Bank->Unlink();
     ASSERT_EQ(Messages->Count(), 1);
     EXPECT_TRUE(Messages->Last().Text.startsWith(QStringLiteral("Czy usunąć powiązanie?\r\n\r\n")));
-    EXPECT_TRUE(Messages->Last().Text.contains(QStringLiteral("Bank A"))) << Messages->Last().Text.toStdString();
+    EXPECT_TRUE(Messages->Last().Text.contains(QStringLiteral("Bank A")))
+        << Messages->Last().Text.toStdString();
     EXPECT_EQ(LinkedID(), BankA->GetID());
 
     Messages->QueueResult(ModalResult::mrYes);

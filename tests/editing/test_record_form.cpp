@@ -41,7 +41,9 @@ TDaneBankuFrame* BankFrame(QWidget* W) {
 class TCountingRecord : public IEwidarRecord {
 public:
     explicit TCountingRecord(TIntfPtr<IEwidarRecord> Inner) : m_inner(std::move(Inner)) {}
-    int32_t QueryInterface(const TGUID& iid, void** obj) override { return m_inner->QueryInterface(iid, obj); }
+    int32_t QueryInterface(const TGUID& iid, void** obj) override {
+        return m_inner->QueryInterface(iid, obj);
+    }
     int32_t AddRef() override { return ++m_refs; }
     int32_t Release() override {
         const int32_t refs = --m_refs;
@@ -117,7 +119,8 @@ TEST_F(RecordFormTest, NewRecordCancelledAsksUntilConfirmedAndStoresNothing) {
         BankFrame(w)->btnClose->click();
     });
     EXPECT_EQ(ShowRecordForm(nullptr, bank.get(), kBrak, m_db.get()), ctCancel);
-    EXPECT_EQ(ShownTexts(), QStringList(2, QStringLiteral("Pola zostały zmodyfikowane.\r\nCzy na pewno zamknąć?")));
+    EXPECT_EQ(ShownTexts(),
+              QStringList(2, QStringLiteral("Pola zostały zmodyfikowane.\r\nCzy na pewno zamknąć?")));
     EXPECT_EQ(Reg()->GetDaneBankow({})->GetCount(), 0);
     EXPECT_EQ(RawScalar(m_path, QStringLiteral("SELECT count(*) FROM ew_record")).toInt(), 0);
 }
@@ -225,8 +228,8 @@ TEST_F(RecordFormTest, LockHeldByAnotherProcessGives105AndNoWindow) {
     ASSERT_EQ(QString::fromUtf8(child.readLine()).trimmed(), QStringLiteral("LOCK 1 0"));
 
     EXPECT_EQ(ShowRecordForm(nullptr, bank.get(), kBrak, m_db.get()), ctCancel);
-    EXPECT_EQ(ShownTexts(),
-              QStringList{QStringLiteral("Dane aktualnie są zablokowane, inny użytkownik jest w trakcie edycji.")});
+    EXPECT_EQ(ShownTexts(), QStringList{QStringLiteral(
+                                "Dane aktualnie są zablokowane, inny użytkownik jest w trakcie edycji.")});
     EXPECT_TRUE(RecordForms().isEmpty());
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 
@@ -290,25 +293,32 @@ TEST_F(RecordFormTest, InstalledOpenerReportsPostedRecords) {
 
 namespace {
 
-// Elapsed time from the start until the first paint of a record window.
+// Elapsed time from the start until a record window's first paint is complete.
 class TFirstPaint : public QObject {
 public:
     TFirstPaint() { m_clock.start(); }
+    // Microseconds.
+    // Microseconds.
     qint64 Elapsed = -1;
 
 protected:
     bool eventFilter(QObject* Watched, QEvent* Event) override {
-        if (Event->type() == QEvent::Paint && Elapsed < 0 && Watched->isWidgetType() &&
+        if (Event->type() == QEvent::Paint && !m_painting && Watched->isWidgetType() &&
             qobject_cast<TRecordForm*>(static_cast<QWidget*>(Watched)->window())) {
-            Elapsed = m_clock.elapsed();
+            // Measured when the whole first paint pass is over and control is back in the loop.
+            m_painting = true;
             QWidget* form = static_cast<QWidget*>(Watched)->window();
-            QTimer::singleShot(0, form, [form] { form->close(); });
+            QTimer::singleShot(0, form, [this, form] {
+                Elapsed = m_clock.nsecsElapsed() / 1000;
+                form->close();
+            });
         }
         return false;
     }
 
 private:
     QElapsedTimer m_clock;
+    bool m_painting = false;
 };
 
 } // namespace
@@ -325,9 +335,11 @@ TEST_F(RecordFormTest, FirstPaintOfTheBankWindow) {
         times.append(probe.Elapsed);
     }
     std::sort(times.begin(), times.end());
-    const qint64 median = times[times.size() / 2];
-    std::cout << "record window first paint: median " << median << " ms over " << times.size() << " openings\n";
-    // Generous here: this build runs under the sanitizers; the release figure is reported separately.
-    EXPECT_LT(median, 2000);
+    const double medianMs = times[times.size() / 2] / 1000.0;
+    std::cout << "record window first paint: median " << medianMs << " ms over " << times.size()
+              << " openings (fastest " << times.first() / 1000.0 << ", slowest " << times.last() / 1000.0
+              << ")\n";
+    // Generous here: the test build runs under the sanitizers; the target is 100 ms in a release build.
+    EXPECT_LT(medianMs, 2000);
     EXPECT_EQ(Messages->Count(), 0) << Shown().toStdString();
 }
