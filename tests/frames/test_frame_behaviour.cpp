@@ -1,7 +1,6 @@
 // Behaviour of single section frames over the real SQL backend: the social-insurance
 // defaults, the identity document's description, the business address's descriptive
-// field, context layouts, captions of the predominant activity, and the dictionary
-// actions through the installed dictionaries.
+// field, context layouts, and the dictionary actions through the installed dictionaries.
 
 #include "FrameKinds.h"
 #include "TCheckBox.h"
@@ -17,7 +16,6 @@
 #include "uDaneZUSFrame.h"
 #include "uDataValidate.h"
 #include "uFrameOpeners.h"
-#include "uRodzajDzialalnosciFrame.h"
 
 #include <QComboBox>
 #include <QTest>
@@ -189,15 +187,6 @@ TEST_F(FrameBehaviourTest, EmployeeAccountIsPersonalAndCannotBeChanged) {
     EXPECT_TRUE(frame->Firmowy->isEnabled());
 }
 
-TEST_F(FrameBehaviourTest, PredominantActivityCaptionsWhenShownReadOnly) {
-    auto* frame = OpenFrame<TRodzajDzialalnosciFrame>("TRodzajDzialalnosciFrame");
-    frame->SetReadOnly(true);
-    EXPECT_EQ(frame->pnlKodPKD->Description(),
-              QStringLiteral("Rodzaj przeważającej działalności - kod wg PKD:"));
-    EXPECT_EQ(frame->pnlOpisPKD->Description(),
-              QStringLiteral("Rodzaj przeważającej działalności - opis wg PKD:"));
-}
-
 TEST_F(FrameBehaviourTest, CountryCodeIsATwoLetterEditThatPicksOnlyTheCode) {
     auto* frame = OpenFrame<TDaneSpolkiFrame>("TDaneSpolkiFrame");
     TPanel* code = frame->pnlKrajNadaniaNumeru;
@@ -274,13 +263,4 @@ TEST_F(FrameBehaviourTest, IdentificationNumberPicksNameAndCodeFromEitherIcon) {
     EXPECT_EQ(frame->pnlKraj->Value(), QStringLiteral("Francja"));
     EXPECT_EQ(frame->pnlKodKraju->Value(), QStringLiteral("FR"));
     EXPECT_EQ(frame->pnlKodKraju->Edit()->maxLength(), 2);
-}
-
-TEST_F(FrameBehaviourTest, WithoutDictionariesNothingIsPickedAndNoProvincesOffered) {
-    FrameOpeners::SetDictionaries(nullptr);
-    auto* frame = OpenFrame<TDaneAdresoweFrame>("TDaneAdresoweFrame");
-    EXPECT_TRUE(frame->Panel("pnlWojewodztwo")->ComboBoxItems().isEmpty());
-    frame->Panel("pnlKraj")->SetValue(QStringLiteral("Polska"));
-    frame->Panel("pnlKraj")->OnIconClick()(frame->Panel("pnlKraj"));
-    EXPECT_EQ(frame->Panel("pnlKraj")->Value(), QStringLiteral("Polska"));
 }
