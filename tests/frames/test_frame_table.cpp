@@ -10,6 +10,8 @@
 
 #include <QSet>
 
+#include <algorithm>
+
 namespace {
 
 // Refused contexts of each frame, from the frame table.
@@ -134,6 +136,14 @@ TEST_F(FramesTest, AValueTypedIntoEveryPanelIsStoredUnderItsSymbolAndShownAgain)
         ASSERT_TRUE(stored);
         for (auto it = typed.begin(); it != typed.end(); ++it)
             EXPECT_EQ(Value(stored.get(), it.key()), it.value()) << it.key().toStdString();
+        // The lists describe the record by what was typed (a share only by its company, a
+        // representative by its subject).
+        const QString described = Lines(stored.get()).join(u'|');
+        if (qstrcmp(kind.Frame, "TSpolkaPodmiotuFrame") != 0 &&
+            qstrcmp(kind.Frame, "TDaneReprezentantaFrame") != 0)
+            EXPECT_TRUE(std::any_of(typed.begin(), typed.end(), [&](const QString& v) {
+                return !v.isEmpty() && described.contains(v);
+            })) << described.toStdString();
         TBaseFrame* again = Host(stored, kind.Serves);
         for (const auto& [name, symbol] : kind.Panels)
             EXPECT_EQ(OwnPanel(again, name)->Value(), typed.value(symbol)) << name;
