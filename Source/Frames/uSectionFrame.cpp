@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QFontMetrics>
 #include <QHBoxLayout>
+#include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
 namespace {
@@ -190,7 +191,11 @@ void TSectionFrame::ApplyShapes() {
         TPanel* panel = Panel(row.Name);
         if (row.Shape == psCountryCode && panel->Edit()) {
             panel->Edit()->setFixedWidth(kCountryCodeWidth);
-            panel->Edit()->setMaxLength(kCountryCodeLength);
+            // Typing stops at two letters; a longer stored value is shown whole, never
+            // cut short on loading (which would change the record unasked).
+            if (!panel->Edit()->validator())
+                panel->Edit()->setValidator(new QRegularExpressionValidator(
+                    QRegularExpression(QStringLiteral(".{0,%1}").arg(kCountryCodeLength)), panel->Edit()));
             panel->Layout()->setAlignment(panel->Edit(), Qt::AlignLeft);
         } else if (row.Shape == psDropDownList && panel->ComboBox()) {
             panel->ComboBox()->setEditable(false);

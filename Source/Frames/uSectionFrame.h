@@ -27,7 +27,7 @@ class QHBoxLayout;
 // How a panel's editor deviates from the full-width default (kept across rebuilds).
 enum TPanelShape {
     psNormal,
-    // A two-letter country code: an edit 40 pixels wide, at most 2 characters.
+    // A two-letter country code: an edit 40 pixels wide that takes at most 2 typed characters.
     psCountryCode,
     // A combo box that offers its items only (no free text).
     psDropDownList,

@@ -195,7 +195,10 @@ TEST_F(FrameBehaviourTest, CountryCodeIsATwoLetterEditThatPicksOnlyTheCode) {
     frame->SetReadOnly(false);
     ASSERT_TRUE(code->Edit());
     EXPECT_EQ(code->Edit()->width(), 40);
-    EXPECT_EQ(code->Edit()->maxLength(), 2);
+    code->Edit()->setFocus();
+    code->Edit()->clear();
+    QTest::keyClicks(code->Edit(), QStringLiteral("DEU"));
+    EXPECT_EQ(code->Value(), QStringLiteral("DE")) << "two letters typed at most";
     EXPECT_EQ(code->IconHint(), QStringLiteral("Tablica krajów (Shift + Enter)"));
 
     code->SetValue(QStringLiteral("PL"));
@@ -262,5 +265,13 @@ TEST_F(FrameBehaviourTest, IdentificationNumberPicksNameAndCodeFromEitherIcon) {
     EXPECT_EQ(Module.Asked, (QStringList{QStringLiteral("Kraj"), QStringLiteral("Fran")}));
     EXPECT_EQ(frame->pnlKraj->Value(), QStringLiteral("Francja"));
     EXPECT_EQ(frame->pnlKodKraju->Value(), QStringLiteral("FR"));
-    EXPECT_EQ(frame->pnlKodKraju->Edit()->maxLength(), 2);
+}
+
+TEST_F(FrameBehaviourTest, LongerStoredCountryCodeIsShownWholeAndMarked) {
+    auto office = NewRecord(KindOf("TBiuroRachunkoweFrames"));
+    SetValue(office.get(), cBiuroRachunkoweKodKrajuNadaniaNumeru.Symbol, QStringLiteral("POL"));
+    TBaseFrame* frame = Host(office, kPodatnik);
+    TPanel* code = static_cast<TSectionFrame*>(frame)->Panel("pnlKrajNadaniaNumeru");
+    EXPECT_EQ(code->Value(), QStringLiteral("POL")) << "nothing cut on loading";
+    EXPECT_FALSE(frame->Modified());
 }

@@ -69,7 +69,7 @@ QString SampleValue(TPanel* Panel, int Index) {
     case ctMemo:
         return QStringLiteral("Opis %1\ndrugi wiersz żółć").arg(Index);
     default:
-        if (Panel->Edit() && Panel->Edit()->maxLength() == 2)
+        if (Panel->Edit() && Panel->Edit()->validator())
             return QStringLiteral("D%1").arg(Index % 10);
         return QStringLiteral("Wartość %1 ąę").arg(Index);
     }
