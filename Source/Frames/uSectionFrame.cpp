@@ -186,6 +186,20 @@ void TSectionFrame::SetReadOnly(bool Value) {
     ApplyShapes();
 }
 
+void TSectionFrame::SetEwidarRecord(const TIntfPtr<IEwidarRecord>& Record) {
+    const TIntfPtr<IDataFields> fields = Record ? Record->GetDataFields() : TIntfPtr<IDataFields>();
+    for (const TSectionPanel& row : FDescription.Panels) {
+        if (row.Shape != psDropDownList || !fields)
+            continue;
+        TPanel* panel = Panel(row.Name);
+        const TIntfPtr<IDataField> field = fields->GetDataField(row.Field->Symbol.toStdU16String());
+        const QString value = field ? QString::fromStdU16String(field->GetValue()) : QString();
+        if (!value.isEmpty() && !panel->ComboBoxSymbols().contains(value, Qt::CaseInsensitive))
+            panel->AddComboBoxSymbolItem(value, value);
+    }
+    TBaseFrame::SetEwidarRecord(Record);
+}
+
 void TSectionFrame::ApplyShapes() {
     for (const TSectionPanel& row : FDescription.Panels) {
         TPanel* panel = Panel(row.Name);

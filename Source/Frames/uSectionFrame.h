@@ -103,6 +103,9 @@ public:
     void SetKontekst(TKontekst Value) override;
     // Rebuilding the editors keeps the declared shapes.
     void SetReadOnly(bool Value) override;
+    // A drop-down list offers a stored value that is none of its items as an item of its
+    // own, so the value is shown and posted back unchanged instead of being lost.
+    void SetEwidarRecord(const TIntfPtr<IEwidarRecord>& Record) override;
 
     // Adds a widget (an embedded frame, a list, a table) below the declared panels.
     void AddBelowPanels(QWidget* Widget, int Stretch = 0);

@@ -125,6 +125,20 @@ TEST_F(FrameBehaviourTest, IdentityDocumentDescriptionOpenForOtherDocumentOrWhil
     EXPECT_FALSE(frame->pnlRodzaj->ComboBox()->isEditable());
 }
 
+TEST_F(FrameBehaviourTest, IdentityDocumentOfAKindOutsideTheListKeepsItsKindThroughAPost) {
+    auto document = NewRecord(KindOf("TDaneDokumentuTozsamosciFrame"));
+    SetValue(document.get(), cDaneDokumentuTozsamosciRodzaj.Symbol, QStringLiteral("Legitymacja"));
+    ASSERT_TRUE(document->Post());
+    auto* frame = qobject_cast<TDaneDokumentuTozsamosciFrame*>(Host(document, kPodatnik));
+    EXPECT_EQ(frame->pnlRodzaj->Value(), QStringLiteral("Legitymacja"));
+    EXPECT_FALSE(frame->Modified());
+    frame->pnlNumer->SetValue(QStringLiteral("123"));
+    ASSERT_TRUE(frame->btnPostClick());
+    EXPECT_EQ(Value(Reread(KindOf("TDaneDokumentuTozsamosciFrame"), document->GetID()).get(),
+                    cDaneDokumentuTozsamosciRodzaj.Symbol),
+              QStringLiteral("Legitymacja"));
+}
+
 TEST_F(FrameBehaviourTest, BusinessAddressDescriptionFollowsTheAdditionalPlaceBox) {
     auto* frame = OpenFrame<TDaneAdresoweDzialanosciFrame>("TDaneAdresoweDzialanosciFrame");
     ASSERT_TRUE(frame);
