@@ -3,12 +3,16 @@
 #include "uInstallWindows.h"
 
 #include "uCollectionForm.h"
+#include "uCore.h"
+#include "uDictionaryModule.h"
 #include "uEditingOpeners.h"
 #include "uEwidarComponents_Panel.h"
 #include "uEwidarRecordForm.h"
+#include "uFrameOpeners.h"
 #include "uListOpeners.h"
 #include "uMainFormOpeners.h"
 #include "uOperatorsForm.h"
+#include "uPodmiotyForm.h"
 #include "uSelectionWindows.h"
 #include "uSettingsForm.h"
 #include "uShowPodatnikInfo.h"
@@ -21,6 +25,8 @@ void InstallWindows() {
     InstallSettingsForms();
     InstallSelectionWindows();
     EditingOpeners::SetCollectionChooser(&ChooseFromCollection);
+    FrameOpeners::SetSubjectChooser(&ChooseSubject);
+    FrameOpeners::InstallDictionaryModule(Core() ? Core()->FDictionaryModule.get() : nullptr);
 }
 
 void ResetWindows() {
@@ -34,4 +40,6 @@ void ResetWindows() {
     MainFormOpeners::SetOperatorsOpener({});
     TPanel::SetFieldDictionaryHandler(nullptr);
     EditingOpeners::SetCollectionChooser({});
+    FrameOpeners::SetDictionaries(nullptr);
+    FrameOpeners::SetSubjectChooser({});
 }

@@ -57,7 +57,9 @@ void TLinkedRecordSection::Choose() {
     if (TIntfPtr<IEwidarRegistries> registries = db->GetRegistries())
         registry = FLink.Registry(registries.get());
     const TIntfPtr<IEwidarRecord> picked = OfLinkedKind(EditingOpeners::ChooseFromCollection(
-        FOwner->window(), db.get(), registry.get(), FOwner->Kontekst(), FEmbedded->EwidarRecord().get()));
+        FOwner->window(), db.get(), registry.get(),
+        FLink.ChooserKontekst ? FLink.ChooserKontekst(FOwner->Kontekst()) : FOwner->Kontekst(),
+        FEmbedded->EwidarRecord().get()));
     if (picked) {
         Show(picked);
         FLink.Set(owner.get(), picked.get());

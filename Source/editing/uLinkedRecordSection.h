@@ -9,6 +9,7 @@
 // CancelChanges from its own overrides.
 
 #include "uEwidarQuorDBIntf.h"
+#include "uKontekst.h"
 
 #include <QObject>
 #include <QPointer>
@@ -29,6 +30,8 @@ public:
         std::function<void(IEwidarRecord* Owner, IEwidarRecord* Target)> Set;
         // The registry to choose from (registries->GetDaneBankow(u"") ...).
         std::function<TIntfPtr<IEwidarCollection>(IEwidarRegistries* Registries)> Registry;
+        // The context the chooser gets for the owner's context; the owner's own when not set.
+        std::function<TKontekst(TKontekst Owner)> ChooserKontekst;
     };
 
     // Embedded is made read-only here; both frames stay owned by their parents.

@@ -2,9 +2,26 @@
 // record supports decides. A kind whose frame is not built yet has no factory; its
 // records open an empty window.
 
+#include "uBiuroRachunkoweFrame.h"
+#include "uDaneAdresoweDzialanosciFrame.h"
+#include "uDaneAdresoweFrame.h"
 #include "uDaneBankuFrame.h"
+#include "uDaneDokumentuTozsamosciFrame.h"
 #include "uDaneNFZFrame.h"
+#include "uDaneNumerowIdentyfikacyjnychFrame.h"
+#include "uDaneObywatelstwaFrame.h"
+#include "uDaneRachunkuFrame.h"
+#include "uDaneReprezentantaFrame.h"
+#include "uDaneSaduRejonowegoFrame.h"
+#include "uDaneSpolkiFrame.h"
+#include "uDaneUrzeduStatystycznegoFrame.h"
+#include "uDaneWspolnikaFrame.h"
+#include "uDaneZUSFrame.h"
+#include "uDaneZamawiajacegoFrame.h"
 #include "uEwidarRecordForm.h"
+#include "uOddzialFrame.h"
+#include "uRodzajDzialalnosciFrame.h"
+#include "uSpolkaPodmiotuFrame.h"
 
 #include <array>
 
@@ -22,25 +39,25 @@ struct TFrameRow {
 };
 
 const std::array<TFrameRow, 23> kFrames = {{
-    {&IObywatelstwo::IID, nullptr},
-    {&IDokumentTozsamosci::IID, nullptr},
-    {&IAdres::IID, nullptr},
-    {&IAdresDzialalnosci::IID, nullptr},
-    {&IOddzial::IID, nullptr},
-    {&IRodzajDzialalnosci::IID, nullptr},
-    {&IDaneZUS::IID, nullptr},
-    {&IUrzadStatystyczny::IID, nullptr},
+    {&IObywatelstwo::IID, &Create<TDaneObywatelstwaFrame>},
+    {&IDokumentTozsamosci::IID, &Create<TDaneDokumentuTozsamosciFrame>},
+    {&IAdres::IID, &Create<TDaneAdresoweFrame>},
+    {&IAdresDzialalnosci::IID, &Create<TDaneAdresoweDzialanosciFrame>},
+    {&IOddzial::IID, &Create<TOddzialFrame>},
+    {&IRodzajDzialalnosci::IID, &Create<TRodzajDzialalnosciFrame>},
+    {&IDaneZUS::IID, &Create<TDaneZUSFrame>},
+    {&IUrzadStatystyczny::IID, &Create<TDaneUrzeduStatystycznegoFrame>},
     {&IDaneNFZ::IID, &Create<TDaneNFZFrame>},
-    {&ISadRejonowy::IID, nullptr},
+    {&ISadRejonowy::IID, &Create<TDaneSaduRejonowegoFrame>},
     {&IDaneBanku::IID, &Create<TDaneBankuFrame>},
-    {&INrIdentyfikacyjny::IID, nullptr},
-    {&IWspolnik::IID, nullptr},
-    {&ISpolka::IID, nullptr},
-    {&ISpolkaPodmiotu::IID, nullptr},
-    {&IRachunekBankowy::IID, nullptr},
-    {&IDaneZamawiajacego::IID, nullptr},
-    {&IReprezentant::IID, nullptr},
-    {&IBiuroRachunkowe::IID, nullptr},
+    {&INrIdentyfikacyjny::IID, &Create<TDaneNumerowIdentyfikacyjnychFrame>},
+    {&IWspolnik::IID, &Create<TDaneWspolnikaFrame>},
+    {&ISpolka::IID, &Create<TDaneSpolkiFrame>},
+    {&ISpolkaPodmiotu::IID, &Create<TSpolkaPodmiotuFrame>},
+    {&IRachunekBankowy::IID, &Create<TDaneRachunkuFrame>},
+    {&IDaneZamawiajacego::IID, &Create<TDaneZamawiajacego>},
+    {&IReprezentant::IID, &Create<TDaneReprezentantaFrame>},
+    {&IBiuroRachunkowe::IID, &Create<TBiuroRachunkoweFrames>},
     {&IPodmiot::IID, nullptr},
     {&IPodatnik::IID, nullptr},
     {&IPracownik::IID, nullptr},

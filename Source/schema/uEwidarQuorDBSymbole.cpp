@@ -77,7 +77,7 @@ const std::array<TInternalFieldRecordList, 21>& KindTables() {
             Concat({fsDaneNFZ}),                // IDaneNFZ
             Concat({fsSadRejonowy}),            // ISadRejonowy
             Concat({fsDaneBanku}),              // IDaneBanku
-            TInternalFieldRecordList(),         // INrIdentyfikacyjny
+            Concat({fsNrIdentyfikacyjny}),      // INrIdentyfikacyjny
             Concat({fsWspolnik}),               // IWspolnik
             Concat({fsSpolka}),                 // ISpolka
             Concat({fsSpolkaPodmiotu}),         // ISpolkaPodmiotu
@@ -102,6 +102,8 @@ const QHash<QString, QStringList>& GroupOptions() {
         o.insert(cDaneAdresoweTypAdresu.Symbol,
                  {QStringLiteral("Adres miejsca zameldowania"), QStringLiteral("Adres miejsca zamieszkania"),
                   QStringLiteral("Adres do korespondencji")});
+        o.insert(cDaneNumeruIdentyfikacyjnegoTyp.Symbol,
+                 {QStringLiteral("podatkowy"), QStringLiteral("ubezpieczeniowy")});
         o.insert(cDaneRachunkuCharakterRachunku.Symbol,
                  {QStringLiteral("Firmowy"), QStringLiteral("Osobisty")});
         o.insert(cDaneReprezentantaRodzajReprezentanta.Symbol,

@@ -63,6 +63,7 @@ enum TFieldSection : uint8_t {
     fsOddzial,
     fsDaneBanku,
     fsDokumentTozsamosci,
+    fsNrIdentyfikacyjny,
     fsDaneNFZ,
     fsObywatelstwo,
     fsRachunekBankowy,
@@ -85,7 +86,7 @@ constexpr int FieldSectionCount = fsDaneOsobowe + 1;
 #include "uEwidarQuorDBSymboleTable.inc"
 #undef EWIDAR_FIELD
 
-constexpr int FieldCount = 195;
+constexpr int FieldCount = 199;
 
 // All descriptors in declaration order.
 const TInternalFieldRecordList& AllFields();

@@ -116,8 +116,8 @@ QStringList Lines(int Position, const TSource& s) {
         return Own(s, {&cDaneSaduRejonowegoNazwa, &cDaneSaduRejonowegoAdres});
     case kDaneBanku:
         return Own(s, {&cDaneBankuNazwa, &cDaneBankuAdres});
-    case kNrIdentyfikacyjny: // the kind has no fields of its own yet: two empty columns
-        return {QString(), QString()};
+    case kNrIdentyfikacyjny:
+        return Own(s, {&cDaneNumeruIdentyfikacyjnegoKraj, &cDaneNumeruIdentyfikacyjnegoNumer});
     case kWspolnik:
         return Own(s, {&cDaneWspolnikaImie, &cDaneWspolnikaNazwisko});
     case kSpolka:
