@@ -68,7 +68,6 @@ void TConnectionSequence::RunSteps() {
     frame->SetKontekst(kBrak);
     if (!module.FEwidarDataBase || toQ(module.FEwidarDataBase->GetDataBaseSymbol()) != symbol)
         module.FEwidarDataBase = module.CreateEwidarInterface(symbol);
-    frame->SetEwidarDataBase(module.FEwidarDataBase.get());
 
     while (!module.FEwidarDataBase) {
         bool reconnected = false;
@@ -175,7 +174,7 @@ void TConnectionSequence::FillNfzDefaults(IEwidarDataBase* Root) {
 }
 
 void TConnectionSequence::Disconnect() {
-    MainFormRegistries::DetachList(FHost.ListFrame());
+    FHost.ListFrame()->SetEwidarCollection(nullptr);
     if (TIntfPtr<IEwidarDataBase> root = CurrentDataBase())
         root->Disconnect();
 }
