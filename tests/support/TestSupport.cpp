@@ -54,6 +54,8 @@ QString TExpectedWindow::Describe() const {
 
 namespace {
 
+int g_unansweredLimitMs = 30000;
+
 bool IsOpenModal(const QWidget* w) {
     return w && w->isWindow() && w->isVisible() && w->windowModality() != Qt::NonModal;
 }
@@ -168,8 +170,8 @@ private:
                 continue;
             const qint64 since = m_seen.value(w, m_clock.elapsed());
             seen.insert(w, since);
-            if (m_clock.elapsed() - since > UnansweredLimitMs) {
-                ADD_FAILURE() << "modal window nobody answered, closed after " << UnansweredLimitMs
+            if (m_clock.elapsed() - since > UnansweredLimitMs()) {
+                ADD_FAILURE() << "modal window nobody answered, closed after " << UnansweredLimitMs()
                               << " ms: " << Describe(w);
                 CloseWindow(w);
             }
@@ -220,6 +222,14 @@ void AnswerModalWithButton(const QString& buttonText, int timeoutMs) {
 void AnswerModalWithButton(const TExpectedWindow& expected, const QString& buttonText, int timeoutMs) {
     WhenModal(
         expected, [buttonText](QWidget* w) { PressButton(w, buttonText); }, timeoutMs);
+}
+
+int UnansweredLimitMs() {
+    return g_unansweredLimitMs;
+}
+
+void SetUnansweredLimitMs(int limitMs) {
+    g_unansweredLimitMs = limitMs;
 }
 
 int CloseModalWindows() {

@@ -42,7 +42,7 @@ inline TExpectedWindow WindowNamed(const QString& objectName) {
 //   modal window still open is closed;
 // - the window a helper acted on must be closed within timeoutMs after the action
 //   returned, else the test fails and the window is closed;
-// - a modal window that no helper answers is closed after UnansweredLimitMs, failing
+// - a modal window that no helper answers is closed after UnansweredLimitMs(), failing
 //   the test;
 // - helpers still waiting when their test ends are dropped (an expected one fails).
 // Use the helpers before the call that opens the window.
@@ -59,8 +59,9 @@ void WhenModal(std::function<void(QWidget*)> action, int timeoutMs = 5000);
 void AnswerModalWithButton(const QString& buttonText, int timeoutMs = 5000);
 void AnswerModalWithButton(const TExpectedWindow& expected, const QString& buttonText, int timeoutMs = 5000);
 
-// How long a modal window nobody answers stays open before it is closed (ms).
-constexpr int UnansweredLimitMs = 30000;
+// How long a modal window nobody answers stays open before it is closed (ms; 30 s unless set).
+int UnansweredLimitMs();
+void SetUnansweredLimitMs(int limitMs);
 // Installs the watchdog of unanswered windows and the end-of-test clean-up (test main).
 void InstallModalGuards();
 // Closes every modal window that is open, innermost first; returns how many.
