@@ -27,6 +27,10 @@ void AnswerFileDialog(const QString& Name, const QString& Path, QString* ObjectN
         auto* fd = static_cast<QFileDialog*>(w);
         *ObjectName = fd->objectName();
         fd->selectFile(Path);
+        // selectFile leaves the name box alone while it has the focus (a shown save dialog
+        // gives it the focus): type the name there as the operator would.
+        if (auto* name = fd->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+            name->setText(Path);
         static_cast<QDialog*>(fd)->accept(); // QFileDialog::accept, public through its base
     });
 }
