@@ -1,4 +1,5 @@
-// Each subsystem's windows are installed by one line below; a new window adds its line here.
+// Each subsystem with windows installs them with one line in InstallWindows (for example
+// InstallRecordForms();); each registry of openers is reset with one line in ResetWindows.
 
 #include "uInstallWindows.h"
 
@@ -18,6 +19,7 @@
 #include "uShowPodatnikInfo.h"
 
 void InstallWindows() {
+    // Whatever was installed before (a test's recorder) goes first.
     ResetWindows();
     MainFormOpeners::SetOperatorsOpener(&ShowOperators);
     InstallRecordForms();
@@ -30,14 +32,8 @@ void InstallWindows() {
 }
 
 void ResetWindows() {
-    ListOpeners::SetRecordFormOpener({});
-    ListOpeners::SetTaxpayerChooser({});
-    ListOpeners::SetRelationsOpener({});
-    ListOpeners::SetMergeOpener({});
-    ListOpeners::SetSubjectInfoOpener({});
-    MainFormOpeners::SetSettingsOpener({});
-    MainFormOpeners::SetImportSourceChooser({});
-    MainFormOpeners::SetOperatorsOpener({});
+    ListOpeners::ResetOpeners();
+    MainFormOpeners::ResetOpeners();
     TPanel::SetFieldDictionaryHandler(nullptr);
     EditingOpeners::SetCollectionChooser({});
     FrameOpeners::SetDictionaries(nullptr);

@@ -120,7 +120,7 @@ void TPanel::BindLoadedField(const TIntfPtr<IDataField>& DataField) {
         ClearEditorValue();
         return;
     }
-    SetValue(QString::fromStdU16String(DataField->GetValue()));
+    LoadValue(QString::fromStdU16String(DataField->GetValue()));
     if (DataField->GetCaption().empty())
         DataField->SetCaption(FCaption.toStdU16String());
     if (DataField->GetFieldType().empty())

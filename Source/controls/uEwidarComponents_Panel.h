@@ -225,6 +225,8 @@ private:
     QString RadioGroupValue() const;
     void SetRadioGroupValue(const QString& Value);
     void ClearEditorValue();
+    // Shows a stored value on an emptied editor (binding a data field).
+    void LoadValue(const QString& Value);
 
     // Changes and errors (uEwidarComponents_PanelError.cpp).
     void EditorChanged();

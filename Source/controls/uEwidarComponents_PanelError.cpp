@@ -12,6 +12,7 @@
 #include <QEvent>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QTimer>
 
@@ -41,11 +42,10 @@ void TPanel::RadioChanged(TRadioButton* Sender) {
         return;
     if (Sender->isChecked()) {
         // The buttons are not exclusive by themselves: the panel keeps one choice.
-        FUpdating = true;
+        const QScopedValueRollback<bool> quiet(FUpdating, true);
         for (TRadioButton* button : GroupRadioButtons())
             if (button != Sender)
                 button->setChecked(false);
-        FUpdating = false;
     }
     EditorChanged();
 }

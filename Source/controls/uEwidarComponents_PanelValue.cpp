@@ -11,6 +11,7 @@
 #include <QDateTime>
 #include <QFontMetrics>
 #include <QPlainTextEdit>
+#include <QScopedValueRollback>
 
 namespace {
 
@@ -111,25 +112,33 @@ void TPanel::SetValue(const QString& Value) {
 }
 
 void TPanel::ClearEditorValue() {
-    const bool list =
-        FComponentType == ctComboBox || FComponentType == ctCheckBoxGroup || FComponentType == ctRadioGroup;
-    if (FReadOnlyLabel || !list) {
-        SetValue(QString());
-        return;
+    LoadValue(QString());
+}
+
+void TPanel::LoadValue(const QString& Value) {
+    {
+        // The editor shows exactly the loaded value: nothing of a previously bound
+        // record may survive where the value selects nothing (an empty or unknown combo
+        // symbol, missing group items). One change is reported at the end.
+        const QScopedValueRollback<bool> quiet(FUpdating, true);
+        if (FComboBox) {
+            FComboBox->setCurrentIndex(-1);
+            FComboBox->setEditText(QString());
+        }
+        if (!FReadOnlyLabel) {
+            if (FComponentType == ctCheckBoxGroup)
+                for (TCheckBox* box : GroupCheckBoxes())
+                    box->setChecked(false);
+            if (FComponentType == ctRadioGroup)
+                for (TRadioButton* button : GroupRadioButtons())
+                    button->setChecked(false);
+        }
+        SetValue(Value);
+        // A stored value that matches no symbol stays the combo's text, so posting
+        // writes it back unchanged instead of an empty text.
+        if (FComboBox && FComboBox->currentIndex() < 0)
+            FComboBox->setEditText(Value);
     }
-    // "" selects nothing in these kinds: clear them directly.
-    FUpdating = true;
-    if (FComboBox) {
-        FComboBox->setCurrentIndex(-1);
-        FComboBox->setEditText(QString());
-    }
-    if (FComponentType == ctCheckBoxGroup)
-        for (TCheckBox* box : GroupCheckBoxes())
-            box->setChecked(false);
-    if (FComponentType == ctRadioGroup)
-        for (TRadioButton* button : GroupRadioButtons())
-            button->setChecked(false);
-    FUpdating = false;
     EditorChanged();
 }
 
@@ -191,19 +200,20 @@ void TPanel::SetComboValue(const QString& Value) {
     if (!FComboBox)
         return;
     const int count = FComboBox->count();
-    FUpdating = true;
-    if (count >= 1 && FComboBoxSymbols.size() == count) {
-        // No matching symbol leaves the selection as it is.
-        for (int i = 0; i < count; ++i)
-            if (FComboBoxSymbols.at(i).compare(Value, Qt::CaseInsensitive) == 0) {
-                FComboBox->setCurrentIndex(i);
-                FComboBox->setEditText(FComboBox->itemText(i));
-                break;
-            }
-    } else {
-        FComboBox->setCurrentText(Value);
+    {
+        const QScopedValueRollback<bool> quiet(FUpdating, true);
+        if (count >= 1 && FComboBoxSymbols.size() == count) {
+            // No matching symbol leaves the selection as it is.
+            for (int i = 0; i < count; ++i)
+                if (FComboBoxSymbols.at(i).compare(Value, Qt::CaseInsensitive) == 0) {
+                    FComboBox->setCurrentIndex(i);
+                    FComboBox->setEditText(FComboBox->itemText(i));
+                    break;
+                }
+        } else {
+            FComboBox->setCurrentText(Value);
+        }
     }
-    FUpdating = false;
     EditorChanged();
 }
 
@@ -222,15 +232,16 @@ void TPanel::SetDateValue(const QString& Value) {
         return;
     const bool blank = Value.contains(QLatin1Char('H'));
     const QDate date = ParseStoredDate(QString(Value).remove(QLatin1Char('H')));
-    FUpdating = true;
-    if (date.isValid()) {
-        FDateTimePicker->setDate(date);
-        FDateTimePicker->SetDateVisible(!blank);
-    } else {
-        FDateTimePicker->setDate(QDate::currentDate());
-        FDateTimePicker->SetDateVisible(false);
+    {
+        const QScopedValueRollback<bool> quiet(FUpdating, true);
+        if (date.isValid()) {
+            FDateTimePicker->setDate(date);
+            FDateTimePicker->SetDateVisible(!blank);
+        } else {
+            FDateTimePicker->setDate(QDate::currentDate());
+            FDateTimePicker->SetDateVisible(false);
+        }
     }
-    FUpdating = false;
     EditorChanged();
 }
 
@@ -247,15 +258,16 @@ QString TPanel::CheckBoxGroupValue() const {
 void TPanel::SetCheckBoxGroupValue(const QString& Value) {
     const QStringList items = Value.split(QLatin1Char(','));
     const QList<TCheckBox*> boxes = GroupCheckBoxes();
-    FUpdating = true;
-    for (int i = 0; i < boxes.size() && i < items.size(); ++i) {
-        bool ok = false;
-        const int n = items.at(i).trimmed().toInt(&ok);
-        // An empty or non-numeric item leaves its box as it is.
-        if (ok)
-            boxes.at(i)->setChecked(n != 0);
+    {
+        const QScopedValueRollback<bool> quiet(FUpdating, true);
+        for (int i = 0; i < boxes.size() && i < items.size(); ++i) {
+            bool ok = false;
+            const int n = items.at(i).trimmed().toInt(&ok);
+            // An empty or non-numeric item leaves its box as it is.
+            if (ok)
+                boxes.at(i)->setChecked(n != 0);
+        }
     }
-    FUpdating = false;
     EditorChanged();
 }
 
@@ -274,9 +286,10 @@ void TPanel::SetRadioGroupValue(const QString& Value) {
         return;
     // n selects the n-th button; a negative n (the "-1" of no choice) clears them all.
     const QList<TRadioButton*> buttons = GroupRadioButtons();
-    FUpdating = true;
-    for (int i = 0; i < buttons.size(); ++i)
-        buttons.at(i)->setChecked(i == n);
-    FUpdating = false;
+    {
+        const QScopedValueRollback<bool> quiet(FUpdating, true);
+        for (int i = 0; i < buttons.size(); ++i)
+            buttons.at(i)->setChecked(i == n);
+    }
     EditorChanged();
 }

@@ -87,7 +87,6 @@ void TConnectionSequence::RunSteps() {
     frame->SetKontekst(kBrak);
     if (!module.FEwidarDataBase || toQ(module.FEwidarDataBase->GetDataBaseSymbol()) != symbol)
         module.FEwidarDataBase = module.CreateEwidarInterface(symbol);
-    frame->SetEwidarDataBase(module.FEwidarDataBase.get());
 
     while (!module.FEwidarDataBase) {
         bool reconnected = false;
@@ -195,7 +194,7 @@ void TConnectionSequence::FillNfzDefaults(IEwidarDataBase* Root) {
 
 void TConnectionSequence::Disconnect() {
     CloseRelationsWindows(); // their lists belong to the connection that ends here
-    MainFormRegistries::DetachList(FHost.ListFrame());
+    FHost.ListFrame()->SetEwidarCollection(nullptr);
     if (TIntfPtr<IEwidarDataBase> root = CurrentDataBase())
         root->Disconnect();
 }

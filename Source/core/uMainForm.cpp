@@ -46,7 +46,9 @@ TMainForm::TMainForm(QWidget* Parent) : QMainWindow(Parent), FConnectionSequence
     SyncViewChecks();
     FFirstRun = true;
     WireRegistries();
-    DetachList(CollectionBaseFrame1);
+    // The list reads the root object when it needs it: a reconnect may replace it.
+    CollectionBaseFrame1->SetEwidarDataBaseSource(&CurrentDataBase);
+    CollectionBaseFrame1->SetEwidarCollection(nullptr);
     // Typing goes to the filter from the start.
     CollectionBaseFrame1->edtfilter->setFocus();
     PlaceOnScreen();
@@ -145,7 +147,7 @@ void TMainForm::SelectRegistry(int Index) {
             CollectionBaseFrame1->SetEwidarCollection(collection.get());
         } else {
             // No registries object at all: the root says why.
-            DetachList(CollectionBaseFrame1);
+            CollectionBaseFrame1->SetEwidarCollection(nullptr);
             ShowUserMessage(static_cast<uint32_t>(root->GetLastErrorCode()), this);
         }
     }

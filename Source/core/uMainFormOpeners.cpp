@@ -3,34 +3,50 @@
 namespace MainFormOpeners {
 
 namespace {
-TSettingsOpener g_settings;
-TImportSourceChooser g_importSource;
-TOperatorsOpener g_operators;
+
+struct TOpeners {
+    TSettingsOpener Settings;
+    TImportSourceChooser ImportSource;
+    TOperatorsOpener Operators;
+};
+
+TOpeners& Openers() {
+    static TOpeners openers;
+    return openers;
+}
+
 } // namespace
 
+void ResetOpeners() {
+    Openers() = TOpeners();
+}
+
 void SetSettingsOpener(TSettingsOpener Opener) {
-    g_settings = std::move(Opener);
+    Openers().Settings = std::move(Opener);
 }
 
 void SetImportSourceChooser(TImportSourceChooser Chooser) {
-    g_importSource = std::move(Chooser);
+    Openers().ImportSource = std::move(Chooser);
 }
 
 void SetOperatorsOpener(TOperatorsOpener Opener) {
-    g_operators = std::move(Opener);
+    Openers().Operators = std::move(Opener);
 }
 
 TCloseStatus OpenSettings(QWidget* OwnerForm) {
-    return g_settings ? g_settings(OwnerForm) : csCancel;
+    // A copy: the opener may install another one while it runs.
+    const TSettingsOpener opener = Openers().Settings;
+    return opener ? opener(OwnerForm) : csCancel;
 }
 
 TDBParamRecord ChooseImportSource(QWidget* OwnerForm) {
-    return g_importSource ? g_importSource(OwnerForm) : TDBParamRecord{};
+    const TImportSourceChooser chooser = Openers().ImportSource;
+    return chooser ? chooser(OwnerForm) : TDBParamRecord{};
 }
 
 void OpenOperators(QWidget* OwnerForm, IEwidarDataBase* DataBase) {
-    if (g_operators)
-        g_operators(OwnerForm, DataBase);
+    if (const TOperatorsOpener opener = Openers().Operators)
+        opener(OwnerForm, DataBase);
 }
 
 } // namespace MainFormOpeners

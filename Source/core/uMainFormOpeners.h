@@ -39,6 +39,8 @@ using TOperatorsOpener = std::function<void(QWidget* OwnerForm, IEwidarDataBase*
 void SetSettingsOpener(TSettingsOpener Opener);
 void SetImportSourceChooser(TImportSourceChooser Chooser);
 void SetOperatorsOpener(TOperatorsOpener Opener);
+// Puts every opener back to its default.
+void ResetOpeners();
 
 // The settings window in its normal mode; csCancel while none is installed.
 TCloseStatus OpenSettings(QWidget* OwnerForm);

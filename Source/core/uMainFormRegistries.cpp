@@ -23,28 +23,28 @@ TIntfPtr<IEwidarCollection> Getter(IEwidarRegistries* Registries, const std::u16
 // clang-format off
 constexpr std::array<TRegistry, RegistryCount> kRegistries = {{
     {"rbpodmioty", "Wszystkiepodmioty1", "Wszystkie podmioty", "Podmioty", Qt::Key_W, kBrak,
-     true, false, false, {lbView, kNone}, true, &Getter<IPodmioty, &IEwidarRegistries::GetPodmioty>},
+     true, false, false, {lbView, kNone}, &Getter<IPodmioty, &IEwidarRegistries::GetPodmioty>},
     {"rbPodatnicy", "Podatnicy1", "Podatnicy", "Podatnicy", Qt::Key_P, kPodatnik,
-     true, true, true, {lbAdd, lbView}, false, &Getter<IPodatnicy, &IEwidarRegistries::GetPodatnicy>},
+     true, true, true, {lbAdd, lbView}, &Getter<IPodatnicy, &IEwidarRegistries::GetPodatnicy>},
     {"rbPracownicy", "Pracownicy1", "Pracownicy", "Pracownicy", Qt::Key_A, kBrak,
-     true, true, true, {lbView, kNone}, false, &Getter<IPracownicy, &IEwidarRegistries::GetPracownicy>},
+     true, true, true, {lbView, kNone}, &Getter<IPracownicy, &IEwidarRegistries::GetPracownicy>},
     {"rbKontrahenci", "Kontrahenci1", "Kontrahenci", "Kontrahenci", Qt::Key_K, kBrak,
-     true, true, true, {lbView, kNone}, false, &Getter<IKontrahenci, &IEwidarRegistries::GetKontrahenci>},
+     true, true, true, {lbView, kNone}, &Getter<IKontrahenci, &IEwidarRegistries::GetKontrahenci>},
     {"rbSpki", "Spki1", "Spółki", "Spółki", Qt::Key_S, kBrak,
-     false, true, true, {lbAdd, kNone}, false, &Getter<ISpolki, &IEwidarRegistries::GetSpolki>},
+     false, true, true, {lbAdd, kNone}, &Getter<ISpolki, &IEwidarRegistries::GetSpolki>},
     {"rbBanki", "Banki1", "Banki", "Banki", Qt::Key_B, kBrak,
-     false, true, true, {lbAdd, kNone}, false, &Getter<IDaneBankow, &IEwidarRegistries::GetDaneBankow>},
+     false, true, true, {lbAdd, kNone}, &Getter<IDaneBankow, &IEwidarRegistries::GetDaneBankow>},
     {"rbDaneZUS", "DaneZUS1", "Dane ZUS", "Dane ZUS", Qt::Key_Z, kBrak,
-     false, true, true, {lbAdd, kNone}, false, &Getter<IDaneZUSow, &IEwidarRegistries::GetDaneZUSow>},
+     false, true, true, {lbAdd, kNone}, &Getter<IDaneZUSow, &IEwidarRegistries::GetDaneZUSow>},
     {"rbDaneNFZ", "DaneNFZ1", "Dane NFZ", "Dane NFZ", Qt::Key_N, kBrak,
-     false, true, true, {lbAdd, kNone}, false, &Getter<IDaneNFZow, &IEwidarRegistries::GetDaneNFZow>},
+     false, true, true, {lbAdd, kNone}, &Getter<IDaneNFZow, &IEwidarRegistries::GetDaneNFZow>},
     {"rbUrzedyStatystyczne", "Urzdystatystyczne1", "Urzędy statystyczne", "Urzędy statystyczne", Qt::Key_U,
-     kBrak, false, true, true, {lbAdd, kNone}, false,
+     kBrak, false, true, true, {lbAdd, kNone},
      &Getter<IUrzedyStatystyczne, &IEwidarRegistries::GetUrzedyStatystyczne>},
     {"rbSadyRejonowe", "Sdyrejonowe1", "Sądy rejonowe", "Sądy rejonowe", Qt::Key_R, kBrak,
-     false, true, true, {lbAdd, kNone}, false, &Getter<ISadyRejonowe, &IEwidarRegistries::GetSadyRejonowe>},
+     false, true, true, {lbAdd, kNone}, &Getter<ISadyRejonowe, &IEwidarRegistries::GetSadyRejonowe>},
     {"rbBiuraRachunkowe", "Biurarachunkowe1", "Biura rachunkowe", "Biura rachunkowe", Qt::Key_I, kBrak,
-     false, true, true, {lbAdd, kNone}, false,
+     false, true, true, {lbAdd, kNone},
      &Getter<IBiuraRachunkowe, &IEwidarRegistries::GetBiuraRachunkowe>},
 }};
 // clang-format on
@@ -79,20 +79,14 @@ const std::array<TRegistry, RegistryCount>& Registries() {
 void ApplyToFrame(TCollectionBaseFrame* Frame, const TRegistry& Registry) {
     Frame->Panel1->Header()->SetCaptionLabel(Registry.HeaderText());
     Frame->SetKontekst(Registry.Kontekst);
-    if (Registry.ClearChecks)
-        Frame->DrawGrid1->ClearOldValueCheckbox();
+    // Several registries list the same subjects under the same identifiers: a tick
+    // never follows the operator into another registry.
+    Frame->DrawGrid1->ClearOldValueCheckbox();
     Frame->btnView->setVisible(Registry.View);
     Frame->btnAdd->setVisible(Registry.Add);
     Frame->btnEdit->setVisible(Registry.Edit);
     for (int button : Registry.MoveLeft)
         MoveToLeftEnd(Frame, ButtonOf(Frame, button));
-}
-
-void DetachList(TCollectionBaseFrame* Frame) {
-    Frame->SetEwidarCollection(nullptr);
-    // The frame updates these only when it reloads a collection.
-    Frame->btnEdit->setEnabled(false);
-    Frame->btnDelete->setEnabled(false);
 }
 
 TIntfPtr<IEwidarCollection> OpenRegistry(IEwidarDataBase* DataBase, const TRegistry& Registry,

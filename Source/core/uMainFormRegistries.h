@@ -35,8 +35,6 @@ struct TRegistry {
     bool Edit;
     // Buttons moved to the left end, in this order (so the last one ends up first).
     std::array<int, 2> MoveLeft; // TListButton values, -1 for none
-    // The list of all subjects forgets the grid's remembered check marks.
-    bool ClearChecks;
     TRegistryGetter Getter;
 
     QString CaptionText() const { return QString::fromUtf8(Caption); }
@@ -49,11 +47,9 @@ constexpr int RegistryCount = 11;
 // The registries in switch order; index 0 is the list of all subjects.
 const std::array<TRegistry, RegistryCount>& Registries();
 
-// Header caption, context, button visibility and order of the list for a registry.
+// Header caption, context, button visibility and order of the list for a registry;
+// the ticks of the previous registry are forgotten.
 void ApplyToFrame(TCollectionBaseFrame* Frame, const TRegistry& Registry);
-
-// Empties the list: no collection, nothing to edit or delete.
-void DetachList(TCollectionBaseFrame* Frame);
 
 // A fresh registries object of the root and the registry's collection filtered by
 // Filter; empty when the root gives no registries object.

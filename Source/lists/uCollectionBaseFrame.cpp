@@ -168,8 +168,26 @@ void TCollectionBaseFrame::BindHandlers() {
     DrawGrid1->installEventFilter(this);
 }
 
+TIntfPtr<IEwidarDataBase> TCollectionBaseFrame::EwidarDataBase() const {
+    return FEwidarDataBaseSource ? FEwidarDataBaseSource() : FEwidarDataBase;
+}
+
+void TCollectionBaseFrame::SetEwidarDataBase(IEwidarDataBase* Value) {
+    FEwidarDataBaseSource = nullptr;
+    FEwidarDataBase = TIntfPtr<IEwidarDataBase>(Value);
+}
+
+void TCollectionBaseFrame::SetEwidarDataBaseSource(TDataBaseSource Source) {
+    FEwidarDataBase = nullptr;
+    FEwidarDataBaseSource = std::move(Source);
+}
+
 void TCollectionBaseFrame::SetEwidarCollection(IEwidarCollection* Value) {
     TWaitCursor wait;
+    // Ticks belong to the records of one list: another registry (or another owner's
+    // list) may reuse their identifiers for records the operator never saw ticked.
+    if (!Value || Value != FEwidarCollection.get())
+        DrawGrid1->ClearOldValueCheckbox();
     FEwidarCollection = TIntfPtr<IEwidarCollection>(Value);
     if (Value) {
         ShowUserMessage(static_cast<uint32_t>(Value->GetLastErrorCode()), window());
@@ -183,19 +201,26 @@ void TCollectionBaseFrame::SetEwidarCollection(IEwidarCollection* Value) {
         const QString titles = CollectionTitleBar(Value);
         if (!titles.isNull())
             DrawGrid1->SetTitleBar(titles);
-        btnEdit->setEnabled(Value->GetCount() >= 1);
-        btnDelete->setEnabled(btnEdit->isEnabled());
     }
     DrawGrid1->SetEwidarCollection(Value, FCurrentEwidarRecord.get());
+    UpdateEditButtons();
 }
 
 void TCollectionBaseFrame::RefreshData() {
+    if (FBulkDeleting) {
+        FReloadPending = true;
+        return;
+    }
     tmrFilter->stop();
     tmrFilter->start();
 }
 
 void TCollectionBaseFrame::tmrFilterTimer() {
     tmrFilter->stop();
+    if (FBulkDeleting) {
+        FReloadPending = true;
+        return;
+    }
     TWaitCursor wait;
     int activity = ComboBox1->currentIndex();
     if (activity < 0 || activity > 2)

@@ -11,7 +11,10 @@
 #include "uKontekst.h"
 #include "uListOpeners.h"
 
+#include <QSet>
+
 #include <functional>
+#include <vector>
 
 class QAction;
 class QComboBox;
@@ -27,6 +30,8 @@ class TCollectionBaseFrame;
 
 // Raised after add and edit with the current record, after deletion with none.
 using TChangeRecord = std::function<void(TCollectionBaseFrame* Sender, IEwidarRecord* Record)>;
+// Gives the current root data object each time the frame needs one.
+using TDataBaseSource = std::function<TIntfPtr<IEwidarDataBase>()>;
 
 class TCollectionBaseFrame : public TFrame {
     Q_OBJECT
@@ -35,7 +40,8 @@ public:
     ~TCollectionBaseFrame() override;
 
     TIntfPtr<IEwidarCollection> EwidarCollection() const { return FEwidarCollection; }
-    // Lists a collection (nullptr detaches the list).
+    // Lists a collection. Another collection than the listed one forgets the ticked
+    // records; nullptr detaches the list (empty, nothing to edit or delete).
     void SetEwidarCollection(IEwidarCollection* Value);
     TIntfPtr<IEwidarRecord> CurrentEwidarRecord() const { return FCurrentEwidarRecord; }
     void SetCurrentEwidarRecord(IEwidarRecord* Value) {
@@ -43,8 +49,13 @@ public:
     }
     TKontekst Kontekst() const { return FKontekst; }
     void SetKontekst(TKontekst Value) { FKontekst = Value; }
-    TIntfPtr<IEwidarDataBase> EwidarDataBase() const { return FEwidarDataBase; }
-    void SetEwidarDataBase(IEwidarDataBase* Value) { FEwidarDataBase = TIntfPtr<IEwidarDataBase>(Value); }
+    // The root data object: the source's current one when a source is set.
+    TIntfPtr<IEwidarDataBase> EwidarDataBase() const;
+    // A fixed root object (embedded lists); replaces any source.
+    void SetEwidarDataBase(IEwidarDataBase* Value);
+    // Where the root object is read whenever it is needed (the main window's list, whose
+    // root a reconnect may replace); replaces any fixed root object.
+    void SetEwidarDataBaseSource(TDataBaseSource Source);
     const TChangeRecord& OnChangeSelected() const { return FOnChangeSelected; }
     void SetOnChangeSelected(TChangeRecord Value) { FOnChangeSelected = std::move(Value); }
     // A list of what is linked to a taxpayer: deleting removes links (messages 325, 326).
@@ -53,8 +64,11 @@ public:
     // "Wybierz z Listy" runs this when set, else the Edit handler.
     void SetOnListClick(std::function<void()> Handler) { FOnListClick = std::move(Handler); }
 
-    // Restarts the filter timer: the list reloads 250 ms later.
+    // Restarts the filter timer: the list reloads 250 ms later. During a bulk deletion
+    // the reload waits until the run has ended.
     void RefreshData();
+    // True while a bulk deletion runs.
+    bool BulkDeleting() const { return FBulkDeleting; }
 
     // Handlers, also for owners that rebind a button or a timer.
     void btnViewClick();
@@ -118,9 +132,11 @@ private:
     void OpenRecord(IEwidarRecord* Record, TKontekst Kontekst);
     void ChangeSelected(IEwidarRecord* Record);
     TIntfPtr<IEwidarRecord> CurrentRowRecord() const;
+    std::vector<TIntfPtr<IEwidarRecord>> TickedRecords() const;
     void DeleteCurrent();
-    void DeleteTicked(int Count);
-    bool DeleteTickedRows(bool& Deleted);
+    void DeleteTicked(const std::vector<TIntfPtr<IEwidarRecord>>& Records);
+    bool DeleteRecords(const std::vector<TIntfPtr<IEwidarRecord>>& Records, QSet<int32_t>& Deleted);
+    void UntickDeleted(const QSet<int32_t>& Deleted);
     void ReportDeleteError(IEwidarRecord* Record);
     void ReloadAfterDelete();
 
@@ -128,7 +144,11 @@ private:
     TIntfPtr<IEwidarRecord> FCurrentEwidarRecord;
     TKontekst FKontekst = kBrak;
     TIntfPtr<IEwidarDataBase> FEwidarDataBase;
+    TDataBaseSource FEwidarDataBaseSource;
     TChangeRecord FOnChangeSelected;
     bool FPodatnik = false;
     std::function<void()> FOnListClick;
+    // A bulk deletion is running; a reload asked for meanwhile is pending until it ends.
+    bool FBulkDeleting = false;
+    bool FReloadPending = false;
 };

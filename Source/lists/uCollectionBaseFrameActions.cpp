@@ -12,7 +12,10 @@
 
 #include <QCoreApplication>
 #include <QProgressBar>
+#include <QTimer>
 #include <QToolButton>
+
+#include <utility>
 
 namespace {
 
@@ -49,7 +52,7 @@ void TCollectionBaseFrame::ChangeSelected(IEwidarRecord* Record) {
 }
 
 void TCollectionBaseFrame::OpenRecord(IEwidarRecord* Record, TKontekst Kontekst) {
-    if (ListOpeners::OpenRecordForm(window(), Record, Kontekst, FEwidarDataBase.get()))
+    if (ListOpeners::OpenRecordForm(window(), Record, Kontekst, EwidarDataBase().get()))
         RefreshData();
 }
 
@@ -88,10 +91,11 @@ TIntfPtr<IEwidarRecord> TCollectionBaseFrame::NewRecord(TKontekst& Kontekst, boo
 TIntfPtr<IEwidarRecord> TCollectionBaseFrame::NewPersonRecord(TPodmiotType Type) {
     // A record of a registry list: the taxpayer is asked for first; without a
     // choice the record is created all the same.
-    const TIntfPtr<IPodmiot> taxpayer = ListOpeners::ChooseTaxpayer(window(), FEwidarDataBase.get(), Type);
-    if (!FEwidarDataBase)
+    const TIntfPtr<IPodmiot> taxpayer = ListOpeners::ChooseTaxpayer(window(), EwidarDataBase().get(), Type);
+    const TIntfPtr<IEwidarDataBase> root = EwidarDataBase();
+    if (!root)
         return {};
-    const TIntfPtr<IEwidarRegistries> registries = FEwidarDataBase->GetRegistries();
+    const TIntfPtr<IEwidarRegistries> registries = root->GetRegistries();
     if (!registries)
         return {};
     TIntfPtr<IEwidarPeopleCollection> people;
@@ -124,13 +128,13 @@ void TCollectionBaseFrame::btnViewClick() {
     const auto podmioty = Supports<IPodmioty>(FEwidarCollection);
     FCurrentEwidarRecord = CurrentRowRecord();
     if (const auto podmiot = Supports<IPodmiot>(FCurrentEwidarRecord))
-        ListOpeners::ShowSubjectInfo(window(), FEwidarDataBase.get(), podmioty.get(), podatnicy.get(),
+        ListOpeners::ShowSubjectInfo(window(), EwidarDataBase().get(), podmioty.get(), podatnicy.get(),
                                      podmiot.get());
 }
 
 void TCollectionBaseFrame::Powizania1Click() {
     if (const auto record = CurrentRowRecord())
-        ListOpeners::ShowRelations(window(), record.get(), FEwidarDataBase.get());
+        ListOpeners::ShowRelations(window(), record.get(), EwidarDataBase().get());
 }
 
 void TCollectionBaseFrame::Scaldane1Click() {
@@ -139,14 +143,22 @@ void TCollectionBaseFrame::Scaldane1Click() {
         if (DrawGrid1->Checked(r) && DrawGrid1->EwidarRecord(r))
             ticked.push_back(DrawGrid1->EwidarRecord(r));
     if (ticked.size() == 2)
-        ListOpeners::MergeRecords(window(), ticked[0].get(), ticked[1].get(), FEwidarDataBase.get());
+        ListOpeners::MergeRecords(window(), ticked[0].get(), ticked[1].get(), EwidarDataBase().get());
+}
+
+std::vector<TIntfPtr<IEwidarRecord>> TCollectionBaseFrame::TickedRecords() const {
+    std::vector<TIntfPtr<IEwidarRecord>> ticked;
+    for (int r = 0; r < DrawGrid1->RowCount(); ++r)
+        if (DrawGrid1->Checked(r))
+            if (TIntfPtr<IEwidarRecord> record = DrawGrid1->EwidarRecord(r))
+                ticked.push_back(std::move(record));
+    return ticked;
 }
 
 void TCollectionBaseFrame::btnDeleteClick() {
-    int ticked = 0;
-    for (int r = 0; r < DrawGrid1->RowCount(); ++r)
-        ticked += DrawGrid1->Checked(r) ? 1 : 0;
-    if (ticked == 0)
+    // The ticked records are taken once: the run works on them whatever the list does.
+    const std::vector<TIntfPtr<IEwidarRecord>> ticked = TickedRecords();
+    if (ticked.empty())
         DeleteCurrent();
     else
         DeleteTicked(ticked);
@@ -174,7 +186,7 @@ void TCollectionBaseFrame::ReportDeleteError(IEwidarRecord* Record) {
     const int32_t code = Record->GetLastErrorCode();
     const int answer = ShowUserMessage(Code(code), window());
     if (answer == ModalResult::mrOk && code == static_cast<int32_t>(kMsgLinkedData))
-        ListOpeners::ShowRelations(window(), Record, FEwidarDataBase.get());
+        ListOpeners::ShowRelations(window(), Record, EwidarDataBase().get());
 }
 
 void TCollectionBaseFrame::ReloadAfterDelete() {
@@ -182,51 +194,78 @@ void TCollectionBaseFrame::ReloadAfterDelete() {
     ChangeSelected(nullptr);
 }
 
-void TCollectionBaseFrame::DeleteTicked(int Count) {
+void TCollectionBaseFrame::DeleteTicked(const std::vector<TIntfPtr<IEwidarRecord>>& Records) {
     const uint32_t question = FPodatnik ? kMsgDeleteTickedLinks : kMsgDeleteTicked;
-    if (ShowUserMessage(question, {QString::number(Count)}, window()) != ModalResult::mrYes)
+    if (ShowUserMessage(question, {QString::number(Records.size())}, window()) != ModalResult::mrYes)
         return;
-    if (!FEwidarDataBase)
+    const TIntfPtr<IEwidarDataBase> root = EwidarDataBase();
+    if (!root)
         return; // no transaction can be started: nothing is deleted
-    if (!FEwidarDataBase->StartTransaction()) {
-        ShowUserMessage(Code(FEwidarDataBase->GetLastErrorCode()), window());
+    if (!root->StartTransaction()) {
+        ShowUserMessage(Code(root->GetLastErrorCode()), window());
         return;
     }
-    pbDeleteProgress->setMaximum(Count);
+    // Reloads wait until the run has ended (the deletions themselves announce changes,
+    // and so may other programs): the list is reloaded once afterwards.
+    FReloadPending = tmrFilter->isActive();
+    tmrFilter->stop();
+    FBulkDeleting = true;
+    pbDeleteProgress->setMaximum(static_cast<int>(Records.size()));
     pbDeleteProgress->setValue(0);
     pbDeleteProgress->show();
-    bool deleted = false;
+    QSet<int32_t> deleted;
+    bool committed = false;
     {
-        // Ends the transaction and the progress display on every way out.
+        // Ends the transaction, the progress display and the pause on every way out.
         struct TFinish {
             TCollectionBaseFrame* Frame;
+            IEwidarDataBase* Root;
+            bool& Committed;
             bool Failed = true;
             ~TFinish() {
-                if (!Failed && !Frame->FEwidarDataBase->Commit())
-                    ShowUserMessage(Code(Frame->FEwidarDataBase->GetLastErrorCode()), Frame->window());
+                if (!Failed) {
+                    Committed = Root->Commit();
+                    if (!Committed)
+                        ShowUserMessage(Code(Root->GetLastErrorCode()), Frame->window());
+                }
                 Frame->pbDeleteProgress->hide();
+                Frame->FBulkDeleting = false;
             }
-        } finish{this};
+        } finish{this, root.get(), committed};
         TWaitCursor wait;
-        finish.Failed = !DeleteTickedRows(deleted);
+        finish.Failed = !DeleteRecords(Records, deleted);
     }
-    if (deleted)
+    if (committed)
+        UntickDeleted(deleted);
+    const bool pending = std::exchange(FReloadPending, false);
+    if (!deleted.isEmpty())
         ReloadAfterDelete();
+    else if (pending)
+        tmrFilterTimer();
 }
 
-bool TCollectionBaseFrame::DeleteTickedRows(bool& Deleted) {
-    for (int r = 0; r < DrawGrid1->RowCount(); ++r) {
-        const TIntfPtr<IEwidarRecord> record = DrawGrid1->Checked(r) ? DrawGrid1->EwidarRecord(r) : nullptr;
-        if (record && !record->Delete()) {
-            ReportDeleteError(record.get());
+bool TCollectionBaseFrame::DeleteRecords(const std::vector<TIntfPtr<IEwidarRecord>>& Records,
+                                         QSet<int32_t>& Deleted) {
+    for (size_t i = 0; i < Records.size(); ++i) {
+        IEwidarRecord* record = Records[i].get();
+        const int32_t id = record->GetID();
+        if (!record->Delete()) {
+            ReportDeleteError(record);
             return false;
         }
-        if (record) {
-            Deleted = true;
-            pbDeleteProgress->setValue(pbDeleteProgress->value() + 1);
-        }
-        if (r % kRepaintEvery == 0)
+        Deleted.insert(id);
+        pbDeleteProgress->setValue(pbDeleteProgress->value() + 1);
+        if (i % kRepaintEvery == 0)
             QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     }
     return true;
+}
+
+void TCollectionBaseFrame::UntickDeleted(const QSet<int32_t>& Deleted) {
+    // A deleted record's identifier may be given to a new record: its tick must not
+    // carry over to it.
+    for (int r = 0; r < DrawGrid1->RowCount(); ++r)
+        if (const TIntfPtr<IEwidarRecord> record = DrawGrid1->EwidarRecord(r))
+            if (DrawGrid1->Checked(r) && Deleted.contains(record->GetID()))
+                DrawGrid1->SetChecked(r, false);
 }

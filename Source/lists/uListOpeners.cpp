@@ -19,6 +19,10 @@ TOpeners& Openers() {
 
 } // namespace
 
+void ResetOpeners() {
+    Openers() = TOpeners();
+}
+
 void SetRecordFormOpener(TRecordFormOpener Opener) {
     Openers().RecordForm = std::move(Opener);
 }

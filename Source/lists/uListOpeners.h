@@ -43,6 +43,8 @@ using TSubjectInfoOpener = std::function<void(QWidget* OwnerForm, IEwidarDataBas
 
 // Installing an empty function puts the do-nothing default back.
 void SetRecordFormOpener(TRecordFormOpener Opener);
+// Puts every opener back to its do-nothing default.
+void ResetOpeners();
 void SetTaxpayerChooser(TTaxpayerChooser Chooser);
 void SetRelationsOpener(TRelationsOpener Opener);
 void SetMergeOpener(TMergeOpener Opener);

@@ -21,14 +21,16 @@ template <class T> T* Child(QWidget* W, const char* Name) {
     return c;
 }
 
-// Answers the next file dialog with a file name.
-void AnswerFileDialog(const QString& Path, QString* ObjectName = nullptr) {
-    TestSupport::WhenModal([Path, ObjectName](QWidget* w) {
-        auto* fd = qobject_cast<QFileDialog*>(w);
-        ASSERT_TRUE(fd) << w->metaObject()->className();
-        if (ObjectName)
-            *ObjectName = fd->objectName();
+// Answers the file dialog with this objectName, once it is shown, with a file name.
+void AnswerFileDialog(const QString& Name, const QString& Path, QString* ObjectName) {
+    TestSupport::WhenModal(TestSupport::WindowOf<QFileDialog>(Name), [Path, ObjectName](QWidget* w) {
+        auto* fd = static_cast<QFileDialog*>(w);
+        *ObjectName = fd->objectName();
         fd->selectFile(Path);
+        // selectFile leaves the name box alone while it has the focus (a shown save dialog
+        // gives it the focus): type the name there as the operator would.
+        if (auto* name = fd->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+            name->setText(Path);
         static_cast<QDialog*>(fd)->accept(); // QFileDialog::accept, public through its base
     });
 }
@@ -113,12 +115,14 @@ TEST_F(ConnectionDialogTest, FileDialogsChooseAnExistingFileOrNameANewOne) {
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.close();
     QString chosen, named, openName, newName;
-    TestSupport::WhenModal([&](QWidget* w) {
+    // The connection dialog first, then each file dialog it opens: every helper waits for
+    // its own window, so none acts on the dialog that is still shown under a file dialog.
+    TestSupport::WhenModal(TestSupport::WindowNamed(QStringLiteral("TSqlConnectionDialog")), [&](QWidget* w) {
         auto* edit = Child<QLineEdit>(w, "edtDIR");
-        AnswerFileDialog(existing, &openName);
+        AnswerFileDialog(QStringLiteral("dlgOpenDataBase"), existing, &openName);
         Child<QPushButton>(w, "btnBrowse")->click(); // returns when the file dialog closed
         chosen = edit->text();
-        AnswerFileDialog(m_dir + QStringLiteral("/nowa"), &newName);
+        AnswerFileDialog(QStringLiteral("dlgNewDataBase"), m_dir + QStringLiteral("/nowa"), &newName);
         Child<QPushButton>(w, "btnNew")->click();
         named = edit->text();
         Child<QPushButton>(w, "btnOK")->click();

@@ -38,13 +38,7 @@ protected:
             m_relations.append(TIntfPtr<IEwidarRecord>(Record));
         });
     }
-    void TearDown() override {
-        ListOpeners::SetRecordFormOpener({});
-        ListOpeners::SetRelationsOpener({});
-        ListOpeners::SetTaxpayerChooser({});
-        ListOpeners::SetMergeOpener({});
-        ListOpeners::SetSubjectInfoOpener({});
-    }
+    void TearDown() override { ListOpeners::ResetOpeners(); }
     // A list of n banks with ids 1..n named "bank i".
     TIntfPtr<FakeCollection<IDaneBankow>> Banks(int Count) {
         auto banks = MakeCollection<IDaneBankow>();

@@ -7,6 +7,7 @@
 #include "TEdit.h"
 #include "uCollectionBaseFrame.h"
 #include "uCore.h"
+#include "uDataBaseModule.h"
 #include "uLoadingForm.h"
 #include "uLoginForm.h"
 #include "uMainFormOpeners.h"
@@ -407,6 +408,22 @@ TEST_F(ConnectionTest, CancellingTheProgressWindowStopsTheImport) {
     EXPECT_EQ(ShownCodes(), QList<uint32_t>{204});
     EXPECT_EQ(RootAt(1)->m_disconnects, 1);
     EXPECT_EQ(uLoadingForm::LoadingForm(), nullptr);
+}
+
+TEST_F(ConnectionTest, TheListUsesTheRootObjectTheSettingsWindowPutInPlace) {
+    CreateCoreAndWindow();
+    RunSequence();
+    ASSERT_EQ(Roots.size(), 1u);
+    // The settings window connects a root object of its own and asks for a reload only.
+    SetSettingsOpener([](QWidget*) {
+        TDataBaseModule& module = *Core()->FDataBaseModule;
+        module.FEwidarDataBase = module.CreateEwidarInterface(QStringLiteral("SQLITE"));
+        return csReload;
+    });
+    Form->Ustawienia1->trigger();
+    ASSERT_EQ(Roots.size(), 2u);
+    EXPECT_EQ(Form->CollectionBaseFrame1->EwidarDataBase().get(), static_cast<IEwidarDataBase*>(RootAt(1)));
+    EXPECT_EQ(RootAt(0)->RefCount(), 1) << "nothing keeps the replaced root object";
 }
 
 TEST_F(ConnectionTest, SettingsMenuReloadsOrReconnectsAsTheWindowAsks) {

@@ -250,15 +250,24 @@ TEST_F(ConnectedWindowTest, SwitchesActAsOneGroupAndTheCheckedOneStaysChecked) {
     EXPECT_EQ(Form->CurrentRegistry(), 6);
 }
 
-TEST_F(ConnectedWindowTest, AllSubjectsForgetTheRememberedCheckMarks) {
+TEST_F(ConnectedWindowTest, EveryRegistrySwitchForgetsTheTicks) {
+    // Registries share identifiers: a tick on bank 7 must not become a tick on taxpayer 7.
     Collections.Banki->Add(7, {QStringLiteral("Bank")});
     Collections.Podatnicy->Add(7, {QStringLiteral("Podatnik")});
     TDrawGrid* grid = Form->CollectionBaseFrame1->DrawGrid1;
     Form->rbBanki->click();
     grid->SetChecked(grid->FixedRows(), true);
     ASSERT_EQ(grid->CheckedIDList(), QStringList{"7"});
+    // A reload of the same registry keeps them.
+    Form->CollectionBaseFrame1->tmrFilterTimer();
+    EXPECT_TRUE(grid->Checked(grid->FixedRows()));
     Form->rbPodatnicy->click();
-    EXPECT_EQ(grid->CheckedIDList(), QStringList{"7"});
+    EXPECT_TRUE(grid->CheckedIDList().isEmpty());
+    EXPECT_FALSE(grid->Checked(grid->FixedRows()));
+    grid->SetChecked(grid->FixedRows(), true);
+    Form->rbBanki->click(); // and back: nothing comes back either
+    EXPECT_TRUE(grid->CheckedIDList().isEmpty());
+    grid->SetChecked(grid->FixedRows(), true);
     Form->rbpodmioty->click();
     EXPECT_TRUE(grid->CheckedIDList().isEmpty());
 }

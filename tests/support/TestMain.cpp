@@ -36,5 +36,6 @@ int main(int argc, char** argv) {
 
     QApplication app(argc, argv);
     ::testing::InitGoogleMock(&argc, argv);
+    TestSupport::InstallModalGuards();
     return RUN_ALL_TESTS();
 }
