@@ -2,7 +2,10 @@
 
 #include "uInstallWindows.h"
 
+#include "uDictionaryForm.h"
+#include "uDictionaryModule.h"
 #include "uEwidarComponents_Panel.h"
+#include "uFieldDictionary.h"
 #include "uListOpeners.h"
 #include "uMainFormOpeners.h"
 #include "uOperatorsForm.h"
@@ -10,6 +13,8 @@
 void InstallWindows() {
     ResetWindows();
     MainFormOpeners::SetOperatorsOpener(&ShowOperators);
+    TDictionaryModule::SetDictionaryFormOpener(&ShowDictionaryForm);
+    TPanel::SetFieldDictionaryHandler(&ShowFieldDictionary);
 }
 
 void ResetWindows() {
@@ -22,4 +27,5 @@ void ResetWindows() {
     MainFormOpeners::SetImportSourceChooser({});
     MainFormOpeners::SetOperatorsOpener({});
     TPanel::SetFieldDictionaryHandler(nullptr);
+    TDictionaryModule::SetDictionaryFormOpener({});
 }
