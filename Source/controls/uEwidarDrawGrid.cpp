@@ -268,19 +268,6 @@ QString TDrawGrid::CellText(const QString& Text) const {
     return Text;
 }
 
-void TDrawGrid::SetRows(std::vector<TEwidarRow> Rows, int ColCount, int FixedRows) {
-    TNoUpdates noUpdates(this);
-    Clear();
-    ColCount = std::max(ColCount, 0);
-    for (TEwidarRow& row : Rows) {
-        row.Row.resize(ColCount);
-        for (QString& cell : row.Row)
-            cell = CellText(cell);
-    }
-    FGrid->ResetRows(std::move(Rows), ColCount, FixedRows);
-    InvalidateWidths();
-}
-
 QString TDrawGrid::Cells(int Col, int Row) const {
     return FGrid->Cell(Col, Row);
 }

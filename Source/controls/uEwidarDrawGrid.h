@@ -58,9 +58,6 @@ public:
     // Fits the columns: natural widths, then the surplus of the client width spread.
     void SetWidthColumns();
 
-    // Replaces every row at once, texts as SetCells stores them: one model reset instead
-    // of a change per cell, for owners that fill long lists of plain texts.
-    void SetRows(std::vector<TEwidarRow> Rows, int ColCount, int FixedRows);
     QString Cells(int Col, int Row) const;
     // Trimmed empty text reads "<brak danych>" unless EmptyCellsEnabled.
     void SetCells(int Col, int Row, const QString& Text);

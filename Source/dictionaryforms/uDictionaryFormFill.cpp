@@ -71,16 +71,21 @@ struct TFilters {
     }
 };
 
-TEwidarRow GridRow(QStringList Cells) {
-    TEwidarRow row;
-    row.Row = std::move(Cells);
-    return row;
+// Fills the grid: a row count once, then every cell (the rows are all known before).
+void SetGridRows(TDrawGrid* Grid, const std::vector<QStringList>& Rows, int ColCount) {
+    Grid->Clear();
+    Grid->SetColCount(ColCount);
+    Grid->SetRowCount(int(Rows.size()));
+    Grid->SetFixedRows(1);
+    for (int r = 0; r < int(Rows.size()); ++r)
+        for (int c = 0; c < ColCount && c < Rows[size_t(r)].size(); ++c)
+            Grid->SetCells(c, r, Rows[size_t(r)].at(c));
 }
 
 } // namespace
 
 struct TDictionaryForm::TFilledRows {
-    std::vector<TEwidarRow> Rows;
+    std::vector<QStringList> Rows;
     int FirstMatch = 0;
 };
 
@@ -97,14 +102,14 @@ TDictionaryForm::TFilledRows TDictionaryForm::BuildRows() {
         f.Miejscowosc = TDictionaryFilterText(edtMiejscowosc->text(), mode);
 
     const TDictionaryTables& t = DictionaryTables();
-    out.Rows.emplace_back(GridRow(ColumnTitles(FDictionaryType)));
+    out.Rows.push_back(ColumnTitles(FDictionaryType));
     // Adds table entry Index when it matches (in sdmSelect every entry is added).
     const auto add = [&](int Index, bool Matches, QStringList Cells) {
         if (!Matches && mode == sdmFilter)
             return;
         if (Matches && out.FirstMatch == 0)
             out.FirstMatch = int(out.Rows.size());
-        out.Rows.emplace_back(GridRow(std::move(Cells)));
+        out.Rows.push_back(std::move(Cells));
         FTempArray.push_back(Index);
     };
     switch (FDictionaryType) {
@@ -168,14 +173,14 @@ void TDictionaryForm::FillList() {
     } catch (...) {
         // Out of memory on a huge table: an empty list rather than a half-built one.
         filled = TFilledRows();
-        filled.Rows.emplace_back(GridRow(ColumnTitles(FDictionaryType)));
+        filled.Rows.push_back(ColumnTitles(FDictionaryType));
         FTempArray.assign(1, -1);
     }
     const int dataRows = int(filled.Rows.size()) - 1;
     // The grid always keeps one data row below its titles; an empty list shows it blank.
     if (dataRows == 0)
         filled.Rows.emplace_back();
-    DrawGrid1->SetRows(std::move(filled.Rows), colCount, 1);
+    SetGridRows(DrawGrid1, filled.Rows, colCount);
     DrawGrid1->SetWidthColumns();
     SetGridVisible(true);
     Label6->setText(QStringLiteral("Liczba rekordów: ") + QString::number(dataRows));

@@ -135,8 +135,7 @@ void TFieldDictionary::FillWords() {
     btnEdit->setEnabled(count > 0);
     btnDelete->setEnabled(count > 0);
 
-    std::vector<TEwidarRow> rows(1);
-    rows[0].Row = QStringList{QStringLiteral("Lista słów")};
+    QStringList rows = {QStringLiteral("Lista słów")};
     int current = -1;
     for (int32_t i = 0; i < count; ++i) {
         const QString word = toQ(FSlownik->GetWord(i));
@@ -146,15 +145,18 @@ void TFieldDictionary::FillWords() {
             continue;
         if (current < 0 && filtered && word.contains(filter))
             current = int(rows.size());
-        TEwidarRow row;
-        row.Row = QStringList{word};
-        rows.push_back(std::move(row));
+        rows.append(word);
     }
     // The grid keeps one data row below its title; no word shows it blank.
     if (rows.size() == 1)
-        rows.emplace_back();
+        rows.append(QString());
     const int rowCount = int(rows.size());
-    DrawGrid1->SetRows(std::move(rows), 1, 1);
+    DrawGrid1->Clear();
+    DrawGrid1->SetColCount(1);
+    DrawGrid1->SetRowCount(rowCount);
+    DrawGrid1->SetFixedRows(1);
+    for (int r = 0; r < rowCount; ++r)
+        DrawGrid1->SetCells(0, r, rows.at(r));
     DrawGrid1->SetWidthColumns();
     if (remembered >= 1 && remembered < rowCount)
         current = remembered;
