@@ -111,6 +111,8 @@ void TDictionaryForm::BuildFilterPanels() {
 
     pnlInterface = new QWidget(this);
     pnlInterface->setObjectName(QStringLiteral("pnlInterface"));
+    for (QWidget* panel : {pnlKraj, pnlInterface})
+        panel->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     cbbWojewodztwo = new QComboBox(pnlInterface);
     cbbWojewodztwo->setObjectName(QStringLiteral("cbbWojewodztwo"));
     cbbWojewodztwo->setEditable(true);

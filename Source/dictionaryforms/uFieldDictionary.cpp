@@ -120,9 +120,12 @@ void TFieldDictionary::showEvent(QShowEvent* Event) {
         // Under the field: its bottom-left corner on the screen.
         move(FField->mapToGlobal(QPoint(0, FField->height())));
     }
-    edtfilter->setFocus();
-    edtfilter->deselect();
-    edtfilter->setCursorPosition(int(edtfilter->text().size()));
+    // After the window's own focus handling: the caret after the text, nothing selected.
+    QTimer::singleShot(0, this, [this] {
+        edtfilter->setFocus();
+        edtfilter->deselect();
+        edtfilter->setCursorPosition(int(edtfilter->text().size()));
+    });
 }
 
 void TFieldDictionary::FillWords() {

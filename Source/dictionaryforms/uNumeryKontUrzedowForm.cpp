@@ -12,6 +12,7 @@ namespace {
 
 constexpr int kClientWidth = 359;
 constexpr int kPanelHeight = 40;
+constexpr int kMargin = 8;
 
 } // namespace
 
@@ -21,15 +22,15 @@ TNumeryKontUrzedowForm::TNumeryKontUrzedowForm(QWidget* Owner) : TForm(Owner, Ow
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
 
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setContentsMargins(0, kMargin, 0, 0);
     layout->setSpacing(0);
     // Both offices' windows show the first office's captions.
     const auto panel = [&](const char* Name, const TInternalFieldRecord& Field) {
         auto* p = new TPanel(this);
         p->setObjectName(QString::fromLatin1(Name));
         p->SetField(Field);
-        p->setFixedSize(kClientWidth, kPanelHeight);
-        layout->addWidget(p);
+        p->setFixedSize(kClientWidth - 2 * kMargin, kPanelHeight);
+        layout->addWidget(p, 0, Qt::AlignHCenter);
         return p;
     };
     pnlRachunekCIT = panel("pnlRachunekCIT", cDanePodmiotuUS1RachunekCIT);
@@ -55,6 +56,7 @@ TNumeryKontUrzedowForm::TNumeryKontUrzedowForm(QWidget* Owner) : TForm(Owner, Ow
     strip->addStretch(1);
     strip->addWidget(btnPost);
     strip->addWidget(btnClose);
+    pnlButtons->setFixedWidth(kClientWidth);
     layout->addWidget(pnlButtons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 

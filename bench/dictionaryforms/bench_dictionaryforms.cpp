@@ -9,9 +9,9 @@
 #include "uEwidarComponents_Panel.h"
 #include "uEwidarDrawGrid.h"
 #include "uFieldDictionary.h"
-#include "uNumeryKontUrzedowForm.h"
 #include "uInitializeTableThread.h"
 #include "uKwadrelInstall.h"
+#include "uNumeryKontUrzedowForm.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -132,6 +132,7 @@ void Screenshots(const QString& Folder) {
         form.edtMiejscowosc->setText(QStringLiteral("nowawieś"));
         form.tmrFilter->stop();
         form.FillList();
+        QCoreApplication::processEvents();
         form.grab().save(Folder + QStringLiteral("/dictionary_localities.png"));
     }
     {
@@ -140,6 +141,7 @@ void Screenshots(const QString& Folder) {
         TIntfPtr<ISlownikField> words(new TWords);
         TFieldDictionary form(&owner, words.get(), QStringLiteral("kra"));
         form.show();
+        QCoreApplication::processEvents();
         form.grab().save(Folder + QStringLiteral("/word_dictionary.png"));
         TAddEditDictionaryWordForm word(&form, QStringLiteral("Kraków"));
         word.show();
