@@ -11,7 +11,6 @@
 
 #include <QComboBox>
 #include <QGridLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
@@ -68,16 +67,10 @@ TDictionaryForm::TDictionaryForm(QWidget* Owner, TDictionaryType DictionaryType)
     SetGridVisible(false);
 
     QHBoxLayout* strip = nullptr;
-    pnlButtons = DictionaryButtons::ButtonStrip(this, strip);
+    pnlButtons = DictionaryButtons::ButtonStrip(this, QStringLiteral("Wybierz"), btnPost, btnClose, &strip);
     Label6 = new QLabel(QStringLiteral("Liczba rekordów:"), pnlButtons);
     Label6->setObjectName(QStringLiteral("Label6"));
-    btnPost = DictionaryButtons::GlyphButton(pnlButtons, "btnPost", QStringLiteral("Wybierz"), true);
-    btnPost->setDefault(true);
-    btnClose = DictionaryButtons::GlyphButton(pnlButtons, "btnClose", QStringLiteral("Anuluj"), false);
-    strip->addWidget(Label6);
-    strip->addStretch(1);
-    strip->addWidget(btnPost);
-    strip->addWidget(btnClose);
+    strip->insertWidget(0, Label6);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -92,9 +85,8 @@ TDictionaryForm::TDictionaryForm(QWidget* Owner, TDictionaryType DictionaryType)
     tmrFilter->setSingleShot(true);
     tmrFilter->setInterval(kFilterInterval);
     connect(tmrFilter, &QTimer::timeout, this, &TDictionaryForm::tmrFilterTimer);
+    // "Anuluj", Escape and the close box reject the window: the close type stays ctCancel.
     connect(btnPost, &QPushButton::clicked, this, &TDictionaryForm::btnPostClick);
-    // Escape and the close box reject as "Anuluj" does: the close type stays ctCancel.
-    connect(btnClose, &QPushButton::clicked, this, &QDialog::reject);
     ShowFilterControls();
 }
 
@@ -204,54 +196,10 @@ void TDictionaryForm::SetGridVisible(bool Visible) {
     m_loadingLabel->setVisible(!Visible);
 }
 
-bool TDictionaryForm::NavigationKey(int Key) {
-    const int row = DrawGrid1->Row();
-    const int last = DrawGrid1->RowCount() - 1;
-    switch (Key) {
-    case Qt::Key_Down:
-    case Qt::Key_PageDown:
-        if (row < last)
-            DrawGrid1->SetRow(row + 1);
-        return true;
-    case Qt::Key_Up:
-    case Qt::Key_PageUp:
-        if (row > 1)
-            DrawGrid1->SetRow(row - 1);
-        return true;
-    case Qt::Key_End:
-        DrawGrid1->SetRow(last);
-        return true;
-    case Qt::Key_Home:
-        DrawGrid1->SetRow(1);
-        return true;
-    default:
-        return false;
-    }
-}
-
 bool TDictionaryForm::eventFilter(QObject* Watched, QEvent* Event) {
-    auto* box = qobject_cast<TEdit*>(Watched);
-    if (!box || (Event->type() != QEvent::KeyPress && Event->type() != QEvent::KeyRelease))
-        return TForm::eventFilter(Watched, Event);
-    auto* key = static_cast<QKeyEvent*>(Event);
-    if (Event->type() == QEvent::KeyRelease) {
-        // The caret and selection go back where they were before the grid moved.
-        if (FSelPos >= 0) {
-            if (FSelLength > 0)
-                box->setSelection(FSelPos, FSelLength);
-            else
-                box->setCursorPosition(FSelPos);
-            FSelPos = FSelLength = -1;
-        }
-        return false;
-    }
-    if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier) || !NavigationKey(key->key())) {
-        FSelPos = FSelLength = -1;
-        return false;
-    }
-    FSelPos = box->hasSelectedText() ? box->selectionStart() : box->cursorPosition();
-    FSelLength = box->hasSelectedText() ? int(box->selectedText().size()) : 0;
-    return true;
+    if (auto* box = qobject_cast<TEdit*>(Watched))
+        return DictionaryButtons::FilterBoxKey(box, Event, DrawGrid1, m_caret);
+    return TForm::eventFilter(Watched, Event);
 }
 
 void ShowDictionaryForm(QWidget* Owner, const TDictionaryRecord& Input, TDictionaryType Type,

@@ -5,6 +5,7 @@
 // change of a filter box to the rows that contain what was typed.
 
 #include "TForm.h"
+#include "uDictionaryButtons.h"
 #include "uDictionaryFilter.h"
 #include "uDictionaryRecord.h"
 
@@ -71,8 +72,6 @@ private:
     void tmrFilterTimer();
     void btnPostClick();
     void SetGridVisible(bool Visible);
-    // Moves the grid for a navigation key; false for any other key.
-    bool NavigationKey(int Key);
     // The rows of the table by the filters (uDictionaryFormFill.cpp). FTempArray
     // receives the table index of every row; returns the first matching row (0: none).
     struct TFilledRows;
@@ -81,8 +80,8 @@ private:
     TCloseType FCloseType = ctCancel;
     TShowDataMode FShowDataMode = sdmSelect;
     TDictionaryType FDictionaryType;
-    int FSelPos = -1;
-    int FSelLength = -1;
+    // FSelPos, FSelLength: the caret of a filter box saved during a navigation key.
+    DictionaryButtons::TSavedCaret m_caret;
     // Entry n: the table index of the dictionary row shown in grid row n; entry 0 (the
     // header) is -1. Kept for every type, so a chosen row is read from its table entry.
     std::vector<int> FTempArray;

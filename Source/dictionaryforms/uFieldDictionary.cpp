@@ -8,7 +8,6 @@
 #include "uStrings.h"
 
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QPushButton>
 #include <QShortcut>
 #include <QTimer>
@@ -70,14 +69,7 @@ TFieldDictionary::TFieldDictionary(QWidget* Field, ISlownikField* Words, const Q
             btnPostClick();
     });
 
-    QHBoxLayout* strip = nullptr;
-    pnlButtons = DictionaryButtons::ButtonStrip(this, strip);
-    btnPost = DictionaryButtons::GlyphButton(pnlButtons, "btnPost", QStringLiteral("Wybierz"), true);
-    btnPost->setDefault(true);
-    btnClose = DictionaryButtons::GlyphButton(pnlButtons, "btnClose", QStringLiteral("Anuluj"), false);
-    strip->addStretch(1);
-    strip->addWidget(btnPost);
-    strip->addWidget(btnClose);
+    pnlButtons = DictionaryButtons::ButtonStrip(this, QStringLiteral("Wybierz"), btnPost, btnClose);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -96,7 +88,6 @@ TFieldDictionary::TFieldDictionary(QWidget* Field, ISlownikField* Words, const Q
     connect(btnEdit, &QToolButton::clicked, this, &TFieldDictionary::btnEditClick);
     connect(btnDelete, &QToolButton::clicked, this, &TFieldDictionary::btnDeleteClick);
     connect(btnPost, &QPushButton::clicked, this, &TFieldDictionary::btnPostClick);
-    connect(btnClose, &QPushButton::clicked, this, &QDialog::reject);
     const auto shortcut = [this](QKeySequence Keys, void (TFieldDictionary::*Slot)()) {
         connect(new QShortcut(Keys, this), &QShortcut::activated, this, Slot);
     };
@@ -217,52 +208,10 @@ void TFieldDictionary::btnPostClick() {
     accept();
 }
 
-bool TFieldDictionary::NavigationKey(int Key) {
-    const int row = DrawGrid1->Row();
-    const int last = DrawGrid1->RowCount() - 1;
-    switch (Key) {
-    case Qt::Key_Down:
-    case Qt::Key_PageDown:
-        if (row < last)
-            DrawGrid1->SetRow(row + 1);
-        return true;
-    case Qt::Key_Up:
-    case Qt::Key_PageUp:
-        if (row > 1)
-            DrawGrid1->SetRow(row - 1);
-        return true;
-    case Qt::Key_End:
-        DrawGrid1->SetRow(last);
-        return true;
-    case Qt::Key_Home:
-        DrawGrid1->SetRow(1);
-        return true;
-    default:
-        return false;
-    }
-}
-
 bool TFieldDictionary::eventFilter(QObject* Watched, QEvent* Event) {
-    if (Watched != edtfilter || (Event->type() != QEvent::KeyPress && Event->type() != QEvent::KeyRelease))
-        return TForm::eventFilter(Watched, Event);
-    auto* key = static_cast<QKeyEvent*>(Event);
-    if (Event->type() == QEvent::KeyRelease) {
-        if (FSelPos >= 0) {
-            if (FSelLength > 0)
-                edtfilter->setSelection(FSelPos, FSelLength);
-            else
-                edtfilter->setCursorPosition(FSelPos);
-            FSelPos = FSelLength = -1;
-        }
-        return false;
-    }
-    if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier) || !NavigationKey(key->key())) {
-        FSelPos = FSelLength = -1;
-        return false;
-    }
-    FSelPos = edtfilter->hasSelectedText() ? edtfilter->selectionStart() : edtfilter->cursorPosition();
-    FSelLength = edtfilter->hasSelectedText() ? int(edtfilter->selectedText().size()) : 0;
-    return true;
+    if (Watched == edtfilter)
+        return DictionaryButtons::FilterBoxKey(edtfilter, Event, DrawGrid1, m_caret);
+    return TForm::eventFilter(Watched, Event);
 }
 
 TAddEditDictionaryWordForm::TAddEditDictionaryWordForm(QWidget* Owner, const QString& Value)
@@ -277,14 +226,7 @@ TAddEditDictionaryWordForm::TAddEditDictionaryWordForm(QWidget* Owner, const QSt
         TInternalFieldRecord::Create(QString(), QStringLiteral("Wartość pola słownika"), ctEdit));
     Panel1->SetValue(Value);
 
-    QHBoxLayout* strip = nullptr;
-    pnlButtons = DictionaryButtons::ButtonStrip(this, strip);
-    btnPost = DictionaryButtons::GlyphButton(pnlButtons, "btnPost", QStringLiteral("Zapisz"), true);
-    btnPost->setDefault(true);
-    btnClose = DictionaryButtons::GlyphButton(pnlButtons, "btnClose", QStringLiteral("Anuluj"), false);
-    strip->addStretch(1);
-    strip->addWidget(btnPost);
-    strip->addWidget(btnClose);
+    pnlButtons = DictionaryButtons::ButtonStrip(this, QStringLiteral("Zapisz"), btnPost, btnClose);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -297,7 +239,6 @@ TAddEditDictionaryWordForm::TAddEditDictionaryWordForm(QWidget* Owner, const QSt
     Panel1->setFixedWidth(396);
 
     connect(btnPost, &QPushButton::clicked, this, &TAddEditDictionaryWordForm::btnPostClick);
-    connect(btnClose, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void TAddEditDictionaryWordForm::btnPostClick() {

@@ -4,6 +4,7 @@
 // add, change and delete words on the way; and the small window that edits one word.
 
 #include "TForm.h"
+#include "uDictionaryButtons.h"
 #include "uEwidarQuorDBIntf.h"
 
 class QPushButton;
@@ -48,13 +49,12 @@ private:
     QString CurrentWord() const;
     // The list's words trimmed, to test whether one is already present.
     bool Contains(const QString& Word) const;
-    bool NavigationKey(int Key);
 
     QWidget* FField;
     TIntfPtr<ISlownikField> FSlownik;
     QString FResultWord;
-    int FSelPos = -1;
-    int FSelLength = -1;
+    // FSelPos, FSelLength: the filter edit's caret saved during a navigation key.
+    DictionaryButtons::TSavedCaret m_caret;
     bool m_placed = false;
 };
 

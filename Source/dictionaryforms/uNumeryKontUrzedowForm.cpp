@@ -48,14 +48,7 @@ TNumeryKontUrzedowForm::TNumeryKontUrzedowForm(QWidget* Owner) : TForm(Owner, Ow
     layout->addSpacing(6);
     layout->addWidget(line);
 
-    QHBoxLayout* strip = nullptr;
-    pnlButtons = DictionaryButtons::ButtonStrip(this, strip);
-    btnPost = DictionaryButtons::GlyphButton(pnlButtons, "btnPost", QStringLiteral("Ok"), true);
-    btnPost->setDefault(true);
-    btnClose = DictionaryButtons::GlyphButton(pnlButtons, "btnClose", QStringLiteral("Anuluj"), false);
-    strip->addStretch(1);
-    strip->addWidget(btnPost);
-    strip->addWidget(btnClose);
+    pnlButtons = DictionaryButtons::ButtonStrip(this, QStringLiteral("Ok"), btnPost, btnClose);
     pnlButtons->setFixedWidth(kClientWidth);
     layout->addWidget(pnlButtons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
@@ -64,8 +57,7 @@ TNumeryKontUrzedowForm::TNumeryKontUrzedowForm(QWidget* Owner) : TForm(Owner, Ow
         FCloseStatus = csAccept;
         accept();
     });
-    // Escape and the close box reject as "Anuluj" does: the status stays csCancel.
-    connect(btnClose, &QPushButton::clicked, this, &QDialog::reject);
+    // "Anuluj", Escape and the close box reject the window: the status stays csCancel.
 }
 
 TNumeryKontUrzedowForm::TCloseStatus ShowTaxOfficeAccounts(QWidget* Owner, QString& PIT, QString& PITSTD,
