@@ -1,7 +1,9 @@
 #include "uDictionaryButtons.h"
 
+#include "TEdit.h"
 #include "uEwidarComponents_Error.h"
 #include "uEwidarDrawGrid.h"
+#include "uListPictures.h"
 
 #include <QDialog>
 #include <QFrame>
@@ -10,6 +12,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStyle>
+#include <QTimer>
 
 namespace DictionaryButtons {
 
@@ -73,6 +76,35 @@ QFrame* ButtonStrip(QWidget* Window, const QString& PostCaption, QPushButton*& P
     if (Layout)
         *Layout = layout;
     return strip;
+}
+
+TEdit* FilterBox(QWidget* Parent, const char* Name) {
+    auto* edit = new TEdit(Parent);
+    edit->setObjectName(QString::fromLatin1(Name));
+    edit->SetIcon(ListPictures::FilterIcon());
+    edit->SetIconHint(QStringLiteral("Filtruj"));
+    return edit;
+}
+
+TDrawGrid* ListGrid(QWidget* Parent, std::function<void()> Choose) {
+    auto* grid = new TDrawGrid(Parent);
+    grid->setObjectName(QStringLiteral("DrawGrid1"));
+    grid->SetVisibleCheckBoxEnabled(false);
+    grid->SetEmptyCellsEnabled(true);
+    grid->SetDrawSelectOnlyWhenFocus(false);
+    grid->SetOnRowDblClick([Choose = std::move(Choose)](TDrawGrid*, int Row, bool Fixed) {
+        if (!Fixed && Row >= 1)
+            Choose();
+    });
+    return grid;
+}
+
+QTimer* FilterTimer(QObject* Parent, const char* Name, int Interval) {
+    auto* timer = new QTimer(Parent);
+    timer->setObjectName(QString::fromLatin1(Name));
+    timer->setSingleShot(true);
+    timer->setInterval(Interval);
+    return timer;
 }
 
 bool FilterBoxKey(QLineEdit* Box, QEvent* Event, TDrawGrid* Grid, TSavedCaret& Saved) {

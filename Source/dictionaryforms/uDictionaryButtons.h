@@ -5,11 +5,16 @@
 
 #include <QString>
 
+#include <functional>
+
 class QEvent;
 class QFrame;
 class QHBoxLayout;
 class QLineEdit;
+class QObject;
 class QPushButton;
+class QTimer;
+class TEdit;
 class QWidget;
 class TDrawGrid;
 
@@ -20,6 +25,14 @@ namespace DictionaryButtons {
 // place is left of the buttons.
 QFrame* ButtonStrip(QWidget* Window, const QString& PostCaption, QPushButton*& Post, QPushButton*& Close,
                     QHBoxLayout** Layout = nullptr);
+
+// A filter box: the system's edit with the filter icon and the hint "Filtruj".
+TEdit* FilterBox(QWidget* Parent, const char* Name);
+// The list grid DrawGrid1: whole rows, empty cells blank, the current row shown also
+// while a filter box has the focus; a double click on a data row calls Choose.
+TDrawGrid* ListGrid(QWidget* Parent, std::function<void()> Choose);
+// A stopped single-shot filter timer of the interval.
+QTimer* FilterTimer(QObject* Parent, const char* Name, int Interval);
 
 // The caret of a filter box saved during a navigation key (-1: nothing saved).
 struct TSavedCaret {

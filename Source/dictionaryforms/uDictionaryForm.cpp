@@ -5,7 +5,6 @@
 #include "uDictionaryModule.h"
 #include "uDictionaryTables.h"
 #include "uEwidarDrawGrid.h"
-#include "uListPictures.h"
 #include "uMessagePresenter.h"
 #include "uWaitCursor.h"
 
@@ -21,14 +20,6 @@ namespace {
 constexpr int kFilterInterval = 350;
 const QSize kDesignedSize(720, 520);
 constexpr int kKrajeWidth = 500;
-
-TEdit* FilterBox(QWidget* Parent, const char* Name) {
-    auto* edit = new TEdit(Parent);
-    edit->setObjectName(QString::fromLatin1(Name));
-    edit->SetIcon(ListPictures::FilterIcon());
-    edit->SetIconHint(QStringLiteral("Filtruj"));
-    return edit;
-}
 
 QLabel* Caption(QWidget* Parent, const QString& Text, QWidget* Buddy) {
     auto* label = new QLabel(Text, Parent);
@@ -53,16 +44,7 @@ TDictionaryForm::TDictionaryForm(QWidget* Owner, TDictionaryType DictionaryType)
     m_loadingLabel = new QLabel(QStringLiteral("Trwa ładowanie danych ..."), Panel1);
     m_loadingLabel->setAlignment(Qt::AlignCenter);
     panelLayout->addWidget(m_loadingLabel);
-    DrawGrid1 = new TDrawGrid(Panel1);
-    DrawGrid1->setObjectName(QStringLiteral("DrawGrid1"));
-    DrawGrid1->SetVisibleCheckBoxEnabled(false);
-    DrawGrid1->SetEmptyCellsEnabled(true);
-    // The current row stays visible while the caret is in a filter box.
-    DrawGrid1->SetDrawSelectOnlyWhenFocus(false);
-    DrawGrid1->SetOnRowDblClick([this](TDrawGrid*, int Row, bool Fixed) {
-        if (!Fixed && Row >= 1)
-            btnPostClick();
-    });
+    DrawGrid1 = DictionaryButtons::ListGrid(Panel1, [this] { btnPostClick(); });
     panelLayout->addWidget(DrawGrid1);
     SetGridVisible(false);
 
@@ -80,10 +62,7 @@ TDictionaryForm::TDictionaryForm(QWidget* Owner, TDictionaryType DictionaryType)
     layout->addWidget(Panel1, 1);
     layout->addWidget(pnlButtons);
 
-    tmrFilter = new QTimer(this);
-    tmrFilter->setObjectName(QStringLiteral("tmrFilter"));
-    tmrFilter->setSingleShot(true);
-    tmrFilter->setInterval(kFilterInterval);
+    tmrFilter = DictionaryButtons::FilterTimer(this, "tmrFilter", kFilterInterval);
     connect(tmrFilter, &QTimer::timeout, this, &TDictionaryForm::tmrFilterTimer);
     // "Anuluj", Escape and the close box reject the window: the close type stays ctCancel.
     connect(btnPost, &QPushButton::clicked, this, &TDictionaryForm::btnPostClick);
@@ -93,7 +72,7 @@ TDictionaryForm::TDictionaryForm(QWidget* Owner, TDictionaryType DictionaryType)
 void TDictionaryForm::BuildFilterPanels() {
     pnlKraj = new QWidget(this);
     pnlKraj->setObjectName(QStringLiteral("pnlKraj"));
-    edtFiltr = FilterBox(pnlKraj, "edtFiltr");
+    edtFiltr = DictionaryButtons::FilterBox(pnlKraj, "edtFiltr");
     Label5 = Caption(pnlKraj, QStringLiteral("Filtr:"), edtFiltr);
     Label5->setObjectName(QStringLiteral("Label5"));
     auto* krajLayout = new QHBoxLayout(pnlKraj);
@@ -109,9 +88,9 @@ void TDictionaryForm::BuildFilterPanels() {
     cbbWojewodztwo->setObjectName(QStringLiteral("cbbWojewodztwo"));
     cbbWojewodztwo->setEditable(true);
     cbbWojewodztwo->setInsertPolicy(QComboBox::NoInsert);
-    edtPowiat = FilterBox(pnlInterface, "edtPowiat");
-    edtGmina = FilterBox(pnlInterface, "edtGmina");
-    edtMiejscowosc = FilterBox(pnlInterface, "edtMiejscowosc");
+    edtPowiat = DictionaryButtons::FilterBox(pnlInterface, "edtPowiat");
+    edtGmina = DictionaryButtons::FilterBox(pnlInterface, "edtGmina");
+    edtMiejscowosc = DictionaryButtons::FilterBox(pnlInterface, "edtMiejscowosc");
     QLabel* gmina = Caption(pnlInterface, QStringLiteral("Gmina:"), edtGmina);
     QLabel* miejscowosc = Caption(pnlInterface, QStringLiteral("Miejscowość:"), edtMiejscowosc);
     m_gminaControls = {gmina, edtGmina};

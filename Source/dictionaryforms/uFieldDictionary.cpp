@@ -47,10 +47,7 @@ TFieldDictionary::TFieldDictionary(QWidget* Field, ISlownikField* Words, const Q
                          QStringLiteral("Edytuj wartość ze słownika (Ctrl+E)"));
     btnDelete = ToolButton(top, "btnDelete", QStringLiteral("Usuń"), ListPictures::DeleteGlyph(),
                            QStringLiteral("Usuń wartość do słownika (Ctrl+U)"));
-    edtfilter = new TEdit(top);
-    edtfilter->setObjectName(QStringLiteral("edtfilter"));
-    edtfilter->SetIcon(ListPictures::FilterIcon());
-    edtfilter->SetIconHint(QStringLiteral("Filtruj"));
+    edtfilter = DictionaryButtons::FilterBox(top, "edtfilter");
     edtfilter->installEventFilter(this);
     auto* topLayout = new QHBoxLayout(top);
     topLayout->setContentsMargins(4, 4, 4, 4);
@@ -59,15 +56,7 @@ TFieldDictionary::TFieldDictionary(QWidget* Field, ISlownikField* Words, const Q
     topLayout->addWidget(btnDelete);
     topLayout->addWidget(edtfilter, 1);
 
-    DrawGrid1 = new TDrawGrid(this);
-    DrawGrid1->setObjectName(QStringLiteral("DrawGrid1"));
-    DrawGrid1->SetVisibleCheckBoxEnabled(false);
-    DrawGrid1->SetEmptyCellsEnabled(true);
-    DrawGrid1->SetDrawSelectOnlyWhenFocus(false);
-    DrawGrid1->SetOnRowDblClick([this](TDrawGrid*, int Row, bool Fixed) {
-        if (!Fixed && Row >= 1)
-            btnPostClick();
-    });
+    DrawGrid1 = DictionaryButtons::ListGrid(this, [this] { btnPostClick(); });
 
     pnlButtons = DictionaryButtons::ButtonStrip(this, QStringLiteral("Wybierz"), btnPost, btnClose);
 
@@ -78,10 +67,7 @@ TFieldDictionary::TFieldDictionary(QWidget* Field, ISlownikField* Words, const Q
     layout->addWidget(DrawGrid1, 1);
     layout->addWidget(pnlButtons);
 
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setSingleShot(true);
-    Timer1->setInterval(kFilterInterval);
+    Timer1 = DictionaryButtons::FilterTimer(this, "Timer1", kFilterInterval);
     connect(Timer1, &QTimer::timeout, this, &TFieldDictionary::FillWords);
 
     connect(btnAdd, &QToolButton::clicked, this, &TFieldDictionary::btnAddClick);
