@@ -17,6 +17,7 @@
 namespace {
 
 constexpr int kFilterInterval = 250;
+constexpr int kWordFormWidth = 396;
 
 QToolButton* ToolButton(QWidget* Parent, const char* Name, const QString& Caption, const QPixmap& Glyph,
                         const QString& Hint) {
@@ -215,14 +216,13 @@ TAddEditDictionaryWordForm::TAddEditDictionaryWordForm(QWidget* Owner, const QSt
     pnlButtons = DictionaryButtons::ButtonStrip(this, QStringLiteral("Zapisz"), btnPost, btnClose);
 
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(Panel1);
+    layout->setContentsMargins(0, 8, 0, 0);
+    layout->setSpacing(6);
+    layout->addWidget(Panel1, 0, Qt::AlignHCenter);
     layout->addWidget(pnlButtons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
-    setFixedWidth(396);
-    pnlButtons->setFixedWidth(396);
-    Panel1->setFixedWidth(396);
+    pnlButtons->setFixedWidth(kWordFormWidth);
+    Panel1->setFixedWidth(kWordFormWidth - 16);
 
     connect(btnPost, &QPushButton::clicked, this, &TAddEditDictionaryWordForm::btnPostClick);
 }
