@@ -5,10 +5,12 @@
 
 #include "uCollectionForm.h"
 #include "uCore.h"
+#include "uDictionaryForm.h"
 #include "uDictionaryModule.h"
 #include "uEditingOpeners.h"
 #include "uEwidarComponents_Panel.h"
 #include "uEwidarRecordForm.h"
+#include "uFieldDictionary.h"
 #include "uFrameOpeners.h"
 #include "uListOpeners.h"
 #include "uMainFormOpeners.h"
@@ -29,6 +31,8 @@ void InstallWindows() {
     EditingOpeners::SetCollectionChooser(&ChooseFromCollection);
     FrameOpeners::SetSubjectChooser(&ChooseSubject);
     FrameOpeners::InstallDictionaryModule(Core() ? Core()->FDictionaryModule.get() : nullptr);
+    TDictionaryModule::SetDictionaryFormOpener(&ShowDictionaryForm);
+    TPanel::SetFieldDictionaryHandler(&ShowFieldDictionary);
 }
 
 void ResetWindows() {
@@ -38,4 +42,5 @@ void ResetWindows() {
     EditingOpeners::SetCollectionChooser({});
     FrameOpeners::SetDictionaries(nullptr);
     FrameOpeners::SetSubjectChooser({});
+    TDictionaryModule::SetDictionaryFormOpener({});
 }

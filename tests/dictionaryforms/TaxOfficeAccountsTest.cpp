@@ -1,0 +1,62 @@
+// The tax-office accounts window: every account reaches its own field and comes back
+// into its own variable, accepted or not.
+
+#include "TEdit.h"
+#include "TestSupport.h"
+#include "uEwidarComponents_Panel.h"
+#include "uNumeryKontUrzedowForm.h"
+
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(TaxOfficeAccountsTest, EachAccountReachesItsFieldAndOkReturnsTheEdits) {
+    QString pit = "1", pitstd = "2", cit = "3", vat = "4", vatue = "5", viu = "6", doch = "7", ind = "8";
+    TestSupport::WhenModal([](QWidget* w) {
+        auto* form = qobject_cast<TNumeryKontUrzedowForm*>(w);
+        ASSERT_NE(form, nullptr);
+        EXPECT_EQ(form->windowTitle(), QStringLiteral("Rachunki bankowe"));
+        const std::pair<TPanel*, const char*> shown[] = {
+            {form->pnlRachunekPIT, "1"},    {form->pnlRachunekPITSTD, "2"},
+            {form->pnlRachunekCIT, "3"},    {form->pnlRachunekVAT, "4"},
+            {form->pnlRachunekVATUE1, "5"}, {form->pnlRachunekVIUDVINDMOSS, "6"},
+            {form->pnlRachunekDoch, "7"},   {form->pnlRachunekIND, "8"},
+        };
+        for (const auto& [panel, value] : shown)
+            EXPECT_EQ(panel->Value(), QString::fromLatin1(value)) << panel->objectName().toStdString();
+        EXPECT_EQ(form->pnlRachunekVIUDVINDMOSS->Caption(), QStringLiteral("Rachunek VIU-D/VIN-D(MOSS):"));
+        form->pnlRachunekCIT->SetValue(QStringLiteral("30"));
+        form->pnlRachunekIND->SetValue(QString());
+        QTest::keyClick(form->pnlRachunekVAT->Edit(), Qt::Key_Return);
+    });
+    EXPECT_EQ(ShowTaxOfficeAccounts(nullptr, pit, pitstd, cit, vat, vatue, viu, doch, ind),
+              TNumeryKontUrzedowForm::csAccept);
+    EXPECT_EQ(QStringList({pit, pitstd, cit, vat, vatue, viu, doch, ind}),
+              QStringList({"1", "2", "30", "4", "5", "6", "7", ""}));
+}
+
+TEST(TaxOfficeAccountsTest, CancelReportsCancelAndNeverFillsEmptyAccounts) {
+    QString pit, pitstd, cit, vat, vatue, viu, doch, ind;
+    for (bool escape : {true, false}) {
+        TestSupport::WhenModal([escape](QWidget* w) {
+            auto* form = qobject_cast<TNumeryKontUrzedowForm*>(w);
+            form->pnlRachunekPIT->SetValue(QStringLiteral("typed"));
+            if (escape)
+                QTest::keyClick(form->pnlRachunekPIT->Edit(), Qt::Key_Escape);
+            else
+                form->btnClose->click();
+        });
+        pit.clear();
+        EXPECT_EQ(ShowTaxOfficeAccounts(nullptr, pit, pitstd, cit, vat, vatue, viu, doch, ind),
+                  TNumeryKontUrzedowForm::csCancel);
+        // The variables hold what the fields showed; the caller discards them on csCancel.
+        EXPECT_EQ(pit, QStringLiteral("typed"));
+        EXPECT_TRUE(pitstd.isEmpty() && cit.isEmpty() && vat.isEmpty() && vatue.isEmpty() && viu.isEmpty() &&
+                    doch.isEmpty() && ind.isEmpty());
+    }
+}
+
+} // namespace
