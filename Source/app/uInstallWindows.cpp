@@ -7,6 +7,7 @@
 #include "uListOpeners.h"
 #include "uMainFormOpeners.h"
 #include "uOperatorsForm.h"
+#include "uPodmiotFrame.h"
 
 void InstallWindows() {
     ResetWindows();
@@ -24,4 +25,6 @@ void ResetWindows() {
     MainFormOpeners::SetImportSourceChooser({});
     MainFormOpeners::SetOperatorsOpener({});
     TPanel::SetFieldDictionaryHandler(nullptr);
+    PodmiotOpeners::SetAccountsOpener({});
+    PodmiotOpeners::SetRegonSearchOpener({});
 }

@@ -119,6 +119,8 @@ private:
     void WireAddressIcons();
     // uPodmiotFrameRules.cpp
     void ApplyKontekst(TKontekst Value);
+    // The error of the natural-person switches when "osoba fizyczna" is not checked.
+    void NaturalPersonError();
     void ShowActiveStrip(bool Show);
     // uPodmiotFrame.cpp
     void BindLists();

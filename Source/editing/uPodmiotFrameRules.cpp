@@ -141,6 +141,14 @@ void TPodmiotFrame::EmployeeCheck() {
         kind->ClearError();
 }
 
+void TPodmiotFrame::NaturalPersonError() {
+    TPanel* panel = Panel("pnlDaneOsobyFizycznej");
+    if (!RadioButton[5]->isChecked() && (RadioButton[7]->isChecked() || RadioButton[8]->isChecked()))
+        panel->SetError(kErrLegalWithNatural);
+    else
+        panel->ClearError();
+}
+
 void TPodmiotFrame::PersonRulesA() {
     EmployeeCheck();
     const bool natural = RadioButton[5]->isChecked();
@@ -149,11 +157,7 @@ void TPodmiotFrame::PersonRulesA() {
         EnableUnchecked(RadioButton[size_t(i)], natural && RadioButton[8]->isChecked());
     for (int i : {7, 8})
         EnableUnchecked(RadioButton[size_t(i)], natural);
-    TPanel* naturalPanel = Panel("pnlDaneOsobyFizycznej");
-    if (!natural && (RadioButton[7]->isChecked() || RadioButton[8]->isChecked()))
-        naturalPanel->SetError(kErrLegalWithNatural);
-    else
-        naturalPanel->ClearError();
+    NaturalPersonError();
     EnableUnchecked(CheckBox[9], legal);
     bool wrong = CheckBox[9]->isChecked() && !legal;
     for (int i = 5; i <= 8; ++i) {
@@ -174,11 +178,7 @@ void TPodmiotFrame::PersonRulesB() {
     PersonRulesC();
     for (int i : {7, 8})
         EnableUnchecked(RadioButton[size_t(i)], RadioButton[5]->isChecked());
-    TPanel* naturalPanel = Panel("pnlDaneOsobyFizycznej");
-    if (!RadioButton[5]->isChecked() && (RadioButton[7]->isChecked() || RadioButton[8]->isChecked()))
-        naturalPanel->SetError(kErrLegalWithNatural);
-    else
-        naturalPanel->ClearError();
+    NaturalPersonError();
 }
 
 void TPodmiotFrame::PersonRulesC() {

@@ -11,35 +11,6 @@
 #include <algorithm>
 #include <iostream>
 
-namespace {
-
-// Closes the record window once its first paint pass is over; the time until then.
-class TFirstPaint : public QObject {
-public:
-    TFirstPaint() { m_clock.start(); }
-    qint64 ElapsedUs = -1;
-
-protected:
-    bool eventFilter(QObject* Watched, QEvent* Event) override {
-        if (Event->type() == QEvent::Paint && !m_painting && Watched->isWidgetType() &&
-            qobject_cast<TRecordForm*>(static_cast<QWidget*>(Watched)->window())) {
-            m_painting = true;
-            QWidget* form = static_cast<QWidget*>(Watched)->window();
-            QTimer::singleShot(0, form, [this, form] {
-                ElapsedUs = m_clock.nsecsElapsed() / 1000;
-                form->close();
-            });
-        }
-        return false;
-    }
-
-private:
-    QElapsedTimer m_clock;
-    bool m_painting = false;
-};
-
-} // namespace
-
 TEST_F(PodmiotTest, TaxpayerWithFiftyAddressesAndTwoHundredEmployeesOpens) {
     InstallRecordForms();
     auto taxpayer = NewTaxpayer({{cDanePodmiotuNazwisko.Symbol, QStringLiteral("Duży")}});
