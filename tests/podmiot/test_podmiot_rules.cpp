@@ -175,3 +175,27 @@ TEST_F(PodmiotTest, TaxpayerCannotTakeItselfAsItsEmployee) {
     EXPECT_EQ(Supports<IPodatnik>(taxpayer)->GetKontrahenci(0, 0)->GetCount(), 1);
     EXPECT_EQ(Supports<IPodatnik>(taxpayer)->GetPracownicy(0, 0)->GetCount(), 0);
 }
+
+// The register search gets this frame; a country pick writes the code, a cancelled one nothing.
+TEST_F(PodmiotTest, RegisterSearchAndCountryPickReachTheirWindows) {
+    auto taxpayer = NewTaxpayer({{cDanePodmiotuNazwisko.Symbol, QStringLiteral("Nowak")}});
+    TPodmiotFrame* f = Open(taxpayer, kPodatnik);
+    TPodmiotFrame* searched = nullptr;
+    PodmiotOpeners::SetRegonSearchOpener([&searched](QWidget*, TPodmiotFrame* Frame) { searched = Frame; });
+    f->btnSearchRregonGUS->click();
+    PodmiotOpeners::SetRegonSearchOpener({});
+    EXPECT_EQ(searched, f);
+    QString code = QStringLiteral("DE");
+    TDictionaryModule::SetDictionaryFormOpener(
+        [&code](QWidget*, const TDictionaryRecord&, TDictionaryType Type, TDictionaryRecord& Result) {
+            EXPECT_EQ(Type, dtKraje);
+            Result.KrajKod = code;
+        });
+    TPanel* country = f->Panel("pnlKrajNadaniaNumeru2");
+    country->OnIconClick()(country);
+    EXPECT_EQ(country->Value(), QStringLiteral("DE"));
+    code.clear();
+    country->OnIconClick()(country);
+    EXPECT_EQ(country->Value(), QStringLiteral("DE"));
+    EXPECT_TRUE(f->Modified());
+}
