@@ -14,11 +14,27 @@
 #include "uFrameOpeners.h"
 #include "uListOpeners.h"
 #include "uMainFormOpeners.h"
+#include "uNumeryKontUrzedowForm.h"
 #include "uOperatorsForm.h"
+#include "uPodmiotFrame.h"
 #include "uPodmiotyForm.h"
 #include "uSelectionWindows.h"
 #include "uSettingsForm.h"
 #include "uShowPodatnikInfo.h"
+
+namespace {
+
+// The subject editor's accounts go through the accounts window; they change only when it is accepted.
+bool ShowSubjectTaxOfficeAccounts(QWidget* OwnerForm, PodmiotOpeners::TAccounts& Accounts) {
+    PodmiotOpeners::TAccounts a = Accounts;
+    if (ShowTaxOfficeAccounts(OwnerForm, a[0], a[1], a[2], a[3], a[4], a[5], a[6], a[7]) !=
+        TNumeryKontUrzedowForm::csAccept)
+        return false;
+    Accounts = a;
+    return true;
+}
+
+} // namespace
 
 void InstallWindows() {
     // Whatever was installed before (a test's recorder) goes first.
@@ -33,6 +49,7 @@ void InstallWindows() {
     FrameOpeners::InstallDictionaryModule(Core() ? Core()->FDictionaryModule.get() : nullptr);
     TDictionaryModule::SetDictionaryFormOpener(&ShowDictionaryForm);
     TPanel::SetFieldDictionaryHandler(&ShowFieldDictionary);
+    PodmiotOpeners::SetAccountsOpener(&ShowSubjectTaxOfficeAccounts);
 }
 
 void ResetWindows() {
@@ -43,4 +60,6 @@ void ResetWindows() {
     FrameOpeners::SetDictionaries(nullptr);
     FrameOpeners::SetSubjectChooser({});
     TDictionaryModule::SetDictionaryFormOpener({});
+    PodmiotOpeners::SetAccountsOpener({});
+    PodmiotOpeners::SetRegonSearchOpener({});
 }

@@ -20,6 +20,7 @@
 #include "uDaneZamawiajacegoFrame.h"
 #include "uEwidarRecordForm.h"
 #include "uOddzialFrame.h"
+#include "uPodmiotFrame.h"
 #include "uRodzajDzialalnosciFrame.h"
 #include "uSpolkaPodmiotuFrame.h"
 
@@ -58,10 +59,10 @@ const std::array<TFrameRow, 23> kFrames = {{
     {&IDaneZamawiajacego::IID, &Create<TDaneZamawiajacego>},
     {&IReprezentant::IID, &Create<TDaneReprezentantaFrame>},
     {&IBiuroRachunkowe::IID, &Create<TBiuroRachunkoweFrames>},
-    {&IPodmiot::IID, nullptr},
-    {&IPodatnik::IID, nullptr},
-    {&IPracownik::IID, nullptr},
-    {&IKontrahent::IID, nullptr},
+    {&IPodmiot::IID, &Create<TPodmiotFrame>},
+    {&IPodatnik::IID, &Create<TPodmiotFrame>},
+    {&IPracownik::IID, &Create<TPodmiotFrame>},
+    {&IKontrahent::IID, &Create<TPodmiotFrame>},
 }};
 
 } // namespace
@@ -69,6 +70,13 @@ const std::array<TFrameRow, 23> kFrames = {{
 TBaseFrame* CreateRecordFrame(IEwidarRecord* Record, QWidget* Parent) {
     for (const TFrameRow& row : kFrames)
         if (SupportsIID(Record, *row.Kind))
+            return row.Factory ? row.Factory(Parent) : nullptr;
+    return nullptr;
+}
+
+TBaseFrame* CreateRecordFrameOfKind(const TGUID& Kind, QWidget* Parent) {
+    for (const TFrameRow& row : kFrames)
+        if (*row.Kind == Kind)
             return row.Factory ? row.Factory(Parent) : nullptr;
     return nullptr;
 }

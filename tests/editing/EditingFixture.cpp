@@ -4,6 +4,7 @@
 #include "uBaseFrame.h"
 #include "uEwidarComponents_Panel.h"
 #include "uEwidarQuorDBSymbole.h"
+#include "uEwidarRecordForm.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -89,4 +90,18 @@ THostForm::THostForm(TBaseFrame* (*Create)(QWidget*)) {
     layout->setSizeConstraint(QLayout::SetFixedSize);
     Frame = Create(this);
     layout->addWidget(Frame);
+}
+
+bool TFirstPaint::eventFilter(QObject* Watched, QEvent* Event) {
+    if (Event->type() == QEvent::Paint && !m_painting && Watched->isWidgetType() &&
+        qobject_cast<TRecordForm*>(static_cast<QWidget*>(Watched)->window())) {
+        // Measured when the whole first paint pass is over and control is back in the loop.
+        m_painting = true;
+        QWidget* form = static_cast<QWidget*>(Watched)->window();
+        QTimer::singleShot(0, form, [this, form] {
+            ElapsedUs = m_clock.nsecsElapsed() / 1000;
+            form->close();
+        });
+    }
+    return false;
 }

@@ -291,38 +291,6 @@ TEST_F(RecordFormTest, InstalledOpenerReportsPostedRecords) {
     ListOpeners::SetRecordFormOpener({});
 }
 
-namespace {
-
-// Elapsed time from the start until a record window's first paint is complete.
-class TFirstPaint : public QObject {
-public:
-    TFirstPaint() { m_clock.start(); }
-    // Microseconds.
-    // Microseconds.
-    qint64 Elapsed = -1;
-
-protected:
-    bool eventFilter(QObject* Watched, QEvent* Event) override {
-        if (Event->type() == QEvent::Paint && !m_painting && Watched->isWidgetType() &&
-            qobject_cast<TRecordForm*>(static_cast<QWidget*>(Watched)->window())) {
-            // Measured when the whole first paint pass is over and control is back in the loop.
-            m_painting = true;
-            QWidget* form = static_cast<QWidget*>(Watched)->window();
-            QTimer::singleShot(0, form, [this, form] {
-                Elapsed = m_clock.nsecsElapsed() / 1000;
-                form->close();
-            });
-        }
-        return false;
-    }
-
-private:
-    QElapsedTimer m_clock;
-    bool m_painting = false;
-};
-
-} // namespace
-
 TEST_F(RecordFormTest, FirstPaintOfTheBankWindow) {
     auto bank = NewBank(QStringLiteral("Alfa"));
     QList<qint64> times;
@@ -331,8 +299,8 @@ TEST_F(RecordFormTest, FirstPaintOfTheBankWindow) {
         qApp->installEventFilter(&probe);
         ShowRecordForm(nullptr, bank.get(), kBrak, m_db.get());
         qApp->removeEventFilter(&probe);
-        ASSERT_GE(probe.Elapsed, 0);
-        times.append(probe.Elapsed);
+        ASSERT_GE(probe.ElapsedUs, 0);
+        times.append(probe.ElapsedUs);
     }
     std::sort(times.begin(), times.end());
     const double medianMs = times[times.size() / 2] / 1000.0;
