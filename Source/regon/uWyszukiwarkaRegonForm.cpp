@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -46,7 +47,6 @@ QWidget* GridContainer(QWidget* Parent, const char* Name, const char* HeaderName
     Grid->setObjectName(QLatin1String(GridName));
     Grid->SetEmptyCellsEnabled(true);
     Grid->SetColCount(Columns);
-    Grid->setMinimumHeight(120);
     layout->addWidget(Grid);
     box->hide();
     return box;
@@ -382,6 +382,13 @@ void TWyszukiwarkaRegonForm::AddGridRow(TDrawGrid* Grid, QWidget* Container, con
     Container->show();
     if (Grid->RowCount() > 1)
         Grid->SetFixedRows(1);
+    // The grid is as tall as its rows, up to a dozen; beyond that it scrolls.
+    int height = 2 * Grid->frameWidth() + 2;
+    for (int r = 0; r < qMin(Grid->RowCount(), 12); ++r)
+        height += Grid->RowHeights(r);
+    if (Grid->horizontalScrollBar()->isVisible())
+        height += Grid->horizontalScrollBar()->sizeHint().height();
+    Grid->setFixedHeight(height);
 }
 
 QList<QStringList> TWyszukiwarkaRegonForm::GridRows(TDrawGrid* Grid, QWidget* Container) const {
@@ -462,7 +469,7 @@ void TWyszukiwarkaRegonForm::ShowResults() {
     if (!anyTable) {
         pnlResultDataContainer->hide();
         layout()->activate();
-        resize(kNarrowWidth, minimumSizeHint().height());
+        resize(kNarrowWidth, sizeHint().height());
         PlaceWindow();
         return;
     }
@@ -478,6 +485,7 @@ void TWyszukiwarkaRegonForm::ShowResults() {
     else if (visible(RegonTables::JednostkaLokalnaJednostkiPrawnej))
         pnlJLokalneTableContainer->hide();
     pnlResultDataContainer->show();
+    pnlResultDataContainer->verticalScrollBar()->setValue(0);
     btnPost->setVisible(FBaseFrame != nullptr);
     resize(kResultsWidth, 640);
     PlaceWindow();
