@@ -38,6 +38,19 @@ bool Filled(TPanel* Panel) {
     return !value.isEmpty();
 }
 
+// The editor's panel of that name that edits the subject's own field: embedded frames of other
+// records (branches, companies) may hold panels of the same name.
+TPanel* EditorPanel(TBaseFrame* Editor, const QString& Name) {
+    const QString symbol = Name == QLatin1String("pnlNIP")    ? QStringLiteral("cDanePodmiotuNIPOF")
+                           : Name == QLatin1String("pnlNIP2") ? QStringLiteral("cDanePodmiotuNIP")
+                                                              : QStringLiteral("cDanePodmiotu") + Name.mid(3);
+    const QList<TPanel*> panels = Editor->findChildren<TPanel*>(Name);
+    for (TPanel* panel : panels)
+        if (panel->Field().Symbol == symbol)
+            return panel;
+    return panels.value(0);
+}
+
 std::u16string U(const QString& Text) {
     return Text.toStdU16String();
 }
@@ -258,7 +271,7 @@ TResult Copy(TBaseFrame* Editor, const TInput& In, QWidget* Owner) {
     QList<std::pair<TPanel*, QString>> targets;
     bool filled = false;
     for (const auto& [name, id] : map) {
-        TPanel* panel = Editor->findChild<TPanel*>(name);
+        TPanel* panel = EditorPanel(Editor, name);
         if (!panel)
             continue;
         targets.append({panel, In.Value(id)});

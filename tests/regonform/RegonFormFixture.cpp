@@ -46,6 +46,12 @@ const TStandInPanel kPanels[] = {
 TEditorStandIn::TEditorStandIn() {
     TPanel* container = CreateContainer(QStringLiteral("Podmiot"));
     QVBoxLayout* layout = container->Layout();
+    // A branch viewer ahead of the subject's own panels, with a panel of the same name.
+    auto* decoy = new TPanel(container);
+    decoy->setObjectName(QStringLiteral("pnlREGON"));
+    decoy->SetField(TInternalFieldRecord::Create(QStringLiteral("cDaneOddzialuREGON"),
+                                                 QStringLiteral("oddział"), ctEdit));
+    layout->addWidget(decoy);
     for (const TStandInPanel& p : kPanels) {
         auto* panel = new TPanel(container);
         panel->setObjectName(QLatin1String(p.Name));
@@ -64,7 +70,10 @@ TEditorStandIn::TEditorStandIn() {
 }
 
 TPanel* TEditorStandIn::Panel(const char* Name) const {
-    return findChild<TPanel*>(QLatin1String(Name));
+    for (TPanel* panel : findChildren<TPanel*>(QLatin1String(Name)))
+        if (!panel->Field().Symbol.startsWith(QLatin1String("cDaneOddzialu")))
+            return panel;
+    return nullptr;
 }
 
 void RegonFormTest::SetUp() {

@@ -19,6 +19,7 @@ class TWyszukiwarkaRegonForm;
 class TEditorStandIn : public TBaseFrame {
 public:
     TEditorStandIn();
+    // The subject's own panel of that name.
     TPanel* Panel(const char* Name) const;
     QRadioButton* RadioButton5;
     QRadioButton* RadioButton6;
