@@ -268,7 +268,7 @@ void TWyszukiwarkaRegonForm::FirstActivation() {
 
 void TWyszukiwarkaRegonForm::keyPressEvent(QKeyEvent* Event) {
     if (Event->key() == Qt::Key_F5) {
-        if (pnlCaptchInterface->isVisible() && !FBusy)
+        if (!pnlCaptchInterface->isHidden() && !FBusy)
             btnRefreshCaptcha->click();
         Event->accept();
         return;

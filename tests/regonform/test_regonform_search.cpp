@@ -2,6 +2,7 @@
 
 #include "RegonData.h"
 #include "RegonFormFixture.h"
+#include "TEdit.h"
 #include "uEwidarComponents_Panel.h"
 #include "uEwidarDrawGrid.h"
 #include "uWyszukiwarkaRegonForm.h"
@@ -174,4 +175,18 @@ TEST_F(RegonFormTest, WithoutEditorCloseReadsZamknijAndCopyIsNeverOffered) {
     form.btnSearchClick();
     EXPECT_EQ(form.VisibleCase(), RegonCopy::rcJednostkaPrawna);
     EXPECT_TRUE(form.btnPost->isHidden());
+}
+
+TEST_F(RegonFormTest, KeysRefreshCheckAndSearch) {
+    TWyszukiwarkaRegonForm form(nullptr, Editor.get());
+    form.btnRefreshCaptchaClick();
+    const qsizetype pictures = Service.RequestsOf("pobierzCaptcha").size();
+    QTest::keyClick(&form, Qt::Key_F5);
+    EXPECT_EQ(Service.RequestsOf("pobierzCaptcha").size(), pictures + 1);
+    form.edtCaptcha->setText(Service.Code);
+    QTest::keyClick(form.edtCaptcha, Qt::Key_Return);
+    ASSERT_FALSE(form.pnlSearchInterface->isHidden());
+    form.pnlNIP->SetValue(RegonData::PersonNip);
+    QTest::keyClick(form.pnlNIP->Edit(), Qt::Key_Return);
+    EXPECT_EQ(form.VisibleCase(), RegonCopy::rcOsobaFizyczna);
 }
