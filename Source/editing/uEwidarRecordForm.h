@@ -63,6 +63,8 @@ uBaseFrame::TCloseType ShowRecordForm(QWidget* OwnerForm, IEwidarRecord* Record,
 // Creates the frame for a record's kind (the first kind of the table it supports) as
 // a child of Parent; nullptr when no frame serves the kind.
 TBaseFrame* CreateRecordFrame(IEwidarRecord* Record, QWidget* Parent);
+// The frame of a record kind (for embedding); nullptr when the kind has none yet.
+TBaseFrame* CreateRecordFrameOfKind(const TGUID& Kind, QWidget* Parent);
 
 // Installs ShowRecordForm as the list frame's record window.
 void InstallRecordForms();

@@ -5,6 +5,7 @@
 #include "uDaneBankuFrame.h"
 #include "uDaneNFZFrame.h"
 #include "uEwidarRecordForm.h"
+#include "uPodmiotFrame.h"
 
 #include <array>
 
@@ -41,10 +42,10 @@ const std::array<TFrameRow, 23> kFrames = {{
     {&IDaneZamawiajacego::IID, nullptr},
     {&IReprezentant::IID, nullptr},
     {&IBiuroRachunkowe::IID, nullptr},
-    {&IPodmiot::IID, nullptr},
-    {&IPodatnik::IID, nullptr},
-    {&IPracownik::IID, nullptr},
-    {&IKontrahent::IID, nullptr},
+    {&IPodmiot::IID, &Create<TPodmiotFrame>},
+    {&IPodatnik::IID, &Create<TPodmiotFrame>},
+    {&IPracownik::IID, &Create<TPodmiotFrame>},
+    {&IKontrahent::IID, &Create<TPodmiotFrame>},
 }};
 
 } // namespace
@@ -52,6 +53,13 @@ const std::array<TFrameRow, 23> kFrames = {{
 TBaseFrame* CreateRecordFrame(IEwidarRecord* Record, QWidget* Parent) {
     for (const TFrameRow& row : kFrames)
         if (SupportsIID(Record, *row.Kind))
+            return row.Factory ? row.Factory(Parent) : nullptr;
+    return nullptr;
+}
+
+TBaseFrame* CreateRecordFrameOfKind(const TGUID& Kind, QWidget* Parent) {
+    for (const TFrameRow& row : kFrames)
+        if (*row.Kind == Kind)
             return row.Factory ? row.Factory(Parent) : nullptr;
     return nullptr;
 }

@@ -1,0 +1,361 @@
+// The subject editor's layout, declared as tables: tabs, each a list of sections of
+// field panels, list frames, linked-record sections and viewers, built by one builder.
+
+#include "TCheckBox.h"
+#include "TEdit.h"
+#include "TRadioButton.h"
+#include "uCollectionBaseFrame.h"
+#include "uDataValidate.h"
+#include "uDictionaryModule.h"
+#include "uDynamicFieldsFrame.h"
+#include "uEditingPictures.h"
+#include "uEwidarDrawGrid.h"
+#include "uEwidarRecordForm.h"
+#include "uLinkedRecordSection.h"
+#include "uPodmiotFrame.h"
+#include "uPodmiotFrameParts.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QScrollArea>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+using namespace uDataValidate;
+using namespace PodmiotParts;
+
+namespace {
+
+// Group panels whose buttons carry fixed component names: symbol -> name prefix and first number.
+struct TGroupNames {
+    const TInternalFieldRecord* Field;
+    const char* Prefix;
+    int First;
+};
+const TGroupNames kGroupNames[] = {
+    {&cDanePodmiotuOsobaFizycznaOsobaPrawna, "RadioButton", 5},
+    {&cDanePodmiotuCzyProwadzilaDzialalnoscSamodzielnie, "RadioButton", 7},
+    {&cDanePodmiotuCzyPrzedsiebiorca, "RadioButton", 9},
+    {&cDanePodmiotuTypNaczelnika1, "CheckBox", 1},
+    {&cDanePodmiotuTypNaczelnika2, "CheckBox", 3},
+    {&cDanePodmiotuFormaOplacaniaPodatku, "CheckBox", 5},
+};
+
+const TFieldRow kSwitches[] = {
+    {"pnlDaneOsoby",
+     &cDanePodmiotuOsobaFizycznaOsobaPrawna,
+     &ValidatePersonKind,
+     {"pnlWlasciwyIdentyfikatorPodatkowy", "pnlNazwisko", "pnlPierwszeImie", "pnlNazwaFirmy"}},
+    {"pnlDaneOsobyFizycznej", &cDanePodmiotuCzyProwadzilaDzialalnoscSamodzielnie},
+    {"pnlDaneOsobyProwadzacejDzialalnoscSamodzielnie", &cDanePodmiotuCzyPrzedsiebiorca},
+};
+
+QWidget* Page(QTabWidget* Tabs, const char* Name, const QString& Caption) {
+    auto* scroll = new QScrollArea(Tabs);
+    scroll->setObjectName(QLatin1String(Name));
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    auto* inner = new QWidget(scroll);
+    auto* layout = new QVBoxLayout(inner);
+    layout->setContentsMargins(4, 4, 4, 4);
+    scroll->setWidget(inner);
+    Tabs->addTab(scroll, Caption);
+    return inner;
+}
+
+// A frame standing in for a section kind whose own frame is not available: its title only.
+class TTitledFrame : public TBaseFrame {
+public:
+    TTitledFrame(QWidget* Parent, const QString& Title) : TBaseFrame(Parent) { CreateContainer(Title); }
+};
+
+TBaseFrame* EmbeddedFrame(QWidget* Parent, const TGUID& Kind, const QString& Title) {
+    TBaseFrame* frame = CreateRecordFrameOfKind(Kind, Parent);
+    if (!frame)
+        frame = new TTitledFrame(Parent, Title);
+    return frame;
+}
+
+} // namespace
+
+TPodmiotFrame::TPodmiotFrame(QWidget* Parent) : TBaseFrame(Parent) {
+    setObjectName(QStringLiteral("PodmiotFrame"));
+    // Not the base's two-tab page control: the user-defined fields live on the last tab.
+    SetInternalPageControlEnabled(false);
+    BuildLayout();
+    BuildLists();
+    BuildLinkedSections();
+    BuildViewers();
+    BuildAccountPanels();
+    WireRules();
+    WireAddressIcons();
+    // The posting button runs the duplicate test and the active flag before the base post.
+    disconnect(btnPost, nullptr, this, nullptr);
+    connect(btnPost, &QToolButton::clicked, this, [this] { PostPodmiot(); });
+}
+
+TPodmiotFrame::~TPodmiotFrame() = default;
+
+void TPodmiotFrame::BuildLayout() {
+    TPanel* container = CreateContainer(QString());
+    auto* top = container->Layout();
+
+    Panel15 = new QWidget(container);
+    Panel15->setObjectName(QStringLiteral("Panel15"));
+    auto* switches = new QHBoxLayout(Panel15);
+    switches->setContentsMargins(0, 0, 0, 0);
+    for (const TFieldRow& row : kSwitches)
+        switches->addWidget(BuildFieldPanel(Panel15, row));
+    top->addWidget(Panel15);
+
+    Panel4 = new QWidget(container);
+    Panel4->setObjectName(QStringLiteral("Panel4"));
+    auto* strip = new QHBoxLayout(Panel4);
+    strip->setContentsMargins(4, 2, 4, 2);
+    chkAktywny = new TCheckBox(QStringLiteral("Pracownik aktywny"), Panel4);
+    chkAktywny->setObjectName(QStringLiteral("chkAktywny"));
+    strip->addWidget(chkAktywny);
+    Panel4->hide();
+    top->addWidget(Panel4);
+
+    // The description reuses a label and an edit placed beforehand.
+    auto* opis = new TPanel(container);
+    opis->setObjectName(QStringLiteral("pnlOpisPodmiotu"));
+    auto* opisLabel = new QLabel(QStringLiteral("Opis :"), opis);
+    opis->Layout()->addWidget(opisLabel);
+    opis->SetUseExistingControl(true);
+    opis->SetField(cDanePodmiotuOpis);
+    m_panels.insert("pnlOpisPodmiotu", opis);
+    top->addWidget(opis);
+
+    PageControl1 = new QTabWidget(container);
+    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    for (int i = 0; i < TabCount(); ++i)
+        BuildTab(i);
+    top->addWidget(PageControl1, 1);
+    connect(PageControl1, &QTabWidget::currentChanged, this, &TPodmiotFrame::PageControl1Change);
+
+    // The user-defined fields move onto the last tab, filling it.
+    TPanel* dynamic = Panel("pnlDynamicField");
+    dynamic->Layout()->addWidget(DynamicFieldsFrame1);
+
+    btnSearchRregonGUS = new QToolButton(pnlButtons);
+    btnSearchRregonGUS->setObjectName(QStringLiteral("btnSearchRregonGUS"));
+    btnSearchRregonGUS->setText(QStringLiteral("Wyszukaj dane w bazie GUS"));
+    btnSearchRregonGUS->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    if (auto* buttons = qobject_cast<QBoxLayout*>(pnlButtons->layout()))
+        buttons->insertWidget(0, btnSearchRregonGUS);
+    connect(btnSearchRregonGUS, &QToolButton::clicked, this, &TPodmiotFrame::btnSearchRregonGUSClick);
+}
+
+QWidget* TPodmiotFrame::BuildTab(int Index) {
+    const TTabDescription& tab = TabAt(Index);
+    QWidget* page = Page(PageControl1, tab.Name, tab.Caption);
+    m_tabs.insert(tab.Name, PageControl1->widget(PageControl1->count() - 1));
+    auto* layout = static_cast<QVBoxLayout*>(page->layout());
+    for (const TTabItem& item : tab.Items) {
+        switch (item.Kind) {
+        case TTabItem::kSection:
+            layout->addWidget(BuildSection(page, item.Section));
+            break;
+        case TTabItem::kList:
+        case TTabItem::kLinked:
+        case TTabItem::kViewer: {
+            // A slot the lists, sections and viewers are placed into once built.
+            auto* slot = new QWidget(page);
+            slot->setObjectName(QLatin1String(item.Name) + QLatin1String("Slot"));
+            auto* l = new QVBoxLayout(slot);
+            l->setContentsMargins(0, 0, 0, 0);
+            layout->addWidget(slot, item.Kind == TTabItem::kList ? 1 : 0);
+            break;
+        }
+        case TTabItem::kDynamic: {
+            auto* panel = new TPanel(page);
+            panel->setObjectName(QLatin1String(item.Name));
+            m_panels.insert(item.Name, panel);
+            layout->addWidget(panel, 1);
+            break;
+        }
+        }
+    }
+    layout->addStretch(0);
+    return page;
+}
+
+TPanel* TPodmiotFrame::BuildSection(QWidget* Page, int Index) {
+    const TSectionDeclaration& section = SectionAt(Index);
+    auto* panel = new TPanel(Page);
+    panel->setObjectName(QLatin1String(section.Name));
+    m_panels.insert(section.Name, panel);
+    panel->Header()->SetCaptionLabel(section.TitleField ? section.TitleField->Description : section.Title);
+    for (const TFieldRow& row : section.Panels) {
+        if (!row.Field) { // a plain group of the next rows (the REGON strip, the account panels)
+            auto* group = new TPanel(panel);
+            group->setObjectName(QLatin1String(row.Name));
+            m_panels.insert(row.Name, group);
+            panel->Layout()->addWidget(group);
+            continue;
+        }
+        TPanel* owner = panel;
+        if (row.Group)
+            owner = Panel(row.Group);
+        owner->Layout()->addWidget(BuildFieldPanel(owner, row));
+    }
+    return panel;
+}
+
+TPanel* TPodmiotFrame::BuildFieldPanel(QWidget* Owner, const TFieldRow& Row) {
+    auto* panel = new TPanel(Owner);
+    panel->setObjectName(QLatin1String(Row.Name));
+    m_panels.insert(Row.Name, panel);
+    const TInternalFieldRecord& field = *Row.Field;
+    if (field.FieldType == ctRadioGroup || field.FieldType == ctCheckBoxGroup) {
+        const TGroupNames* names = nullptr;
+        for (const TGroupNames& g : kGroupNames)
+            if (g.Field == &field)
+                names = &g;
+        const QStringList options = GroupFieldOptions(field.Symbol);
+        for (int i = 0; i < options.size(); ++i) {
+            QWidget* button = nullptr;
+            if (field.FieldType == ctRadioGroup)
+                button = new TRadioButton(options[i], panel);
+            else
+                button = new TCheckBox(options[i], panel);
+            if (names) {
+                const int number = names->First + i;
+                button->setObjectName(QLatin1String(names->Prefix) + QString::number(number));
+                if (field.FieldType == ctRadioGroup)
+                    RadioButton[size_t(number)] = static_cast<TRadioButton*>(button);
+                else
+                    CheckBox[size_t(number)] = static_cast<TCheckBox*>(button);
+            }
+            panel->Layout()->addWidget(button);
+        }
+    }
+    panel->SetField(field);
+    if (Row.HideCaption)
+        panel->SetCaptionVisible(false);
+    return panel;
+}
+
+void TPodmiotFrame::BuildLists() {
+    for (int i = 0; i < TabCount(); ++i) {
+        for (const TTabItem& item : TabAt(i).Items) {
+            if (item.Kind != TTabItem::kList)
+                continue;
+            QWidget* slot = findChild<QWidget*>(QLatin1String(item.Name) + QLatin1String("Slot"));
+            auto* list = new TCollectionBaseFrame(slot);
+            list->setObjectName(QLatin1String(item.Name));
+            list->Panel1->Header()->SetCaptionLabel(item.Title);
+            if (!item.Registry)
+                list->pnlFilter->hide();
+            slot->layout()->addWidget(list);
+            m_lists.insert(item.Name, list);
+        }
+    }
+    for (auto [name, kontekst, type] : {std::tuple{"PracownicyCollection", kPracownik, ptPracownik},
+                                        std::tuple{"KontrahenciCollection", kKontrahent, ptKontrahent}}) {
+        TCollectionBaseFrame* list = List(name);
+        list->btnAdd->setText(QStringLiteral("Nowy"));
+        list->SetKontekst(kontekst);
+        list->btnList->show();
+        list->SetPodatnik(true);
+        list->SetOnListClick([this, type] { PersonListClick(type); });
+    }
+    TCollectionBaseFrame* kinds = List("RodzajeDzialalnosciCollection");
+    disconnect(kinds->btnDelete, &QToolButton::clicked, kinds, nullptr);
+    connect(kinds->btnDelete, &QToolButton::clicked, this,
+            &TPodmiotFrame::RodzajeDzialalnosciCollectionbtnDeleteClick);
+    for (auto [list, viewer] : ViewerLists()) {
+        TCollectionBaseFrame* frame = List(list);
+        const char* v = viewer;
+        auto show = [this, v, frame] {
+            ShowViewer(v, frame);
+        };
+        connect(frame->DrawGrid1, &QAbstractItemView::clicked, this, show);
+        if (QItemSelectionModel* selection = frame->DrawGrid1->selectionModel())
+            connect(selection, &QItemSelectionModel::currentRowChanged, this, show);
+    }
+}
+
+void TPodmiotFrame::BuildLinkedSections() {
+    for (const TLinkedDeclaration& d : LinkedSections()) {
+        QWidget* slot = findChild<QWidget*>(QLatin1String(d.Name) + QLatin1String("Slot"));
+        TBaseFrame* frame = EmbeddedFrame(slot, *d.Link.Kind, d.Title);
+        frame->setObjectName(QLatin1String(d.Name));
+        if (d.OwnTitle && frame->pnlContainer)
+            frame->pnlContainer->Header()->SetCaptionLabel(d.Title);
+        slot->layout()->addWidget(frame);
+        TLinkedRecordSection::TLink link = d.Link;
+        if (!link.Registry) // the main activity kind is chosen among the subject's own
+            link.Registry = [this](IEwidarRegistries*) -> TIntfPtr<IEwidarCollection> {
+                return FPodmiot ? TIntfPtr<IEwidarCollection>(FPodmiot->GetRodzajeDzialalnosci()) : nullptr;
+            };
+        m_linked.insert(d.Name, new TLinkedRecordSection(this, frame, std::move(link)));
+    }
+}
+
+void TPodmiotFrame::BuildViewers() {
+    for (const TViewerDeclaration& d : Viewers()) {
+        QWidget* slot = findChild<QWidget*>(QLatin1String(d.Name) + QLatin1String("Slot"));
+        TBaseFrame* frame = EmbeddedFrame(slot, *d.Kind, d.Title);
+        frame->setObjectName(QLatin1String(d.Name));
+        frame->SetViewOnly(true);
+        if (TPanel* container = frame->pnlContainer) {
+            container->Header()->SetCaptionLabel(d.Title);
+            container->Header()->SetEditLabel(QString());
+            container->Header()->SetDeleteLabel(QString());
+            container->Header()->SetCaptionPicture(QPixmap());
+        }
+        slot->layout()->addWidget(frame);
+        m_viewers.insert(d.Name, frame);
+    }
+}
+
+void TPodmiotFrame::BuildAccountPanels() {
+    // The eight account numbers of each office: hidden panels bound like any other field,
+    // so a dictionary pick or the accounts window counts as a change, is posted with the
+    // record and is dropped by cancelling.
+    for (int office = 1; office <= 2; ++office) {
+        TPanel* owner = Panel(office == 1 ? "pnlKontoUS1" : "pnlKontoUS2");
+        for (const TInternalFieldRecord* field : AccountFields(office)) {
+            auto* panel = new TPanel(owner);
+            panel->setObjectName(QLatin1String("pnl") + field->Symbol.mid(1));
+            panel->SetField(*field);
+            panel->hide();
+            m_accountPanels[size_t(office - 1)].append(panel);
+        }
+        auto* button = new QToolButton(owner);
+        button->setObjectName(office == 1 ? QStringLiteral("btnRachunkiBankoweUS1")
+                                          : QStringLiteral("btnRachunkiBankoweUS2"));
+        button->setText(QStringLiteral("Pokaż numery rachunków"));
+        owner->Layout()->addWidget(button);
+        connect(button, &QToolButton::clicked, this, [this, office] { btnRachunkiBankoweUSClick(office); });
+        owner->Header()->SetCaptionLabel(QString());
+    }
+}
+
+void TPodmiotFrame::WireAddressIcons() {
+    TDictionaryModule* module = PodmiotOpeners::DictionaryModule();
+    if (TPanel* province = Panel("pnlWojewodztwo"); province && module && province->ComboBox()) {
+        province->ComboBox()->clear();
+        province->ComboBox()->addItems(ParseCommaText(module->WojewodztwaCommaText()));
+    }
+    for (auto [name, hint] : AddressIcons()) {
+        TPanel* panel = Panel(name);
+        panel->SetIcon(EditingPictures::TableIcon());
+        panel->SetIconHint(hint);
+        panel->SetOnIconClick([this](TPanel* Sender) { AddressIconClick(this, Sender); });
+    }
+    for (const char* name : {"pnlKrajNadaniaNumeru", "pnlKrajNadaniaNumeru2"}) {
+        TPanel* panel = Panel(name);
+        panel->SetIcon(EditingPictures::TableIcon());
+        panel->SetIconHint(QStringLiteral("Tablica krajów"));
+        if (panel->Edit())
+            panel->Edit()->setMaxLength(2);
+        panel->SetOnIconClick([this](TPanel* Sender) { CountryCodeIconClick(this, Sender); });
+    }
+}
