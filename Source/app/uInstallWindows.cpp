@@ -7,13 +7,16 @@
 #include "uListOpeners.h"
 #include "uMainFormOpeners.h"
 #include "uOperatorsForm.h"
+#include "uPodmiotFrame.h"
 #include "uShowPodatnikInfo.h"
+#include "uWyszukiwarkaRegonForm.h"
 
 void InstallWindows() {
     ResetWindows();
     MainFormOpeners::SetOperatorsOpener(&ShowOperators);
     InstallRecordForms();
     InstallSubjectInfo();
+    PodmiotOpeners::SetRegonSearchOpener(&RegonForms::ShowWyszukiwarkaRegon);
 }
 
 void ResetWindows() {
@@ -26,4 +29,5 @@ void ResetWindows() {
     MainFormOpeners::SetImportSourceChooser({});
     MainFormOpeners::SetOperatorsOpener({});
     TPanel::SetFieldDictionaryHandler(nullptr);
+    PodmiotOpeners::SetRegonSearchOpener({});
 }

@@ -57,19 +57,22 @@ QWidget* GridContainer(QWidget* Parent, const char* Name, const char* HeaderName
 // Disables the window's controls and shows what is happening for the length of one request.
 class TWyszukiwarkaRegonForm::TBusyScope {
 public:
-    TBusyScope(TWyszukiwarkaRegonForm* Form, const QString& Text) : m_form(Form) {
+    TBusyScope(TWyszukiwarkaRegonForm* Form, const QString& Text) : m_form(Form), m_wasBusy(Form->FBusy) {
         m_form->FBusy = true;
         m_form->m_content->setEnabled(false);
         m_form->ShowStatus(Text, skBlack);
         m_form->lblTextStatus->repaint();
     }
+    // A scope inside another one (a handler run from a request's event loop) leaves the
+    // window busy for the outer request.
     ~TBusyScope() {
-        m_form->m_content->setEnabled(true);
-        m_form->FBusy = false;
+        m_form->FBusy = m_wasBusy;
+        m_form->m_content->setEnabled(!m_wasBusy);
     }
 
 private:
     TWyszukiwarkaRegonForm* m_form;
+    bool m_wasBusy;
 };
 
 TWyszukiwarkaRegonForm::TWyszukiwarkaRegonForm(QWidget* Owner, TBaseFrame* BaseFrame)
