@@ -133,6 +133,8 @@ void TPodmiotFrame::BuildLayout() {
 
     PageControl1 = new QTabWidget(container);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    // Wide enough for the longest field captions; the pages scroll.
+    PageControl1->setMinimumSize(860, 560);
     for (int i = 0; i < TabCount(); ++i)
         BuildTab(i);
     top->addWidget(PageControl1, 1);
@@ -146,8 +148,13 @@ void TPodmiotFrame::BuildLayout() {
     btnSearchRregonGUS->setObjectName(QStringLiteral("btnSearchRregonGUS"));
     btnSearchRregonGUS->setText(QStringLiteral("Wyszukaj dane w bazie GUS"));
     btnSearchRregonGUS->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    if (auto* buttons = qobject_cast<QBoxLayout*>(pnlButtons->layout()))
-        buttons->insertWidget(0, btnSearchRregonGUS);
+    btnSearchRregonGUS->setAutoRaise(true);
+    // On the strip's row, left of the stretch that pushes "Zapisz" and "Anuluj" right.
+    if (auto* row = btnPost->parentWidget()
+                        ->layout()
+                        ->itemAt(btnPost->parentWidget()->layout()->count() - 1)
+                        ->layout())
+        static_cast<QBoxLayout*>(row)->insertWidget(0, btnSearchRregonGUS);
     connect(btnSearchRregonGUS, &QToolButton::clicked, this, &TPodmiotFrame::btnSearchRregonGUSClick);
 }
 
@@ -311,6 +318,8 @@ void TPodmiotFrame::BuildViewers() {
             container->Header()->SetCaptionPicture(QPixmap());
         }
         slot->layout()->addWidget(frame);
+        // A preview area below its list, kept visible while nothing is selected.
+        slot->setMinimumHeight(160);
         m_viewers.insert(d.Name, frame);
     }
 }
@@ -354,8 +363,11 @@ void TPodmiotFrame::WireAddressIcons() {
         TPanel* panel = Panel(name);
         panel->SetIcon(EditingPictures::TableIcon());
         panel->SetIconHint(QStringLiteral("Tablica krajów"));
-        if (panel->Edit())
+        if (panel->Edit()) {
             panel->Edit()->setMaxLength(2);
+            panel->Edit()->setMaximumWidth(40);
+            panel->Layout()->setAlignment(panel->Edit(), Qt::AlignLeft);
+        }
         panel->SetOnIconClick([this](TPanel* Sender) { CountryCodeIconClick(this, Sender); });
     }
 }

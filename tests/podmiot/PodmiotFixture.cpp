@@ -6,6 +6,7 @@
 #include "uDictionaryTables.h"
 #include "uEditingOpeners.h"
 #include "uEwidarComponents_Panel.h"
+#include "uListOpeners.h"
 
 #include <QApplication>
 #include <QVBoxLayout>
@@ -38,6 +39,7 @@ void PodmiotTest::TearDown() {
     PodmiotOpeners::SetDictionaryModule(nullptr);
     PodmiotOpeners::SetAccountsOpener({});
     EditingOpeners::SetCollectionChooser({});
+    ListOpeners::SetRecordFormOpener({});
     TDictionaryModule::SetDictionaryFormOpener({});
     EditingTest::TearDown();
 }

@@ -3,11 +3,13 @@
 
 #include "PodmiotFixture.h"
 #include "TCheckBox.h"
+#include "TEdit.h"
 #include "uCollectionBaseFrame.h"
 #include "uEditingOpeners.h"
 #include "uEwidarComponents_Panel.h"
 #include "uEwidarDrawGrid.h"
 #include "uLinkedRecordSection.h"
+#include "uPodmiotFrameParts.h"
 
 #include <QApplication>
 #include <QToolButton>
@@ -159,4 +161,80 @@ TEST_F(PodmiotTest, MainActivityIsClearedOnlyWhenItsRowIsReallyDeleted) {
     list->btnDelete->click();
     EXPECT_FALSE(Supports<IPodmiot>(taxpayer)->GetRodzajPrzewazajacejDzialalnosci());
     EXPECT_FALSE(f->Linked("RodzajDzialalnosciFrame1")->Embedded()->EwidarRecord());
+}
+
+// A taxpayer entered through the window, with its children, posted, read back through
+// a fresh object and compared field by field; every list shows its records.
+TEST_F(PodmiotTest, RoundTripOfATaxpayerWithItsChildren) {
+    auto record = Reg()->GetPodatnicy({})->New();
+    TPodmiotFrame* f = Open(record, kPodatnik);
+    QHash<QString, QString> typed;
+    for (const PodmiotParts::TFieldRow* row : PodmiotParts::AllRows()) {
+        TPanel* panel = f->Panel(row->Name);
+        if (row->Field->FieldType != ctEdit || !panel->Edit())
+            continue;
+        const QString text =
+            (QStringLiteral("ąę ") + QLatin1String(row->Name)).left(panel->Edit()->maxLength());
+        Type(panel, text);
+        typed.insert(QLatin1String(row->Name), text);
+    }
+    Check(f, 5);
+    Check(f, 8);
+    Check(f, 10);
+    Click(f->CheckBox[2]);
+    Click(f->CheckBox[6]);
+    Messages->Answer = [](const TMessageRequest&) {
+        return ModalResult::mrYes;
+    };
+    ASSERT_TRUE(f->PostPodmiot()) << Shown().toStdString();
+    const int32_t id = record->GetID();
+    ASSERT_NE(id, 0);
+
+    auto podmiot = Supports<IPodatnik>(FindSubject(id));
+    ASSERT_TRUE(podmiot);
+    auto post = [](const TIntfPtr<IEwidarRecord>& R, const QString& Symbol, const QString& Text) {
+        SetValue(R.get(), Symbol, Text);
+        EXPECT_TRUE(R->Post()) << R->GetLastErrorCode();
+        return R;
+    };
+    post(podmiot->GetAdresy()->New(), cDaneAdresoweMiejscowosc.Symbol, QStringLiteral("Kraków"));
+    post(podmiot->GetDokumentyTozsamosci()->New(), cDaneDokumentuTozsamosciNumer.Symbol,
+         QStringLiteral("ABC"));
+    auto account = podmiot->GetRachunkiBankowe()->New();
+    Supports<IRachunekBankowy>(account)->SetDaneBanku(NewBank(QStringLiteral("Bank Alfa")).get());
+    post(account, cDaneRachunkuNrRachunku.Symbol, QStringLiteral("PL61109010140000071219812874"));
+    auto company =
+        NewPosted(Reg()->GetSpolki({}).get(), cDaneSpolkiNazwa.Symbol, QStringLiteral("Spółka Beta"));
+    auto share = podmiot->GetSpolkiPodmiotu()->New();
+    Supports<ISpolkaPodmiotu>(share)->SetSpolka(company.get());
+    ASSERT_TRUE(share->Post()) << share->GetLastErrorCode();
+    auto person = NewTaxpayer({{cDanePodmiotuNazwisko.Symbol, QStringLiteral("Pełnomocnik")}});
+    auto representative = podmiot->GetReprezentanci()->New();
+    Supports<IReprezentant>(representative)->SetPodmiot(person.get());
+    ASSERT_TRUE(representative->Post()) << representative->GetLastErrorCode();
+    post(podmiot->GetPracownicy(0, 0)->New(), cDanePodmiotuNazwisko.Symbol, QStringLiteral("Pracownik"));
+    post(podmiot->GetKontrahenci(0, 0)->New(), cDanePodmiotuNazwisko.Symbol, QStringLiteral("Kontrahent"));
+
+    TPodmiotFrame* g = Open(TIntfPtr<IEwidarRecord>(podmiot), kPodatnik);
+    for (auto it = typed.cbegin(); it != typed.cend(); ++it)
+        EXPECT_EQ(g->Panel(it.key().toLatin1().constData())->Value(), it.value()) << it.key().toStdString();
+    EXPECT_EQ(g->Panel("pnlDaneOsoby")->Value(), QStringLiteral("0"));
+    EXPECT_EQ(g->Panel("pnlDaneOsobyFizycznej")->Value(), QStringLiteral("1"));
+    EXPECT_EQ(g->Panel("pnlDaneOsobyProwadzacejDzialalnoscSamodzielnie")->Value(), QStringLiteral("1"));
+    EXPECT_TRUE(g->CheckBox[2]->isChecked());
+    EXPECT_FALSE(g->CheckBox[1]->isChecked());
+    EXPECT_TRUE(g->CheckBox[6]->isChecked());
+    EXPECT_FALSE(g->Modified());
+    for (const char* name :
+         {"AdresyCollection", "DokumentyTozsamosciCollection", "RachunkiBankoweCollection",
+          "SpolkiCollection", "ReprezentanciCollection", "PracownicyCollection", "KontrahenciCollection"}) {
+        TCollectionBaseFrame* list = g->List(name);
+        list->tmrFilterTimer();
+        EXPECT_EQ(list->DrawGrid1->RowCount() - list->DrawGrid1->FixedRows(), 1) << name;
+    }
+    // Selecting the account shows it in the viewer.
+    TCollectionBaseFrame* accounts = g->List("RachunkiBankoweCollection");
+    accounts->DrawGrid1->SetRow(accounts->DrawGrid1->FixedRows());
+    ASSERT_TRUE(g->Viewer("DaneRachunkuFrame1")->EwidarRecord());
+    EXPECT_EQ(g->Viewer("DaneRachunkuFrame1")->EwidarRecord()->GetID(), account->GetID());
 }
