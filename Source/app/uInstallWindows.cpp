@@ -21,6 +21,7 @@
 #include "uSelectionWindows.h"
 #include "uSettingsForm.h"
 #include "uShowPodatnikInfo.h"
+#include "uWyszukiwarkaRegonForm.h"
 
 namespace {
 
@@ -50,6 +51,7 @@ void InstallWindows() {
     TDictionaryModule::SetDictionaryFormOpener(&ShowDictionaryForm);
     TPanel::SetFieldDictionaryHandler(&ShowFieldDictionary);
     PodmiotOpeners::SetAccountsOpener(&ShowSubjectTaxOfficeAccounts);
+    PodmiotOpeners::SetRegonSearchOpener(&RegonForms::ShowWyszukiwarkaRegon);
 }
 
 void ResetWindows() {
