@@ -2,6 +2,8 @@
 
 #include "uSqlErrors.h"
 
+#include <QDir>
+#include <QFile>
 #include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -19,6 +21,59 @@ const QRegularExpression& Cover() {
 const QRegularExpression& Prefix() {
     static const QRegularExpression re(QStringLiteral("\\{PREFIX:([A-Za-z_0-9]+)\\}"));
     return re;
+}
+
+// The [client] (and [client-server], [client-mariadb], [mysql]) groups of the user's
+// MariaDB option file, ~/.my.cnf, as the server's own tools read it (EWIDAR_MY_CNF
+// names another file, for tests).
+struct TOptionFile {
+    QString host, socket, user, password;
+    int port = 0;
+};
+
+QString Unquote(QString V) {
+    V = V.trimmed();
+    if (V.size() >= 2 && (V.front() == u'"' || V.front() == u'\'') && V.back() == V.front())
+        V = V.mid(1, V.size() - 2);
+    return V;
+}
+
+TOptionFile ReadOptionFile() {
+    TOptionFile o;
+    QString path = qEnvironmentVariable("EWIDAR_MY_CNF");
+    if (path.isEmpty())
+        path = QDir::home().filePath(QStringLiteral(".my.cnf"));
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly | QIODevice::Text))
+        return o;
+    static const QStringList groups = {QStringLiteral("client"), QStringLiteral("client-server"),
+                                       QStringLiteral("client-mariadb"), QStringLiteral("mysql")};
+    bool inGroup = false;
+    while (!f.atEnd()) {
+        const QString line = QString::fromUtf8(f.readLine()).trimmed();
+        if (line.isEmpty() || line.startsWith(u'#') || line.startsWith(u';'))
+            continue;
+        if (line.startsWith(u'[')) {
+            inGroup = groups.contains(line.mid(1, line.indexOf(u']') - 1).trimmed().toLower());
+            continue;
+        }
+        const int eq = line.indexOf(u'=');
+        if (!inGroup || eq < 0)
+            continue;
+        const QString key = line.left(eq).trimmed().toLower().replace(u'_', u'-');
+        const QString value = Unquote(line.mid(eq + 1));
+        if (key == QStringLiteral("password"))
+            o.password = value;
+        else if (key == QStringLiteral("user"))
+            o.user = value;
+        else if (key == QStringLiteral("host"))
+            o.host = value;
+        else if (key == QStringLiteral("socket"))
+            o.socket = value;
+        else if (key == QStringLiteral("port"))
+            o.port = value.toInt();
+    }
+    return o;
 }
 
 class TSqliteDialect final : public TSqlDialect {
@@ -79,20 +134,24 @@ public:
     QString DriverName() const override { return QStringLiteral("QMYSQL"); }
     void Configure(QSqlDatabase& Db, const TSqlTarget& T) const override {
         Db.setDatabaseName(T.database);
-        if (!T.host.isEmpty())
-            Db.setHostName(T.host);
-        if (T.port > 0)
-            Db.setPort(T.port);
-        if (!T.user.isEmpty())
-            Db.setUserName(T.user);
-        if (!T.password.isEmpty())
-            Db.setPassword(T.password);
-        // The [client] group of the user's option file (~/.my.cnf) supplies what the
-        // parameter leaves out, the password above all.
-        QStringList options = {QStringLiteral("MYSQL_READ_DEFAULT_GROUP=client"),
-                               QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=10")};
-        if (!T.socket.isEmpty())
-            options << QStringLiteral("UNIX_SOCKET=") + T.socket;
+        // The user's option file supplies what the parameter leaves out, the password above all.
+        const TOptionFile file = ReadOptionFile();
+        const auto pick = [](const QString& Given, const QString& FromFile) {
+            return Given.isEmpty() ? FromFile : Given;
+        };
+        const QString host = pick(T.host, file.host);
+        const QString socket = pick(T.socket, host.isEmpty() ? file.socket : QString());
+        if (!host.isEmpty())
+            Db.setHostName(host);
+        if (const int port = T.port > 0 ? T.port : file.port; port > 0)
+            Db.setPort(port);
+        if (const QString user = pick(T.user, file.user); !user.isEmpty())
+            Db.setUserName(user);
+        if (const QString password = pick(T.password, file.password); !password.isEmpty())
+            Db.setPassword(password);
+        QStringList options = {QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=10")};
+        if (!socket.isEmpty())
+            options << QStringLiteral("UNIX_SOCKET=") + socket;
         Db.setConnectOptions(options.join(u';'));
     }
     QStringList SessionSetup(const TSqlTarget& T) const override {
@@ -112,9 +171,10 @@ public:
         t.replace(QStringLiteral("{ID}"), QStringLiteral("INTEGER NOT NULL AUTO_INCREMENT PRIMARY KEY"));
         // 255 characters of four bytes: a key of two such columns stays within InnoDB's 3072 bytes.
         t.replace(QStringLiteral("{KEYTEXT}"), QStringLiteral("VARCHAR(255) COLLATE utf8mb4_bin"));
-        t.replace(QStringLiteral("{TEXT}"), QStringLiteral("TEXT COLLATE utf8mb4_bin"));
-        // Search texts and sort keys of three description lines; indexed by a prefix.
-        t.replace(QStringLiteral("{LONGTEXT}"), QStringLiteral("VARCHAR(3000) COLLATE utf8mb4_bin"));
+        // Values of any length (a memo may hold megabytes); search texts and sort keys are
+        // indexed by a prefix.
+        t.replace(QStringLiteral("{TEXT}"), QStringLiteral("LONGTEXT COLLATE utf8mb4_bin"));
+        t.replace(QStringLiteral("{LONGTEXT}"), QStringLiteral("LONGTEXT COLLATE utf8mb4_bin"));
         t.replace(QStringLiteral("{NOROWID}"), QString());
         t.replace(QStringLiteral("{IFNEW}"), QStringLiteral("IF NOT EXISTS"));
         t.replace(OnTable(), QStringLiteral("ON \\1"));

@@ -20,14 +20,16 @@ namespace {
 // sessions and record locks.
 const QStringList& Version1() {
     static const QStringList ddl = {
-        QStringLiteral("CREATE TABLE {IFNEW} ew_meta (name {KEYTEXT} NOT NULL PRIMARY KEY, value {TEXT} NOT NULL)"),
+        QStringLiteral(
+            "CREATE TABLE {IFNEW} ew_meta (name {KEYTEXT} NOT NULL PRIMARY KEY, value {TEXT} NOT NULL)"),
         // First, so that a server schema left part way is known as this program's; the
         // row is also the one that a server's writers lock in turn.
         QStringLiteral("DELETE FROM ew_meta WHERE name = 'application'"),
         QStringLiteral("INSERT INTO ew_meta (name, value) VALUES ('application', 'Ewidar')"),
-        QStringLiteral("CREATE TABLE {IFNEW} ew_session (id {ID}, host {TEXT} NOT NULL, boot_id {TEXT} NOT NULL, "
-                       "pid INTEGER NOT NULL, start_ticks {TEXT} NOT NULL, heartbeat INTEGER NOT NULL, "
-                       "opened_at INTEGER NOT NULL)"),
+        QStringLiteral(
+            "CREATE TABLE {IFNEW} ew_session (id {ID}, host {TEXT} NOT NULL, boot_id {TEXT} NOT NULL, "
+            "pid INTEGER NOT NULL, start_ticks {TEXT} NOT NULL, heartbeat INTEGER NOT NULL, "
+            "opened_at INTEGER NOT NULL)"),
         QStringLiteral("CREATE TABLE {IFNEW} ew_record (id {ID}, kind INTEGER NOT NULL, "
                        "owner_id INTEGER REFERENCES ew_record (id) ON DELETE CASCADE, "
                        "state INTEGER NOT NULL DEFAULT 0, session_id INTEGER, "
@@ -50,10 +52,11 @@ const QStringList& Version1() {
                        "ON DELETE CASCADE, role INTEGER NOT NULL, target_id INTEGER NOT NULL "
                        "REFERENCES ew_record (id), PRIMARY KEY (source_id, role)) {NOROWID}"),
         QStringLiteral("CREATE INDEX {IFNEW} ew_link_target ON ew_link (target_id, role)"),
-        QStringLiteral("CREATE TABLE {IFNEW} ew_person (podatnik_id INTEGER NOT NULL REFERENCES ew_record (id) "
-                       "ON DELETE CASCADE, role INTEGER NOT NULL, osoba_id INTEGER NOT NULL "
-                       "REFERENCES ew_record (id) ON DELETE CASCADE, aktywny INTEGER NOT NULL DEFAULT 1, "
-                       "PRIMARY KEY (podatnik_id, role, osoba_id)) {NOROWID}"),
+        QStringLiteral(
+            "CREATE TABLE {IFNEW} ew_person (podatnik_id INTEGER NOT NULL REFERENCES ew_record (id) "
+            "ON DELETE CASCADE, role INTEGER NOT NULL, osoba_id INTEGER NOT NULL "
+            "REFERENCES ew_record (id) ON DELETE CASCADE, aktywny INTEGER NOT NULL DEFAULT 1, "
+            "PRIMARY KEY (podatnik_id, role, osoba_id)) {NOROWID}"),
         QStringLiteral("CREATE INDEX {IFNEW} ew_person_osoba ON ew_person (osoba_id, role)"),
         QStringLiteral(
             "CREATE TABLE {IFNEW} ew_lock (record_id INTEGER NOT NULL PRIMARY KEY REFERENCES ew_record (id) "
@@ -69,19 +72,22 @@ const QStringList& Version1() {
 // identifier of the database file. Keys of logins and symbols are case-folded.
 const QStringList& Version2() {
     static const QStringList ddl = {
+        QStringLiteral("CREATE TABLE {IFNEW} ew_group (id {ID}, name {TEXT} NOT NULL, rights INTEGER NOT "
+                       "NULL DEFAULT 0)"),
         QStringLiteral(
-            "CREATE TABLE {IFNEW} ew_group (id {ID}, name {TEXT} NOT NULL, rights INTEGER NOT NULL DEFAULT 0)"),
-        QStringLiteral("CREATE TABLE {IFNEW} ew_user (id {ID}, group_id INTEGER NOT NULL REFERENCES ew_group (id) "
-                       "ON DELETE CASCADE, login {TEXT} NOT NULL, login_key {KEYTEXT} NOT NULL UNIQUE, "
-                       "password_hash {TEXT} NOT NULL, first_name {TEXT} NOT NULL DEFAULT '', "
-                       "last_name {TEXT} NOT NULL DEFAULT '', phone {TEXT} NOT NULL DEFAULT '', "
-                       "email {TEXT} NOT NULL DEFAULT '')"),
+            "CREATE TABLE {IFNEW} ew_user (id {ID}, group_id INTEGER NOT NULL REFERENCES ew_group (id) "
+            "ON DELETE CASCADE, login {TEXT} NOT NULL, login_key {KEYTEXT} NOT NULL UNIQUE, "
+            "password_hash {TEXT} NOT NULL, first_name {TEXT} NOT NULL DEFAULT '', "
+            "last_name {TEXT} NOT NULL DEFAULT '', phone {TEXT} NOT NULL DEFAULT '', "
+            "email {TEXT} NOT NULL DEFAULT '')"),
         QStringLiteral("CREATE INDEX {IFNEW} ew_user_group ON ew_user (group_id)"),
-        QStringLiteral("CREATE TABLE {IFNEW} ew_field (id {ID}, kind INTEGER NOT NULL, symbol {KEYTEXT} NOT NULL, "
-                       "symbol_key {KEYTEXT} NOT NULL, description {TEXT} NOT NULL, "
-                       "field_type {TEXT} NOT NULL, UNIQUE (kind, symbol_key))"),
-        QStringLiteral("CREATE TABLE {IFNEW} ew_word (id {ID}, kind INTEGER NOT NULL, symbol {KEYTEXT} NOT NULL, "
-                       "word {TEXT} NOT NULL)"),
+        QStringLiteral(
+            "CREATE TABLE {IFNEW} ew_field (id {ID}, kind INTEGER NOT NULL, symbol {KEYTEXT} NOT NULL, "
+            "symbol_key {KEYTEXT} NOT NULL, description {TEXT} NOT NULL, "
+            "field_type {TEXT} NOT NULL, UNIQUE (kind, symbol_key))"),
+        QStringLiteral(
+            "CREATE TABLE {IFNEW} ew_word (id {ID}, kind INTEGER NOT NULL, symbol {KEYTEXT} NOT NULL, "
+            "word {TEXT} NOT NULL)"),
         QStringLiteral("CREATE INDEX {IFNEW} ew_word_list ON ew_word (kind, symbol)"),
     };
     return ddl;
@@ -143,7 +149,8 @@ const std::vector<std::function<void(TSqlConnection&)>>& Migrations() {
         [](TSqlConnection& c) { RunDdl(c, Version1()); },
         [](TSqlConnection& c) {
             RunDdl(c, Version2());
-            c.Exec(QStringLiteral("DELETE FROM ew_meta WHERE name = 'database_id'"), {}, SqlErrors::ecCriticalOpen);
+            c.Exec(QStringLiteral("DELETE FROM ew_meta WHERE name = 'database_id'"), {},
+                   SqlErrors::ecCriticalOpen);
             c.Exec(QStringLiteral("INSERT INTO ew_meta (name, value) VALUES ('database_id', ?)"),
                    {QUuid::createUuid().toString(QUuid::WithoutBraces)}, SqlErrors::ecCriticalOpen);
         },
@@ -164,7 +171,8 @@ bool HasTable(TSqlConnection& C, const QString& Name) {
 
 bool IsOurs(TSqlConnection& C) {
     return HasTable(C, QStringLiteral("ew_meta")) &&
-           C.Scalar(QStringLiteral("SELECT count(*) FROM ew_meta WHERE name = 'application'"), {}, 0).toInt() > 0;
+           C.Scalar(QStringLiteral("SELECT count(*) FROM ew_meta WHERE name = 'application'"), {}, 0)
+                   .toInt() > 0;
 }
 
 } // namespace

@@ -38,7 +38,8 @@ const QString kLockNameSql = QStringLiteral("CONCAT(?, '@', LEFT(MD5(DATABASE())
 // On a server, a session lives while its connection does: the server frees the named lock
 // as soon as it sees the connection gone (a killed desk included), whatever any clock says.
 bool ServerSessionAlive(TSqlConnection& C, qint64 SessionID) {
-    return !C.Scalar(QStringLiteral("SELECT IS_USED_LOCK(%1)").arg(kLockNameSql), {SessionLockName(SessionID)})
+    return !C.Scalar(QStringLiteral("SELECT IS_USED_LOCK(%1)").arg(kLockNameSql),
+                     {SessionLockName(SessionID)})
                 .isNull();
 }
 
@@ -158,7 +159,8 @@ void Register(TSqlConnection& C) {
     scope.Commit();
     C.SetSessionID(id);
     if (C.Dialect().ServerLiveness() &&
-        C.Scalar(QStringLiteral("SELECT GET_LOCK(%1, 0)").arg(kLockNameSql), {SessionLockName(id)}, 0).toInt() != 1)
+        C.Scalar(QStringLiteral("SELECT GET_LOCK(%1, 0)").arg(kLockNameSql), {SessionLockName(id)}, 0)
+                .toInt() != 1)
         Fail(SqlErrors::ecOpen, QStringLiteral("nie można zająć blokady sesji"));
 }
 
@@ -172,7 +174,8 @@ void PurgeDead(TSqlConnection& C) {
         TIdentity s{r[1].toString(), r[2].toString(), r[3].toLongLong(), r[4].toString()};
         if (id == C.SessionID())
             continue;
-        const bool alive = C.Dialect().ServerLiveness() ? ServerSessionAlive(C, id) : IsAlive(s, r[5].toLongLong(), now);
+        const bool alive =
+            C.Dialect().ServerLiveness() ? ServerSessionAlive(C, id) : IsAlive(s, r[5].toLongLong(), now);
         if (!alive)
             PurgeSession(C, id);
     }

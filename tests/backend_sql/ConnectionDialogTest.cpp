@@ -38,6 +38,7 @@ void AnswerFileDialog(const QString& Path, QString* ObjectName = nullptr) {
 using ConnectionDialogTest = BackendTest;
 
 TEST_F(ConnectionDialogTest, OkGivesTheTypedFileAndKeepsTheOtherKeys) {
+    FILE_DATABASE_ONLY();
     QWidget owner;
     const QString target = m_dir + QStringLiteral("/inna baza.db");
     QString title;
@@ -66,6 +67,7 @@ TEST_F(ConnectionDialogTest, OkGivesTheTypedFileAndKeepsTheOtherKeys) {
 }
 
 TEST_F(ConnectionDialogTest, CancelChangesNothingAndAnEmptyParameterStartsFromTheDefaultFile) {
+    FILE_DATABASE_ONLY();
     QString shown;
     TestSupport::WhenModal([&](QWidget* w) {
         shown = Child<QLineEdit>(w, "edtDIR")->text();
@@ -81,6 +83,7 @@ TEST_F(ConnectionDialogTest, CancelChangesNothingAndAnEmptyParameterStartsFromTh
 }
 
 TEST_F(ConnectionDialogTest, RefusesAMissingFileWhenCreatingIsNotAllowedAndAFolderAlways) {
+    FILE_DATABASE_ONLY();
     const QString missing = m_dir + QStringLiteral("/brak.db");
     QStringList errors;
     bool newVisible = true;
@@ -108,6 +111,7 @@ TEST_F(ConnectionDialogTest, RefusesAMissingFileWhenCreatingIsNotAllowedAndAFold
 }
 
 TEST_F(ConnectionDialogTest, FileDialogsChooseAnExistingFileOrNameANewOne) {
+    FILE_DATABASE_ONLY();
     const QString existing = m_dir + QStringLiteral("/istniejąca.db");
     QFile f(existing);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
@@ -133,6 +137,7 @@ TEST_F(ConnectionDialogTest, FileDialogsChooseAnExistingFileOrNameANewOne) {
 }
 
 TEST_F(ConnectionDialogTest, OutsideTheWidgetsThreadNoDialogIsShown) {
+    FILE_DATABASE_ONLY();
     bool result = true;
     std::u16string param = U(Param(m_path));
     std::thread worker([&] { result = m_db->EditConnectionParams(nullptr, param, true); });
