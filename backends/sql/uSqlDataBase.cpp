@@ -220,7 +220,10 @@ bool TSqlDataBase::EditConnectionParams(void* ParentWindow, std::u16string& Conn
         if (!app || QThread::currentThread() != app->thread())
             Fail(SqlErrors::ecNoWindow);
         QString param = QString::fromStdU16String(ConnectorParam);
-        if (!SqlConnectionDialog::Edit(static_cast<QWidget*>(ParentWindow), param, Flag))
+        auto* parent = static_cast<QWidget*>(ParentWindow);
+        const bool server = MakeDialect(m_symbol)->ServerLiveness();
+        if (!(server ? SqlConnectionDialog::EditServer(parent, param)
+                     : SqlConnectionDialog::Edit(parent, param, Flag)))
             return false;
         ConnectorParam = param.toStdU16String();
         return true;
@@ -258,8 +261,8 @@ bool AskPassword(TSqlTarget& Target) {
     bool ok = false;
     const QString password = QInputDialog::getText(
         QApplication::activeWindow(), QStringLiteral("Hasło do bazy danych"),
-        QStringLiteral("Hasło użytkownika %1 bazy %2:").arg(Target.user, Target.database), QLineEdit::Password,
-        QString(), &ok);
+        QStringLiteral("Hasło użytkownika %1 bazy %2:").arg(Target.user, Target.database),
+        QLineEdit::Password, QString(), &ok);
     if (!ok)
         return false;
     Target.password = password;

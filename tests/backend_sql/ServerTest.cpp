@@ -5,6 +5,9 @@
 #include "TestServer.h"
 #include "TestSupport.h"
 
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 
@@ -85,4 +88,36 @@ TEST_F(ServerTest, AConnectionDroppedByTheServerGivesCode22AndConnectingAgainWor
     m_db = Open();
     ASSERT_TRUE(m_db);
     EXPECT_EQ(ListLines(Reg()->GetPodatnicy({}).get()).size(), 1);
+}
+
+// The server's dialog: its fields start from the parameter, "Test połączenia" opens a bare
+// connection and says whether it works, OK writes the keys back without a password.
+TEST_F(ServerTest, TheDialogTestsTheConnectionAndWritesNoPassword) {
+    QWidget owner;
+    QString title, before, after, typedDb;
+    TestSupport::WhenModal([&](QWidget* w) {
+        title = w->windowTitle();
+        auto* db = w->findChild<QLineEdit*>(QStringLiteral("edtDB"));
+        auto* result = w->findChild<QLabel*>(QStringLiteral("lblError"));
+        auto* test = w->findChild<QPushButton*>(QStringLiteral("btnTest"));
+        ASSERT_TRUE(db && result && test);
+        typedDb = db->text();
+        db->setText(QStringLiteral("no_such_db"));
+        test->click();
+        before = result->text();
+        db->setText(m_path);
+        test->click();
+        after = result->text();
+        w->findChild<QPushButton*>(QStringLiteral("btnOK"))->click();
+    });
+    std::u16string param = U(Param(m_path) + QStringLiteral("PASSWORD=tajne;"));
+    ASSERT_TRUE(m_db->EditConnectionParams(&owner, param, true)) << m_db->GetLastErrorCode();
+    EXPECT_EQ(title, QStringLiteral("Parametry bazy danych MySQL / MariaDB"));
+    EXPECT_EQ(typedDb, m_path);
+    EXPECT_TRUE(before.startsWith(QStringLiteral("Nie można się połączyć"))) << before.toStdString();
+    EXPECT_EQ(after, QStringLiteral("Połączenie działa."));
+    EXPECT_FALSE(Q(param).contains(QStringLiteral("tajne"))) << Q(param).toStdString();
+    auto db = NewRoot();
+    EXPECT_TRUE(db->Connect(param, true)) << db->GetLastErrorCode();
+    db->Disconnect();
 }
