@@ -121,3 +121,37 @@ TEST_F(ServerTest, TheDialogTestsTheConnectionAndWritesNoPassword) {
     EXPECT_TRUE(db->Connect(param, true)) << db->GetLastErrorCode();
     db->Disconnect();
 }
+
+// Another connection holding the writer row past the wait: the post fails with 23, its
+// transaction rolled back whole, and succeeds once the row is free.
+TEST_F(ServerTest, AWriteThatWaitsTooLongFailsWithCode23AndWritesNothing) {
+    auto p = NewPodatnik(m_db.get(), QStringLiteral("Jan"), QStringLiteral("Czekający"));
+    ASSERT_TRUE(p);
+    const QString name = QStringLiteral("ServerTest-holder");
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QMYSQL"), name);
+        db.setDatabaseName(m_path);
+        db.setUserName(QStringLiteral("root"));
+        db.setConnectOptions(QStringLiteral("UNIX_SOCKET=") + TestServer::Socket());
+        ASSERT_TRUE(db.open());
+        QSqlQuery q(db);
+        ASSERT_TRUE(q.exec(QStringLiteral("START TRANSACTION")));
+        ASSERT_TRUE(
+            q.exec(QStringLiteral("SELECT value FROM ew_meta WHERE name = 'application' FOR UPDATE")));
+        SetValue(p.get(), QStringLiteral("cDanePodmiotuNazwisko"), QStringLiteral("Za długo"));
+        EXPECT_FALSE(p->Post());
+        EXPECT_EQ(p->GetLastErrorCode(), 23);
+        q.exec(QStringLiteral("ROLLBACK"));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    EXPECT_EQ(
+        RawScalar(m_path, QStringLiteral("SELECT count(*) FROM ew_record WHERE line1 LIKE '%Za długo%'"))
+            .toInt(),
+        0);
+    EXPECT_TRUE(p->Post()) << p->GetLastErrorCode();
+    EXPECT_EQ(
+        RawScalar(m_path, QStringLiteral("SELECT count(*) FROM ew_record WHERE line1 LIKE '%Za długo%'"))
+            .toInt(),
+        1);
+}
