@@ -4,6 +4,8 @@
 #include "uSqlDataBase.h"
 #include "uSqlErrors.h"
 
+#include <QSqlDatabase>
+
 namespace {
 
 struct TDataBaseType {
@@ -11,8 +13,8 @@ struct TDataBaseType {
     const char16_t* caption;
 };
 
-// The database types this library serves; "MYSQL" joins with its dialect.
-constexpr TDataBaseType kTypes[] = {{u"SQLITE", u"SQL Lite"}};
+// The database types this library serves: one desk (a file), several desks (a server).
+constexpr TDataBaseType kTypes[] = {{u"SQLITE", u"SQL Lite"}, {u"MYSQL", u"MySQL / MariaDB"}};
 
 } // namespace
 
@@ -28,7 +30,8 @@ EWIDAR_EXPORT bool DBListItem(int32_t Index, std::u16string& DBSymbol, std::u16s
             return false;
         DBSymbol = kTypes[Index].symbol;
         DBManagerCaption = kTypes[Index].caption;
-        return true;
+        // Offered as enabled only when Qt's driver for the engine is installed.
+        return Index == 0 || QSqlDatabase::isDriverAvailable(QStringLiteral("QMYSQL"));
     } catch (...) {
         return false;
     }

@@ -54,20 +54,23 @@ void TSqlConnection::Require() const {
         Fail(m_wasOpen ? SqlErrors::ecNoLink : SqlErrors::ecNoConnection);
 }
 
-void TSqlConnection::Open(const QString& FilePath, int BusyMs, int WatchMs) {
-    m_path = FilePath;
-    m_id = m_symbol + u':' + FilePath;
+void TSqlConnection::Open(const TSqlTarget& Target, int WatchMs) {
+    m_path = Target.database;
+    m_id = m_symbol + u':' + Target.database;
     m_db = QSqlDatabase::addDatabase(m_dialect->DriverName(), m_name);
-    m_db.setDatabaseName(FilePath);
-    m_db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(BusyMs));
+    if (!m_db.isValid()) {
+        ReleaseConnection();
+        Fail(SqlErrors::ecOpen, QStringLiteral("brak sterownika Qt SQL %1").arg(m_dialect->DriverName()));
+    }
+    m_dialect->Configure(m_db, Target);
     if (!m_db.open()) {
         const QSqlError err = m_db.lastError();
         ReleaseConnection();
-        throw TSqlFailure(SqlErrors::FromSqlError(err, SqlErrors::ecOpen), err.text(), m_id);
+        throw TSqlFailure(m_dialect->ErrorCode(err, SqlErrors::ecOpen), err.text(), m_id);
     }
     m_open = true;
     try {
-        RunSetup();
+        RunSetup(Target);
         SqlSchema::Prepare(*this);
         // From here on the database is named by the identifier stored in it.
         if (const QString id = SqlSchema::DataBaseID(*this); !id.isEmpty())
@@ -83,14 +86,29 @@ void TSqlConnection::Open(const QString& FilePath, int BusyMs, int WatchMs) {
     StartTimers(WatchMs);
 }
 
-void TSqlConnection::RunSetup() {
+void TSqlConnection::RunSetup(const TSqlTarget& Target) {
     // Reading the catalogue first tells a file that is not a database (or one locked
     // exclusively by another program) before anything is written to it.
     Rows(m_dialect->ListTables(), {}, SqlErrors::ecOpen);
-    for (const QString& sql : m_dialect->SessionSetup())
-        Exec(sql, {}, SqlErrors::ecOpen);
-    // WAL lets readers of other desks proceed while one desk writes.
-    Rows(QStringLiteral("PRAGMA journal_mode = WAL"), {}, SqlErrors::ecOpen);
+    for (const QString& sql : m_dialect->SessionSetup(Target))
+        Rows(sql, {}, SqlErrors::ecOpen);
+}
+
+void TSqlConnection::BeginWrite() {
+    const QStringList steps = m_dialect->BeginWrite();
+    for (int i = 0; i < steps.size(); ++i) {
+        try {
+            Rows(steps[i], {}, SqlErrors::ecStartTransaction);
+        } catch (...) {
+            if (i > 0) {
+                try {
+                    Exec(m_dialect->Rollback());
+                } catch (...) {
+                }
+            }
+            throw;
+        }
+    }
 }
 
 void TSqlConnection::StartTimers(int WatchMs) {
@@ -110,7 +128,7 @@ void TSqlConnection::StartTimers(int WatchMs) {
     if (WatchMs <= 0)
         return;
     // The data version first: a commit between the two reads is then seen once more, never missed.
-    m_dataVersion = Scalar(QStringLiteral("PRAGMA data_version"), {}, 0).toLongLong();
+    m_dataVersion = Scalar(m_dialect->DataVersion(), {}, 0).toLongLong();
     m_seenCounters.clear();
     for (const QVariantList& r : Rows(QStringLiteral("SELECT kind, counter FROM ew_change")))
         m_seenCounters.insert(r[0].toInt(), r[1].toLongLong());
@@ -127,7 +145,7 @@ void TSqlConnection::CheckForeignChanges() {
     try {
         if (!m_open || m_depth != 0)
             return;
-        const qint64 version = Scalar(QStringLiteral("PRAGMA data_version"), {}, 0).toLongLong();
+        const qint64 version = Scalar(m_dialect->DataVersion(), {}, 0).toLongLong();
         if (version == m_dataVersion)
             return;
         m_dataVersion = version;
@@ -223,7 +241,7 @@ QSqlQuery& TSqlConnection::Prepared(const QString& Sql, int FallbackCode) {
 
 void TSqlConnection::FailWith(const QSqlQuery& Q, int FallbackCode) {
     const QSqlError err = Q.lastError();
-    throw TSqlFailure(SqlErrors::FromSqlError(err, FallbackCode), err.text(), m_id);
+    throw TSqlFailure(m_dialect->ErrorCode(err, FallbackCode), err.text(), m_id);
 }
 
 void TSqlConnection::Exec(const QString& Sql, const QVariantList& Binds, int FallbackCode) {
@@ -290,7 +308,7 @@ int TSqlConnection::BeginScope() {
         Fail(SqlErrors::ecSessionLost);
     const int level = m_depth;
     if (level == 0) {
-        Exec(m_dialect->BeginWrite(), {}, SqlErrors::ecStartTransaction);
+        BeginWrite();
         CheckSession();
     } else
         Exec(m_dialect->Savepoint(QStringLiteral("ew_sp%1").arg(level)), {}, SqlErrors::ecStartTransaction);
@@ -333,7 +351,7 @@ void TSqlConnection::StartUserTransaction() {
         Fail(SqlErrors::ecSessionLost);
     if (m_userTxn || m_depth != 0)
         Fail(SqlErrors::ecStartTransaction);
-    Exec(m_dialect->BeginWrite(), {}, SqlErrors::ecStartTransaction);
+    BeginWrite();
     CheckSession();
     m_userTxn = true;
     m_depth = 1;

@@ -38,11 +38,12 @@ public:
     TSqlConnection(const TSqlConnection&) = delete;
     TSqlConnection& operator=(const TSqlConnection&) = delete;
 
-    // Opens the file, prepares the schema and registers the session. BusyMs is how
-    // long a statement waits for another process's write lock; WatchMs how often the
-    // file is checked for changes committed by other connections (0: never), which
-    // the live collections then hear of. Throws TSqlFailure.
-    void Open(const QString& FilePath, int BusyMs, int WatchMs);
+    // Opens the file or server database, prepares the schema and registers the
+    // session. Target.busyMs is how long a statement waits for another connection's
+    // write lock; WatchMs how often the database is checked for changes committed by
+    // other connections (0: never), which the live collections then hear of. Throws
+    // TSqlFailure.
+    void Open(const TSqlTarget& Target, int WatchMs);
     // Rolls back an open transaction, removes this session's placeholders and locks.
     void Close();
     bool IsOpen() const { return m_open; }
@@ -51,6 +52,7 @@ public:
     void Require() const;
 
     const QString& Symbol() const { return m_symbol; }
+    // The file path, or the server database's name.
     const QString& FilePath() const { return m_path; }
     // The identifier stored in the open database; before (or after a failed)
     // opening, the symbol and the file path.
@@ -102,7 +104,8 @@ private:
     void RollbackUserTransaction();
     QSqlQuery& Prepared(const QString& Sql, int FallbackCode);
     [[noreturn]] void FailWith(const QSqlQuery& Q, int FallbackCode);
-    void RunSetup();
+    void RunSetup(const TSqlTarget& Target);
+    void BeginWrite();
     void StartTimers(int WatchMs);
     void CheckForeignChanges();
     void ReleaseConnection();

@@ -1,16 +1,20 @@
 #include "uSqlConnectionDialog.h"
 
 #include "uSqlDataBase.h"
+#include "uSqlDialect.h"
 #include "uSqlParams.h"
 
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSqlDatabase>
+#include <QSqlError>
 #include <QVBoxLayout>
 
 namespace {
@@ -122,7 +126,97 @@ void TSqlConnectionDialog::TryAccept() {
     m_path->setFocus();
 }
 
+TSqlServerDialog::TSqlServerDialog(QWidget* Parent, const QString& Param) : QDialog(Parent), m_param(Param) {
+    setObjectName(QStringLiteral("TSqlServerDialog"));
+    setWindowTitle(QStringLiteral("Parametry bazy danych MySQL / MariaDB"));
+    const TSqlParams p = TSqlParams::Parse(Param);
+    auto* form = new QFormLayout;
+    const auto edit = [&](QLineEdit*& Field, const QString& Key, const QString& Caption) {
+        Field = new QLineEdit(p.Value(Key), this);
+        Field->setObjectName(QStringLiteral("edt") + Key);
+        form->addRow(Caption, Field);
+    };
+    edit(m_host, QStringLiteral("HOST"), QStringLiteral("&Serwer:"));
+    edit(m_port, QStringLiteral("PORT"), QStringLiteral("&Port:"));
+    edit(m_socket, QStringLiteral("SOCKET"), QStringLiteral("Gniazdo &lokalne:"));
+    edit(m_db, QStringLiteral("DB"), QStringLiteral("&Baza danych:"));
+    edit(m_user, QStringLiteral("USER"), QStringLiteral("&Użytkownik:"));
+    m_host->setMinimumWidth(300);
+    m_port->setPlaceholderText(QStringLiteral("3306"));
+    auto* note = new QLabel(QStringLiteral("Hasło nie jest zapisywane: program bierze je z pliku ~/.my.cnf "
+                                           "albo pyta o nie przy łączeniu."),
+                            this);
+    note->setWordWrap(true);
+    m_result = new QLabel(this);
+    m_result->setObjectName(QStringLiteral("lblError"));
+    m_result->setWordWrap(true);
+    auto* test = Button(this, QStringLiteral("btnTest"), QStringLiteral("Test połączenia"),
+                        QStringLiteral("Sprawdź, czy serwer przyjmuje połączenie z tymi parametrami"));
+    connect(test, &QPushButton::clicked, this, [this] { TestConnection(); });
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
+    buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("btnOK"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Anuluj"));
+    buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("btnCancel"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(note);
+    layout->addWidget(test, 0, Qt::AlignLeft);
+    layout->addWidget(m_result);
+    layout->addWidget(buttons);
+}
+
+QString TSqlServerDialog::Param() const {
+    TSqlParams p = TSqlParams::Parse(m_param);
+    p.SetValue(QStringLiteral("HOST"), m_host->text().trimmed());
+    p.SetValue(QStringLiteral("PORT"), m_port->text().trimmed());
+    p.SetValue(QStringLiteral("SOCKET"), m_socket->text().trimmed());
+    p.SetValue(QStringLiteral("DB"), m_db->text().trimmed());
+    p.SetValue(QStringLiteral("USER"), m_user->text().trimmed());
+    p.Remove(QStringLiteral("PASSWORD"));
+    return p.ToString();
+}
+
+// Opens a bare connection with the typed parameters (and the option file's password):
+// nothing is created or written.
+void TSqlServerDialog::TestConnection() {
+    bool portOk = true;
+    TSqlTarget t;
+    t.host = m_host->text().trimmed();
+    t.socket = m_socket->text().trimmed();
+    t.database = m_db->text().trimmed();
+    t.user = m_user->text().trimmed();
+    if (!m_port->text().trimmed().isEmpty())
+        t.port = m_port->text().trimmed().toInt(&portOk);
+    QString result;
+    if (!portOk || t.port < 0 || t.port > 65535)
+        result = QStringLiteral("Port musi być liczbą od 1 do 65535.");
+    else {
+        const QString name = QStringLiteral("QuorDataBaseSQL-test-%1").arg(quintptr(this), 0, 16);
+        {
+            auto dialect = MakeDialect(QStringLiteral("MYSQL"));
+            QSqlDatabase db = QSqlDatabase::addDatabase(dialect->DriverName(), name);
+            dialect->Configure(db, t);
+            result = db.open() ? QStringLiteral("Połączenie działa.")
+                               : QStringLiteral("Nie można się połączyć: ") + db.lastError().text();
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(name);
+    }
+    m_result->setText(result);
+}
+
 namespace SqlConnectionDialog {
+
+bool EditServer(QWidget* Parent, QString& Param) {
+    TSqlServerDialog dlg(Parent, Param);
+    if (dlg.exec() != QDialog::Accepted)
+        return false;
+    Param = dlg.Param();
+    return true;
+}
 
 bool Edit(QWidget* Parent, QString& Param, bool AllowNew) {
     TSqlParams params = TSqlParams::Parse(Param);

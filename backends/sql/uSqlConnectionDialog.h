@@ -27,7 +27,30 @@ private:
     QLabel* m_error = nullptr;
 };
 
+// The dialog of a server database: host, port, socket, database and user (the password
+// is never part of the parameter), and "Test połączenia", which opens a connection with
+// them without writing anything.
+class TSqlServerDialog final : public QDialog {
+public:
+    TSqlServerDialog(QWidget* Parent, const QString& Param);
+    // The parameter with the edited keys, its other keys kept.
+    QString Param() const;
+
+private:
+    void TestConnection();
+    QString m_param;
+    QLineEdit* m_host = nullptr;
+    QLineEdit* m_port = nullptr;
+    QLineEdit* m_socket = nullptr;
+    QLineEdit* m_db = nullptr;
+    QLineEdit* m_user = nullptr;
+    QLabel* m_result = nullptr;
+};
+
 namespace SqlConnectionDialog {
+
+// Shows the server dialog for Param; on OK writes its keys into Param and returns true.
+bool EditServer(QWidget* Parent, QString& Param);
 
 // Shows the dialog for the "DIR" of Param over Parent (may be null); on OK writes
 // "DIR=<absolute path>;" into Param, keeping its other keys, and returns true.

@@ -15,8 +15,12 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QStandardPaths>
 #include <QThread>
+
+bool AskPassword(TSqlTarget& Target);
 
 namespace {
 
@@ -145,7 +149,34 @@ private:
     void ConnectTo(std::u16string& ConnectorParam, bool CreateIfMissing) {
         Disconnect();
         TSqlParams params = TSqlParams::Parse(QString::fromStdU16String(ConnectorParam));
-        QString path = params.Value(QStringLiteral("DIR")); // quoted blanks belong to the path
+        TSqlTarget target;
+        target.busyMs = Milliseconds(params, QStringLiteral("TIMEOUT"), kDefaultBusyMs);
+        if (MakeDialect(m_symbol)->ServerLiveness())
+            ServerTarget(params, target);
+        else
+            FileTarget(params, target, CreateIfMissing);
+        // Kept even when opening fails: it reports "no connection" and names the
+        // database, under which GetLastError finds the engine's message.
+        m_c = std::make_shared<TSqlConnection>(m_symbol, MakeDialect(m_symbol));
+        // At least twice within the time after which other desks judge a session dead.
+        const int beat = Milliseconds(params, QStringLiteral("HEARTBEAT"), kDefaultHeartbeatMs);
+        m_c->SetHeartbeatMs(beat >= 1000 && beat <= 150000 ? beat : kDefaultHeartbeatMs);
+        const int watch = Milliseconds(params, QStringLiteral("WATCH"), kDefaultWatchMs);
+        try {
+            m_c->Open(target, watch);
+        } catch (const TSqlFailure& f) {
+            // A server that refused the password from the option file: asked once.
+            if (f.Code() != SqlErrors::ecBadLogin || !AskPassword(target))
+                throw;
+            m_c = std::make_shared<TSqlConnection>(m_symbol, MakeDialect(m_symbol));
+            m_c->SetHeartbeatMs(beat >= 1000 && beat <= 150000 ? beat : kDefaultHeartbeatMs);
+            m_c->Open(target, watch);
+        }
+        ConnectorParam = params.ToString().toStdU16String();
+    }
+
+    void FileTarget(TSqlParams& Params, TSqlTarget& Target, bool CreateIfMissing) {
+        QString path = Params.Value(QStringLiteral("DIR")); // quoted blanks belong to the path
         if (path.isEmpty())
             path = DefaultDataBasePath();
         path = QFileInfo(path).absoluteFilePath();
@@ -153,16 +184,27 @@ private:
         if (const QString fs = SqlFileSystem::NetworkFileSystem(path); !fs.isEmpty())
             Fail(SqlErrors::ecNetworkFile, QStringLiteral("system plików %1: %2").arg(fs, path));
         PrepareFile(path, CreateIfMissing);
-        // Kept even when opening fails: it reports "no connection" and names the
-        // file, under which GetLastError finds the engine's message.
-        m_c = std::make_shared<TSqlConnection>(m_symbol, MakeDialect(m_symbol));
-        // At least twice within the time after which other desks judge a session dead.
-        const int beat = Milliseconds(params, QStringLiteral("HEARTBEAT"), kDefaultHeartbeatMs);
-        m_c->SetHeartbeatMs(beat >= 1000 && beat <= 150000 ? beat : kDefaultHeartbeatMs);
-        m_c->Open(path, Milliseconds(params, QStringLiteral("TIMEOUT"), kDefaultBusyMs),
-                  Milliseconds(params, QStringLiteral("WATCH"), kDefaultWatchMs));
-        params.SetValue(QStringLiteral("DIR"), path);
-        ConnectorParam = params.ToString().toStdU16String();
+        Target.database = path;
+        Params.SetValue(QStringLiteral("DIR"), path);
+    }
+
+    // HOST, PORT, SOCKET, DB and USER; a password comes from the option file or is
+    // asked for, and a PASSWORD typed into the parameter is used once and dropped.
+    void ServerTarget(TSqlParams& Params, TSqlTarget& Target) {
+        Target.host = Params.Value(QStringLiteral("HOST")).trimmed();
+        Target.socket = Params.Value(QStringLiteral("SOCKET")).trimmed();
+        Target.user = Params.Value(QStringLiteral("USER")).trimmed();
+        Target.database = Params.Value(QStringLiteral("DB")).trimmed();
+        Target.password = Params.Value(QStringLiteral("PASSWORD"));
+        Params.Remove(QStringLiteral("PASSWORD"));
+        if (const QString port = Params.Value(QStringLiteral("PORT")).trimmed(); !port.isEmpty()) {
+            bool ok = false;
+            Target.port = port.toInt(&ok);
+            if (!ok || Target.port <= 0 || Target.port > 65535)
+                Fail(SqlErrors::ecPortNotNumber, port);
+        }
+        if (Target.database.isEmpty())
+            Fail(SqlErrors::ecNotFound, QStringLiteral("brak nazwy bazy danych (DB)"));
     }
 
     QString m_symbol;
@@ -178,7 +220,10 @@ bool TSqlDataBase::EditConnectionParams(void* ParentWindow, std::u16string& Conn
         if (!app || QThread::currentThread() != app->thread())
             Fail(SqlErrors::ecNoWindow);
         QString param = QString::fromStdU16String(ConnectorParam);
-        if (!SqlConnectionDialog::Edit(static_cast<QWidget*>(ParentWindow), param, Flag))
+        auto* parent = static_cast<QWidget*>(ParentWindow);
+        const bool server = MakeDialect(m_symbol)->ServerLiveness();
+        if (!(server ? SqlConnectionDialog::EditServer(parent, param)
+                     : SqlConnectionDialog::Edit(parent, param, Flag)))
             return false;
         ConnectorParam = param.toStdU16String();
         return true;
@@ -208,6 +253,21 @@ bool TSqlDataBase::ImportFrom(IEwidarDataBase* Source) {
 }
 
 } // namespace
+
+bool AskPassword(TSqlTarget& Target) {
+    auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
+    if (!app || QThread::currentThread() != app->thread() || !qEnvironmentVariableIsEmpty("EWIDAR_NO_ASK"))
+        return false;
+    bool ok = false;
+    const QString password = QInputDialog::getText(
+        QApplication::activeWindow(), QStringLiteral("Hasło do bazy danych"),
+        QStringLiteral("Hasło użytkownika %1 bazy %2:").arg(Target.user, Target.database),
+        QLineEdit::Password, QString(), &ok);
+    if (!ok)
+        return false;
+    Target.password = password;
+    return true;
+}
 
 QString DefaultDataBasePath() {
     // The generic data folder does not depend on the application's name being set.

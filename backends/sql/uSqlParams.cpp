@@ -83,6 +83,10 @@ void TSqlParams::SetValue(const QString& Key, const QString& Value) {
     m_items.append({Key, Value});
 }
 
+void TSqlParams::Remove(const QString& Key) {
+    m_items.removeIf([&](const auto& Item) { return Item.first.compare(Key, Qt::CaseInsensitive) == 0; });
+}
+
 QString TSqlParams::ToString() const {
     QString out;
     for (const auto& [k, v] : m_items) {

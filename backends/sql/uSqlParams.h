@@ -13,6 +13,7 @@ public:
 
     QString Value(const QString& Key) const;
     void SetValue(const QString& Key, const QString& Value);
+    void Remove(const QString& Key);
     QString ToString() const;
 
 private:

@@ -20,43 +20,49 @@ namespace {
 // sessions and record locks.
 const QStringList& Version1() {
     static const QStringList ddl = {
-        QStringLiteral("CREATE TABLE ew_meta (name {KEYTEXT} NOT NULL PRIMARY KEY, value {TEXT} NOT NULL)"),
-        QStringLiteral("CREATE TABLE ew_session (id {ID}, host {TEXT} NOT NULL, boot_id {TEXT} NOT NULL, "
-                       "pid INTEGER NOT NULL, start_ticks {TEXT} NOT NULL, heartbeat INTEGER NOT NULL, "
-                       "opened_at INTEGER NOT NULL)"),
-        QStringLiteral("CREATE TABLE ew_record (id {ID}, kind INTEGER NOT NULL, "
+        QStringLiteral(
+            "CREATE TABLE {IFNEW} ew_meta (name {KEYTEXT} NOT NULL PRIMARY KEY, value {TEXT} NOT NULL)"),
+        // First, so that a server schema left part way is known as this program's; the
+        // row is also the one that a server's writers lock in turn.
+        QStringLiteral("DELETE FROM ew_meta WHERE name = 'application'"),
+        QStringLiteral("INSERT INTO ew_meta (name, value) VALUES ('application', 'Ewidar')"),
+        QStringLiteral(
+            "CREATE TABLE {IFNEW} ew_session (id {ID}, host {TEXT} NOT NULL, boot_id {TEXT} NOT NULL, "
+            "pid INTEGER NOT NULL, start_ticks {TEXT} NOT NULL, heartbeat INTEGER NOT NULL, "
+            "opened_at INTEGER NOT NULL)"),
+        QStringLiteral("CREATE TABLE {IFNEW} ew_record (id {ID}, kind INTEGER NOT NULL, "
                        "owner_id INTEGER REFERENCES ew_record (id) ON DELETE CASCADE, "
                        "state INTEGER NOT NULL DEFAULT 0, session_id INTEGER, "
                        "is_podatnik INTEGER NOT NULL DEFAULT 0, is_pracownik INTEGER NOT NULL DEFAULT 0, "
                        "is_kontrahent INTEGER NOT NULL DEFAULT 0, "
                        "line1 {TEXT} NOT NULL DEFAULT '', line2 {TEXT} NOT NULL DEFAULT '', "
-                       "line3 {TEXT} NOT NULL DEFAULT '', search {KEYTEXT} NOT NULL DEFAULT '')"),
+                       "line3 {TEXT} NOT NULL DEFAULT '', search {LONGTEXT} NOT NULL DEFAULT '')"),
         // Covers the list queries: a registry, filtered or not, is read from the index alone.
         QStringLiteral(
-            "CREATE INDEX ew_record_list ON ew_record (kind, state, search, id, owner_id, is_podatnik, "
-            "is_pracownik, is_kontrahent, line1, line2, line3)"),
-        QStringLiteral("CREATE INDEX ew_record_owner ON ew_record (owner_id, kind)"),
-        QStringLiteral("CREATE INDEX ew_record_placeholder ON ew_record (state, session_id)"),
-        QStringLiteral("CREATE TABLE ew_value (record_id INTEGER NOT NULL REFERENCES ew_record (id) "
+            "CREATE INDEX {IFNEW} ew_record_list ON ew_record (kind, state, {PREFIX:search}, id, owner_id, "
+            "is_podatnik, is_pracownik, is_kontrahent{COVER:, line1, line2, line3})"),
+        QStringLiteral("CREATE INDEX {IFNEW} ew_record_owner ON ew_record (owner_id, kind)"),
+        QStringLiteral("CREATE INDEX {IFNEW} ew_record_placeholder ON ew_record (state, session_id)"),
+        QStringLiteral("CREATE TABLE {IFNEW} ew_value (record_id INTEGER NOT NULL REFERENCES ew_record (id) "
                        "ON DELETE CASCADE, symbol {KEYTEXT} NOT NULL, value {TEXT} NOT NULL DEFAULT '', "
                        "caption {TEXT} NOT NULL DEFAULT '', field_type {TEXT} NOT NULL DEFAULT '', "
                        "PRIMARY KEY (record_id, symbol)) {NOROWID}"),
-        QStringLiteral("CREATE INDEX ew_value_symbol ON ew_value (symbol, value)"),
-        QStringLiteral("CREATE TABLE ew_link (source_id INTEGER NOT NULL REFERENCES ew_record (id) "
+        QStringLiteral("CREATE INDEX {IFNEW} ew_value_symbol ON ew_value (symbol, {PREFIX:value})"),
+        QStringLiteral("CREATE TABLE {IFNEW} ew_link (source_id INTEGER NOT NULL REFERENCES ew_record (id) "
                        "ON DELETE CASCADE, role INTEGER NOT NULL, target_id INTEGER NOT NULL "
                        "REFERENCES ew_record (id), PRIMARY KEY (source_id, role)) {NOROWID}"),
-        QStringLiteral("CREATE INDEX ew_link_target ON ew_link (target_id, role)"),
-        QStringLiteral("CREATE TABLE ew_person (podatnik_id INTEGER NOT NULL REFERENCES ew_record (id) "
-                       "ON DELETE CASCADE, role INTEGER NOT NULL, osoba_id INTEGER NOT NULL "
-                       "REFERENCES ew_record (id) ON DELETE CASCADE, aktywny INTEGER NOT NULL DEFAULT 1, "
-                       "PRIMARY KEY (podatnik_id, role, osoba_id)) {NOROWID}"),
-        QStringLiteral("CREATE INDEX ew_person_osoba ON ew_person (osoba_id, role)"),
+        QStringLiteral("CREATE INDEX {IFNEW} ew_link_target ON ew_link (target_id, role)"),
         QStringLiteral(
-            "CREATE TABLE ew_lock (record_id INTEGER NOT NULL PRIMARY KEY REFERENCES ew_record (id) "
+            "CREATE TABLE {IFNEW} ew_person (podatnik_id INTEGER NOT NULL REFERENCES ew_record (id) "
+            "ON DELETE CASCADE, role INTEGER NOT NULL, osoba_id INTEGER NOT NULL "
+            "REFERENCES ew_record (id) ON DELETE CASCADE, aktywny INTEGER NOT NULL DEFAULT 1, "
+            "PRIMARY KEY (podatnik_id, role, osoba_id)) {NOROWID}"),
+        QStringLiteral("CREATE INDEX {IFNEW} ew_person_osoba ON ew_person (osoba_id, role)"),
+        QStringLiteral(
+            "CREATE TABLE {IFNEW} ew_lock (record_id INTEGER NOT NULL PRIMARY KEY REFERENCES ew_record (id) "
             "ON DELETE CASCADE, session_id INTEGER NOT NULL REFERENCES ew_session (id) "
             "ON DELETE CASCADE, locked_at INTEGER NOT NULL)"),
-        QStringLiteral("CREATE INDEX ew_lock_session ON ew_lock (session_id)"),
-        QStringLiteral("INSERT INTO ew_meta (name, value) VALUES ('application', 'Ewidar')"),
+        QStringLiteral("CREATE INDEX {IFNEW} ew_lock_session ON ew_lock (session_id)"),
     };
     return ddl;
 }
@@ -66,20 +72,23 @@ const QStringList& Version1() {
 // identifier of the database file. Keys of logins and symbols are case-folded.
 const QStringList& Version2() {
     static const QStringList ddl = {
+        QStringLiteral("CREATE TABLE {IFNEW} ew_group (id {ID}, name {TEXT} NOT NULL, rights INTEGER NOT "
+                       "NULL DEFAULT 0)"),
         QStringLiteral(
-            "CREATE TABLE ew_group (id {ID}, name {TEXT} NOT NULL, rights INTEGER NOT NULL DEFAULT 0)"),
-        QStringLiteral("CREATE TABLE ew_user (id {ID}, group_id INTEGER NOT NULL REFERENCES ew_group (id) "
-                       "ON DELETE CASCADE, login {TEXT} NOT NULL, login_key {KEYTEXT} NOT NULL UNIQUE, "
-                       "password_hash {TEXT} NOT NULL, first_name {TEXT} NOT NULL DEFAULT '', "
-                       "last_name {TEXT} NOT NULL DEFAULT '', phone {TEXT} NOT NULL DEFAULT '', "
-                       "email {TEXT} NOT NULL DEFAULT '')"),
-        QStringLiteral("CREATE INDEX ew_user_group ON ew_user (group_id)"),
-        QStringLiteral("CREATE TABLE ew_field (id {ID}, kind INTEGER NOT NULL, symbol {KEYTEXT} NOT NULL, "
-                       "symbol_key {KEYTEXT} NOT NULL, description {TEXT} NOT NULL, "
-                       "field_type {TEXT} NOT NULL, UNIQUE (kind, symbol_key))"),
-        QStringLiteral("CREATE TABLE ew_word (id {ID}, kind INTEGER NOT NULL, symbol {KEYTEXT} NOT NULL, "
-                       "word {TEXT} NOT NULL)"),
-        QStringLiteral("CREATE INDEX ew_word_list ON ew_word (kind, symbol)"),
+            "CREATE TABLE {IFNEW} ew_user (id {ID}, group_id INTEGER NOT NULL REFERENCES ew_group (id) "
+            "ON DELETE CASCADE, login {TEXT} NOT NULL, login_key {KEYTEXT} NOT NULL UNIQUE, "
+            "password_hash {TEXT} NOT NULL, first_name {TEXT} NOT NULL DEFAULT '', "
+            "last_name {TEXT} NOT NULL DEFAULT '', phone {TEXT} NOT NULL DEFAULT '', "
+            "email {TEXT} NOT NULL DEFAULT '')"),
+        QStringLiteral("CREATE INDEX {IFNEW} ew_user_group ON ew_user (group_id)"),
+        QStringLiteral(
+            "CREATE TABLE {IFNEW} ew_field (id {ID}, kind INTEGER NOT NULL, symbol {KEYTEXT} NOT NULL, "
+            "symbol_key {KEYTEXT} NOT NULL, description {TEXT} NOT NULL, "
+            "field_type {TEXT} NOT NULL, UNIQUE (kind, symbol_key))"),
+        QStringLiteral(
+            "CREATE TABLE {IFNEW} ew_word (id {ID}, kind INTEGER NOT NULL, symbol {KEYTEXT} NOT NULL, "
+            "word {TEXT} NOT NULL)"),
+        QStringLiteral("CREATE INDEX {IFNEW} ew_word_list ON ew_word (kind, symbol)"),
     };
     return ddl;
 }
@@ -91,24 +100,26 @@ const QStringList& Version2() {
 // the lists of those kinds; the digits of the subjects' identifiers for duplicate checks.
 const QStringList& Version3() {
     static const QStringList ddl = {
-        QStringLiteral("ALTER TABLE ew_record ADD COLUMN sort_key {KEYTEXT} NOT NULL DEFAULT ''"),
+        QStringLiteral("ALTER TABLE ew_record ADD COLUMN sort_key {LONGTEXT} NOT NULL DEFAULT ''"),
         QStringLiteral("ALTER TABLE ew_record ADD COLUMN version INTEGER NOT NULL DEFAULT 0"),
-        QStringLiteral("DROP INDEX ew_record_list"),
+        QStringLiteral("DROP INDEX ew_record_list {ONTABLE:ew_record}"),
         QStringLiteral(
-            "CREATE INDEX ew_record_list ON ew_record (kind, state, sort_key, id, owner_id, is_podatnik, "
-            "is_pracownik, is_kontrahent, line1, line2, line3, search)"),
+            "CREATE INDEX {IFNEW} ew_record_list ON ew_record (kind, state, {PREFIX:sort_key}, id, owner_id, "
+            "is_podatnik, is_pracownik, is_kontrahent{COVER:, line1, line2, line3, search})"),
         QStringLiteral(
-            "CREATE TABLE ew_change (kind INTEGER NOT NULL PRIMARY KEY, counter INTEGER NOT NULL)"),
-        QStringLiteral("CREATE TABLE ew_ident (record_id INTEGER NOT NULL REFERENCES ew_record (id) "
+            "CREATE TABLE {IFNEW} ew_change (kind INTEGER NOT NULL PRIMARY KEY, counter INTEGER NOT NULL)"),
+        QStringLiteral("CREATE TABLE {IFNEW} ew_ident (record_id INTEGER NOT NULL REFERENCES ew_record (id) "
                        "ON DELETE CASCADE, symbol {KEYTEXT} NOT NULL, digits {KEYTEXT} NOT NULL, "
                        "PRIMARY KEY (record_id, symbol)) {NOROWID}"),
-        QStringLiteral("CREATE INDEX ew_ident_digits ON ew_ident (symbol, digits)"),
+        QStringLiteral("CREATE INDEX {IFNEW} ew_ident_digits ON ew_ident (symbol, digits)"),
     };
     return ddl;
 }
 
 // Fills what version 3 derives from the stored data.
 void FillVersion3(TSqlConnection& C) {
+    C.Exec(QStringLiteral("DELETE FROM ew_change"), {}, SqlErrors::ecCriticalOpen);
+    C.Exec(QStringLiteral("DELETE FROM ew_ident"), {}, SqlErrors::ecCriticalOpen);
     for (int kind = 1; kind <= 21; ++kind)
         C.Exec(QStringLiteral("INSERT INTO ew_change (kind, counter) VALUES (?, 0)"), {kind},
                SqlErrors::ecCriticalOpen);
@@ -138,6 +149,8 @@ const std::vector<std::function<void(TSqlConnection&)>>& Migrations() {
         [](TSqlConnection& c) { RunDdl(c, Version1()); },
         [](TSqlConnection& c) {
             RunDdl(c, Version2());
+            c.Exec(QStringLiteral("DELETE FROM ew_meta WHERE name = 'database_id'"), {},
+                   SqlErrors::ecCriticalOpen);
             c.Exec(QStringLiteral("INSERT INTO ew_meta (name, value) VALUES ('database_id', ?)"),
                    {QUuid::createUuid().toString(QUuid::WithoutBraces)}, SqlErrors::ecCriticalOpen);
         },
@@ -156,6 +169,12 @@ bool HasTable(TSqlConnection& C, const QString& Name) {
     return false;
 }
 
+bool IsOurs(TSqlConnection& C) {
+    return HasTable(C, QStringLiteral("ew_meta")) &&
+           C.Scalar(QStringLiteral("SELECT count(*) FROM ew_meta WHERE name = 'application'"), {}, 0)
+                   .toInt() > 0;
+}
+
 } // namespace
 
 QString DataBaseID(TSqlConnection& C) {
@@ -168,32 +187,65 @@ int StoredVersion(TSqlConnection& C) {
     return C.Scalar(QStringLiteral("SELECT value FROM ew_meta WHERE name = 'schema_version'"), {}, 0).toInt();
 }
 
-// Refuses a database of another program (tables but no version) or of a newer version.
+// Refuses a database of another program (tables but neither version nor this
+// program's mark) or of a newer version.
 int CheckedVersion(TSqlConnection& C) {
     const bool empty = C.Rows(C.Dialect().ListTables(), {}, SqlErrors::ecOpen).isEmpty();
     const int version = StoredVersion(C);
-    if (!empty && version == 0)
+    if (!empty && version == 0 && !IsOurs(C))
         Fail(SqlErrors::ecCriticalOpen, QStringLiteral("Plik nie jest bazą danych programu Ewidar."));
     if (version > CurrentVersion)
         Fail(SqlErrors::ecCriticalOpen, QStringLiteral("Baza danych pochodzi z nowszej wersji programu."));
     return version;
 }
 
+namespace {
+
+void WriteVersion(TSqlConnection& C, int Version) {
+    C.Exec(QStringLiteral("DELETE FROM ew_meta WHERE name = 'schema_version'"), {},
+           SqlErrors::ecCriticalOpen);
+    C.Exec(QStringLiteral("INSERT INTO ew_meta (name, value) VALUES ('schema_version', ?)"),
+           {QString::number(Version)}, SqlErrors::ecCriticalOpen);
+}
+
+// A server commits every DDL statement at once, so the steps cannot share one
+// transaction. Desks upgrading at once take turns on a named lock; each step is
+// written so that it can run again after a failure part way, and the version is
+// written after each step, so a failed upgrade resumes where it stopped.
+void PrepareStepwise(TSqlConnection& C) {
+    const QString lock = QStringLiteral("ewidar_schema");
+    if (C.Scalar(QStringLiteral("SELECT GET_LOCK(CONCAT(?, '.', DATABASE()), 60)"), {lock}, 0).toInt() != 1)
+        Fail(SqlErrors::ecFileLocked, QStringLiteral("inna stacja przygotowuje bazę danych"));
+    try {
+        for (int v = CheckedVersion(C); v < CurrentVersion; ++v) {
+            Migrations()[v](C);
+            WriteVersion(C, v + 1);
+        }
+    } catch (...) {
+        C.Scalar(QStringLiteral("SELECT RELEASE_LOCK(CONCAT(?, '.', DATABASE()))"), {lock});
+        throw;
+    }
+    C.Scalar(QStringLiteral("SELECT RELEASE_LOCK(CONCAT(?, '.', DATABASE()))"), {lock});
+}
+
+} // namespace
+
 void Prepare(TSqlConnection& C) {
     // Checked before taking the write lock, so that opening an up-to-date database
     // never waits for another desk's write.
     if (CheckedVersion(C) == CurrentVersion)
         return;
+    if (!C.Dialect().TransactionalDdl()) {
+        PrepareStepwise(C);
+        return;
+    }
     TWriteScope scope(C);
     const int version = CheckedVersion(C); // another desk may have upgraded meanwhile
     if (version == CurrentVersion)
         return;
     for (int v = version; v < CurrentVersion; ++v)
         Migrations()[v](C);
-    C.Exec(QStringLiteral("DELETE FROM ew_meta WHERE name = 'schema_version'"), {},
-           SqlErrors::ecCriticalOpen);
-    C.Exec(QStringLiteral("INSERT INTO ew_meta (name, value) VALUES ('schema_version', ?)"),
-           {QString::number(CurrentVersion)}, SqlErrors::ecCriticalOpen);
+    WriteVersion(C, CurrentVersion);
     scope.Commit();
 }
 

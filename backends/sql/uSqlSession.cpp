@@ -29,9 +29,25 @@ qint64 LockHolder(TSqlConnection& C, qint64 RecordID) {
         .toLongLong();
 }
 
+// The server's named lock that a session's connection holds while it lives.
+QString SessionLockName(qint64 SessionID) {
+    return QStringLiteral("ew_session:%1").arg(SessionID);
+}
+const QString kLockNameSql = QStringLiteral("CONCAT(?, '@', LEFT(MD5(DATABASE()), 20))");
+
+// On a server, a session lives while its connection does: the server frees the named lock
+// as soon as it sees the connection gone (a killed desk included), whatever any clock says.
+bool ServerSessionAlive(TSqlConnection& C, qint64 SessionID) {
+    return !C.Scalar(QStringLiteral("SELECT IS_USED_LOCK(%1)").arg(kLockNameSql),
+                     {SessionLockName(SessionID)})
+                .isNull();
+}
+
 bool SessionAlive(TSqlConnection& C, qint64 SessionID) {
     if (SessionID == C.SessionID())
         return true;
+    if (C.Dialect().ServerLiveness())
+        return ServerSessionAlive(C, SessionID);
     const auto rows =
         C.Rows(QStringLiteral("SELECT host, boot_id, pid, start_ticks, heartbeat FROM ew_session "
                               "WHERE id = ?"),
@@ -142,6 +158,10 @@ void Register(TSqlConnection& C) {
                  {me.host, me.bootId, me.pid, me.startTicks, now, now});
     scope.Commit();
     C.SetSessionID(id);
+    if (C.Dialect().ServerLiveness() &&
+        C.Scalar(QStringLiteral("SELECT GET_LOCK(%1, 0)").arg(kLockNameSql), {SessionLockName(id)}, 0)
+                .toInt() != 1)
+        Fail(SqlErrors::ecOpen, QStringLiteral("nie można zająć blokady sesji"));
 }
 
 void PurgeDead(TSqlConnection& C) {
@@ -152,7 +172,11 @@ void PurgeDead(TSqlConnection& C) {
     for (const QVariantList& r : rows) {
         const qint64 id = r[0].toLongLong();
         TIdentity s{r[1].toString(), r[2].toString(), r[3].toLongLong(), r[4].toString()};
-        if (id != C.SessionID() && !IsAlive(s, r[5].toLongLong(), now))
+        if (id == C.SessionID())
+            continue;
+        const bool alive =
+            C.Dialect().ServerLiveness() ? ServerSessionAlive(C, id) : IsAlive(s, r[5].toLongLong(), now);
+        if (!alive)
             PurgeSession(C, id);
     }
     const auto orphans =

@@ -167,7 +167,7 @@ int main(int argc, char** argv) {
     }
     auto db = NewRoot();
     const QString extra = args[1] == QStringLiteral("script") ? args.value(3) : QString();
-    std::u16string param = U(QStringLiteral("DIR=%1;TIMEOUT=5000;%2").arg(args[2], extra));
+    std::u16string param = U(DialectParam(args[2]) + QStringLiteral("TIMEOUT=5000;") + extra);
     if (!db || !db->Connect(param, true)) {
         std::cout << "CONNECT " << (db ? db->GetLastErrorCode() : -1) << std::endl;
         return 1;

@@ -1,5 +1,6 @@
 #include "BackendFixture.h"
 
+#include "TestServer.h"
 #include "TestSupport.h"
 #include "uEwidarKinds.h"
 #include "uEwidarQuorDBSymbole.h"
@@ -13,6 +14,13 @@ void BackendTest::SetUp() {
     ASSERT_TRUE(Backend().error.isEmpty()) << Backend().error.toStdString();
     m_dir = TestSupport::NewTempDir(QStringLiteral("sql"));
     m_path = m_dir + QStringLiteral("/test.db");
+    if (ServerDialect()) {
+        QString why;
+        if (TestServer::Socket(&why).isEmpty())
+            GTEST_SKIP() << "MariaDB half of the suite skipped: " << why.toStdString();
+        m_path = TestServer::NewDataBase();
+        ASSERT_FALSE(m_path.isEmpty()) << "could not create a test database";
+    }
     m_db = Open();
     ASSERT_TRUE(m_db);
 }
@@ -23,8 +31,12 @@ void BackendTest::TearDown() {
     m_db = nullptr;
 }
 
+QString BackendTest::AnotherDataBase() {
+    return ServerDialect() ? TestServer::NewDataBase() : m_dir + QStringLiteral("/source.db");
+}
+
 QString BackendTest::Param(const QString& Path) {
-    return QStringLiteral("DIR=%1;TIMEOUT=300;").arg(Path);
+    return DialectParam(Path) + QStringLiteral("TIMEOUT=300;");
 }
 
 TIntfPtr<IEwidarDataBase> BackendTest::Open(const QString& Path) {
@@ -101,8 +113,13 @@ QVariant RawScalar(const QString& Path, const QString& Sql) {
     const QString name = QUuid::createUuid().toString();
     QVariant result;
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        QSqlDatabase db = QSqlDatabase::addDatabase(
+            ServerDialect() ? QStringLiteral("QMYSQL") : QStringLiteral("QSQLITE"), name);
         db.setDatabaseName(Path);
+        if (ServerDialect()) {
+            db.setUserName(QStringLiteral("root"));
+            db.setConnectOptions(QStringLiteral("UNIX_SOCKET=") + TestServer::Socket());
+        }
         if (db.open()) {
             QSqlQuery q(db);
             if (q.exec(Sql) && q.next())

@@ -14,14 +14,21 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // The parameter for a file, with a short wait for other processes' locks.
+    // The parameter for a file (a server database under the server dialect), with a
+    // short wait for other processes' locks.
     static QString Param(const QString& Path);
     // A new root object connected to Path (the fixture's file by default).
     TIntfPtr<IEwidarDataBase> Open(const QString& Path = {});
+    // A second, empty database: a file beside the fixture's, or a new server database.
+    QString AnotherDataBase();
     TIntfPtr<IEwidarRegistries> Reg() { return m_db->GetRegistries(); }
 
     QString m_dir;
-    QString m_path;
+    QString m_path; // the file, or the server database's name
+    // Tests of what only a database file has (paths, file locks, file systems).
+#define FILE_DATABASE_ONLY()                                                                                 \
+    if (ServerDialect())                                                                                     \
+    GTEST_SKIP() << "a database file only"
     TIntfPtr<IEwidarDataBase> m_db;
 };
 
@@ -39,7 +46,8 @@ TIntfPtr<IEwidarRecord> NewPosted(IEwidarListCollection* C, const QString& Symbo
 // Writes a plain file (not a database); false when it cannot be written.
 bool WriteFile(const QString& Path, const QByteArray& Data);
 
-// Runs a query on the file through a connection of its own; the first column of the first row.
+// Runs a query on the file (the server database) through a connection of its own; the first column of the
+// first row.
 QVariant RawScalar(const QString& Path, const QString& Sql);
 
 // Another program that holds the file in an exclusive write transaction while it lives.

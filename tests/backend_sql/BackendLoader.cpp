@@ -33,3 +33,15 @@ TIntfPtr<IEwidarDataBase> NewRoot(const QString& Symbol) {
     Backend().GetEwidarIntf(U(Symbol), &raw);
     return TIntfPtr<IEwidarDataBase>::adopt(raw);
 }
+
+QString TestDialect() {
+    const QString d = qEnvironmentVariable("EWIDAR_TEST_DIALECT").toUpper();
+    return d.isEmpty() ? QStringLiteral("SQLITE") : d;
+}
+
+QString DialectParam(const QString& Target) {
+    if (!ServerDialect())
+        return QStringLiteral("DIR=%1;").arg(Target);
+    return QStringLiteral("SOCKET=%1;USER=root;DB=%2;")
+        .arg(qEnvironmentVariable("EWIDAR_TEST_MYSQL_SOCKET"), Target);
+}

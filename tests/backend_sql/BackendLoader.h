@@ -18,8 +18,18 @@ struct TBackendExports {
 // Loaded once per process and never unloaded.
 const TBackendExports& Backend();
 
-// A new root object for the symbol, or empty.
-TIntfPtr<IEwidarDataBase> NewRoot(const QString& Symbol = QStringLiteral("SQLITE"));
+// The dialect the suite runs over: "SQLITE", or "MYSQL" when EWIDAR_TEST_DIALECT says so
+// (the suite is registered once per dialect).
+QString TestDialect();
+inline bool ServerDialect() {
+    return TestDialect() == QStringLiteral("MYSQL");
+}
+// The connection parameter of a database of the tested dialect: a file path for SQLite,
+// a database name on the private test server otherwise.
+QString DialectParam(const QString& Target);
+
+// A new root object for the symbol (the tested dialect by default), or empty.
+TIntfPtr<IEwidarDataBase> NewRoot(const QString& Symbol = TestDialect());
 
 inline std::u16string U(const QString& s) {
     return s.toStdU16String();

@@ -170,7 +170,7 @@ TEST_F(CollectionsTest, NewForPodatnikLinksAtOnceAndContractorsAreSeparate) {
 
 TEST_F(CollectionsTest, ListsHearOfChangesCommittedByOtherConnections) {
     auto watcher = NewRoot();
-    std::u16string param = U(QStringLiteral("DIR=%1;WATCH=50;").arg(m_path));
+    std::u16string param = U(DialectParam(m_path) + QStringLiteral("WATCH=50;"));
     ASSERT_TRUE(watcher->Connect(param, true));
     auto banks = watcher->GetRegistries()->GetDaneBankow({});
     int events = 0;
@@ -208,7 +208,7 @@ TEST_F(CollectionsTest, AnotherProcessReloadsOnlyTheListsOfWhatItPosted) {
     auto subject = NewPodatnik(m_db.get(), QStringLiteral("Bije"), QStringLiteral("Serce"));
     m_db->Disconnect();
     auto watcher = NewRoot();
-    std::u16string param = U(QStringLiteral("DIR=%1;WATCH=100;").arg(m_path));
+    std::u16string param = U(DialectParam(m_path) + QStringLiteral("WATCH=100;"));
     ASSERT_TRUE(watcher->Connect(param, true));
     auto reg = watcher->GetRegistries();
     auto subjects = reg->GetPodmioty({});

@@ -34,6 +34,7 @@ QByteArray ReadAll(const QString& Path) {
 using ConnectTest = BackendTest;
 
 TEST_F(ConnectTest, EmptyParameterCreatesTheDefaultFileAndFillsTheParameter) {
+    FILE_DATABASE_ONLY();
     const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     ASSERT_TRUE(data.startsWith(TestSupport::TempRoot())) << data.toStdString();
     QDir(data + QStringLiteral("/Ewidar")).removeRecursively();
@@ -47,6 +48,7 @@ TEST_F(ConnectTest, EmptyParameterCreatesTheDefaultFileAndFillsTheParameter) {
 }
 
 TEST_F(ConnectTest, ParameterKeepsFurtherKeysAndAcceptsQuotedPaths) {
+    FILE_DATABASE_ONLY();
     const QString odd = m_dir + QStringLiteral("/a;b \"c\"/x.db");
     auto db = NewRoot();
     std::u16string param = U(QStringLiteral(" timeout = 250 ; dir=\"%1\" ; USER=jan;broken;")
@@ -64,6 +66,7 @@ TEST_F(ConnectTest, ParameterKeepsFurtherKeysAndAcceptsQuotedPaths) {
 }
 
 TEST_F(ConnectTest, CreatesAVersionedSchemaInWalMode) {
+    FILE_DATABASE_ONLY();
     EXPECT_EQ(RawScalar(m_path, QStringLiteral("SELECT value FROM ew_meta WHERE name = 'schema_version'"))
                   .toString(),
               QStringLiteral("3"));
@@ -76,6 +79,7 @@ TEST_F(ConnectTest, CreatesAVersionedSchemaInWalMode) {
 }
 
 TEST_F(ConnectTest, DataBaseIDNamesTheFileWhateverThePathOrConnection) {
+    FILE_DATABASE_ONLY();
     const QString id = Q(m_db->GetDataBaseID());
     EXPECT_FALSE(QUuid::fromString(id).isNull()) << id.toStdString();
     EXPECT_EQ(
@@ -139,6 +143,7 @@ TEST_F(ConnectTest, AVersion1FileIsUpgradedKeepingItsRecords) {
 }
 
 TEST_F(ConnectTest, RefusesFilesThatAreNotItsDatabasesWithoutChangingThem) {
+    FILE_DATABASE_ONLY();
     const QString text = m_dir + QStringLiteral("/notes.db");
     ASSERT_TRUE(WriteFile(text, QByteArray("Ala ma kota.\n").repeated(500)));
     const QByteArray before = ReadAll(text);
@@ -160,6 +165,7 @@ TEST_F(ConnectTest, RefusesFilesThatAreNotItsDatabasesWithoutChangingThem) {
 }
 
 TEST_F(ConnectTest, MissingFileOrUncreatableFolderGiveTheirCodes) {
+    FILE_DATABASE_ONLY();
     const QString missing = m_dir + QStringLiteral("/none/missing.db");
     EXPECT_EQ(ConnectCode(Param(missing), false), 14); // import source: never created
     EXPECT_FALSE(QFile::exists(missing));
@@ -168,6 +174,7 @@ TEST_F(ConnectTest, MissingFileOrUncreatableFolderGiveTheirCodes) {
 }
 
 TEST_F(ConnectTest, ReadOnlyOrBlockedFolderGivesItsCodes) {
+    FILE_DATABASE_ONLY();
     m_db->Disconnect();
     // A file where the folder should be: no folder can be made, whoever runs the test.
     const QString blocker = m_dir + QStringLiteral("/zwykły plik");
@@ -186,6 +193,7 @@ TEST_F(ConnectTest, ReadOnlyOrBlockedFolderGivesItsCodes) {
 }
 
 TEST_F(ConnectTest, DatabaseLockedByAnotherProgramGivesCode23) {
+    FILE_DATABASE_ONLY();
     m_db->Disconnect();
     {
         TExclusiveHolder other(m_path);
@@ -250,6 +258,7 @@ TEST_F(ConnectTest, AFailedDeletionEndsTheTransactionAndUndoesTheBatch) {
 }
 
 TEST_F(ConnectTest, ServicesOfTheRootNeedAConnection) {
+    FILE_DATABASE_ONLY();
     auto db = NewRoot();
     EXPECT_FALSE(db->GetDynamicFieldsProvider(0));
     EXPECT_EQ(db->GetLastErrorCode(), 2);

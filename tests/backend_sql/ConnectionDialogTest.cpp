@@ -40,6 +40,7 @@ void AnswerFileDialog(const QString& Name, const QString& Path, QString* ObjectN
 using ConnectionDialogTest = BackendTest;
 
 TEST_F(ConnectionDialogTest, OkGivesTheTypedFileAndKeepsTheOtherKeys) {
+    FILE_DATABASE_ONLY();
     QWidget owner;
     const QString target = m_dir + QStringLiteral("/inna baza.db");
     QString title;
@@ -68,6 +69,7 @@ TEST_F(ConnectionDialogTest, OkGivesTheTypedFileAndKeepsTheOtherKeys) {
 }
 
 TEST_F(ConnectionDialogTest, CancelChangesNothingAndAnEmptyParameterStartsFromTheDefaultFile) {
+    FILE_DATABASE_ONLY();
     QString shown;
     TestSupport::WhenModal([&](QWidget* w) {
         shown = Child<QLineEdit>(w, "edtDIR")->text();
@@ -83,6 +85,7 @@ TEST_F(ConnectionDialogTest, CancelChangesNothingAndAnEmptyParameterStartsFromTh
 }
 
 TEST_F(ConnectionDialogTest, RefusesAMissingFileWhenCreatingIsNotAllowedAndAFolderAlways) {
+    FILE_DATABASE_ONLY();
     const QString missing = m_dir + QStringLiteral("/brak.db");
     QStringList errors;
     bool newVisible = true;
@@ -110,6 +113,7 @@ TEST_F(ConnectionDialogTest, RefusesAMissingFileWhenCreatingIsNotAllowedAndAFold
 }
 
 TEST_F(ConnectionDialogTest, FileDialogsChooseAnExistingFileOrNameANewOne) {
+    FILE_DATABASE_ONLY();
     const QString existing = m_dir + QStringLiteral("/istniejąca.db");
     QFile f(existing);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
@@ -137,6 +141,7 @@ TEST_F(ConnectionDialogTest, FileDialogsChooseAnExistingFileOrNameANewOne) {
 }
 
 TEST_F(ConnectionDialogTest, OutsideTheWidgetsThreadNoDialogIsShown) {
+    FILE_DATABASE_ONLY();
     bool result = true;
     std::u16string param = U(Param(m_path));
     std::thread worker([&] { result = m_db->EditConnectionParams(nullptr, param, true); });

@@ -28,8 +28,22 @@ TEST_F(CrashTest, KilledWhilePostingLeavesASoundFileWithEveryCommittedRecord) {
             posted.insert(line.mid(7));
     }
     ASSERT_GE(posted.size(), 150);
-    EXPECT_EQ(RawScalar(m_path, QStringLiteral("PRAGMA integrity_check")).toString(), QStringLiteral("ok"));
-    EXPECT_EQ(RawScalar(m_path, QStringLiteral("PRAGMA foreign_key_check")).toString(), QString());
+    if (ServerDialect()) {
+        // No half-written record: every stored subject has its values, no value lost its record.
+        EXPECT_EQ(RawScalar(m_path, QStringLiteral("SELECT count(*) FROM ew_value v LEFT JOIN ew_record r "
+                                                   "ON r.id = v.record_id WHERE r.id IS NULL"))
+                      .toInt(),
+                  0);
+        EXPECT_EQ(RawScalar(m_path, QStringLiteral("SELECT count(*) FROM ew_record r WHERE state = 0 AND "
+                                                   "kind = 21 AND NOT EXISTS (SELECT 1 FROM ew_value v "
+                                                   "WHERE v.record_id = r.id)"))
+                      .toInt(),
+                  0);
+    } else {
+        EXPECT_EQ(RawScalar(m_path, QStringLiteral("PRAGMA integrity_check")).toString(),
+                  QStringLiteral("ok"));
+        EXPECT_EQ(RawScalar(m_path, QStringLiteral("PRAGMA foreign_key_check")).toString(), QString());
+    }
     const QString ids = QStringList(posted.begin(), posted.end()).join(u',');
     EXPECT_EQ(
         RawScalar(m_path, QStringLiteral("SELECT count(*) FROM ew_record WHERE state = 0 AND kind = 21 AND "

@@ -3,18 +3,22 @@
 #include "BackendLoader.h"
 
 #include <QRegularExpression>
+#include <QSqlDatabase>
 
 #include <gtest/gtest.h>
 
-TEST(BackendExports, ListsSqliteAndRejectsOtherIndexes) {
+TEST(BackendExports, ListsSqliteAndMysqlAndRejectsOtherIndexes) {
     const auto& b = Backend();
     ASSERT_TRUE(b.error.isEmpty()) << b.error.toStdString();
-    ASSERT_EQ(b.DBListCount(), 1);
+    ASSERT_EQ(b.DBListCount(), 2);
     std::u16string symbol, caption;
     EXPECT_TRUE(b.DBListItem(0, symbol, caption));
     EXPECT_EQ(symbol, u"SQLITE");
     EXPECT_EQ(caption, u"SQL Lite");
-    EXPECT_FALSE(b.DBListItem(1, symbol, caption));
+    // Enabled exactly when Qt's MySQL driver is installed.
+    EXPECT_EQ(b.DBListItem(1, symbol, caption), QSqlDatabase::isDriverAvailable(QStringLiteral("QMYSQL")));
+    EXPECT_EQ(symbol, u"MYSQL");
+    EXPECT_FALSE(b.DBListItem(2, symbol, caption));
     EXPECT_FALSE(b.DBListItem(-1, symbol, caption));
 }
 

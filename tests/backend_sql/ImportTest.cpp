@@ -238,7 +238,7 @@ class ImportTest : public BackendTest {
 protected:
     void SetUp() override {
         BackendTest::SetUp();
-        m_source = Open(m_dir + QStringLiteral("/source.db"));
+        m_source = Open(AnotherDataBase());
         ASSERT_TRUE(m_source);
     }
     void TearDown() override {
@@ -353,7 +353,7 @@ TEST_F(ImportTest, AFailingSourceGivesCode203AndLeavesTheTargetAsItWas) {
     EXPECT_TRUE(Q(text).contains(QStringLiteral("kod 103"))) << Q(text).toStdString();
     EXPECT_EQ(Snapshot(m_db.get()), before);
     // A handler that throws is a failure too.
-    m_source = Open(m_dir + QStringLiteral("/source.db"));
+    m_source = Open(AnotherDataBase());
     m_db->SetOnProgress([](int32_t, bool&) { throw std::runtime_error("handler"); });
     EXPECT_FALSE(m_db->ImportFrom(m_source.get()));
     EXPECT_EQ(m_db->GetLastErrorCode(), 203);

@@ -61,6 +61,8 @@ TEST_F(LockingTest, SecondProcessGetsCode105AndALockOfADeadProcessIsTakenOver) {
 }
 
 TEST_F(LockingTest, LockOfAnotherMachineExpiresWithItsHeartbeat) {
+    // A server judges a session by its connection alone: heartbeats and clocks play no part.
+    FILE_DATABASE_ONLY();
     auto p = NewPodatnik(m_db.get(), QStringLiteral("Zdalny"), QStringLiteral("Zamek"));
     auto plant = [&](qint64 heartbeat) {
         RawScalar(m_path, QStringLiteral("DELETE FROM ew_lock"));
@@ -139,6 +141,8 @@ TEST_F(LockingTest, AChangeByAnotherProcessSinceReadingIsNeverOverwritten) {
 }
 
 TEST_F(LockingTest, APurgedProcessFailsItsNextWriteAndWhatItPostedStays) {
+    // A server judges a session by its connection alone: heartbeats and clocks play no part.
+    FILE_DATABASE_ONLY();
     auto p = NewPodatnik(m_db.get(), QStringLiteral("Stały"), QStringLiteral("Rekord"));
     TChildProcess child({QStringLiteral("script"), m_path});
     const QStringList created = child.Ask(QStringLiteral("new-with-address")).split(u' ');

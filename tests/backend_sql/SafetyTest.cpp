@@ -20,6 +20,7 @@ QString ErrorText(int32_t Code, IEwidarDataBase* Db) {
 } // namespace
 
 TEST_F(SafetyTest, LastErrorDetailsDescribeOnlyTheFailureThatGaveTheCode) {
+    FILE_DATABASE_ONLY();
     const QString junk = m_dir + QStringLiteral("/junk.db");
     ASSERT_TRUE(WriteFile(junk, QByteArray("not a database").repeated(100)));
     auto db = NewRoot();
@@ -146,6 +147,7 @@ TEST_F(SafetyTest, ListsFollowThePolishAlphabet) {
 }
 
 TEST_F(SafetyTest, QuotedBlanksOfTheFileNameAreKept) {
+    FILE_DATABASE_ONLY();
     const QString odd = m_dir + QStringLiteral("/ odstęp.db ");
     auto db = NewRoot();
     std::u16string param = U(QStringLiteral("DIR=\"%1\";").arg(odd));

@@ -97,7 +97,7 @@ protected:
         m_c =
             std::make_shared<TSqlConnection>(QStringLiteral("SQLITE"), MakeDialect(QStringLiteral("SQLITE")));
         m_c->SetClock([this] { return m_now; });
-        m_c->Open(m_path, 300, 0);
+        m_c->Open(TSqlTarget{.database = m_path, .busyMs = 300}, 0);
     }
     void TearDown() override { m_c->Close(); }
 
