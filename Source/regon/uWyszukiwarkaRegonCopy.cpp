@@ -38,17 +38,25 @@ bool Filled(TPanel* Panel) {
     return !value.isEmpty();
 }
 
-// The editor's panel of that name that edits the subject's own field: embedded frames of other
-// records (branches, companies) may hold panels of the same name.
+// The editor's panel of that name that edits the subject's own field. Only panels of the
+// editor's own list count: those are bound to the subject and posted with it. Embedded frames
+// (a branch, a company, the representative viewer showing a subject's name) hold panels of the
+// same name, some even of the same field, that are never posted with the subject; a value
+// copied there would be shown and then lost.
 TPanel* EditorPanel(TBaseFrame* Editor, const QString& Name) {
     const QString symbol = Name == QLatin1String("pnlNIP")    ? QStringLiteral("cDanePodmiotuNIPOF")
                            : Name == QLatin1String("pnlNIP2") ? QStringLiteral("cDanePodmiotuNIP")
                                                               : QStringLiteral("cDanePodmiotu") + Name.mid(3);
-    const QList<TPanel*> panels = Editor->findChildren<TPanel*>(Name);
-    for (TPanel* panel : panels)
+    TPanel* named = nullptr;
+    for (TPanel* panel : Editor->findChildren<TPanel*>(Name)) {
+        if (!Editor->ContainsPanel(panel))
+            continue;
         if (panel->Field().Symbol == symbol)
             return panel;
-    return panels.value(0);
+        if (!named)
+            named = panel;
+    }
+    return named;
 }
 
 std::u16string U(const QString& Text) {

@@ -110,3 +110,17 @@ TEST_F(RegonEditorTest, NaturalPersonOverFilledEditorAsksThenFillsMainActivity) 
     EXPECT_EQ(StoredValue(subject->GetID(), cDanePodmiotuNazwaFirmy.Symbol),
               "JAN KOWALSKI USŁUGI \"POD LIPĄ\"");
 }
+
+// The representative viewer shows a subject's surname in a panel of the same name and field as
+// the editor's own; the copy must test and fill the editor's, so a stored surname is asked about.
+TEST_F(RegonEditorTest, SurnameOnlyEditorAsksAndDeclineKeepsItOutOfTheRepresentativeViewer) {
+    auto subject = NewTaxpayer({{cDanePodmiotuNazwisko.Symbol, QStringLiteral("Nowak")}});
+    TPodmiotFrame* f = Open(subject, kPodatnik);
+    Messages->QueueButton(QStringLiteral("Nie"));
+    CopyFromRegister(f, {}, RegonData::PersonNip, {});
+    ASSERT_EQ(Messages->Count(), 1);
+    EXPECT_EQ(f->Panel("pnlNazwisko")->Value(), "Nowak");
+    auto* shown = f->Viewer("DaneReprezentantaFrame1")->findChild<TPanel*>(QStringLiteral("pnlNazwisko"));
+    ASSERT_TRUE(shown);
+    EXPECT_TRUE(shown->Value().isEmpty());
+}
