@@ -6,6 +6,10 @@
 
 #include <QSqlDatabase>
 
+#include <dlfcn.h>
+
+#include <mutex>
+
 namespace {
 
 struct TDataBaseType {
@@ -15,6 +19,20 @@ struct TDataBaseType {
 
 // The database types this library serves: one desk (a file), several desks (a server).
 constexpr TDataBaseType kTypes[] = {{u"SQLITE", u"SQL Lite"}, {u"MYSQL", u"MySQL / MariaDB"}};
+
+// Qt's SQL library registers clean-up routines that the application object runs when it
+// ends (the driver table, the MySQL client library). When the router unloads this
+// backend and with it the last user of Qt's SQL library, those routines would point into
+// unmapped code and the program would crash or hang at exit. So once this library uses
+// Qt's SQL library, that library stays loaded until the process ends.
+void KeepQtSqlLoaded() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        Dl_info info{};
+        if (dladdr(reinterpret_cast<void*>(&QSqlDatabase::isDriverAvailable), &info) && info.dli_fname)
+            dlopen(info.dli_fname, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
+    });
+}
 
 } // namespace
 
@@ -30,6 +48,7 @@ EWIDAR_EXPORT bool DBListItem(int32_t Index, std::u16string& DBSymbol, std::u16s
             return false;
         DBSymbol = kTypes[Index].symbol;
         DBManagerCaption = kTypes[Index].caption;
+        KeepQtSqlLoaded();
         // Offered as enabled only when Qt's driver for the engine is installed.
         return Index == 0 || QSqlDatabase::isDriverAvailable(QStringLiteral("QMYSQL"));
     } catch (...) {
@@ -42,6 +61,7 @@ EWIDAR_EXPORT void GetEwidarIntf(const std::u16string& Symbol, IEwidarDataBase**
         return;
     *Out = nullptr;
     try {
+        KeepQtSqlLoaded();
         *Out = MakeSqlDataBase(QString::fromStdU16String(Symbol)).detach();
     } catch (...) {
         *Out = nullptr;
