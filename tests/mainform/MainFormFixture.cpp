@@ -91,18 +91,7 @@ void MainFormTest::SetSetting(const QString& Name, const QString& Value) {
 }
 
 QList<uint32_t> MainFormTest::ShownCodes() const {
-    // A catalogue message is recognised by its exact text; anything else counts as 0.
-    QList<uint32_t> codes;
-    for (const TMessageRequest& r : Messages->Shown) {
-        uint32_t code = 0;
-        for (const TUserMessageRecord& m : UserMessagesModule()->UserMessages())
-            if (m.errMsg == r.Text) {
-                code = m.errCode;
-                break;
-            }
-        codes.append(code);
-    }
-    return codes;
+    return Messages->ShownCodes();
 }
 
 QStringList MainFormTest::ShownTexts() const {

@@ -125,18 +125,7 @@ void SettingsFormTest::SetSetting(const QString& Name, const QString& Value) {
 }
 
 QList<uint32_t> SettingsFormTest::ShownCodes() const {
-    // A catalogue message is recognised by its exact text; anything else counts as 0.
-    QList<uint32_t> codes;
-    for (const TMessageRequest& r : Messages->Shown) {
-        uint32_t code = 0;
-        for (const TUserMessageRecord& m : UserMessagesModule()->UserMessages())
-            if (m.errMsg == r.Text) {
-                code = m.errCode;
-                break;
-            }
-        codes.append(code);
-    }
-    return codes;
+    return Messages->ShownCodes();
 }
 
 SettingsRoot* SettingsFormTest::LastRootOf(const std::u16string& Symbol) const {

@@ -1,5 +1,7 @@
 #include "FakeMessagePresenter.h"
 
+#include "uUserMessagesModule.h"
+
 FakeMessagePresenter::FakeMessagePresenter() : m_previous(SetMessagePresenter(this)) {}
 
 FakeMessagePresenter::~FakeMessagePresenter() {
@@ -33,4 +35,18 @@ QStringList FakeMessagePresenter::LastCaptions() const {
     for (const TMsgButton& b : Last().Buttons)
         captions << b.ButtonCaption;
     return captions;
+}
+
+QList<uint32_t> FakeMessagePresenter::ShownCodes() const {
+    QList<uint32_t> codes;
+    for (const TMessageRequest& r : Shown) {
+        uint32_t code = 0;
+        for (const TUserMessageRecord& m : UserMessagesModule()->UserMessages())
+            if (m.errMsg == r.Text) {
+                code = m.errCode;
+                break;
+            }
+        codes.append(code);
+    }
+    return codes;
 }

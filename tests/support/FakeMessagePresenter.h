@@ -7,6 +7,7 @@
 #include <QList>
 #include <QString>
 
+#include <cstdint>
 #include <functional>
 
 class FakeMessagePresenter : public IMessagePresenter {
@@ -35,6 +36,8 @@ public:
     const TMessageRequest& Last() const { return Shown.last(); }
     // Captions of the last message's buttons, left to right.
     QStringList LastCaptions() const;
+    // The catalogue code of every message shown, recognised by its exact text; 0 for any other.
+    QList<uint32_t> ShownCodes() const;
 
 private:
     IMessagePresenter* m_previous;
