@@ -181,12 +181,15 @@ protected:
     }
 
     // The schema of a database that the current version created.
-    QStringList NewSchema() {
-        const QString path = AnotherDataBase();
-        if (auto db = Open(path))
-            db->Disconnect();
-        TRaw raw(path);
-        return Schema(raw);
+    const QStringList& NewSchema() {
+        if (m_newSchema.isEmpty()) {
+            const QString path = AnotherDataBase();
+            if (auto db = Open(path))
+                db->Disconnect();
+            TRaw raw(path);
+            m_newSchema = Schema(raw);
+        }
+        return m_newSchema;
     }
 
     // Opens the upgraded database at Path and checks that it holds what version 2 held,
@@ -202,7 +205,9 @@ protected:
             EXPECT_EQ(raw.Value(QStringLiteral("SELECT count(*) FROM ew_change")), QStringLiteral("21"));
             EXPECT_EQ(raw.Rows(QStringLiteral("SELECT symbol, digits FROM ew_ident")),
                       QStringList({QStringLiteral("cDanePodmiotuNIP|5260250274")}));
-            EXPECT_EQ(Schema(raw), NewSchema());
+            const QStringList schema = Schema(raw);
+            EXPECT_EQ(schema.filter(QStringLiteral("error: ")), QStringList());
+            EXPECT_EQ(schema, NewSchema());
         }
         EXPECT_EQ(Q(m_db->GetDataBaseID()), m_id);
         auto list = Reg()->GetPodatnicy({});
@@ -225,6 +230,7 @@ protected:
 
     QString m_id;
     QStringList m_counts;
+    QStringList m_newSchema;
 };
 
 TEST_F(SchemaUpgradeTest, EveryReferenceIsAnEnforcedForeignKey) {
