@@ -180,10 +180,15 @@ protected:
                 Db.Value(QStringLiteral("SELECT count(*) FROM ew_user"))};
     }
 
+    // Another empty database: a new server database, or a file of that name.
+    QString EmptyDataBase(const QString& Name) {
+        return ServerDialect() ? TestServer::NewDataBase() : m_dir + u'/' + Name + QStringLiteral(".db");
+    }
+
     // The schema of a database that the current version created.
     const QStringList& NewSchema() {
         if (m_newSchema.isEmpty()) {
-            const QString path = AnotherDataBase();
+            const QString path = EmptyDataBase(QStringLiteral("new"));
             if (auto db = Open(path))
                 db->Disconnect();
             TRaw raw(path);
@@ -257,7 +262,7 @@ TEST_F(SchemaUpgradeTest, EveryReferenceIsAnEnforcedForeignKey) {
 }
 
 TEST_F(SchemaUpgradeTest, AVersion2DataBaseIsUpgradedKeepingEverything) {
-    const QString old = AnotherDataBase();
+    const QString old = EmptyDataBase(QStringLiteral("old"));
     MakeOldDataBase(old);
     ExpectUpgraded(old);
 }
@@ -298,8 +303,7 @@ TEST_F(SchemaUpgradeTest, AnUpgradeStoppedPartWayIsCompletedByTheNextOpening) {
     int n = 0;
     for (const TObstacle& o : obstacles) {
         SCOPED_TRACE(o.what);
-        const QString old =
-            ServerDialect() ? TestServer::NewDataBase() : m_dir + QStringLiteral("/old%1.db").arg(++n);
+        const QString old = EmptyDataBase(QStringLiteral("old%1").arg(++n));
         MakeOldDataBase(old);
         {
             TRaw raw(old);
@@ -322,7 +326,7 @@ TEST_F(SchemaUpgradeTest, AnUpgradeStoppedPartWayIsCompletedByTheNextOpening) {
 TEST_F(SchemaUpgradeTest, TwoDesksOpeningAnOldDataBaseTakeTurns) {
     if (!ServerDialect())
         GTEST_SKIP() << "one file has one writer; desks of a server take turns on a named lock";
-    const QString old = AnotherDataBase();
+    const QString old = EmptyDataBase({});
     MakeOldDataBase(old);
     // The lock the upgrading desk holds, taken here first so that both desks wait for it.
     TRaw holder(old);
