@@ -367,11 +367,11 @@ template <class F> void TSqlConnection::Statement(const QString& Sql, F&& Body) 
         Reconnect();
         reconnected = true;
     }
-    const bool replay = !reconnected && !m_txnOpen && !m_reconnecting && Replayable(Sql);
+    const bool outsideTransaction = !reconnected && !m_txnOpen && !m_reconnecting;
     try {
         Body();
     } catch (const TSqlFailure&) {
-        if (!replay || !m_broken)
+        if (!outsideTransaction || !m_broken || !Replayable(Sql))
             throw;
         Reconnect();
         Body();
@@ -528,7 +528,8 @@ void TSqlConnection::CommitUserTransaction() {
 
 void TSqlConnection::RollbackUserTransaction() {
     try {
-        Exec(m_dialect->Rollback());
+        if (!m_broken) // a lost connection took the transaction with it
+            Exec(m_dialect->Rollback());
     } catch (...) {
         // The engine has already ended the transaction.
     }
