@@ -18,6 +18,28 @@ namespace {
 
 std::atomic<quint64> g_connectionCounter{0};
 
+// A reconnect that failed slowly (a host that does not answer) holds up the event loop, so
+// the timers then leave the server alone for a while; one refused at once is tried again at
+// their next tick.
+constexpr qint64 kSlowAttemptMs = 1000;
+constexpr qint64 kTimerRetryMs = 10 * 1000;
+
+// The kinds of records that have change counters.
+constexpr int kFirstKind = 1;
+constexpr int kLastKind = 21;
+
+// A statement that changes nothing stored, or starts a transaction: running it again after
+// a lost connection cannot write anything twice. An autocommitted write lost on its way
+// may have been committed, so it is never run again.
+bool Replayable(const QString& Sql) {
+    static const QStringList starts = {QStringLiteral("SELECT "), QStringLiteral("SET "),
+                                       QStringLiteral("SHOW "), QStringLiteral("START TRANSACTION")};
+    for (const QString& s : starts)
+        if (Sql.startsWith(s, Qt::CaseInsensitive))
+            return true;
+    return false;
+}
+
 // A null QString would be bound as SQL NULL; texts are stored as empty strings instead.
 void Bind(QSqlQuery& Q, const QVariantList& Binds) {
     for (int i = 0; i < Binds.size(); ++i) {
@@ -57,6 +79,7 @@ void TSqlConnection::Require() const {
 void TSqlConnection::Open(const TSqlTarget& Target, int WatchMs) {
     m_path = Target.database;
     m_id = m_symbol + u':' + Target.database;
+    m_target = Target;
     m_db = QSqlDatabase::addDatabase(m_dialect->DriverName(), m_name);
     if (!m_db.isValid()) {
         ReleaseConnection();
@@ -100,15 +123,22 @@ void TSqlConnection::BeginWrite() {
         try {
             Rows(steps[i], {}, SqlErrors::ecStartTransaction);
         } catch (...) {
-            if (i > 0) {
+            if (i > 0 && m_txnOpen) {
                 try {
                     Exec(m_dialect->Rollback());
                 } catch (...) {
                 }
             }
+            TransactionEnded();
             throw;
         }
+        m_txnOpen = true;
     }
+}
+
+void TSqlConnection::TransactionEnded() {
+    m_txnOpen = false;
+    m_depth = 0;
 }
 
 void TSqlConnection::StartTimers(int WatchMs) {
@@ -117,9 +147,10 @@ void TSqlConnection::StartTimers(int WatchMs) {
         return;
     m_heartbeat = std::make_unique<QTimer>();
     m_heartbeat->setInterval(m_heartbeatMs);
+    // A server that is down fails the tick quietly; a later tick reconnects.
     QObject::connect(m_heartbeat.get(), &QTimer::timeout, m_heartbeat.get(), [this] {
         try {
-            if (m_open && m_depth == 0)
+            if (TimerMayRun())
                 SqlSession::Heartbeat(*this);
         } catch (...) {
         }
@@ -129,9 +160,7 @@ void TSqlConnection::StartTimers(int WatchMs) {
         return;
     // The data version first: a commit between the two reads is then seen once more, never missed.
     m_dataVersion = Scalar(m_dialect->DataVersion(), {}, 0).toLongLong();
-    m_seenCounters.clear();
-    for (const QVariantList& r : Rows(QStringLiteral("SELECT kind, counter FROM ew_change")))
-        m_seenCounters.insert(r[0].toInt(), r[1].toLongLong());
+    ReadChangeCounters();
     m_watch = std::make_unique<QTimer>();
     m_watch->setInterval(WatchMs);
     QObject::connect(m_watch.get(), &QTimer::timeout, m_watch.get(), [this] { CheckForeignChanges(); });
@@ -143,9 +172,19 @@ void TSqlConnection::StartTimers(int WatchMs) {
 // so that only the lists of those kinds reload.
 void TSqlConnection::CheckForeignChanges() {
     try {
-        if (!m_open || m_depth != 0)
+        if (!TimerMayRun())
             return;
         const qint64 version = Scalar(m_dialect->DataVersion(), {}, 0).toLongLong();
+        if (m_reloadAll) {
+            m_dataVersion = version;
+            ReadChangeCounters();
+            m_reloadAll = false;
+            QSet<int> all;
+            for (int kind = kFirstKind; kind <= kLastKind; ++kind)
+                all.insert(kind);
+            NotifyChanged(all);
+            return;
+        }
         if (version == m_dataVersion)
             return;
         m_dataVersion = version;
@@ -161,6 +200,18 @@ void TSqlConnection::CheckForeignChanges() {
     } catch (...) {
         // Checked again on the next tick.
     }
+}
+
+void TSqlConnection::ReadChangeCounters() {
+    m_seenCounters.clear();
+    for (const QVariantList& r : Rows(QStringLiteral("SELECT kind, counter FROM ew_change")))
+        m_seenCounters.insert(r[0].toInt(), r[1].toLongLong());
+}
+
+bool TSqlConnection::TimerMayRun() const {
+    if (!m_open || m_txnOpen || m_doomed > 0 || m_reconnecting)
+        return false;
+    return !m_broken || !m_lastAttempt.isValid() || m_lastAttempt.elapsed() >= m_retryPauseMs;
 }
 
 qint64 TSqlConnection::Now() {
@@ -180,14 +231,14 @@ void TSqlConnection::CheckSession() {
         Exec(m_dialect->Rollback());
     } catch (...) {
     }
-    m_depth = 0;
+    TransactionEnded();
     m_userTxn = false;
     Fail(SqlErrors::ecSessionLost);
 }
 
 void TSqlConnection::BumpChangeCounters(const QSet<int>& Kinds) {
     for (int kind : Kinds)
-        if (kind >= 1 && kind <= 21)
+        if (kind >= kFirstKind && kind <= kLastKind)
             Exec(QStringLiteral("UPDATE ew_change SET counter = counter + 1 WHERE kind = ?"), {kind});
 }
 
@@ -201,27 +252,83 @@ void TSqlConnection::Close() {
         return;
     m_heartbeat.reset();
     m_watch.reset();
-    if (m_userTxn)
-        RollbackUserTransaction();
-    try {
-        if (!m_lost) // a purged session has nothing left to remove
-            SqlSession::Unregister(*this);
-    } catch (...) {
-        // A session row left behind is purged by the next connection as dead.
+    // A lost server connection is not opened again only to be closed: the session row left
+    // behind is purged by the next connection as dead (the server holds its lock no more).
+    if (!m_broken) {
+        if (m_userTxn)
+            RollbackUserTransaction();
+        try {
+            if (!m_lost) // a purged session has nothing left to remove
+                SqlSession::Unregister(*this);
+        } catch (...) {
+            // A session row left behind is purged by the next connection as dead.
+        }
     }
     m_open = false;
     ReleaseConnection();
 }
 
 void TSqlConnection::ReleaseConnection() {
+    ReleaseDriver();
+    TransactionEnded();
+    m_userTxn = false;
+    m_broken = false;
+    m_reloadAll = false;
+}
+
+void TSqlConnection::ReleaseDriver() {
+    // A lost connection is closed before its statements, which are then freed by the client
+    // alone instead of each failing to reach the server.
+    if (m_broken && m_db.isValid())
+        m_db.close();
     qDeleteAll(m_cache);
     m_cache.clear();
-    m_depth = 0;
-    m_userTxn = false;
     if (m_db.isValid())
         m_db.close();
     m_db = QSqlDatabase();
     QSqlDatabase::removeDatabase(m_name);
+}
+
+void TSqlConnection::ConnectionLost() {
+    m_broken = true;
+    if (m_txnOpen) {
+        // The server rolled the transaction back; the scopes still open on it fail from here on.
+        ++m_epoch;
+        m_doomed = m_scopes;
+        TransactionEnded();
+        m_userTxn = false;
+        m_pending.clear();
+        m_txnBumps.clear();
+        m_txnKinds.clear();
+    }
+    ReleaseDriver();
+}
+
+void TSqlConnection::Reconnect() {
+    m_lastAttempt.start();
+    m_reconnecting = true;
+    try {
+        ReleaseDriver();
+        m_db = QSqlDatabase::addDatabase(m_dialect->DriverName(), m_name);
+        m_dialect->Configure(m_db, m_target);
+        if (!m_db.open())
+            Failed(m_db.lastError(), SqlErrors::ecMySqlLost);
+        m_broken = false;
+        RunSetup(m_target);
+        if (m_session != 0 && !m_lost && !SqlSession::Reclaim(*this))
+            m_lost = true; // purged while away: writes fail with 1009 until the next connect
+    } catch (const TSqlFailure& f) {
+        m_reconnecting = false;
+        m_broken = true;
+        m_retryPauseMs = m_lastAttempt.elapsed() >= kSlowAttemptMs ? kTimerRetryMs : 0;
+        m_lastAttempt.start();
+        ReleaseDriver();
+        const int code = f.Code();
+        const bool specific = code == SqlErrors::ecBadLogin || code == SqlErrors::ecNotFound;
+        throw TSqlFailure(specific ? code : SqlErrors::ecMySqlLost, f.Native(), m_id);
+    }
+    m_reconnecting = false;
+    m_reloadAll = true;
 }
 
 QSqlQuery& TSqlConnection::Prepared(const QString& Sql, int FallbackCode) {
@@ -232,43 +339,75 @@ QSqlQuery& TSqlConnection::Prepared(const QString& Sql, int FallbackCode) {
     auto* q = new QSqlQuery(m_db);
     q->setForwardOnly(true);
     if (!q->prepare(Sql)) {
-        QSqlQuery failed = std::move(*q);
+        const QSqlError err = q->lastError();
         delete q;
-        FailWith(failed, FallbackCode);
+        Failed(err, FallbackCode);
     }
     return **m_cache.insert(Sql, q);
 }
 
-void TSqlConnection::FailWith(const QSqlQuery& Q, int FallbackCode) {
-    const QSqlError err = Q.lastError();
-    throw TSqlFailure(m_dialect->ErrorCode(err, FallbackCode), err.text(), m_id);
+// Every cached statement belongs to the connection: a lost one takes them all with it, so
+// nothing may touch the failed statement after this.
+void TSqlConnection::Failed(const QSqlError& Error, int FallbackCode) {
+    const int code = m_dialect->ErrorCode(Error, FallbackCode);
+    const bool lost = code == SqlErrors::ecMySqlLost || code == SqlErrors::ecMySqlNoServer;
+    const QString native = Error.text();
+    if (lost && m_wasOpen && m_open) {
+        ConnectionLost();
+        throw TSqlFailure(SqlErrors::ecMySqlLost, native, m_id);
+    }
+    throw TSqlFailure(code, native, m_id);
+}
+
+template <class F> void TSqlConnection::Statement(const QString& Sql, F&& Body) {
+    if (m_doomed > 0) // the rest of a transaction that the server has rolled back
+        Fail(SqlErrors::ecMySqlLost, QStringLiteral("transakcja wycofana po zerwaniu połączenia"));
+    bool reconnected = false;
+    if (m_broken && !m_reconnecting) {
+        Reconnect();
+        reconnected = true;
+    }
+    const bool outsideTransaction = !reconnected && !m_txnOpen && !m_reconnecting;
+    try {
+        Body();
+    } catch (const TSqlFailure&) {
+        if (!outsideTransaction || !m_broken || !Replayable(Sql))
+            throw;
+        Reconnect();
+        Body();
+    }
 }
 
 void TSqlConnection::Exec(const QString& Sql, const QVariantList& Binds, int FallbackCode) {
-    QSqlQuery& q = Prepared(Sql, FallbackCode);
-    Bind(q, Binds);
-    if (!q.exec())
-        FailWith(q, FallbackCode);
-    q.finish();
+    Statement(Sql, [&] {
+        QSqlQuery& q = Prepared(Sql, FallbackCode);
+        Bind(q, Binds);
+        if (!q.exec())
+            Failed(q.lastError(), FallbackCode);
+        q.finish();
+    });
 }
 
 QList<QVariantList> TSqlConnection::Rows(const QString& Sql, const QVariantList& Binds, int FallbackCode) {
-    QSqlQuery& q = Prepared(Sql, FallbackCode);
-    Bind(q, Binds);
-    if (!q.exec())
-        FailWith(q, FallbackCode);
     QList<QVariantList> rows;
-    const int columns = q.record().count();
-    while (q.next()) {
-        QVariantList row;
-        row.reserve(columns);
-        for (int c = 0; c < columns; ++c)
-            row.append(q.value(c));
-        rows.append(std::move(row));
-    }
-    if (q.lastError().isValid())
-        FailWith(q, FallbackCode);
-    q.finish();
+    Statement(Sql, [&] {
+        rows.clear();
+        QSqlQuery& q = Prepared(Sql, FallbackCode);
+        Bind(q, Binds);
+        if (!q.exec())
+            Failed(q.lastError(), FallbackCode);
+        const int columns = q.record().count();
+        while (q.next()) {
+            QVariantList row;
+            row.reserve(columns);
+            for (int c = 0; c < columns; ++c)
+                row.append(q.value(c));
+            rows.append(std::move(row));
+        }
+        if (q.lastError().isValid())
+            Failed(q.lastError(), FallbackCode);
+        q.finish();
+    });
     return rows;
 }
 
@@ -280,26 +419,34 @@ QVariant TSqlConnection::Scalar(const QString& Sql, const QVariantList& Binds, c
 }
 
 qint64 TSqlConnection::Insert(const QString& Sql, const QVariantList& Binds, int FallbackCode) {
-    QSqlQuery& q = Prepared(Sql, FallbackCode);
-    Bind(q, Binds);
-    if (!q.exec())
-        FailWith(q, FallbackCode);
-    const qint64 id = q.lastInsertId().toLongLong();
-    q.finish();
+    qint64 id = 0;
+    Statement(Sql, [&] {
+        QSqlQuery& q = Prepared(Sql, FallbackCode);
+        Bind(q, Binds);
+        if (!q.exec())
+            Failed(q.lastError(), FallbackCode);
+        id = q.lastInsertId().toLongLong();
+        q.finish();
+    });
     return id;
 }
 
+// Only the execution runs again after a lost connection: rows already handed out are not
+// handed out twice.
 void TSqlConnection::EachRow(const QString& Sql, const QVariantList& Binds,
                              const std::function<void(const QSqlQuery&)>& Row) {
-    QSqlQuery& q = Prepared(Sql, SqlErrors::ecQuery);
-    Bind(q, Binds);
-    if (!q.exec())
-        FailWith(q, SqlErrors::ecQuery);
-    while (q.next())
-        Row(q);
-    if (q.lastError().isValid())
-        FailWith(q, SqlErrors::ecQuery);
-    q.finish();
+    QSqlQuery* q = nullptr;
+    Statement(Sql, [&] {
+        q = &Prepared(Sql, SqlErrors::ecQuery);
+        Bind(*q, Binds);
+        if (!q->exec())
+            Failed(q->lastError(), SqlErrors::ecQuery);
+    });
+    while (q->next())
+        Row(*q);
+    if (q->lastError().isValid())
+        Failed(q->lastError(), SqlErrors::ecQuery);
+    q->finish();
 }
 
 int TSqlConnection::BeginScope() {
@@ -320,6 +467,10 @@ void TSqlConnection::EndScope(int Level, bool Commit) {
     m_depth = Level;
     const QString sp = QStringLiteral("ew_sp%1").arg(Level);
     if (Level == 0) {
+        struct TEnded {
+            TSqlConnection& c;
+            ~TEnded() { c.TransactionEnded(); }
+        } ended{*this};
         if (!Commit) {
             Exec(m_dialect->Rollback(), {}, SqlErrors::ecCommit);
             return;
@@ -370,19 +521,20 @@ void TSqlConnection::CommitUserTransaction() {
         throw;
     }
     m_userTxn = false;
-    m_depth = 0;
+    TransactionEnded();
     m_txnKinds.clear();
     OwnChangesCommitted(std::exchange(m_txnBumps, {}));
 }
 
 void TSqlConnection::RollbackUserTransaction() {
     try {
-        Exec(m_dialect->Rollback());
+        if (!m_broken) // a lost connection took the transaction with it
+            Exec(m_dialect->Rollback());
     } catch (...) {
         // The engine has already ended the transaction.
     }
     m_userTxn = false;
-    m_depth = 0;
+    TransactionEnded();
     m_pending.clear();
     m_txnBumps.clear();
     const QSet<int> kinds = std::exchange(m_txnKinds, {});
@@ -406,9 +558,16 @@ void TSqlConnection::NotifyChanged(const QSet<int>& Kinds) {
 
 TWriteScope::TWriteScope(TSqlConnection& C) : m_c(C) {
     m_level = m_c.BeginScope();
+    m_epoch = m_c.m_epoch;
+    ++m_c.m_scopes;
 }
 
 TWriteScope::~TWriteScope() {
+    --m_c.m_scopes;
+    if (m_epoch != m_c.m_epoch) { // the server rolled the transaction back with the connection
+        --m_c.m_doomed;
+        return;
+    }
     if (m_done)
         return;
     try {
@@ -420,6 +579,10 @@ TWriteScope::~TWriteScope() {
 }
 
 void TWriteScope::Commit() {
+    if (m_epoch != m_c.m_epoch) {
+        m_done = true;
+        Fail(SqlErrors::ecMySqlLost, QStringLiteral("transakcja wycofana po zerwaniu połączenia"));
+    }
     const bool announce = m_level == 0 || (m_level == 1 && m_c.m_userTxn);
     if (!announce) {
         m_done = true;

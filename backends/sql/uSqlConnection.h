@@ -6,6 +6,7 @@
 
 #include "uSqlDialect.h"
 
+#include <QElapsedTimer>
 #include <QHash>
 #include <QList>
 #include <QSet>
@@ -16,6 +17,7 @@
 #include <functional>
 #include <memory>
 
+class QSqlError;
 class QSqlQuery;
 class QTimer;
 struct IInterface;
@@ -46,6 +48,8 @@ public:
     void Open(const TSqlTarget& Target, int WatchMs);
     // Rolls back an open transaction, removes this session's placeholders and locks.
     void Close();
+    // True while a server connection is lost and not yet opened again.
+    bool Broken() const { return m_broken; }
     bool IsOpen() const { return m_open; }
     // Throws 2 before the first connection and 103 when the connection was closed
     // under an object that still uses it.
@@ -103,12 +107,27 @@ private:
     void OwnChangesCommitted(const QHash<int, int>& Bumps);
     void RollbackUserTransaction();
     QSqlQuery& Prepared(const QString& Sql, int FallbackCode);
-    [[noreturn]] void FailWith(const QSqlQuery& Q, int FallbackCode);
+    [[noreturn]] void Failed(const QSqlError& Error, int FallbackCode);
+    // Runs one statement. After a lost server connection the connection is opened again
+    // first; a statement lost outside a transaction that is safe to run twice runs once
+    // more on the new connection. One reconnect per statement, never a loop.
+    template <class F> void Statement(const QString& Sql, F&& Body);
+    // The server ended the connection: whatever transaction was open is gone with it.
+    void ConnectionLost();
+    // Opens the server connection again with the same target and session; throws 22
+    // (or the open's own code when it says more, a refused login say).
+    void Reconnect();
     void RunSetup(const TSqlTarget& Target);
     void BeginWrite();
+    void TransactionEnded();
     void StartTimers(int WatchMs);
+    // False while a timer should leave the connection alone: a transaction is open, or
+    // a reconnect was tried moments ago.
+    bool TimerMayRun() const;
     void CheckForeignChanges();
+    void ReadChangeCounters();
     void ReleaseConnection();
+    void ReleaseDriver();
 
     QString m_symbol;
     std::unique_ptr<TSqlDialect> m_dialect;
@@ -120,8 +139,18 @@ private:
     bool m_wasOpen = false;
     qint64 m_session = 0;
     QHash<QString, QSqlQuery*> m_cache;
-    int m_depth = 0; // open write scopes, the user transaction counting as one
+    TSqlTarget m_target;
+    int m_depth = 0;        // open write scopes, the user transaction counting as one
+    bool m_txnOpen = false; // from the start of a write transaction to its end
     bool m_userTxn = false;
+    int m_scopes = 0;    // TWriteScope objects alive
+    int m_doomed = 0;    // of them, those whose transaction the server ended with the connection
+    quint64 m_epoch = 0; // raised whenever a lost connection takes a transaction with it
+    bool m_broken = false;
+    bool m_reconnecting = false;
+    bool m_reloadAll = false;    // lists reload once after a reconnect: changes may have been missed
+    QElapsedTimer m_lastAttempt; // the last reconnect, from its end when it failed
+    qint64 m_retryPauseMs = 0;
     QSet<int> m_txnKinds; // kinds changed inside the user transaction
     QSet<int> m_pending;  // kinds changed by committed inner scopes, not yet announced
     QSet<TChangeListener*> m_listeners;
@@ -154,6 +183,7 @@ public:
 private:
     TSqlConnection& m_c;
     int m_level = 0;
+    quint64 m_epoch = 0;
     bool m_done = false;
     QSet<int> m_kinds;
 };

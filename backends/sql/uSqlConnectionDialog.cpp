@@ -3,7 +3,9 @@
 #include "uSqlDataBase.h"
 #include "uSqlDialect.h"
 #include "uSqlParams.h"
+#include "uSqlServerDataBase.h"
 
+#include <QApplication>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
@@ -13,8 +15,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSqlDatabase>
-#include <QSqlError>
 #include <QVBoxLayout>
 
 namespace {
@@ -153,19 +153,32 @@ TSqlServerDialog::TSqlServerDialog(QWidget* Parent, const QString& Param) : QDia
     auto* test = Button(this, QStringLiteral("btnTest"), QStringLiteral("Test połączenia"),
                         QStringLiteral("Sprawdź, czy serwer przyjmuje połączenie z tymi parametrami"));
     connect(test, &QPushButton::clicked, this, [this] { TestConnection(); });
+    auto* create = Button(this, QStringLiteral("btnNew"), QStringLiteral("Nowa baza…"),
+                          QStringLiteral("Utwórz bazę danych o podanej nazwie (albo tabele programu w pustej "
+                                         "bazie); bazy z danymi pozostają nietknięte"));
+    connect(create, &QPushButton::clicked, this, [this] { NewDataBase(); });
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
     buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("btnOK"));
     buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Anuluj"));
     buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("btnCancel"));
+    m_ok = buttons->button(QDialogButtonBox::Ok);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* actions = new QHBoxLayout;
+    actions->addWidget(test);
+    actions->addWidget(create);
+    actions->addStretch(1);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(note);
-    layout->addWidget(test, 0, Qt::AlignLeft);
-    layout->addWidget(m_result);
+    layout->addLayout(actions);
+    layout->addWidget(m_result, 1);
     layout->addWidget(buttons);
+    // Room for a server's message of a few lines without squeezing the fields.
+    m_result->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_result->setMinimumHeight(m_result->fontMetrics().lineSpacing() * 4);
+    layout->setSizeConstraint(QLayout::SetMinimumSize);
 }
 
 QString TSqlServerDialog::Param() const {
@@ -179,33 +192,52 @@ QString TSqlServerDialog::Param() const {
     return p.ToString();
 }
 
-// Opens a bare connection with the typed parameters (and the option file's password):
-// nothing is created or written.
-void TSqlServerDialog::TestConnection() {
+bool TSqlServerDialog::ReadTarget(TSqlTarget& Target) {
+    Target.host = m_host->text().trimmed();
+    Target.socket = m_socket->text().trimmed();
+    Target.database = m_db->text().trimmed();
+    Target.user = m_user->text().trimmed();
+    Target.password = m_password;
+    const QString port = m_port->text().trimmed();
     bool portOk = true;
+    if (!port.isEmpty())
+        Target.port = port.toInt(&portOk);
+    if (port.isEmpty() || (portOk && Target.port >= 1 && Target.port <= 65535))
+        return true;
+    m_result->setText(QStringLiteral("Port musi być liczbą od 1 do 65535."));
+    return false;
+}
+
+// Opens a bare connection with the typed parameters: nothing is created or written.
+void TSqlServerDialog::TestConnection() {
     TSqlTarget t;
-    t.host = m_host->text().trimmed();
-    t.socket = m_socket->text().trimmed();
-    t.database = m_db->text().trimmed();
-    t.user = m_user->text().trimmed();
-    if (!m_port->text().trimmed().isEmpty())
-        t.port = m_port->text().trimmed().toInt(&portOk);
-    QString result;
-    if (!portOk || t.port < 0 || t.port > 65535)
-        result = QStringLiteral("Port musi być liczbą od 1 do 65535.");
-    else {
-        const QString name = QStringLiteral("QuorDataBaseSQL-test-%1").arg(quintptr(this), 0, 16);
-        {
-            auto dialect = MakeDialect(QStringLiteral("MYSQL"));
-            QSqlDatabase db = QSqlDatabase::addDatabase(dialect->DriverName(), name);
-            dialect->Configure(db, t);
-            result = db.open() ? QStringLiteral("Połączenie działa.")
-                               : QStringLiteral("Nie można się połączyć: ") + db.lastError().text();
-            db.close();
-        }
-        QSqlDatabase::removeDatabase(name);
+    if (!ReadTarget(t))
+        return;
+    const QString failure = SqlServerDataBase::Probe(t);
+    if (failure.isEmpty())
+        m_password = t.password;
+    m_result->setText(failure.isEmpty() ? QStringLiteral("Połączenie działa.")
+                                        : QStringLiteral("Nie można się połączyć: ") + failure);
+}
+
+// The name is checked as typed, blanks included, since the parameter keeps it trimmed.
+void TSqlServerDialog::NewDataBase() {
+    TSqlTarget t;
+    if (!ReadTarget(t))
+        return;
+    if (const QString problem = SqlServerDataBase::NameProblem(m_db->text()); !problem.isEmpty()) {
+        m_result->setText(problem);
+        m_db->setFocus();
+        return;
     }
-    m_result->setText(result);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const SqlServerDataBase::TOutcome outcome = SqlServerDataBase::Create(t);
+    QApplication::restoreOverrideCursor();
+    m_result->setText(outcome.text);
+    if (outcome.ok) {
+        m_password = t.password;
+        m_ok->setFocus();
+    }
 }
 
 namespace SqlConnectionDialog {

@@ -9,6 +9,7 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
+struct TSqlTarget;
 
 class TSqlConnectionDialog final : public QDialog {
 public:
@@ -28,8 +29,9 @@ private:
 };
 
 // The dialog of a server database: host, port, socket, database and user (the password
-// is never part of the parameter), and "Test połączenia", which opens a connection with
-// them without writing anything.
+// is never part of the parameter), "Test połączenia", which opens a connection with them
+// without writing anything, and "Nowa baza…", which makes the named database one of this
+// program (creating it when missing) and never changes one that holds data.
 class TSqlServerDialog final : public QDialog {
 public:
     TSqlServerDialog(QWidget* Parent, const QString& Param);
@@ -37,14 +39,21 @@ public:
     QString Param() const;
 
 private:
+    // The typed fields; false (with the reason shown) when the port is not a number.
+    bool ReadTarget(TSqlTarget& Target);
     void TestConnection();
+    void NewDataBase();
     QString m_param;
+    // The password asked for here, once it worked: kept while the dialog lives so that
+    // the operator is not asked again at every button. Never part of the parameter.
+    QString m_password;
     QLineEdit* m_host = nullptr;
     QLineEdit* m_port = nullptr;
     QLineEdit* m_socket = nullptr;
     QLineEdit* m_db = nullptr;
     QLineEdit* m_user = nullptr;
     QLabel* m_result = nullptr;
+    QPushButton* m_ok = nullptr;
 };
 
 namespace SqlConnectionDialog {

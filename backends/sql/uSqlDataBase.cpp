@@ -20,8 +20,6 @@
 #include <QStandardPaths>
 #include <QThread>
 
-bool AskPassword(TSqlTarget& Target);
-
 namespace {
 
 constexpr int kDefaultBusyMs = 5000;

@@ -8,6 +8,12 @@
 
 #include <QString>
 
+struct TSqlTarget;
+
+// Asks the operator for the password of Target's user (when a widgets application runs
+// on this thread and EWIDAR_NO_ASK is not set); false when nothing was given.
+bool AskPassword(TSqlTarget& Target);
+
 // A new, unconnected root object for a backend symbol; nullptr for a symbol not served.
 TIntfPtr<IEwidarDataBase> MakeSqlDataBase(const QString& Symbol);
 

@@ -42,6 +42,15 @@ const std::map<int32_t, TEntry>& Entries() {
         {ecNoPrimaryKeyTable, {"Brak klucza głównego.", "https://www.sqlite.org/lang_createtable.html"}},
         {ecNotFound,
          {"Nie znaleziono bazy danych we wskazanej lokalizacji.", "https://www.sqlite.org/c3ref/open.html"}},
+        {ecMySqlNoServer,
+         {"Brak połączenia z serwerem MySQL: serwer nie działa albo jest nieosiągalny pod wskazanym adresem.",
+          "https://mariadb.com/kb/en/mariadb-error-codes/"}},
+        {ecMySqlLost,
+         {"Utracono połączenie z serwerem MySQL (serwer zatrzymany lub uruchomiony ponownie albo zerwane "
+          "połączenie sieciowe). Zmiany niezatwierdzone w chwili zerwania zostały wycofane; następna "
+          "operacja "
+          "połączy się z serwerem ponownie.",
+          "https://mariadb.com/kb/en/mariadb-error-codes/"}},
         {ecFileLocked,
          {"Plik bazy danych jest aktualnie zablokowany przez inny program. Spróbuj ponownie za chwilę.",
           "https://www.sqlite.org/rescode.html#busy"}},

@@ -15,6 +15,10 @@ namespace SqlSchema {
 
 namespace {
 
+// Foreign keys are table constraints with names of their own: some servers parse a
+// REFERENCES clause on a column but enforce nothing, and a named constraint can be
+// found and altered by a later version on every engine.
+
 // Version 1: records of every kind with their description lines and normalised
 // search text, field values by symbol, single links, people of a taxpayer,
 // sessions and record locks.
@@ -24,44 +28,54 @@ const QStringList& Version1() {
             "CREATE TABLE {IFNEW} ew_meta (name {KEYTEXT} NOT NULL PRIMARY KEY, value {TEXT} NOT NULL)"),
         // First, so that a server schema left part way is known as this program's; the
         // row is also the one that a server's writers lock in turn.
-        QStringLiteral("DELETE FROM ew_meta WHERE name = 'application'"),
-        QStringLiteral("INSERT INTO ew_meta (name, value) VALUES ('application', 'Ewidar')"),
+        QStringLiteral("REPLACE INTO ew_meta (name, value) VALUES ('application', 'Ewidar')"),
         QStringLiteral(
             "CREATE TABLE {IFNEW} ew_session (id {ID}, host {TEXT} NOT NULL, boot_id {TEXT} NOT NULL, "
             "pid INTEGER NOT NULL, start_ticks {TEXT} NOT NULL, heartbeat INTEGER NOT NULL, "
             "opened_at INTEGER NOT NULL)"),
-        QStringLiteral("CREATE TABLE {IFNEW} ew_record (id {ID}, kind INTEGER NOT NULL, "
-                       "owner_id INTEGER REFERENCES ew_record (id) ON DELETE CASCADE, "
+        QStringLiteral("CREATE TABLE {IFNEW} ew_record (id {ID}, kind INTEGER NOT NULL, owner_id INTEGER, "
                        "state INTEGER NOT NULL DEFAULT 0, session_id INTEGER, "
                        "is_podatnik INTEGER NOT NULL DEFAULT 0, is_pracownik INTEGER NOT NULL DEFAULT 0, "
                        "is_kontrahent INTEGER NOT NULL DEFAULT 0, "
                        "line1 {TEXT} NOT NULL DEFAULT '', line2 {TEXT} NOT NULL DEFAULT '', "
-                       "line3 {TEXT} NOT NULL DEFAULT '', search {LONGTEXT} NOT NULL DEFAULT '')"),
+                       "line3 {TEXT} NOT NULL DEFAULT '', search {LONGTEXT} NOT NULL DEFAULT '', "
+                       "CONSTRAINT ew_record_owner_fk FOREIGN KEY (owner_id) REFERENCES ew_record (id) "
+                       "ON DELETE CASCADE)"),
         // Covers the list queries: a registry, filtered or not, is read from the index alone.
         QStringLiteral(
             "CREATE INDEX {IFNEW} ew_record_list ON ew_record (kind, state, {PREFIX:search}, id, owner_id, "
             "is_podatnik, is_pracownik, is_kontrahent{COVER:, line1, line2, line3})"),
         QStringLiteral("CREATE INDEX {IFNEW} ew_record_owner ON ew_record (owner_id, kind)"),
         QStringLiteral("CREATE INDEX {IFNEW} ew_record_placeholder ON ew_record (state, session_id)"),
-        QStringLiteral("CREATE TABLE {IFNEW} ew_value (record_id INTEGER NOT NULL REFERENCES ew_record (id) "
-                       "ON DELETE CASCADE, symbol {KEYTEXT} NOT NULL, value {TEXT} NOT NULL DEFAULT '', "
-                       "caption {TEXT} NOT NULL DEFAULT '', field_type {TEXT} NOT NULL DEFAULT '', "
-                       "PRIMARY KEY (record_id, symbol)) {NOROWID}"),
+        QStringLiteral(
+            "CREATE TABLE {IFNEW} ew_value (record_id INTEGER NOT NULL, symbol {KEYTEXT} NOT NULL, "
+            "value {TEXT} NOT NULL DEFAULT '', caption {TEXT} NOT NULL DEFAULT '', "
+            "field_type {TEXT} NOT NULL DEFAULT '', PRIMARY KEY (record_id, symbol), "
+            "CONSTRAINT ew_value_record_fk FOREIGN KEY (record_id) REFERENCES ew_record (id) "
+            "ON DELETE CASCADE) {NOROWID}"),
         QStringLiteral("CREATE INDEX {IFNEW} ew_value_symbol ON ew_value (symbol, {PREFIX:value})"),
-        QStringLiteral("CREATE TABLE {IFNEW} ew_link (source_id INTEGER NOT NULL REFERENCES ew_record (id) "
-                       "ON DELETE CASCADE, role INTEGER NOT NULL, target_id INTEGER NOT NULL "
-                       "REFERENCES ew_record (id), PRIMARY KEY (source_id, role)) {NOROWID}"),
+        // A record still named by another's link cannot be deleted.
+        QStringLiteral("CREATE TABLE {IFNEW} ew_link (source_id INTEGER NOT NULL, role INTEGER NOT NULL, "
+                       "target_id INTEGER NOT NULL, PRIMARY KEY (source_id, role), "
+                       "CONSTRAINT ew_link_source_fk FOREIGN KEY (source_id) REFERENCES ew_record (id) "
+                       "ON DELETE CASCADE, "
+                       "CONSTRAINT ew_link_target_fk FOREIGN KEY (target_id) REFERENCES ew_record (id)) "
+                       "{NOROWID}"),
         QStringLiteral("CREATE INDEX {IFNEW} ew_link_target ON ew_link (target_id, role)"),
-        QStringLiteral(
-            "CREATE TABLE {IFNEW} ew_person (podatnik_id INTEGER NOT NULL REFERENCES ew_record (id) "
-            "ON DELETE CASCADE, role INTEGER NOT NULL, osoba_id INTEGER NOT NULL "
-            "REFERENCES ew_record (id) ON DELETE CASCADE, aktywny INTEGER NOT NULL DEFAULT 1, "
-            "PRIMARY KEY (podatnik_id, role, osoba_id)) {NOROWID}"),
+        QStringLiteral("CREATE TABLE {IFNEW} ew_person (podatnik_id INTEGER NOT NULL, role INTEGER NOT NULL, "
+                       "osoba_id INTEGER NOT NULL, aktywny INTEGER NOT NULL DEFAULT 1, "
+                       "PRIMARY KEY (podatnik_id, role, osoba_id), "
+                       "CONSTRAINT ew_person_podatnik_fk FOREIGN KEY (podatnik_id) REFERENCES ew_record (id) "
+                       "ON DELETE CASCADE, "
+                       "CONSTRAINT ew_person_osoba_fk FOREIGN KEY (osoba_id) REFERENCES ew_record (id) "
+                       "ON DELETE CASCADE) {NOROWID}"),
         QStringLiteral("CREATE INDEX {IFNEW} ew_person_osoba ON ew_person (osoba_id, role)"),
-        QStringLiteral(
-            "CREATE TABLE {IFNEW} ew_lock (record_id INTEGER NOT NULL PRIMARY KEY REFERENCES ew_record (id) "
-            "ON DELETE CASCADE, session_id INTEGER NOT NULL REFERENCES ew_session (id) "
-            "ON DELETE CASCADE, locked_at INTEGER NOT NULL)"),
+        QStringLiteral("CREATE TABLE {IFNEW} ew_lock (record_id INTEGER NOT NULL PRIMARY KEY, "
+                       "session_id INTEGER NOT NULL, locked_at INTEGER NOT NULL, "
+                       "CONSTRAINT ew_lock_record_fk FOREIGN KEY (record_id) REFERENCES ew_record (id) "
+                       "ON DELETE CASCADE, "
+                       "CONSTRAINT ew_lock_session_fk FOREIGN KEY (session_id) REFERENCES ew_session (id) "
+                       "ON DELETE CASCADE)"),
         QStringLiteral("CREATE INDEX {IFNEW} ew_lock_session ON ew_lock (session_id)"),
     };
     return ddl;
@@ -75,11 +89,12 @@ const QStringList& Version2() {
         QStringLiteral("CREATE TABLE {IFNEW} ew_group (id {ID}, name {TEXT} NOT NULL, rights INTEGER NOT "
                        "NULL DEFAULT 0)"),
         QStringLiteral(
-            "CREATE TABLE {IFNEW} ew_user (id {ID}, group_id INTEGER NOT NULL REFERENCES ew_group (id) "
-            "ON DELETE CASCADE, login {TEXT} NOT NULL, login_key {KEYTEXT} NOT NULL UNIQUE, "
-            "password_hash {TEXT} NOT NULL, first_name {TEXT} NOT NULL DEFAULT '', "
-            "last_name {TEXT} NOT NULL DEFAULT '', phone {TEXT} NOT NULL DEFAULT '', "
-            "email {TEXT} NOT NULL DEFAULT '')"),
+            "CREATE TABLE {IFNEW} ew_user (id {ID}, group_id INTEGER NOT NULL, login {TEXT} NOT NULL, "
+            "login_key {KEYTEXT} NOT NULL UNIQUE, password_hash {TEXT} NOT NULL, "
+            "first_name {TEXT} NOT NULL DEFAULT '', last_name {TEXT} NOT NULL DEFAULT '', "
+            "phone {TEXT} NOT NULL DEFAULT '', email {TEXT} NOT NULL DEFAULT '', "
+            "CONSTRAINT ew_user_group_fk FOREIGN KEY (group_id) REFERENCES ew_group (id) "
+            "ON DELETE CASCADE)"),
         QStringLiteral("CREATE INDEX {IFNEW} ew_user_group ON ew_user (group_id)"),
         QStringLiteral(
             "CREATE TABLE {IFNEW} ew_field (id {ID}, kind INTEGER NOT NULL, symbol {KEYTEXT} NOT NULL, "
@@ -108,9 +123,11 @@ const QStringList& Version3() {
             "is_podatnik, is_pracownik, is_kontrahent{COVER:, line1, line2, line3, search})"),
         QStringLiteral(
             "CREATE TABLE {IFNEW} ew_change (kind INTEGER NOT NULL PRIMARY KEY, counter INTEGER NOT NULL)"),
-        QStringLiteral("CREATE TABLE {IFNEW} ew_ident (record_id INTEGER NOT NULL REFERENCES ew_record (id) "
-                       "ON DELETE CASCADE, symbol {KEYTEXT} NOT NULL, digits {KEYTEXT} NOT NULL, "
-                       "PRIMARY KEY (record_id, symbol)) {NOROWID}"),
+        QStringLiteral(
+            "CREATE TABLE {IFNEW} ew_ident (record_id INTEGER NOT NULL, symbol {KEYTEXT} NOT NULL, "
+            "digits {KEYTEXT} NOT NULL, PRIMARY KEY (record_id, symbol), "
+            "CONSTRAINT ew_ident_record_fk FOREIGN KEY (record_id) REFERENCES ew_record (id) "
+            "ON DELETE CASCADE) {NOROWID}"),
         QStringLiteral("CREATE INDEX {IFNEW} ew_ident_digits ON ew_ident (symbol, digits)"),
     };
     return ddl;
@@ -138,6 +155,14 @@ void FillVersion3(TSqlConnection& C) {
         SqlRecordStore::WriteIdentifier(C, r[0].toLongLong(), r[1].toString(), r[2].toString(), true);
 }
 
+// One statement, so that a server, which runs the steps outside a transaction, never
+// keeps the old row deleted and the new one missing: a database without its version
+// would be prepared again from the start, with a new identifier.
+void WriteMeta(TSqlConnection& C, const QString& Name, const QString& Value) {
+    C.Exec(QStringLiteral("REPLACE INTO ew_meta (name, value) VALUES (?, ?)"), {Name, Value},
+           SqlErrors::ecCriticalOpen);
+}
+
 void RunDdl(TSqlConnection& C, const QStringList& Ddl) {
     for (const QString& t : Ddl)
         C.Exec(C.Dialect().Ddl(t), {}, SqlErrors::ecCriticalOpen);
@@ -149,10 +174,7 @@ const std::vector<std::function<void(TSqlConnection&)>>& Migrations() {
         [](TSqlConnection& c) { RunDdl(c, Version1()); },
         [](TSqlConnection& c) {
             RunDdl(c, Version2());
-            c.Exec(QStringLiteral("DELETE FROM ew_meta WHERE name = 'database_id'"), {},
-                   SqlErrors::ecCriticalOpen);
-            c.Exec(QStringLiteral("INSERT INTO ew_meta (name, value) VALUES ('database_id', ?)"),
-                   {QUuid::createUuid().toString(QUuid::WithoutBraces)}, SqlErrors::ecCriticalOpen);
+            WriteMeta(c, QStringLiteral("database_id"), QUuid::createUuid().toString(QUuid::WithoutBraces));
         },
         [](TSqlConnection& c) {
             RunDdl(c, Version3());
@@ -202,10 +224,7 @@ int CheckedVersion(TSqlConnection& C) {
 namespace {
 
 void WriteVersion(TSqlConnection& C, int Version) {
-    C.Exec(QStringLiteral("DELETE FROM ew_meta WHERE name = 'schema_version'"), {},
-           SqlErrors::ecCriticalOpen);
-    C.Exec(QStringLiteral("INSERT INTO ew_meta (name, value) VALUES ('schema_version', ?)"),
-           {QString::number(Version)}, SqlErrors::ecCriticalOpen);
+    WriteMeta(C, QStringLiteral("schema_version"), QString::number(Version));
 }
 
 // A server commits every DDL statement at once, so the steps cannot share one

@@ -205,6 +205,29 @@ void Heartbeat(TSqlConnection& C) {
     scope.Commit();
 }
 
+bool Reclaim(TSqlConnection& C) {
+    if (C.Dialect().ServerLiveness()) {
+        const QString name = SessionLockName(C.SessionID());
+        const QString take = QStringLiteral("SELECT GET_LOCK(%1, ?)").arg(kLockNameSql);
+        if (C.Scalar(take, {name, 0}, 0).toInt() != 1) {
+            // No other session takes this lock: its holder is this session's own earlier
+            // connection, which the server has not yet seen gone (a dropped network link).
+            const QVariant holder =
+                C.Scalar(QStringLiteral("SELECT IS_USED_LOCK(%1)").arg(kLockNameSql), {name});
+            try {
+                if (!holder.isNull())
+                    C.Exec(QStringLiteral("KILL CONNECTION %1").arg(holder.toLongLong()));
+            } catch (const TSqlFailure&) {
+                // Already ending: the server frees the lock when it is done.
+            }
+            if (C.Scalar(take, {name, 5}, 0).toInt() != 1)
+                Fail(SqlErrors::ecOpen, QStringLiteral("nie można zająć blokady sesji"));
+        }
+    }
+    return C.Scalar(QStringLiteral("SELECT count(*) FROM ew_session WHERE id = ?"), {C.SessionID()}, 0)
+               .toInt() > 0;
+}
+
 void Lock(TSqlConnection& C, qint64 RecordID) {
     TWriteScope scope(C);
     if (C.Scalar(QStringLiteral("SELECT count(*) FROM ew_record WHERE id = ?"), {RecordID}, 0).toInt() == 0)

@@ -42,6 +42,10 @@ void PurgeDead(TSqlConnection& C);
 // Removes this session's placeholders, locks and row.
 void Unregister(TSqlConnection& C);
 void Heartbeat(TSqlConnection& C);
+// After the connection was opened again: takes the session's server lock once more (ending
+// this session's earlier connection if the server still counts it as open). False when
+// another connection purged the session meanwhile.
+bool Reclaim(TSqlConnection& C);
 
 // Locks a stored record for this session; 105 when a live session holds it, 106
 // when the record no longer exists. Locking twice in one session succeeds.

@@ -100,6 +100,8 @@ TEST_F(ConnectTest, DataBaseIDNamesTheFileWhateverThePathOrConnection) {
 }
 
 TEST_F(ConnectTest, AVersion1FileIsUpgradedKeepingItsRecords) {
+    // Built with SQLite's own statements; the server's upgrade is tested in SchemaTest.
+    FILE_DATABASE_ONLY();
     auto stary =
         NewPodatnik(m_db.get(), QStringLiteral("Stary"), QStringLiteral("Plik"), QStringLiteral("Kalisz"));
     SetValue(stary.get(), cDanePodmiotuNIP.Symbol, QStringLiteral("526-025-02-74"));
@@ -258,7 +260,6 @@ TEST_F(ConnectTest, AFailedDeletionEndsTheTransactionAndUndoesTheBatch) {
 }
 
 TEST_F(ConnectTest, ServicesOfTheRootNeedAConnection) {
-    FILE_DATABASE_ONLY();
     auto db = NewRoot();
     EXPECT_FALSE(db->GetDynamicFieldsProvider(0));
     EXPECT_EQ(db->GetLastErrorCode(), 2);
@@ -278,12 +279,17 @@ TEST_F(ConnectTest, ServicesOfTheRootNeedAConnection) {
     bool cancel = false;
     db->GetOnProgress()(42, cancel);
     EXPECT_EQ(progress, 42);
-    // A failed connection names its file, so that GetLastError can add the engine's message.
-    const QString text = m_dir + QStringLiteral("/text.db");
-    ASSERT_TRUE(WriteFile(text, QByteArray("not a database").repeated(100)));
-    std::u16string param = U(Param(text));
+    // A failed connection names its file (its server database), so that GetLastError can add
+    // the engine's message: here a file that is no database, or a database of another program.
+    QString refused = m_dir + QStringLiteral("/text.db");
+    if (ServerDialect()) {
+        refused = AnotherDataBase();
+        RawScalar(refused, QStringLiteral("CREATE TABLE invoices (id INTEGER PRIMARY KEY, amount REAL)"));
+    } else
+        ASSERT_TRUE(WriteFile(refused, QByteArray("not a database").repeated(100)));
+    std::u16string param = U(Param(refused));
     ASSERT_FALSE(db->Connect(param, true));
-    EXPECT_EQ(Q(db->GetDataBaseID()), QStringLiteral("SQLITE:") + text);
+    EXPECT_EQ(Q(db->GetDataBaseID()), TestDialect() + u':' + refused);
     std::u16string message, link;
     ASSERT_TRUE(Backend().GetLastError(db->GetLastErrorCode(), db->GetDataBaseID(), message, link));
     EXPECT_TRUE(Q(message).contains(QStringLiteral("Szczegóły:"))) << Q(message).toStdString();

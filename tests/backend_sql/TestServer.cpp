@@ -24,6 +24,7 @@ namespace {
 struct TServer {
     std::unique_ptr<QTemporaryDir> dir;
     std::unique_ptr<QProcess> process;
+    QString daemon;
     QString socket;
     QString why;
     bool tried = false;
@@ -63,6 +64,37 @@ public:
     void TearDown() override { Stop(); }
 };
 
+// Runs mariadbd on the data folder and waits until it answers on the socket.
+bool Launch(TServer& S) {
+    const QString data = S.dir->filePath(QStringLiteral("data"));
+    S.process = std::make_unique<QProcess>();
+    S.process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    S.process->setStandardOutputFile(QProcess::nullDevice());
+    // The server ends with the test process, even one that crashed or was killed by a timeout.
+    S.process->setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
+    S.process->start(S.daemon, {QStringLiteral("--no-defaults"), QStringLiteral("--datadir=") + data,
+                                QStringLiteral("--socket=") + S.socket, QStringLiteral("--skip-networking"),
+                                QStringLiteral("--user=root"),
+                                QStringLiteral("--pid-file=") + S.dir->filePath("mysqld.pid"),
+                                QStringLiteral("--log-error=") + S.dir->filePath(QStringLiteral("error.log")),
+                                QStringLiteral("--innodb-buffer-pool-size=64M"),
+                                QStringLiteral("--innodb-log-file-size=16M"),
+                                QStringLiteral("--innodb-flush-log-at-trx-commit=2"),
+                                QStringLiteral("--skip-log-bin"), QStringLiteral("--max-connections=200")});
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < 120000) {
+        if (S.process->state() == QProcess::NotRunning)
+            break;
+        if (QFile::exists(S.socket) && Admin(S.socket, QStringLiteral("SELECT 1")))
+            return true;
+        QThread::msleep(100);
+    }
+    S.why = QStringLiteral("mariadbd did not start; see its error log");
+    Stop();
+    return false;
+}
+
 bool Start(TServer& S) {
     const QString install = Find(QStringLiteral("mariadb-install-db"));
     const QString daemon = Find(QStringLiteral("mariadbd"));
@@ -94,32 +126,8 @@ bool Start(TServer& S) {
         return false;
     }
     S.socket = S.dir->filePath(QStringLiteral("mysqld.sock"));
-    S.process = std::make_unique<QProcess>();
-    S.process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    S.process->setStandardOutputFile(QProcess::nullDevice());
-    // The server ends with the test process, even one that crashed or was killed by a timeout.
-    S.process->setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
-    S.process->start(daemon, {QStringLiteral("--no-defaults"), QStringLiteral("--datadir=") + data,
-                              QStringLiteral("--socket=") + S.socket, QStringLiteral("--skip-networking"),
-                              QStringLiteral("--user=root"),
-                              QStringLiteral("--pid-file=") + S.dir->filePath("mysqld.pid"),
-                              QStringLiteral("--log-error=") + S.dir->filePath(QStringLiteral("error.log")),
-                              QStringLiteral("--innodb-buffer-pool-size=64M"),
-                              QStringLiteral("--innodb-log-file-size=16M"),
-                              QStringLiteral("--innodb-flush-log-at-trx-commit=2"),
-                              QStringLiteral("--skip-log-bin"), QStringLiteral("--max-connections=200")});
-    QElapsedTimer t;
-    t.start();
-    while (t.elapsed() < 120000) {
-        if (S.process->state() == QProcess::NotRunning)
-            break;
-        if (QFile::exists(S.socket) && Admin(S.socket, QStringLiteral("SELECT 1")))
-            return true;
-        QThread::msleep(200);
-    }
-    S.why = QStringLiteral("mariadbd did not start; see its error log");
-    Stop();
-    return false;
+    S.daemon = daemon;
+    return Launch(S);
 }
 
 } // namespace
@@ -160,6 +168,13 @@ void Stop() {
         s.process->waitForFinished(10000);
     }
     s.process.reset();
+}
+
+bool Resume() {
+    TServer& s = Server();
+    if (s.process || s.daemon.isEmpty())
+        return false;
+    return Launch(s);
 }
 
 } // namespace TestServer

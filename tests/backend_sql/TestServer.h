@@ -14,5 +14,7 @@ QString Socket(QString* Why = nullptr);
 QString NewDataBase();
 // Stops the server (at the end of the tests, and for the restart test).
 void Stop();
+// Starts the stopped server again on the same data folder and socket; false when it does not answer.
+bool Resume();
 
 } // namespace TestServer
