@@ -109,17 +109,22 @@ bool WriteFile(const QString& Path, const QByteArray& Data) {
     return f.open(QIODevice::WriteOnly) && f.write(Data) == Data.size();
 }
 
+QSqlDatabase AddRawConnection(const QString& Name, const QString& Path) {
+    QSqlDatabase db = QSqlDatabase::addDatabase(
+        ServerDialect() ? QStringLiteral("QMYSQL") : QStringLiteral("QSQLITE"), Name);
+    db.setDatabaseName(Path);
+    if (ServerDialect()) {
+        db.setUserName(QStringLiteral("root"));
+        db.setConnectOptions(QStringLiteral("UNIX_SOCKET=") + TestServer::Socket());
+    }
+    return db;
+}
+
 QVariant RawScalar(const QString& Path, const QString& Sql) {
     const QString name = QUuid::createUuid().toString();
     QVariant result;
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(
-            ServerDialect() ? QStringLiteral("QMYSQL") : QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(Path);
-        if (ServerDialect()) {
-            db.setUserName(QStringLiteral("root"));
-            db.setConnectOptions(QStringLiteral("UNIX_SOCKET=") + TestServer::Socket());
-        }
+        QSqlDatabase db = AddRawConnection(name, Path);
         if (db.open()) {
             QSqlQuery q(db);
             if (q.exec(Sql) && q.next())

@@ -4,6 +4,7 @@
 
 #include "BackendLoader.h"
 
+#include <QSqlDatabase>
 #include <QStringList>
 #include <QVariant>
 
@@ -46,6 +47,9 @@ TIntfPtr<IEwidarRecord> NewPosted(IEwidarListCollection* C, const QString& Symbo
 // Writes a plain file (not a database); false when it cannot be written.
 bool WriteFile(const QString& Path, const QByteArray& Data);
 
+// A Qt connection (not yet opened) to the test database as an administrator's tool would
+// make it: the file, or the private server's database as root.
+QSqlDatabase AddRawConnection(const QString& Name, const QString& Path);
 // Runs a query on the file (the server database) through a connection of its own; the first column of the
 // first row.
 QVariant RawScalar(const QString& Path, const QString& Sql);

@@ -301,9 +301,11 @@ TEST_F(CollectionsTest, NfzDefaultsAreTheSixteenBranchesInCodeOrderAddedOnce) {
     SetValue(own.get(), cDaneNFZKod.Symbol, QStringLiteral("99"));
     ASSERT_TRUE(own->Post());
     auto list = Reg()->GetDaneNFZow({});
-    for (int i = 0; i < list->GetCount(); ++i)
-        if (Value(list->GetItem(i).get(), cDaneNFZKod.Symbol) == QStringLiteral("08"))
+    for (int i = 0; i < list->GetCount(); ++i) {
+        if (Value(list->GetItem(i).get(), cDaneNFZKod.Symbol) == QStringLiteral("08")) {
             ASSERT_TRUE(list->GetItem(i)->Delete());
+        }
+    }
     ASSERT_TRUE(codes08().isEmpty());
     ASSERT_TRUE(nfz->FillDefaults());
     EXPECT_EQ(Reg()->GetDaneNFZow({})->GetCount(), 17);

@@ -22,14 +22,7 @@ namespace {
 class TRaw {
 public:
     explicit TRaw(const QString& Path) : m_name(QUuid::createUuid().toString()) {
-        QSqlDatabase db = QSqlDatabase::addDatabase(
-            ServerDialect() ? QStringLiteral("QMYSQL") : QStringLiteral("QSQLITE"), m_name);
-        db.setDatabaseName(Path);
-        if (ServerDialect()) {
-            db.setUserName(QStringLiteral("root"));
-            db.setConnectOptions(QStringLiteral("UNIX_SOCKET=") + TestServer::Socket());
-        }
-        db.open();
+        AddRawConnection(m_name, Path).open();
     }
     ~TRaw() {
         QSqlDatabase::database(m_name, false).close();
