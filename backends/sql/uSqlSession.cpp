@@ -156,12 +156,14 @@ void Register(TSqlConnection& C) {
         C.Insert(QStringLiteral("INSERT INTO ew_session (host, boot_id, pid, start_ticks, heartbeat, "
                                 "opened_at) VALUES (?, ?, ?, ?, ?, ?)"),
                  {me.host, me.bootId, me.pid, me.startTicks, now, now});
-    scope.Commit();
-    C.SetSessionID(id);
+    // The named lock is taken before the row is committed: a desk purging dead sessions
+    // between the two would find the row without its lock and purge a live session.
     if (C.Dialect().ServerLiveness() &&
         C.Scalar(QStringLiteral("SELECT GET_LOCK(%1, 0)").arg(kLockNameSql), {SessionLockName(id)}, 0)
                 .toInt() != 1)
         Fail(SqlErrors::ecOpen, QStringLiteral("nie można zająć blokady sesji"));
+    scope.Commit();
+    C.SetSessionID(id);
 }
 
 void PurgeDead(TSqlConnection& C) {

@@ -1,71 +1,43 @@
 // Import of a generated database of 10,000 subjects (taxpayers, their employees
 // and contractors, one address each) into an empty one through the exported root
-// object, which reads the source through the data-access contract. The floor is
-// the same data copied table by table inside SQLite (ATTACH and INSERT ... SELECT),
-// which no import through the contract can beat.
-//
-// The source file is kept in <bin>/../bench-data and reused while it holds the
-// expected number of subjects.
+// object, which reads the source through the data-access contract: within each
+// dialect (/SQLITE, /MYSQL) and from a SQLite file onto the server
+// (/SQLITE_TO_MYSQL, an office moving to several desks). The floor is the same data
+// copied table by table inside SQLite (ATTACH and INSERT ... SELECT), which no
+// import through the contract can beat.
 
 #include "BackendLoader.h"
-#include "SubjectGenerator.h"
-
-#include <QCoreApplication>
-#include <QDir>
-#include <QElapsedTimer>
-#include <QFile>
+#include "BenchTargets.h"
 
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
-#include <cstdio>
+namespace BenchTargets {
 
 namespace {
 
 constexpr int kSubjects = 10000;
+const QString kTarget = QStringLiteral("import-target");
 
-QString DataDir() {
-    const QString dir = QCoreApplication::applicationDirPath() + QStringLiteral("/../bench-data");
-    QDir().mkpath(dir);
-    return dir;
-}
-
-QString SourcePath() {
-    return DataDir() + QStringLiteral("/subjects-%1.db").arg(kSubjects);
-}
-
-QString TargetPath() {
-    return DataDir() + QStringLiteral("/import-target.db");
-}
-
-void RemoveTarget() {
-    for (const char* suffix : {"", "-wal", "-shm"})
-        QFile::remove(TargetPath() + QLatin1String(suffix));
-}
-
-TIntfPtr<IEwidarDataBase> Connected(const QString& Path, bool Create) {
-    auto db = NewRoot();
-    std::u16string param = U(QStringLiteral("DIR=%1;WATCH=0;").arg(Path));
-    if (!db || !db->Connect(param, Create))
-        return {};
-    return db;
-}
-
-void BM_ImportThroughContract(benchmark::State& state) {
-    auto source = Connected(SourcePath(), false);
-    if (!source) {
-        state.SkipWithError("source does not connect");
-        return;
-    }
+void BM_ImportThroughContract(benchmark::State& state, TDialect From, TDialect To) {
+    QString why;
+    const QString from = Generated(From, kSubjects, why);
+    auto source = from.isEmpty() ? nullptr : Connected(From, from, false, why);
+    if (!source)
+        return Skip(state, why);
     int reports = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        RemoveTarget();
-        auto target = Connected(TargetPath(), true);
+        const QString to = Empty(To, kTarget, why);
+        auto target = to.isEmpty() ? nullptr : Connected(To, to, true, why);
+        if (!target) {
+            Skip(state, why);
+            break;
+        }
         target->SetOnProgress([&reports](int32_t, bool&) { ++reports; });
         state.ResumeTiming();
         if (!target->ImportFrom(source.get())) {
-            state.SkipWithError(("import failed: " + std::to_string(target->GetLastErrorCode())).c_str());
+            Skip(state, QStringLiteral("import failed: %1").arg(target->GetLastErrorCode()));
             break;
         }
         state.PauseTiming();
@@ -78,13 +50,17 @@ void BM_ImportThroughContract(benchmark::State& state) {
 }
 
 void BM_Raw_CopyTables(benchmark::State& state) {
+    QString why;
+    const QString source = FileOf(Generated(TDialect::Sqlite, kSubjects, why));
+    if (source.isEmpty())
+        return Skip(state, why);
     for (auto _ : state) {
         state.PauseTiming();
-        RemoveTarget();
-        Connected(TargetPath(), true)->Disconnect(); // an empty database of the current schema
+        const QString to = Empty(TDialect::Sqlite, kTarget, why);
+        Connected(TDialect::Sqlite, to, true, why)->Disconnect(); // an empty database of the current schema
         sqlite3* db = nullptr;
-        sqlite3_open(TargetPath().toUtf8().constData(), &db);
-        const QByteArray attach = "ATTACH '" + SourcePath().toUtf8() + "' AS src";
+        sqlite3_open(FileOf(to).toUtf8().constData(), &db);
+        const QByteArray attach = "ATTACH '" + source.toUtf8() + "' AS src";
         state.ResumeTiming();
         sqlite3_exec(db, attach.constData(), nullptr, nullptr, nullptr);
         const int rc = sqlite3_exec(db,
@@ -104,25 +80,25 @@ void BM_Raw_CopyTables(benchmark::State& state) {
     }
 }
 
-BENCHMARK(BM_ImportThroughContract)->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(BM_Raw_CopyTables)->Unit(benchmark::kMillisecond)->Iterations(3);
-
-bool PrepareSource() {
-    return SubjectGenerator::EnsureGenerated(SourcePath(), kSubjects);
-}
-
 } // namespace
 
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    if (!Backend().error.isEmpty()) {
-        std::fprintf(stderr, "backend not loaded: %s\n", qPrintable(Backend().error));
-        return 1;
+void RegisterImportBenchmarks() {
+    const struct {
+        const char* name;
+        TDialect from, to;
+    } cases[] = {{"BM_ImportThroughContract/SQLITE", TDialect::Sqlite, TDialect::Sqlite},
+                 {"BM_ImportThroughContract/MYSQL", TDialect::MySql, TDialect::MySql},
+                 {"BM_ImportThroughContract/SQLITE_TO_MYSQL", TDialect::Sqlite, TDialect::MySql}};
+    for (const auto& c : cases) {
+        benchmark::RegisterBenchmark(c.name, BM_ImportThroughContract, c.from, c.to)
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(1)
+            ->Repetitions(3);
+        if (c.to == TDialect::Sqlite)
+            benchmark::RegisterBenchmark("BM_Raw_CopyTables/SQLITE", BM_Raw_CopyTables)
+                ->Unit(benchmark::kMillisecond)
+                ->Iterations(3);
     }
-    if (!PrepareSource())
-        return 1;
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    RemoveTarget();
-    return 0;
 }
+
+} // namespace BenchTargets
