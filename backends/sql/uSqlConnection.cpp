@@ -113,6 +113,9 @@ void TSqlConnection::RunSetup(const TSqlTarget& Target) {
     // Reading the catalogue first tells a file that is not a database (or one locked
     // exclusively by another program) before anything is written to it.
     Rows(m_dialect->ListTables(), {}, SqlErrors::ecOpen);
+    if (const QString query = m_dialect->VersionQuery(); !query.isEmpty())
+        if (const QString why = m_dialect->RefusedVersion(Scalar(query).toString()); !why.isEmpty())
+            Fail(SqlErrors::ecCriticalOpen, why);
     for (const QString& sql : m_dialect->SessionSetup(Target))
         Rows(sql, {}, SqlErrors::ecOpen);
 }

@@ -154,6 +154,21 @@ public:
             options << QStringLiteral("UNIX_SOCKET=") + socket;
         Db.setConnectOptions(options.join(u';'));
     }
+    // The schema and its upgrades use MariaDB's own forms (IF [NOT] EXISTS on indexes and
+    // columns), which MySQL does not accept; 10.5 is the oldest release still maintained
+    // when this dialect was written (it is tested on 10.11).
+    QString VersionQuery() const override { return QStringLiteral("SELECT VERSION()"); }
+    QString RefusedVersion(const QString& Version) const override {
+        static const QRegularExpression re(QStringLiteral("^(?:5\\.5\\.5-)?(\\d+)\\.(\\d+)\\.\\d+.*-MariaDB"));
+        const QRegularExpressionMatch m = re.match(Version);
+        const int major = m.hasMatch() ? m.captured(1).toInt() : 0;
+        const int minor = m.hasMatch() ? m.captured(2).toInt() : 0;
+        if (major > 10 || (major == 10 && minor >= 5))
+            return {};
+        return QStringLiteral("Serwer bazy danych (wersja %1) nie jest obsługiwany: potrzebny jest "
+                              "MariaDB 10.5 lub nowszy.")
+            .arg(Version.isEmpty() ? QStringLiteral("nieznana") : Version.left(80));
+    }
     QStringList SessionSetup(const TSqlTarget& T) const override {
         const int waitSecs = qBound(1, (T.busyMs + 999) / 1000, 3600);
         return {QStringLiteral("SET NAMES utf8mb4 COLLATE utf8mb4_bin"),

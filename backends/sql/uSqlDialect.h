@@ -30,6 +30,14 @@ public:
     virtual QString DriverName() const = 0;
     // Puts the target into a not yet opened Qt connection.
     virtual void Configure(QSqlDatabase& Db, const TSqlTarget& Target) const = 0;
+    // Why the engine behind an opened connection cannot hold this program's database
+    // (Version: what VersionQuery gave); empty when it can. Checked before anything is
+    // written, so that an unsuitable server never gets half a schema.
+    virtual QString VersionQuery() const { return {}; }
+    virtual QString RefusedVersion(const QString& Version) const {
+        Q_UNUSED(Version);
+        return {};
+    }
     // Statements run once after opening (pragmas, session settings).
     virtual QStringList SessionSetup(const TSqlTarget& Target) const = 0;
     // Starts a write transaction in which no other connection writes: SQLite's write

@@ -5,6 +5,7 @@
 #include "TestSupport.h"
 #include "uSqlConnection.h"
 #include "uSqlDescribe.h"
+#include "uSqlDialect.h"
 #include "uSqlErrors.h"
 #include "uSqlFileSystem.h"
 #include "uSqlParams.h"
@@ -153,4 +154,35 @@ TEST_F(SqlSessionClock, LivenessByProcessOnThisMachineAndByHeartbeatElsewhere) {
 TEST_F(SqlSessionClock, CommitsSurviveAPowerCut) {
     EXPECT_EQ(m_c->Scalar(QStringLiteral("PRAGMA synchronous")).toInt(), 2); // FULL
     EXPECT_EQ(m_c->Scalar(QStringLiteral("PRAGMA journal_mode")).toString(), QStringLiteral("wal"));
+}
+
+// The server dialect is refused by servers that cannot run its schema statements, before
+// anything is written; the embedded engine asks nothing.
+TEST(SqlUnits, OnlyMariaDbFrom105IsAcceptedAsAServer) {
+    const auto server = MakeDialect(QStringLiteral("MYSQL"));
+    ASSERT_TRUE(server);
+    const struct {
+        const char* version;
+        bool accepted;
+    } cases[] = {
+        {"10.11.6-MariaDB-0+deb12u1", true},
+        {"10.5.0-MariaDB", true},
+        {"11.4.2-MariaDB-log", true},
+        {"10.4.32-MariaDB", false},
+        {"5.5.5-10.3.39-MariaDB", false},
+        {"5.5.5-10.11.6-MariaDB", true},
+        {"8.0.36", false},
+        {"8.4.0-commercial", false},
+        {"", false},
+        {"MariaDB", false},
+    };
+    for (const auto& c : cases) {
+        const QString why = server->RefusedVersion(QString::fromLatin1(c.version));
+        EXPECT_EQ(why.isEmpty(), c.accepted) << c.version << ": " << why.toStdString();
+        if (!c.accepted) {
+            EXPECT_TRUE(why.contains(QStringLiteral("MariaDB 10.5"))) << why.toStdString();
+        }
+    }
+    const auto file = MakeDialect(QStringLiteral("SQLITE"));
+    EXPECT_TRUE(file->VersionQuery().isEmpty());
 }
