@@ -130,8 +130,15 @@ QStringList Lines(int Position, const TSource& s) {
                 s.linked(lrDaneBanku, cDaneBankuNazwa.Symbol).trimmed()};
     case kDaneZamawiajacego:
         return Own(s, {&cDaneZamawiajacegoImie, &cDaneZamawiajacegoNazwisko});
-    case kReprezentant:
+    case kReprezentant: {
+        // The representing person's name, as the representative's window shows it; a name
+        // stored on the representative itself serves when no person is linked.
+        const QStringList person = {s.linked(lrPodmiot, cDanePodmiotuPierwszeImie.Symbol).trimmed(),
+                                    s.linked(lrPodmiot, cDanePodmiotuNazwisko.Symbol).trimmed()};
+        if (!person.join(QString()).isEmpty())
+            return person;
         return Own(s, {&cDanePodmiotuPierwszeImie, &cDanePodmiotuNazwisko});
+    }
     case kBiuroRachunkowe: {
         QString name = s.own(cBiuroRachunkoweNazwa.Symbol).trimmed();
         if (name.isEmpty())

@@ -99,6 +99,8 @@ int DependentRole(int Kind) {
         return lrDaneBanku;
     if (Kind == kSpolka)
         return lrSpolka;
+    if (Kind == kPodmiot)
+        return lrPodmiot; // the representatives naming the subject as their person
     return 0;
 }
 

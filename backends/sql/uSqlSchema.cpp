@@ -3,6 +3,7 @@
 #include "uSqlConnection.h"
 #include "uSqlDescribe.h"
 #include "uSqlErrors.h"
+#include "uSqlKinds.h"
 #include "uSqlRecordStore.h"
 
 #include <QStringList>
@@ -163,6 +164,15 @@ void WriteMeta(TSqlConnection& C, const QString& Name, const QString& Value) {
            SqlErrors::ecCriticalOpen);
 }
 
+// Version 4 changes no table: a representative is described by its linked person's name,
+// which the stored lines of earlier versions lack. Writing the lines again can be repeated,
+// so a step stopped part way is simply run again.
+void FillVersion4(TSqlConnection& C) {
+    for (const QVariantList& r :
+         C.Rows(QStringLiteral("SELECT id FROM ew_record WHERE kind = ?"), {int(SqlKinds::kReprezentant)}))
+        SqlRecordStore::RefreshStoredLines(C, r[0].toLongLong());
+}
+
 void RunDdl(TSqlConnection& C, const QStringList& Ddl) {
     for (const QString& t : Ddl)
         C.Exec(C.Dialect().Ddl(t), {}, SqlErrors::ecCriticalOpen);
@@ -180,6 +190,7 @@ const std::vector<std::function<void(TSqlConnection&)>>& Migrations() {
             RunDdl(c, Version3());
             FillVersion3(c);
         },
+        [](TSqlConnection& c) { FillVersion4(c); },
     };
     return steps;
 }

@@ -69,7 +69,7 @@ TEST_F(ConnectTest, CreatesAVersionedSchemaInWalMode) {
     FILE_DATABASE_ONLY();
     EXPECT_EQ(RawScalar(m_path, QStringLiteral("SELECT value FROM ew_meta WHERE name = 'schema_version'"))
                   .toString(),
-              QStringLiteral("3"));
+              QStringLiteral("4"));
     EXPECT_EQ(RawScalar(m_path, QStringLiteral("PRAGMA journal_mode")).toString(), QStringLiteral("wal"));
     // Opening again neither recreates nor duplicates anything.
     auto second = Open();
@@ -127,7 +127,7 @@ TEST_F(ConnectTest, AVersion1FileIsUpgradedKeepingItsRecords) {
     ASSERT_TRUE(m_db);
     EXPECT_EQ(RawScalar(m_path, QStringLiteral("SELECT value FROM ew_meta WHERE name = 'schema_version'"))
                   .toString(),
-              QStringLiteral("3"));
+              QStringLiteral("4"));
     EXPECT_FALSE(QUuid::fromString(Q(m_db->GetDataBaseID())).isNull());
     // The upgrade gives the stored records their Polish order and their identifiers' digits.
     EXPECT_EQ(ListLines(Reg()->GetPodatnicy({}).get()),

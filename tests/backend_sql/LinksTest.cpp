@@ -114,6 +114,10 @@ TEST_F(LinksTest, AccountsSharesAndRepresentativesWithTheirTargets) {
     ASSERT_TRUE(rep->Post());
     EXPECT_EQ(rep->GetPodmiot()->GetID(), osoba->GetID());
     EXPECT_EQ(Supports<IPodmiot>(osoba)->GetPowiazaniReprezentanci()->GetCount(), 1);
+    // The list names the representing person as that person is now called.
+    SetValue(osoba.get(), cDanePodmiotuNazwisko.Symbol, QStringLiteral("Pełnomocny-Nowak"));
+    ASSERT_TRUE(osoba->Post());
+    EXPECT_EQ(ListLines(p->GetReprezentanci().get(), 1), QStringList({QStringLiteral("Pełnomocny-Nowak")}));
 
     for (const auto& referenced : {bank, spolka, osoba}) {
         EXPECT_FALSE(referenced->Delete());

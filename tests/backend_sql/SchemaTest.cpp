@@ -120,7 +120,10 @@ QString DowngradeToVersion2(TRaw& Db) {
             << QStringLiteral("ALTER TABLE ew_record DROP COLUMN version")
             << QStringLiteral("CREATE INDEX ew_record_list ON ew_record (kind, state, search, id, owner_id, "
                               "is_podatnik, is_pracownik, is_kontrahent, line1, line2, line3)");
-    sql << QStringLiteral("UPDATE ew_meta SET value = '2' WHERE name = 'schema_version'");
+    // Earlier versions described a representative by name fields of its own, which its
+    // window never writes.
+    sql << QStringLiteral("UPDATE ew_record SET line1 = '', line2 = '' WHERE kind = 19")
+        << QStringLiteral("UPDATE ew_meta SET value = '2' WHERE name = 'schema_version'");
     return Db.Exec(sql);
 }
 
@@ -147,6 +150,10 @@ protected:
                              QStringLiteral("ZUS I Oddział"));
         Supports<IPodmiot>(cyran)->SetDaneZUS(zus.get());
         ASSERT_TRUE(cyran->Post());
+        auto pelnomocnik = Supports<IReprezentant>(Supports<IPodmiot>(stary)->GetReprezentanci()->New());
+        pelnomocnik->SetPodmiot(cyran.get());
+        ASSERT_TRUE(pelnomocnik->Post());
+        pelnomocnik = nullptr;
         auto group = db->GetUsersGroups()->AddGroup();
         group->SetName(u"Administratorzy");
         group->SetUprawnienia(31);
@@ -198,7 +205,7 @@ protected:
         ASSERT_TRUE(m_db);
         {
             TRaw raw(Path);
-            EXPECT_EQ(Version(raw), QStringLiteral("3"));
+            EXPECT_EQ(Version(raw), QStringLiteral("4"));
             EXPECT_EQ(Counts(raw), m_counts);
             EXPECT_EQ(raw.Value(QStringLiteral("SELECT count(*) FROM ew_change")), QStringLiteral("21"));
             EXPECT_EQ(raw.Rows(QStringLiteral("SELECT symbol, digits FROM ew_ident")),
@@ -215,6 +222,9 @@ protected:
         ASSERT_EQ(list->GetCount(), 3);
         auto stary = EwidarKinds::CollectionGetItem(list.get(), 2);
         EXPECT_EQ(Value(stary.get(), cDanePodmiotuNIP.Symbol), QStringLiteral("526-025-02-74"));
+        auto reps = Supports<IPodmiot>(stary)->GetReprezentanci();
+        EXPECT_EQ(ListLines(reps.get(), 0) + ListLines(reps.get(), 1),
+                  QStringList({QStringLiteral("Cyran"), QStringLiteral("Zenon")}));
         auto cyran = Supports<IPodmiot>(EwidarKinds::CollectionGetItem(list.get(), 0));
         ASSERT_TRUE(cyran->GetDaneZUS());
         // The link's key holds: the office it names cannot be deleted.
