@@ -52,13 +52,16 @@ TEST_F(FramesTest, EveryFrameFitsItsRecordWindowAndTabsTopDown) {
             EXPECT_GE(label->height(), needed) << "cut: " << label->text().toStdString();
             EXPECT_TRUE(label->parentWidget()->rect().contains(label->geometry()))
                 << "outside its parent: " << label->text().toStdString();
-            if (!label->wordWrap())
+            if (!label->wordWrap()) {
                 EXPECT_GE(label->width(), label->sizeHint().width())
                     << "cut: " << label->text().toStdString();
+            }
         }
-        for (QAbstractButton* box : frame->findChildren<QAbstractButton*>())
-            if (box->isVisibleTo(&form) && !box->text().isEmpty())
+        for (QAbstractButton* box : frame->findChildren<QAbstractButton*>()) {
+            if (box->isVisibleTo(&form) && !box->text().isEmpty()) {
                 EXPECT_GE(box->width(), box->sizeHint().width()) << "cut: " << box->text().toStdString();
+            }
+        }
 
         const QList<QWidget*> chain = TabChain(&form);
         ASSERT_FALSE(chain.isEmpty());

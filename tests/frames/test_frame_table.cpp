@@ -140,10 +140,11 @@ TEST_F(FramesTest, AValueTypedIntoEveryPanelIsStoredUnderItsSymbolAndShownAgain)
         // representative by its subject).
         const QString described = Lines(stored.get()).join(u'|');
         if (qstrcmp(kind.Frame, "TSpolkaPodmiotuFrame") != 0 &&
-            qstrcmp(kind.Frame, "TDaneReprezentantaFrame") != 0)
+            qstrcmp(kind.Frame, "TDaneReprezentantaFrame") != 0) {
             EXPECT_TRUE(std::any_of(typed.begin(), typed.end(), [&](const QString& v) {
                 return !v.isEmpty() && described.contains(v);
             })) << described.toStdString();
+        }
         TBaseFrame* again = Host(stored, kind.Serves);
         for (const auto& [name, symbol] : kind.Panels)
             EXPECT_EQ(OwnPanel(again, name)->Value(), typed.value(symbol)) << name;

@@ -34,10 +34,11 @@ TEST_F(PodmiotTest, EveryDeclaredPanelIsBoundAndShowsTheStoredValue) {
         ASSERT_TRUE(panel->DataField()) << row->Name;
         EXPECT_EQ(QString::fromStdU16String(panel->DataField()->GetSymbol()), row->Field->Symbol)
             << row->Name;
-        if (row->Field->FieldType == ctEdit) // country codes keep at most two characters
+        if (row->Field->FieldType == ctEdit) { // country codes keep at most two characters
             EXPECT_EQ(panel->Value(),
                       (QStringLiteral("v-") + QLatin1String(row->Name)).left(panel->Edit()->maxLength()))
                 << row->Name;
+        }
     }
     EXPECT_EQ(f->PageControl1->count(), 13);
     EXPECT_FALSE(f->Modified());
@@ -102,9 +103,11 @@ TEST_F(PodmiotTest, ActiveEmployeeMarkedLegalPersonIsFlaggedUntilUnticked) {
     EXPECT_TRUE(f->Modified());
     ASSERT_TRUE(f->PostPodmiot()) << Shown().toStdString();
     auto list = Supports<IPodatnik>(taxpayer)->GetPracownicy(0, 0);
-    for (int32_t i = 0; i < list->GetCount(); ++i)
-        if (auto item = list->GetItem(i); item->GetID() == employee->GetID())
+    for (int32_t i = 0; i < list->GetCount(); ++i) {
+        if (auto item = list->GetItem(i); item->GetID() == employee->GetID()) {
             EXPECT_FALSE(Supports<IPracownik>(item)->GetAktywny());
+        }
+    }
 }
 
 TEST_F(PodmiotTest, LegalPersonWithTaxCardIsFlaggedAndTheBoxDisablesOnceUnticked) {

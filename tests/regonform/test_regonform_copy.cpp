@@ -34,9 +34,11 @@ TEST_F(RegonFormTest, NaturalPersonCopiesPanelsAddressActivitiesAndBranches) {
     EXPECT_EQ(Editor->Panel("pnlNazwisko")->Value(), "Kowalski");
     EXPECT_EQ(Editor->Panel("pnlNIP")->Value(), RegonData::PersonNip);
     EXPECT_EQ(Editor->Panel("pnlREGON")->Value(), RegonData::PersonRegon);
-    for (TPanel* same : Editor->findChildren<TPanel*>("pnlREGON"))
-        if (same != Editor->Panel("pnlREGON"))
+    for (TPanel* same : Editor->findChildren<TPanel*>("pnlREGON")) {
+        if (same != Editor->Panel("pnlREGON")) {
             EXPECT_TRUE(same->Value().isEmpty()); // another record's panel of the same name
+        }
+    }
     EXPECT_EQ(Editor->Panel("pnlNazwaFirmy")->Value(), "JAN KOWALSKI USŁUGI \"POD LIPĄ\"");
     EXPECT_EQ(Editor->Panel("pnlNrTelefonu")->Value(), "600100200");
 
