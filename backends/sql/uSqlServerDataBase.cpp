@@ -59,6 +59,13 @@ public:
     int Native() const { return m_error.nativeErrorCode().toInt(); }
     QString Text() const { return m_error.text(); }
 
+    // Why this server cannot hold the program's database (as the backend's opening would
+    // refuse it); empty when it can.
+    QString RefusedServer() {
+        const std::optional<QStringList> version = Column(m_dialect->VersionQuery());
+        return m_dialect->RefusedVersion(version ? version->value(0) : QString());
+    }
+
     // The first column of every row; nothing when the statement fails.
     std::optional<QStringList> Column(const QString& Sql) {
         QSqlQuery q(m_db);
@@ -172,7 +179,7 @@ QString NameProblem(const QString& Name) {
 
 QString Probe(TSqlTarget& Target) {
     const auto link = Connect(Target, !Target.database.isEmpty());
-    return link->IsOpen() ? QString() : link->Text();
+    return link->IsOpen() ? link->RefusedServer() : link->Text();
 }
 
 TOutcome Create(TSqlTarget& Target) {
@@ -184,6 +191,8 @@ TOutcome Create(TSqlTarget& Target) {
         const auto server = Connect(Target, false);
         if (!server->IsOpen())
             return {false, QStringLiteral("Nie można się połączyć z serwerem: ") + server->Text()};
+        if (const QString refused = server->RefusedServer(); !refused.isEmpty())
+            return {false, refused + QStringLiteral(" Niczego nie zmieniono.")};
         // Whether the database exists the server itself tells, by its own rules of names.
         auto db = std::make_unique<TServerLink>(Target, true);
         if (!db->IsOpen() && db->Native() == kUnknownDataBase) {

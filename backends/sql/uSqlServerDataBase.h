@@ -19,7 +19,7 @@ QString NameProblem(const QString& Name);
 // Opens and closes a connection to Target (to its database, or to the server alone
 // when the database is empty). A login the server refuses is tried once more with a
 // password asked of the operator, which Target then keeps. Empty on success, else
-// the server's reason.
+// the server's reason, or why the server cannot hold this program's database.
 QString Probe(TSqlTarget& Target);
 
 struct TOutcome {
