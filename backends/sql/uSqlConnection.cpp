@@ -318,8 +318,6 @@ void TSqlConnection::Reconnect() {
             Failed(m_db.lastError(), SqlErrors::ecMySqlLost);
         m_broken = false;
         RunSetup(m_target);
-        if (m_session != 0 && !m_lost && !SqlSession::Reclaim(*this))
-            m_lost = true; // purged while away: writes fail with 1009 until the next connect
     } catch (const TSqlFailure& f) {
         m_reconnecting = false;
         m_broken = true;
@@ -332,6 +330,9 @@ void TSqlConnection::Reconnect() {
     }
     m_reconnecting = false;
     m_reloadAll = true;
+    // Outside the reconnecting state: renewing writes in a transaction of its own.
+    if (m_session != 0 && !m_lost && !SqlSession::Reclaim(*this))
+        SqlSession::Renew(*this);
 }
 
 QSqlQuery& TSqlConnection::Prepared(const QString& Sql, int FallbackCode) {

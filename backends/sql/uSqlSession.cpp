@@ -228,6 +228,19 @@ bool Reclaim(TSqlConnection& C) {
                .toInt() > 0;
 }
 
+void Renew(TSqlConnection& C) {
+    // The old session's name was taken again by Reclaim; nobody waits for it any more.
+    const qint64 old = C.SessionID();
+    C.Scalar(QStringLiteral("SELECT RELEASE_LOCK(%1)").arg(kLockNameSql), {SessionLockName(old)});
+    C.SetSessionID(0); // the new row is written as at opening
+    try {
+        Register(C);
+    } catch (...) {
+        C.SetSessionID(old); // the next reconnect finds it purged and tries again
+        throw;
+    }
+}
+
 void Lock(TSqlConnection& C, qint64 RecordID) {
     TWriteScope scope(C);
     if (C.Scalar(QStringLiteral("SELECT count(*) FROM ew_record WHERE id = ?"), {RecordID}, 0).toInt() == 0)

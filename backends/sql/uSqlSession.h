@@ -46,6 +46,11 @@ void Heartbeat(TSqlConnection& C);
 // this session's earlier connection if the server still counts it as open). False when
 // another connection purged the session meanwhile.
 bool Reclaim(TSqlConnection& C);
+// After Reclaim found the session purged (another desk met it without its connection, as
+// after a server restart): a new session row and server lock for this connection. The
+// records the old session had locked are free now; posting them again is guarded, as for
+// any session, by the row version and by other sessions' locks.
+void Renew(TSqlConnection& C);
 
 // Locks a stored record for this session; 105 when a live session holds it, 106
 // when the record no longer exists. Locking twice in one session succeeds.

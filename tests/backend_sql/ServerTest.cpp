@@ -319,22 +319,38 @@ TEST_F(ServerTest, AServerRestartedUnderAnOpenProgramIsReconnectedWithItsSession
 
 // While this desk's connection was gone another desk found its session dead and purged it:
 // the desk reconnects for reading, but its writes fail with 1009 and its lock is gone.
-TEST_F(ServerTest, ASessionPurgedWhileItsConnectionWasLostRefusesWritesWith1009) {
+// Another desk met this session without its connection (as after a server restart) and
+// purged it: the reconnected desk goes on under a new session. The record it had locked is
+// free; another desk's lock on it and its row version still guard it.
+TEST_F(ServerTest, ASessionPurgedWhileItsConnectionWasLostGoesOnUnderANewSession) {
     auto p = NewPodatnik(m_db.get(), QStringLiteral("Jan"), QStringLiteral("Porzucony"));
     ASSERT_TRUE(p);
     ASSERT_TRUE(p->Lock());
     KillConnections();
     auto other = Open(); // its opening purges the sessions whose server lock is free
     ASSERT_TRUE(other);
+    EXPECT_EQ(RawScalar(m_path, QStringLiteral("SELECT count(*) FROM ew_lock")).toInt(), 0);
     auto theirs = Supports<IEwidarListCollection>(other->GetRegistries()->GetPodatnicy({}))->GetItem(0);
     ASSERT_TRUE(theirs);
     EXPECT_TRUE(theirs->Lock()) << theirs->GetLastErrorCode();
     SetValue(p.get(), cDanePodmiotuNazwisko.Symbol, QStringLiteral("Po usunięciu"));
     EXPECT_FALSE(p->Post());
-    EXPECT_EQ(p->GetLastErrorCode(), 1009);
-    EXPECT_EQ(ListLines(Reg()->GetPodatnicy({}).get()).size(), 1);
+    EXPECT_EQ(p->GetLastErrorCode(), 105);
     EXPECT_EQ(Count(QStringLiteral("Po usunięciu")), 0);
+    // New records go in at once, under a session the other desk sees alive.
+    EXPECT_TRUE(NewPodatnik(m_db.get(), QStringLiteral("Ewa"), QStringLiteral("Nowa")));
+    EXPECT_EQ(RawScalar(m_path, QStringLiteral("SELECT count(*) FROM ew_session")).toInt(), 2);
+    // Once the other desk lets go, the edit made before is stored.
+    EXPECT_TRUE(theirs->Unlock());
+    EXPECT_TRUE(p->Post()) << p->GetLastErrorCode();
+    EXPECT_EQ(Count(QStringLiteral("Po usunięciu")), 1);
+    theirs = nullptr;
     other->Disconnect();
+    // The other desk's opening now meets this session alive.
+    auto third = Open();
+    ASSERT_TRUE(third);
+    EXPECT_TRUE(NewPodatnik(m_db.get(), QStringLiteral("Olga"), QStringLiteral("Dalsza")));
+    third->Disconnect();
 }
 
 // The server's dialog: its fields start from the parameter, "Test połączenia" opens a bare

@@ -5,6 +5,7 @@
 
 #include "FakeMessagePresenter.h"
 #include "TEdit.h"
+#include "TestServer.h"
 #include "TestSupport.h"
 #include "uCollectionBaseFrame.h"
 #include "uCore.h"
@@ -23,6 +24,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QPushButton>
 #include <QSet>
 #include <QStandardPaths>
@@ -224,9 +226,13 @@ namespace {
 QSet<int32_t> AddTaxpayers(IEwidarDataBase* Db, const QString& Name, int Count) {
     QSet<int32_t> ids;
     TIntfPtr<IPodatnicy> list = Db->GetRegistries()->GetPodatnicy(std::u16string());
-    EXPECT_TRUE(Db->StartTransaction());
+    EXPECT_TRUE(Db->StartTransaction()) << "code " << Db->GetLastErrorCode();
     for (int i = 0; i < Count; ++i) {
         TIntfPtr<IEwidarRecord> p = list->New();
+        if (!p) {
+            ADD_FAILURE() << "no new taxpayer, code " << list->GetLastErrorCode();
+            break;
+        }
         p->GetDataFields()->GetDataField(u"cDanePodmiotuNazwisko")->SetValue(toU16(Name.arg(i)));
         EXPECT_TRUE(p->Post()) << "code " << p->GetLastErrorCode();
         ids.insert(p->GetID());
@@ -311,7 +317,8 @@ TEST_F(EndToEndTest, BulkDeletionOfTickedTaxpayersWhileAnotherProgramPostsNewOne
 
     // The other program goes on for a while after the deletion, then stops.
     const int before = static_cast<int>(posted.size());
-    QTest::qWaitFor(
+    // Whether it got that far or not, the check below needs only one more.
+    (void)QTest::qWaitFor(
         [&] {
             poster.waitForReadyRead(50);
             readPosted();
@@ -340,4 +347,59 @@ TEST_F(EndToEndTest, BulkDeletionOfTickedTaxpayersWhileAnotherProgramPostsNewOne
     frame->RefreshData();
     EXPECT_EQ(ListedRows(), stored.size());
     EXPECT_TRUE(grid->CheckedIDList().isEmpty());
+}
+
+namespace {
+
+// Another desk on the server: the backend's test process posting Count taxpayers; its
+// exit code.
+int PostFromAnotherDesk(const QString& Socket, const QString& DataBase, int Count) {
+    QProcess desk;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("EWIDAR_TEST_DIALECT"), QStringLiteral("MYSQL"));
+    env.insert(QStringLiteral("EWIDAR_TEST_MYSQL_SOCKET"), Socket);
+    desk.setProcessEnvironment(env);
+    desk.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    desk.start(QStringLiteral(EWIDAR_BIN_DIR "/backend_sql_child"),
+               {QStringLiteral("post-many"), DataBase, QString::number(Count)});
+    if (!desk.waitForFinished(60000))
+        return -1;
+    return desk.exitCode();
+}
+
+} // namespace
+
+// The program on a MariaDB server: its list follows what another desk posts, and a server
+// restarted under the open main window costs the operator nothing: no message while the
+// server is away, the list and the program's own posts work again once it is back.
+TEST_F(EndToEndTest, ServerDatabaseFollowsAnotherDeskAndOutlivesAServerRestart) {
+    QString why;
+    const QString socket = TestServer::Socket(&why);
+    if (socket.isEmpty())
+        GTEST_SKIP() << why.toStdString();
+    const QString db = TestServer::NewDataBase();
+    ASSERT_FALSE(db.isEmpty());
+    Registry::WriteString(QuorDataBaseDefs::EwidarKey, QStringLiteral("DataBaseSymbol"),
+                          QStringLiteral("MYSQL"));
+    Registry::WriteString(QuorDataBaseDefs::EwidarKey, QStringLiteral("ConnectorParams_MYSQL"),
+                          QStringLiteral("SOCKET=%1;USER=root;DB=%2;WATCH=300;").arg(socket, db));
+    Start();
+    TIntfPtr<IEwidarDataBase> root = CurrentDataBase();
+    ASSERT_TRUE(root && root->IsLoggedIn()) << Shown().toStdString();
+    EXPECT_EQ(Messages->Count(), 0) << Shown().toStdString();
+    EXPECT_EQ(ListedRows(), 0);
+
+    ASSERT_EQ(PostFromAnotherDesk(socket, db, 5), 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ListedRows() == 5; }, 10000)) << ListedRows();
+
+    TestServer::Stop();
+    QTest::qWait(1500); // several change checks meet the server away
+    EXPECT_EQ(Messages->Count(), 0) << Shown().toStdString();
+    ASSERT_TRUE(TestServer::Resume());
+    ASSERT_EQ(PostFromAnotherDesk(socket, db, 3), 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ListedRows() == 8; }, 10000)) << ListedRows();
+    EXPECT_EQ(AddTaxpayers(root.get(), QStringLiteral("Po restarcie %1"), 2).size(), 2);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ListedRows() == 10; }, 10000)) << ListedRows();
+    EXPECT_EQ(Messages->Count(), 0) << Shown().toStdString();
+    root = nullptr;
 }
