@@ -103,8 +103,9 @@ TEST_P(RebindTest, SecondEmptyRecordGetsNothingOfTheFirst) {
     EXPECT_EQ(panel->Value(), emptyB);
     EXPECT_FALSE(panel->Modified());
     EXPECT_EQ(reported, QStringList{emptyB}) << "one change reported for the new value";
-    if (panel->ComboBox())
+    if (panel->ComboBox()) {
         EXPECT_EQ(panel->ComboBox()->currentIndex(), -1);
+    }
     panel->Post();
     EXPECT_EQ(b->Field(QStringLiteral("cPole"))->m_value, emptyB);
     EXPECT_EQ(a->Field(QStringLiteral("cPole"))->m_value, c.ValueA) << "the first record is not touched";
