@@ -7,13 +7,7 @@
 namespace EditingPictures {
 
 QPixmap PostGlyph() {
-    QPixmap pixmap(16, 16);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(40, 150, 60), 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.drawPolyline(QPolygonF({QPointF(3, 8), QPointF(7, 12), QPointF(13, 4)}));
-    return pixmap;
+    return ListPictures::AcceptGlyph();
 }
 
 QPixmap CloseGlyph() {

@@ -53,6 +53,13 @@ QPixmap DeleteGlyph() {
     });
 }
 
+QPixmap AcceptGlyph() {
+    return Glyph([](QPainter& p) {
+        p.setPen(QPen(QColor(40, 150, 60), 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.drawPolyline(QPolygonF({QPointF(3, 8), QPointF(7, 12), QPointF(13, 4)}));
+    });
+}
+
 QPixmap ViewGlyph() {
     return Glyph([](QPainter& p) {
         p.setPen(QColor(80, 80, 80));

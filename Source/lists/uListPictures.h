@@ -11,6 +11,8 @@ QPixmap AddGlyph();
 QPixmap EditGlyph();
 // "Usuń": a red cross.
 QPixmap DeleteGlyph();
+// Accepting and posting: a green tick.
+QPixmap AcceptGlyph();
 // "Pokaż": a page with lines.
 QPixmap ViewGlyph();
 // The filter box: a funnel.

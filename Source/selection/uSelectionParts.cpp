@@ -6,7 +6,6 @@
 #include "uListPictures.h"
 
 #include <QHBoxLayout>
-#include <QPainter>
 #include <QPushButton>
 #include <QShortcut>
 #include <QTabWidget>
@@ -15,13 +14,7 @@
 namespace SelectionParts {
 
 QPixmap AcceptGlyph() {
-    QPixmap pixmap(16, 16);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(40, 150, 60), 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.drawPolyline(QPolygonF({QPointF(3, 8), QPointF(7, 12), QPointF(13, 4)}));
-    return pixmap;
+    return ListPictures::AcceptGlyph();
 }
 
 QPixmap CancelGlyph() {
