@@ -103,9 +103,6 @@ public:
         return t;
     }
     bool TransactionalDdl() const override { return true; }
-    QString Contains(const QString& Column, const QString& Parameter) const override {
-        return QStringLiteral("instr(%1, %2) > 0").arg(Column, Parameter);
-    }
     QString UpsertValue() const override {
         return QStringLiteral(
             "INSERT INTO ew_value (record_id, symbol, value, caption, field_type) "
@@ -204,9 +201,6 @@ public:
         return t;
     }
     bool TransactionalDdl() const override { return false; }
-    QString Contains(const QString& Column, const QString& Parameter) const override {
-        return QStringLiteral("instr(%1, %2) > 0").arg(Column, Parameter);
-    }
     QString UpsertValue() const override {
         return QStringLiteral(
             "INSERT INTO ew_value (record_id, symbol, value, caption, field_type) "

@@ -58,7 +58,10 @@ public:
     // step is written so that it can be run again after a failure part way.
     virtual bool TransactionalDdl() const = 0;
     // True when the text is found in the column (both already normalised; no wildcards).
-    virtual QString Contains(const QString& Column, const QString& Parameter) const = 0;
+    // Both engines have instr() and compare the binary texts byte by byte.
+    QString Contains(const QString& Column, const QString& Parameter) const {
+        return QStringLiteral("instr(%1, %2) > 0").arg(Column, Parameter);
+    }
     // Insert or replace one field value: parameters record_id, symbol, value, caption, field_type.
     virtual QString UpsertValue() const = 0;
     // A query of one row and column: the database's own time in whole seconds.
