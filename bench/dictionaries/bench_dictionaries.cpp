@@ -4,6 +4,7 @@
 // window connected to a fresh SQLite database, with the loading running beside it and
 // without the library. Run with --benchmark_repetitions=5 for medians.
 
+#include "../support/BenchEnvironment.h"
 #include "uCore.h"
 #include "uDictionaryTables.h"
 #include "uInitializeTableThread.h"
@@ -111,29 +112,19 @@ void ReportMemory() {
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir root;
-    for (const char* var : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"})
-        qputenv(var, (root.path() + u'/' + QLatin1String(var)).toUtf8());
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
-                       root.path() + QStringLiteral("/settings"));
-    QSettings::setPath(QSettings::NativeFormat, QSettings::SystemScope,
-                       root.path() + QStringLiteral("/system"));
+    BenchEnvironment::Isolate(root);
     QApplication app(argc, argv);
 
-    const QString teryt = QStringLiteral(EWIDAR_SOURCE_DIR "/../shared/data/teryt/");
-    const QStringList terc = QDir(teryt).entryList({QStringLiteral("TERC*.csv")});
-    const QStringList simc = QDir(teryt).entryList({QStringLiteral("SIMC*.csv")});
-    if (terc.isEmpty() || simc.isEmpty()) {
-        std::printf("The official TERYT files are not in ../shared/data/teryt; nothing to measure.\n");
+    QString terc, simc;
+    if (!BenchEnvironment::FindTeryt(QStringLiteral(EWIDAR_SOURCE_DIR), terc, simc))
         return 0;
-    }
     TTerytStats stats;
     QString error;
     int offices = 0;
     QElapsedTimer importTimer;
     importTimer.start();
-    if (!InstallTeryt(teryt + terc.first(), teryt + simc.first(), QString(), false, stats, error) ||
+    if (!InstallTeryt(terc, simc, QString(), false, stats, error) ||
         !InstallUrzedy(QStringLiteral(EWIDAR_SOURCE_DIR "/tests/addressdict/data/urzedy_przyklad.csv"),
                        QString(), false, offices, error)) {
         std::printf("%s\n", qPrintable(error));
