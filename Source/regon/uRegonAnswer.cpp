@@ -227,11 +227,18 @@ QString TRegonAnswer::ValueOf(const QString& Key) const {
     return {};
 }
 
-QList<QStringList> TRegonAnswer::Rows(const QString& Key, const QString& OtherKey, int Cells) const {
-    const bool hasKey =
-        std::any_of(FValues.begin(), FValues.end(), [&](const TValue& v) { return v.Key == Key; });
-    const QString& start = hasKey ? Key : OtherKey;
+QList<QStringList> TRegonAnswer::Rows(const QStringList& Keys, int Cells, QList<std::pair<size_t, size_t>>* Spans) const {
+    // The first key of the list that the answer holds starts the rows.
+    QString start;
+    for (const QString& key : Keys) {
+        if (std::any_of(FValues.begin(), FValues.end(), [&](const TValue& v) { return v.Key == key; })) {
+            start = key;
+            break;
+        }
+    }
     QList<QStringList> rows;
+    if (start.isEmpty())
+        return rows;
     for (size_t i = 0; i < FValues.size();) {
         if (FValues[i].Key != start) {
             ++i;
@@ -241,17 +248,55 @@ QList<QStringList> TRegonAnswer::Rows(const QString& Key, const QString& OtherKe
         for (int c = 0; c < Cells; ++c)
             row << (i + c < FValues.size() ? FValues[i + c].Value : QString());
         rows << row;
+        if (Spans) {
+            size_t end = i + 1;
+            while (end < FValues.size() && FValues[end].Key != start)
+                ++end;
+            Spans->append({i, end});
+        }
         i += Cells;
     }
     return rows;
 }
 
 QList<QStringList> TRegonAnswer::Activities() const {
-    return Rows(QStringLiteral("fiz_pkdKod"), QStringLiteral("praw_pkdKod"), 3);
+    // The register's activity reports of a natural person, a legal person and the local units
+    // of either; older reports wrote "fiz_pkdKod", the current ones "fiz_pkd_Kod".
+    static const QStringList keys{QStringLiteral("fiz_pkdKod"),     QStringLiteral("fiz_pkd_Kod"),
+                                  QStringLiteral("praw_pkdKod"),    QStringLiteral("lokfiz_pkdKod"),
+                                  QStringLiteral("lokfiz_pkd_Kod"), QStringLiteral("lokpraw_pkdKod")};
+    return Rows(keys, 3);
 }
 
 QList<QStringList> TRegonAnswer::LocalUnits() const {
-    return Rows(QStringLiteral("lokfiz_regon14"), QStringLiteral("lokpraw_regon14"), 8);
+    static const QStringList keys{QStringLiteral("lokfiz_regon14"), QStringLiteral("lokpraw_regon14")};
+    QList<std::pair<size_t, size_t>> spans;
+    QList<QStringList> rows = Rows(keys, 8, &spans);
+    // The eighth cell is the date the unit ended: taken by name from the unit's own values when
+    // the report names it (removal from the register first, else the end of activity).
+    static const QStringList dateKeys{QStringLiteral("dataSkresleniazRegon"),
+                                      QStringLiteral("dataSkresleniaZRegon"),
+                                      QStringLiteral("dataSkresleniazRegonu"),
+                                      QStringLiteral("dataSkresleniaZRegonu"),
+                                      QStringLiteral("dataZakonczeniaDzialalnosci")};
+    for (qsizetype r = 0; r < rows.size(); ++r) {
+        const auto [first, end] = spans[r];
+        const QString prefix = FValues[first].Key.section(u'_', 0, 0) + u'_';
+        bool named = false;
+        QString date;
+        for (const QString& dateKey : dateKeys) {
+            for (size_t i = first; i < end; ++i) {
+                if (FValues[i].Key != prefix + dateKey)
+                    continue;
+                named = true;
+                if (date.isEmpty())
+                    date = FValues[i].Value.trimmed();
+            }
+        }
+        if (named)
+            rows[r][7] = date;
+    }
+    return rows;
 }
 
 QList<TRegonReportLink> TRegonAnswer::ReportLinks() const {
@@ -259,18 +304,97 @@ QList<TRegonReportLink> TRegonAnswer::ReportLinks() const {
         return ReportLinksIn(FText);
     QList<TRegonReportLink> links;
     for (const TValue& v : FValues)
-        links << ReportLinksIn(v.Value);
+        if (v.Value.contains(u"PobierzPelnyRaport"))
+            links << ReportLinksIn(v.Value);
     return links;
 }
 
-QList<TRegonReportLink> ReportLinksIn(const QString& Text) {
-    static const QRegularExpression link(
-        QStringLiteral("PobierzPelnyRaport\\s*\\(\\s*\"([^\"]*)\"\\s*,\\s*\"([^\"]*)\"\\s*,([^)]*)\\)"));
+namespace {
+
+// A scanner over one text that counts the characters it examines.
+class TLinkScanner {
+public:
+    TLinkScanner(const QString& Text, qsizetype* Work) : m_text(Text), m_work(Work) {}
+
+    qsizetype Find(QStringView What, qsizetype From) {
+        const qsizetype at = m_text.indexOf(What, From);
+        Count((at < 0 ? m_text.size() : at + What.size()) - From);
+        return at;
+    }
+    qsizetype Find(QChar What, qsizetype From) {
+        const qsizetype at = m_text.indexOf(What, From);
+        Count((at < 0 ? m_text.size() : at + 1) - From);
+        return at;
+    }
+    qsizetype SkipBlanks(qsizetype Pos) {
+        const qsizetype from = Pos;
+        while (Pos < m_text.size() && m_text[Pos].isSpace())
+            ++Pos;
+        Count(Pos - from + 1);
+        return Pos;
+    }
+    // Pos past blanks and then C; -1 when C is not there.
+    qsizetype Expect(qsizetype Pos, QChar C) {
+        Pos = SkipBlanks(Pos);
+        return Pos < m_text.size() && m_text[Pos] == C ? Pos + 1 : -1;
+    }
+    // A quoted argument after blanks: its text, and the position past its closing quote. -1 when
+    // there is no opening quote; -2 when the text has no closing one (no later link can close).
+    qsizetype Quoted(qsizetype Pos, QString& Value) {
+        Pos = Expect(Pos, u'"');
+        if (Pos < 0)
+            return -1;
+        const qsizetype close = Find(QChar(u'"'), Pos);
+        if (close < 0)
+            return -2;
+        Value = m_text.mid(Pos, close - Pos);
+        return close + 1;
+    }
+
+private:
+    void Count(qsizetype N) {
+        if (m_work)
+            *m_work += N;
+    }
+    const QString& m_text;
+    qsizetype* m_work;
+};
+
+} // namespace
+
+QList<TRegonReportLink> ReportLinksIn(const QString& Text, qsizetype* Work) {
+    // One pass: every attempt either ends at a link's ")" and the search goes on after it, or
+    // fails within its own arguments (each bounded by the next quotation mark), or finds that no
+    // closing quotation mark or parenthesis remains, after which no link can complete.
+    static const QString name = QStringLiteral("PobierzPelnyRaport");
     QList<TRegonReportLink> links;
-    auto it = link.globalMatch(Text);
-    while (it.hasNext()) {
-        const auto m = it.next();
-        links << TRegonReportLink{m.captured(1), m.captured(2), m.captured(3).remove(u'"').trimmed()};
+    TLinkScanner scan(Text, Work);
+    qsizetype from = 0;
+    while (true) {
+        const qsizetype at = scan.Find(name, from);
+        if (at < 0)
+            break;
+        from = at + 1;
+        TRegonReportLink link;
+        qsizetype pos = scan.Expect(at + name.size(), u'(');
+        if (pos >= 0)
+            pos = scan.Quoted(pos, link.Regon);
+        if (pos >= 0)
+            pos = scan.Expect(pos, u',');
+        if (pos >= 0)
+            pos = scan.Quoted(pos, link.ReportName);
+        if (pos >= 0)
+            pos = scan.Expect(pos, u',');
+        if (pos == -2)
+            break;
+        if (pos < 0)
+            continue;
+        const qsizetype close = scan.Find(QChar(u')'), pos);
+        if (close < 0)
+            break;
+        link.Silo = Text.mid(pos, close - pos).remove(u'"').trimmed();
+        links << link;
+        from = close + 1;
     }
     return links;
 }

@@ -12,6 +12,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <utility>
 #include <vector>
 
 // A link to a full report found in an answer: danePobierzPelnyRaport("regon","name", silo).
@@ -41,25 +42,34 @@ public:
 
     // The first value of the key in document order, trimmed; empty when the key is absent.
     QString ValueOf(const QString& Key) const;
-    // Rows of three cells (code, name, predominance mark), each starting at a "fiz_pkdKod" key,
-    // or at "praw_pkdKod" when the answer has none of the former.
+    // Rows of three cells (code, name, predominance mark), each starting at the activity code
+    // key of a natural person, a legal person or a local unit of either ("fiz_pkdKod",
+    // "fiz_pkd_Kod", "praw_pkdKod", "lokfiz_pkd_Kod", "lokpraw_pkdKod"...), whichever the
+    // answer holds first in that order.
     QList<QStringList> Activities() const;
     // Rows of eight cells (REGON, name, province, county, commune, locality, street, date of
-    // deletion), each starting at "lokfiz_regon14", or at "lokpraw_regon14" when absent.
+    // deletion), each starting at "lokfiz_regon14", or at "lokpraw_regon14" when absent. When
+    // the unit's values name its removal or end date, that date is the eighth cell; a unit
+    // with a date there has ended.
     QList<QStringList> LocalUnits() const;
     // Full-report links in the order in which they stand in the answer's values (or in the text,
     // when the d-value is not a document).
     QList<TRegonReportLink> ReportLinks() const;
 
 private:
-    QList<QStringList> Rows(const QString& Key, const QString& OtherKey, int Cells) const;
+    // Rows of Cells consecutive values from each occurrence of the first of Keys present; Spans
+    // receives each row's range of values (up to the next row).
+    QList<QStringList> Rows(const QStringList& Keys, int Cells,
+                            QList<std::pair<size_t, size_t>>* Spans = nullptr) const;
 
     QString FText;
     std::vector<TValue> FValues;
 };
 
 // The links of one text: every "PobierzPelnyRaport(" followed by two quoted arguments and a silo.
-QList<TRegonReportLink> ReportLinksIn(const QString& Text);
+// Linear in the text's length whatever it holds; Work, when given, is increased by the number of
+// characters examined.
+QList<TRegonReportLink> ReportLinksIn(const QString& Text, qsizetype* Work = nullptr);
 
 // The business-activity heading that a report silo names (1, 2 or 3); empty for any other silo.
 QString SiloHeading(const QString& Silo);

@@ -55,8 +55,9 @@ template <class TStep> bool Guarded(QString& Error, TStep&& Step) {
     return false;
 }
 
+// A report is the same whatever silo a link names: it is read once.
 QString LinkKey(const TRegonReportLink& Link) {
-    return Link.Regon + u'\n' + Link.ReportName + u'\n' + Link.Silo;
+    return Link.Regon + u'\n' + Link.ReportName;
 }
 
 } // namespace
@@ -71,6 +72,10 @@ bool TRegonClient::Request(const QString& Operation, const QByteArray& Body) {
 }
 
 bool TRegonClient::Post(const QString& Operation, const QByteArray& Body) {
+    if (FAborted) {
+        FLastError = AbortedText;
+        return false;
+    }
     const TRequestCursor cursor;
     QUrl url;
     if (!RegonSettings::OperationUrl(RegonSettings::ServiceAddress(), Operation, url, FLastError))
@@ -79,29 +84,59 @@ bool TRegonClient::Post(const QString& Operation, const QByteArray& Body) {
         FHttp = std::make_unique<QNetworkAccessManager>();
 
     QNetworkRequest request(url);
+    // A redirect is never followed: it would carry the session identifier and the search to an
+    // address the settings did not name.
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
     request.setRawHeader("sid", FSid.toLatin1());
     request.setRawHeader("Content-type", "application/json");
     std::unique_ptr<QNetworkReply> reply(FHttp->post(request, Body));
+    FReply = reply.get();
 
     QEventLoop loop;
     QTimer timer;
     timer.setSingleShot(true);
+    bool tooLarge = false;
     QObject::connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
     QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
+    // An answer larger than the limit (announced or while it arrives) is cut off at once.
+    auto checkSize = [&](qint64 Received) {
+        const qint64 announced = reply->header(QNetworkRequest::ContentLengthHeader).toLongLong();
+        if (tooLarge || (Received <= MaxAnswerBytes && announced <= MaxAnswerBytes))
+            return;
+        tooLarge = true;
+        loop.quit();
+    };
+    QObject::connect(reply.get(), &QNetworkReply::metaDataChanged, &loop, [&] { checkSize(0); });
+    QObject::connect(reply.get(), &QNetworkReply::downloadProgress, &loop,
+                     [&](qint64 Received, qint64) { checkSize(Received); });
     timer.start(FTimeoutMs);
     if (!reply->isFinished())
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
-    if (!reply->isFinished()) {
+        loop.exec(FAcceptUserInput ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
+    FReply = nullptr;
+    const bool finished = reply->isFinished() && !tooLarge && !FAborted;
+    if (!finished) {
         QObject::disconnect(reply.get(), nullptr, &loop, nullptr);
         reply->abort();
-        FLastError = QStringLiteral("Usługa REGON nie odpowiedziała w ciągu %1 s.")
-                         .arg(QString::number(FTimeoutMs / 1000.0, 'g', 3));
+        if (FAborted)
+            FLastError = AbortedText;
+        else if (tooLarge)
+            FLastError = QStringLiteral("Odpowiedź usługi REGON jest za duża (ponad %1 MiB); odrzucono ją.")
+                             .arg(MaxAnswerBytes / (1024 * 1024));
+        else
+            FLastError = QStringLiteral("Usługa REGON nie odpowiedziała w ciągu %1 s.")
+                             .arg(QString::number(FTimeoutMs / 1000.0, 'g', 3));
         return false;
     }
 
     const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
     if (!status.isValid()) {
         FLastError = QStringLiteral("Brak połączenia z usługą REGON: %1").arg(reply->errorString());
+        return false;
+    }
+    if (status.toInt() >= 300 && status.toInt() < 400) {
+        FLastError = QStringLiteral("Usługa REGON przekierowała zapytanie pod inny adres (HTTP %1); "
+                                    "przekierowanie nie zostało wykonane.")
+                         .arg(status.toInt());
         return false;
     }
     if (status.toInt() != 200) {
@@ -114,6 +149,13 @@ bool TRegonClient::Post(const QString& Operation, const QByteArray& Body) {
     }
     FAnswer = reply->readAll();
     return true;
+}
+
+void TRegonClient::Abort() {
+    FAborted = true;
+    // The reply finishes at once, which ends the wait in Post.
+    if (FReply)
+        FReply->abort();
 }
 
 bool TRegonClient::Exchange(const QString& Operation, const QByteArray& Body, TRegonAnswer& Answer) {
@@ -231,6 +273,10 @@ bool TRegonClient::Follow(const TRegonAnswer& Answer, int Depth, QStringList& Fo
         return true;
     bool ok = true;
     for (const TRegonReportLink& link : Answer.ReportLinks()) {
+        if (FAborted) {
+            FLastError = AbortedText;
+            return false;
+        }
         const QString key = LinkKey(link);
         if (Followed.contains(key) || Followed.size() >= MaxReports)
             continue;

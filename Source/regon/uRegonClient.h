@@ -19,6 +19,7 @@
 #include <memory>
 
 class QNetworkAccessManager;
+class QNetworkReply;
 
 class TRegonClient {
 public:
@@ -26,6 +27,9 @@ public:
     // Reports followed from one search: no deeper than this, and no more than that many.
     static constexpr int MaxReportDepth = 8;
     static constexpr int MaxReports = 100;
+    // Answers larger than this are refused, and cut off while they arrive.
+    static constexpr qint64 MaxAnswerBytes = 8 * 1024 * 1024;
+    static inline const QString AbortedText = QStringLiteral("Wyszukiwanie przerwane.");
 
     TRegonClient();
     ~TRegonClient();
@@ -34,6 +38,15 @@ public:
 
     void SetTimeout(int Ms) { FTimeoutMs = Ms; }
     int Timeout() const { return FTimeoutMs; }
+    // Whether user input is delivered while a request is awaited (a window that disables its
+    // own controls and offers a way to abort sets it); off by default.
+    void SetAcceptUserInput(bool Accept) { FAcceptUserInput = Accept; }
+
+    // Ends the request that runs now and refuses every later one (AbortedText), so that a chain
+    // of reports stops at once; ClearAbort allows requests again.
+    void Abort();
+    void ClearAbort() { FAborted = false; }
+    bool Aborted() const { return FAborted; }
 
     // The session identifier sent as header "sid" (a single blank until the first login).
     const QString& Sid() const { return FSid; }
@@ -84,7 +97,8 @@ public:
     using TLinkHandler = std::function<void(const TRegonReportLink&)>;
     // Hands Answer to OnAnswer, then for each of its report links in order: OnLink, the report
     // request and, on success, the same reading of the report (depth first). A failed report
-    // request ends the links of the text that named it. A link already followed in this call,
+    // request ends the links of the text that named it. A report already read in this call
+    // (the same REGON and report name, whatever the silo),
     // one deeper than MaxReportDepth and any beyond MaxReports are not followed. False when a
     // report request failed.
     bool ReadResults(const TRegonAnswer& Answer, const TAnswerHandler& OnAnswer,
@@ -103,6 +117,9 @@ private:
                 const TLinkHandler& OnLink);
 
     std::unique_ptr<QNetworkAccessManager> FHttp;
+    QNetworkReply* FReply = nullptr; // the request awaited now
+    bool FAborted = false;
+    bool FAcceptUserInput = false;
     QString FSid = QStringLiteral(" ");
     QString FLastError;
     QByteArray FAnswer;

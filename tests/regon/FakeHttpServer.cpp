@@ -79,8 +79,11 @@ void TFakeHttpServer::Accept() {
 void TFakeHttpServer::Answer(QTcpSocket* Socket, const TFakeHttpReply& Reply) {
     QByteArray head = "HTTP/1.1 " + QByteArray::number(Reply.Status) +
                       (Reply.Status == 200 ? " OK" : " Error") + "\r\nContent-Type: " + Reply.ContentType +
-                      "\r\nContent-Length: " + QByteArray::number(Reply.Body.size()) +
-                      "\r\nConnection: close\r\n\r\n";
+                      "\r\n" + Reply.ExtraHeaders;
+    if (!Reply.Unbounded)
+        head += "Content-Length: " + QByteArray::number(Reply.Body.size()) + "\r\n";
+    head += "Connection: close\r\n\r\n";
     Socket->write(head + (Reply.CutShort ? Reply.Body.left(Reply.Body.size() / 2) : Reply.Body));
-    Socket->disconnectFromHost();
+    if (!Reply.Unbounded)
+        Socket->disconnectFromHost();
 }

@@ -26,6 +26,8 @@ struct TFakeHttpReply {
     int DelayMs = 0;
     bool Silent = false;   // never answer
     bool CutShort = false; // announce the whole body, send half of it and close
+    bool Unbounded = false; // no length announced: send the body and keep the connection open
+    QByteArray ExtraHeaders; // further header lines, each ending in CR LF
 };
 
 class TFakeHttpServer : public QObject {

@@ -99,14 +99,30 @@ void FillUnits(TFakeRegonService& S) {
         Array({Object({{"lokfiz_regon14", PersonUnitRegon},
                        {"lokfiz_nazwa", "Sklep"},
                        {"lokfiz_nazwaOrganuRejestrowego", "MINISTER ROZWOJU"},
-                       {"lokfiz_adSiedzNazwaMiejscowosci", "Łódź"}})});
+                       {"lokfiz_adSiedzNazwaMiejscowosci", "Łódź"},
+                       {"Pkd", Link(PersonUnitRegon, "BIR11JednLokalnaOsFizycznejPkd", "1")}})});
+    // The register's activity report of a natural person's local unit, with its field names.
+    S.Reports[QString(PersonUnitRegon) + "|BIR11JednLokalnaOsFizycznejPkd"] =
+        Array({Object({{"lokfiz_pkd_Kod", "4771Z"},
+                       {"lokfiz_pkd_Nazwa", "Sprzedaż detaliczna odzieży"},
+                       {"lokfiz_pkd_Przewazajace", "1"},
+                       {"lokfiz_Silos_Symbol", "1"}}),
+               Object({{"lokfiz_pkd_Kod", "4719Z"},
+                       {"lokfiz_pkd_Nazwa", "Pozostała sprzedaż detaliczna"},
+                       {"lokfiz_pkd_Przewazajace", "0"},
+                       {"lokfiz_Silos_Symbol", "1"}})});
     S.Searches[LegalUnitRegon] =
         SearchHit(LegalUnitRegon, "Oddział", "LP", "PublDaneRaportJednostkaLokalnaPrawnej", "0");
     S.Reports[QString(LegalUnitRegon) + "|PublDaneRaportJednostkaLokalnaPrawnej"] =
         Array({Object({{"lokpraw_regon14", LegalUnitRegon},
                        {"lokpraw_nazwa", "Oddział"},
                        {"lokpraw_nazwaOrganuRejestrowego", "SĄD REJONOWY"},
-                       {"lokpraw_adSiedzNazwaMiejscowosci", "Warszawa"}})});
+                       {"lokpraw_adSiedzNazwaMiejscowosci", "Warszawa"},
+                       {"Pkd", Link(LegalUnitRegon, "BIR11JednLokalnaOsPrawnejPkd", "0")}})});
+    S.Reports[QString(LegalUnitRegon) + "|BIR11JednLokalnaOsPrawnejPkd"] =
+        Array({Object({{"lokpraw_pkdKod", "6920Z"},
+                       {"lokpraw_pkdNazwa", "Działalność rachunkowo-księgowa"},
+                       {"lokpraw_pkdPrzewazajace", "1"}})});
 }
 
 } // namespace

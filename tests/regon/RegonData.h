@@ -13,7 +13,7 @@ inline constexpr const char* PersonNip = "1111111111";
 inline constexpr const char* SolePersonNip = "2222222222";
 // A legal person with activities and two local units, found by KRS 0000123456.
 inline constexpr const char* LegalKrs = "0000123456";
-// The local units found by their 14-digit REGON.
+// The local units found by their 14-digit REGON, each with its activity report.
 inline constexpr const char* PersonUnitRegon = "12345678500011";
 inline constexpr const char* LegalUnitRegon = "55667788900028";
 

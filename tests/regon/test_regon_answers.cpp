@@ -142,6 +142,63 @@ TEST(RegonAnswer, ActivityAndLocalUnitRowsFollowTheirFirstKey) {
     EXPECT_TRUE(units.Activities().isEmpty());
 }
 
+// The register's activity reports of local units, and the date a unit ended taken by its name
+// wherever it stands among the unit's values.
+TEST(RegonAnswer, LocalUnitActivitiesAndEndDates) {
+    const struct {
+        const char* Document;
+        QList<QStringList> Activities;
+    } activityCases[] = {
+        {R"([{\"lokfiz_pkd_Kod\":\"4771Z\",\"lokfiz_pkd_Nazwa\":\"Odzież\",\"lokfiz_pkd_Przewazajace\":\"1\",)"
+         R"(\"lokfiz_Silos_Symbol\":\"1\"},{\"lokfiz_pkd_Kod\":\"4719Z\",\"lokfiz_pkd_Nazwa\":\"Inna\",)"
+         R"(\"lokfiz_pkd_Przewazajace\":\"0\",\"lokfiz_Silos_Symbol\":\"1\"}])",
+         {{"4771Z", "Odzież", "1"}, {"4719Z", "Inna", "0"}}},
+        {R"([{\"lokpraw_pkdKod\":\"6920Z\",\"lokpraw_pkdNazwa\":\"R\",\"lokpraw_pkdPrzewazajace\":\"1\"}])",
+         {{"6920Z", "R", "1"}}},
+        {R"([{\"fiz_pkd_Kod\":\"0111Z\",\"fiz_pkd_Nazwa\":\"Zboża\",\"fiz_pkd_Przewazajace\":\"1\"}])",
+         {{"0111Z", "Zboża", "1"}}},
+    };
+    for (const auto& c : activityCases)
+        EXPECT_EQ(Parsed(QByteArray(R"({"d":")") + c.Document + R"("})").Activities(), c.Activities)
+            << c.Document;
+
+    // Two units: the first ended (its end of activity listed after the street, before other
+    // values), the second active with both dates named but empty.
+    const TRegonAnswer units = Parsed(
+        R"({"d":"[{\"lokfiz_regon14\":\"12345678500011\",\"lokfiz_nazwa\":\"Sklep\",\"w\":\"Ł\",)"
+        R"(\"p\":\"Ł\",\"g\":\"Ł\",\"m\":\"Łódź\",\"u\":\"ul. A\",\"lokfiz_silosID\":\"1\",)"
+        R"(\"lokfiz_dataZakonczeniaDzialalnosci\":\"2019-05-31\",\"lokfiz_dataSkresleniazRegonu\":null},)"
+        R"({\"lokfiz_regon14\":\"12345678500028\",\"lokfiz_nazwa\":\"Hurtownia\",\"w\":\"Ł\",)"
+        R"(\"p\":\"Ł\",\"g\":\"Ł\",\"m\":\"Łódź\",\"u\":\"ul. B\",\"lokfiz_silosID\":\"1\",)"
+        R"(\"lokfiz_dataZakonczeniaDzialalnosci\":\"\",\"lokfiz_dataSkresleniazRegonu\":\"\"}]"})");
+    const QList<QStringList> unitRows{
+        {"12345678500011", "Sklep", "Ł", "Ł", "Ł", "Łódź", "ul. A", "2019-05-31"},
+        {"12345678500028", "Hurtownia", "Ł", "Ł", "Ł", "Łódź", "ul. B", ""}};
+    EXPECT_EQ(units.LocalUnits(), unitRows);
+}
+
+// Unclosed link prefixes, as a hostile answer could send them: read in one pass.
+TEST(RegonAnswer, UnclosedLinksAreReadInLinearWork) {
+    const QString prefix = QStringLiteral("danePobierzPelnyRaport(\"1\",\"R\", 1 ");
+    QString hostile;
+    while (hostile.size() < 1024 * 1024)
+        hostile += prefix;
+    qsizetype work = 0;
+    EXPECT_TRUE(ReportLinksIn(hostile, &work).isEmpty());
+    EXPECT_LE(work, 4 * hostile.size());
+
+    // Prefixes whose arguments break off, before one good link: every prefix is tried, the
+    // link is found, and the work stays proportional to the text.
+    const QString broken = QStringLiteral("danePobierzPelnyRaport(\"1\" x ");
+    QString mixed;
+    while (mixed.size() < 1024 * 1024)
+        mixed += broken;
+    mixed += QStringLiteral("danePobierzPelnyRaport(\"7\",\"R\", 2)");
+    work = 0;
+    EXPECT_EQ(ReportLinksIn(mixed, &work), (QList<TRegonReportLink>{{"7", "R", "2"}}));
+    EXPECT_LE(work, 4 * mixed.size());
+}
+
 TEST(RegonAnswer, ReportLinksInOrderOfTheText) {
     const TRegonAnswer answer = Parsed(
         R"({"d":"[{\"a\":\"danePobierzPelnyRaport(\\\"123456785\\\",\\\"PublDaneRaportFizycznaOsoba\\\", 1)\",)"

@@ -5,6 +5,7 @@
 #include "RegonFixture.h"
 
 #include <QElapsedTimer>
+#include <QTest>
 #include <QTcpServer>
 
 namespace {
@@ -216,6 +217,55 @@ TEST_F(RegonFixture, AnHttpsAddressNeverFallsBackToPlainText) {
     EXPECT_TRUE(Client.LastError().startsWith(QStringLiteral("Brak połączenia z usługą REGON: ")))
         << Client.LastError().toStdString();
     EXPECT_TRUE(Client.Sid().isEmpty());
+}
+
+} // namespace
+
+namespace {
+
+// A redirect to another address (here another loopback port) is not followed: nothing, neither
+// the session identifier nor the search, reaches the other listener.
+TEST_F(RegonFixture, ARedirectIsNotFollowed) {
+    OpenSession();
+    TFakeHttpServer elsewhere([](const TFakeHttpRequest&) {
+        return TFakeHttpReply{200, "application/json", TFakeRegonService::Envelope(QStringLiteral("[]"))};
+    });
+    Service.Override = [&](const QString& Operation, const TFakeHttpRequest&) -> TReply {
+        if (Operation != u"daneSzukaj")
+            return std::nullopt;
+        TFakeHttpReply moved{307, "text/html", "<html>Moved</html>"};
+        moved.ExtraHeaders = "Location: " + elsewhere.Address(TFakeRegonService::Path + "daneSzukaj").toLatin1() +
+                             "\r\n";
+        return moved;
+    };
+    TRegonAnswer answer;
+    EXPECT_FALSE(Client.Search(RegonData::PersonRegon, {}, {}, answer));
+    EXPECT_TRUE(Client.LastError().startsWith(QStringLiteral("Usługa REGON przekierowała zapytanie")))
+        << Client.LastError().toStdString();
+    QTest::qWait(100);
+    EXPECT_TRUE(elsewhere.Requests.isEmpty());
+}
+
+// An answer over the limit is refused: announced as such, or streamed without a length (the
+// connection kept open), in which case it is cut off while it arrives, long before the timeout.
+TEST_F(RegonFixture, AnOversizedAnswerIsRefusedWhileItArrives) {
+    Client.SetTimeout(20000);
+    bool unbounded = false;
+    Service.Override = [&](const QString&, const TFakeHttpRequest&) -> TReply {
+        TFakeHttpReply huge{200, "application/json", QByteArray(TRegonClient::MaxAnswerBytes + 4096, ' ')};
+        huge.Unbounded = unbounded;
+        return huge;
+    };
+    for (const bool streamed : {false, true}) {
+        SCOPED_TRACE(streamed);
+        unbounded = streamed;
+        QString message;
+        QElapsedTimer timer;
+        timer.start();
+        EXPECT_FALSE(Client.Message(message));
+        EXPECT_EQ(Client.LastError(), QStringLiteral("Odpowiedź usługi REGON jest za duża (ponad 8 MiB); odrzucono ją."));
+        EXPECT_LT(timer.elapsed(), 15000); // ended by the size, not by the timeout
+    }
 }
 
 } // namespace

@@ -131,9 +131,14 @@ TEST_F(RegonSession, LocalUnitsOfEachKindByTheirLongRegon) {
     } cases[] = {
         {RegonData::PersonUnitRegon, "lokfiz_regon14", "lokfiz_nazwaOrganuRejestrowego", "MINISTER ROZWOJU"},
         {RegonData::LegalUnitRegon, "lokpraw_regon14", "lokpraw_nazwaOrganuRejestrowego", "SĄD REJONOWY"}};
+    const QList<QList<QStringList>> activities{
+        {{"4771Z", "Sprzedaż detaliczna odzieży", "1"}, {"4719Z", "Pozostała sprzedaż detaliczna", "0"}},
+        {{"6920Z", "Działalność rachunkowo-księgowa", "1"}}};
     for (const auto& c : cases) {
         const TRead read = Search(c.Regon, {}, {});
         ASSERT_TRUE(read.Ok);
+        // The unit's own activity report is read.
+        EXPECT_EQ(read.Activities, activities[&c - cases]);
         EXPECT_EQ(read.Values.value(c.RegonId), c.Regon);
         EXPECT_EQ(read.Values.value(c.OrganId), QString::fromUtf8(c.Organ));
         EXPECT_FALSE(read.Values.contains("fiz_regon9"));
@@ -196,6 +201,20 @@ TEST_F(RegonSession, AFailedReportEndsTheLinksOfItsTextOnly) {
     EXPECT_EQ(Client.LastError(), QStringLiteral("Usługa REGON odpowiedziała błędem HTTP 500."));
     EXPECT_EQ(read.Reports.size(), 2);
     EXPECT_EQ(read.Values.value("fiz_nazwisko"), "Kowalski");
+}
+
+TEST_F(RegonSession, AReportNamedAgainUnderAnotherSiloIsNotReadAgain) {
+    OpenSession();
+    // The person's report names its activity report once more, under silo 3.
+    QString& person = Service.Reports[QString(RegonData::PersonRegon) + "|PublDaneRaportFizycznaOsoba"];
+    const QString again = FakeDoc::Object(
+        {{"Znowu", FakeDoc::Link(RegonData::PersonRegon, "PublDaneRaportDzialalnosciFizycznej", "3")}});
+    person.replace(QStringLiteral("}]"), u',' + again.mid(1) + u']');
+    const TRead read = Search({}, RegonData::PersonNip, {});
+    ASSERT_TRUE(read.Ok) << Client.LastError().toStdString();
+    EXPECT_EQ(Service.RequestsOf("danePobierzPelnyRaport").size(), 4);
+    EXPECT_EQ(read.Reports.filter(QStringLiteral("PublDaneRaportDzialalnosciFizycznej")).size(), 1);
+    EXPECT_EQ(read.Activities.size(), 2);
 }
 
 TEST_F(RegonSession, ReportChainsStopAtTheDepthAndCountLimits) {
