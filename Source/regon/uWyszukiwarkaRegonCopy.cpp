@@ -164,6 +164,8 @@ void CopyBranches(IPodmiot* Podmiot, const TInput& In, TStore& Store) {
     if (!branches)
         return;
     for (const QStringList& row : In.LocalUnits) {
+        if (UnitEnded(row))
+            continue;
         const TIntfPtr<IEwidarRecord> record = branches->New();
         if (!record)
             continue;
@@ -243,6 +245,10 @@ QString KindButton(TRegonCase Case) {
     return Case == rcJednostkaPrawna || Case == rcJednostkaLokalnaJednostkiPrawnej
                ? QStringLiteral("RadioButton6")
                : QStringLiteral("RadioButton5");
+}
+
+bool UnitEnded(const QStringList& Row) {
+    return !Row.value(7).trimmed().isEmpty();
 }
 
 bool HasEqual(IEwidarSectionCollection* Collection, IEwidarRecord* Record) {

@@ -46,6 +46,10 @@ QList<std::pair<QString, QString>> PanelMap(TRegonCase Case);
 // The kind switch selected by a case ("RadioButton5" natural person, "RadioButton6" legal person).
 QString KindButton(TRegonCase Case);
 
+// Whether a row of the local-units grid is a unit that has ended: removed from the register or
+// its activity ended (a date in its eighth cell). Such a unit is not copied as a branch.
+bool UnitEnded(const QStringList& Row);
+
 // The whole copy; Owner is the window over which questions and errors are shown.
 TResult Copy(TBaseFrame* Editor, const TInput& Input, QWidget* Owner);
 

@@ -30,6 +30,7 @@ const QStringList kUnitTitles{QStringLiteral("Regon"),       QStringLiteral("Naz
 
 constexpr int kResultsWidth = 850;
 constexpr int kNarrowWidth = 440;
+constexpr QSize kMaxPicture(400, 150);
 
 QWidget* GridContainer(QWidget* Parent, const char* Name, const char* HeaderName, const QString& Header,
                        TDrawGrid*& Grid, const char* GridName, int Columns) {
@@ -47,6 +48,8 @@ QWidget* GridContainer(QWidget* Parent, const char* Name, const char* HeaderName
     Grid->setObjectName(QLatin1String(GridName));
     Grid->SetEmptyCellsEnabled(true);
     Grid->SetColCount(Columns);
+    // Columns as wide as their texts, the spare width shared out as the window is resized.
+    Grid->SetSetWidthColumnsInResize(true);
     layout->addWidget(Grid);
     box->hide();
     return box;
@@ -59,7 +62,7 @@ class TWyszukiwarkaRegonForm::TBusyScope {
 public:
     TBusyScope(TWyszukiwarkaRegonForm* Form, const QString& Text) : m_form(Form), m_wasBusy(Form->FBusy) {
         m_form->FBusy = true;
-        m_form->m_content->setEnabled(false);
+        m_form->SetControlsEnabled(false);
         m_form->ShowStatus(Text, skBlack);
         m_form->lblTextStatus->repaint();
     }
@@ -67,7 +70,7 @@ public:
     // window busy for the outer request.
     ~TBusyScope() {
         m_form->FBusy = m_wasBusy;
-        m_form->m_content->setEnabled(!m_wasBusy);
+        m_form->SetControlsEnabled(!m_wasBusy);
     }
 
 private:
@@ -112,9 +115,16 @@ void TWyszukiwarkaRegonForm::BuildLayout() {
     statusLayout->setContentsMargins(0, 0, 0, 0);
     lblTextStatus = new QLabel(Panel5);
     lblTextStatus->setObjectName(QStringLiteral("lblTextStatus"));
+    // The service's messages and error texts are shown as written, never as markup.
+    lblTextStatus->setTextFormat(Qt::PlainText);
     lblTextStatus->setAlignment(Qt::AlignCenter);
     lblTextStatus->setWordWrap(true);
     statusLayout->addWidget(lblTextStatus);
+    btnAbort = new QPushButton(QStringLiteral("Przerwij"), Panel5);
+    btnAbort->setObjectName(QStringLiteral("btnAbort"));
+    btnAbort->setAutoDefault(false);
+    btnAbort->hide();
+    statusLayout->addWidget(btnAbort, 0, Qt::AlignHCenter);
     Panel5->hide();
     main->addWidget(Panel5);
 
@@ -126,7 +136,7 @@ void TWyszukiwarkaRegonForm::BuildLayout() {
     imgCaptcha = new QLabel(pnlCaptchInterface);
     imgCaptcha->setObjectName(QStringLiteral("imgCaptcha"));
     imgCaptcha->setFixedSize(180, 54);
-    imgCaptcha->setScaledContents(true);
+    imgCaptcha->setAlignment(Qt::AlignCenter);
     imgCaptcha->setFrameShape(QFrame::Box);
     code->addWidget(imgCaptcha);
     btnRefreshCaptcha = new QToolButton(pnlCaptchInterface);
@@ -203,6 +213,7 @@ void TWyszukiwarkaRegonForm::BuildLayout() {
     // Bottom bar.
     auto* pnlSave = new QWidget(m_content);
     pnlSave->setObjectName(QStringLiteral("pnlSave"));
+    m_saveBar = pnlSave;
     auto* save = new QHBoxLayout(pnlSave);
     save->setContentsMargins(0, 0, 0, 0);
     save->addStretch(1);
@@ -224,10 +235,21 @@ void TWyszukiwarkaRegonForm::BuildLayout() {
     connect(btnSearch, &QPushButton::clicked, this, &TWyszukiwarkaRegonForm::btnSearchClick);
     connect(btnPost, &QPushButton::clicked, this, &TWyszukiwarkaRegonForm::btnPostClick);
     connect(btnClose, &QPushButton::clicked, this, &TWyszukiwarkaRegonForm::reject);
+    connect(btnAbort, &QPushButton::clicked, this, [this] { FClient.Abort(); });
+    // The window stays usable while a request runs (its controls disabled) so that "Przerwij"
+    // can end a search.
+    FClient.SetAcceptUserInput(true);
 
     setTabOrder(edtCaptcha, btnCheckCaptcha);
     setTabOrder(btnCheckCaptcha, btnRefreshCaptcha);
     resize(kNarrowWidth, sizeHint().height());
+}
+
+// Everything the operator can act on but the status line (which holds "Przerwij").
+void TWyszukiwarkaRegonForm::SetControlsEnabled(bool Enabled) {
+    for (QWidget* part : {pnlCaptchInterface, pnlSearchInterface, static_cast<QWidget*>(pnlResultDataContainer),
+                          m_saveBar})
+        part->setEnabled(Enabled);
 }
 
 TRegonResultTable* TWyszukiwarkaRegonForm::Table(const char* Name) const {
@@ -307,7 +329,16 @@ void TWyszukiwarkaRegonForm::reject() {
 }
 
 void TWyszukiwarkaRegonForm::ShowPicture(const QImage& Picture) {
-    imgCaptcha->setPixmap(Picture.isNull() ? QPixmap() : QPixmap::fromImage(Picture));
+    if (Picture.isNull()) {
+        imgCaptcha->setPixmap(QPixmap());
+        return;
+    }
+    // The picture whole, at its own size (a large one scaled down to fit, never cut or stretched).
+    QPixmap pixmap = QPixmap::fromImage(Picture);
+    if (pixmap.width() > kMaxPicture.width() || pixmap.height() > kMaxPicture.height())
+        pixmap = pixmap.scaled(kMaxPicture, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    imgCaptcha->setFixedSize(pixmap.size() + QSize(2, 2) * imgCaptcha->frameWidth());
+    imgCaptcha->setPixmap(pixmap);
 }
 
 void TWyszukiwarkaRegonForm::btnRefreshCaptchaClick() {
@@ -385,6 +416,7 @@ void TWyszukiwarkaRegonForm::AddGridRow(TDrawGrid* Grid, QWidget* Container, con
     Container->show();
     if (Grid->RowCount() > 1)
         Grid->SetFixedRows(1);
+    Grid->SetWidthColumns();
     // The grid is as tall as its rows, up to a dozen; beyond that it scrolls.
     int height = 2 * Grid->frameWidth() + 2;
     for (int r = 0; r < qMin(Grid->RowCount(), 12); ++r)
@@ -425,8 +457,10 @@ void TWyszukiwarkaRegonForm::btnSearchClick() {
     ClearResults();
     TRegonClient::TSearchResult result;
     bool reportsRead = true;
+    FClient.ClearAbort();
     {
         TBusyScope busy(this, QStringLiteral("Wyszukiwanie w rejestrze REGON…"));
+        btnAbort->show();
         result = FClient.RunSearch(pnlREGON->Value(), pnlNIP->Value(), pnlKRS->Value(), edtCaptcha->text());
         if (result.Outcome == TRegonClient::TSearchOutcome::soFound) {
             TRegonResultTable* activity = Table(RegonTables::OsobaFizycznaDzialalnosc);
@@ -438,8 +472,11 @@ void TWyszukiwarkaRegonForm::btnSearchClick() {
                         activity->TableHeader(heading);
                 });
         }
+        btnAbort->hide();
         HideStatus();
     }
+    const bool aborted = FClient.Aborted();
+    FClient.ClearAbort();
     switch (result.Outcome) {
     case TRegonClient::TSearchOutcome::soFailed:
         ShowStatus(FClient.LastError(), skRed);
@@ -460,9 +497,23 @@ void TWyszukiwarkaRegonForm::btnSearchClick() {
         break;
     }
     ShowResults();
-    // What was read before a report failed stays shown, with the reason.
-    if (!reportsRead)
+    // What was read before a report failed (or the search was ended) stays shown, with the reason.
+    if (aborted)
+        ShowStatus(TRegonClient::AbortedText, skRed);
+    else if (!reportsRead)
         ShowStatus(FClient.LastError(), skRed);
+    else if (const int ended = EndedUnits(); ended > 0)
+        ShowStatus(QStringLiteral("Jednostki lokalne skreślone z rejestru REGON lub o zakończonej działalności "
+                                  "(%1) nie zostaną skopiowane jako oddziały.")
+                       .arg(ended),
+                   skBlack);
+}
+
+int TWyszukiwarkaRegonForm::EndedUnits() const {
+    int ended = 0;
+    for (const QStringList& row : GridRows(DrawGrid2, pnlJLokalneTableContainer))
+        ended += RegonCopy::UnitEnded(row) ? 1 : 0;
+    return ended;
 }
 
 void TWyszukiwarkaRegonForm::ShowResults() {

@@ -4,7 +4,8 @@
 // into the subject editor that opened it.
 //
 // While a request to the register runs, the window's controls are disabled, the status line
-// says what is happening and the window refuses to close.
+// says what is happening and the window refuses to close; a search can be ended with
+// "Przerwij" in the status line.
 
 #include "TForm.h"
 #include "uRegonClient.h"
@@ -71,6 +72,8 @@ public:
     QWidget* pnlJLokalneTableContainer = nullptr;
     TDrawGrid* DrawGrid2 = nullptr;
     QPushButton* btnClose = nullptr;
+    // Shown in the status line while a search runs; ends it at once.
+    QPushButton* btnAbort = nullptr;
     QPushButton* btnPost = nullptr;
 
 protected:
@@ -82,6 +85,7 @@ protected:
 private:
     class TBusyScope;
     void BuildLayout();
+    void SetControlsEnabled(bool Enabled);
     void FirstActivation();
     void ShowPicture(const QImage& Picture);
     void ClearResults();
@@ -89,6 +93,8 @@ private:
     void AddGridRow(TDrawGrid* Grid, QWidget* Container, const QStringList& Titles, const QStringList& Cells);
     void ShowResults();
     QList<QStringList> GridRows(TDrawGrid* Grid, QWidget* Container) const;
+    // Local units of the grid that have ended (a date in their last column).
+    int EndedUnits() const;
 
     TBaseFrame* FBaseFrame;
     bool FFirstRun = true;
@@ -98,6 +104,7 @@ private:
     QList<TRegonResultRow*> FRows;
     QWidget* m_content = nullptr;
     QWidget* m_results = nullptr;
+    QWidget* m_saveBar = nullptr;
 };
 
 namespace RegonForms {

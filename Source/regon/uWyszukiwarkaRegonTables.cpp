@@ -43,7 +43,24 @@ QString TRegonResultRow::Caption() const {
 
 void TRegonResultRow::SetValue(const QString& Value) {
     FValue = Value;
-    FMemo->setText(Value);
+    FMemo->setText(Breakable(Value));
+}
+
+QString TRegonResultRow::Breakable(const QString& Value) {
+    // A long word (an e-mail or web address) may break after its punctuation, so that it wraps
+    // within its column instead of widening the table beyond the window.
+    constexpr int kLongWord = 16;
+    QString shown;
+    int run = 0;
+    for (const QChar c : Value) {
+        shown += c;
+        run = c.isSpace() ? 0 : run + 1;
+        if (run >= kLongWord && (c == u'@' || c == u'.' || c == u'/' || c == u'-' || c == u'_')) {
+            shown += QChar(0x200B);
+            run = 0;
+        }
+    }
+    return shown;
 }
 
 void TRegonResultRow::resizeEvent(QResizeEvent* Event) {

@@ -28,6 +28,8 @@ public:
     QString Value() const { return FValue; }
     void SetValue(const QString& Value);
     TRegonResultTable* OwnerTable() const { return FOwnerTable; }
+    // The value as shown: long words get break opportunities (zero-width spaces).
+    static QString Breakable(const QString& Value);
 
 protected:
     void resizeEvent(QResizeEvent* Event) override;

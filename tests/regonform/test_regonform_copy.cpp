@@ -6,6 +6,7 @@
 #include "RegonData.h"
 #include "RegonFormFixture.h"
 #include "uEwidarComponents_Panel.h"
+#include "uEwidarDrawGrid.h"
 #include "uWyszukiwarkaRegonForm.h"
 
 #include <QPushButton>
@@ -111,6 +112,9 @@ TEST_F(RegonFormTest, LocalUnitsCopyWithoutBranchesUnderTheirOwnersKind) {
         const char* City;
         bool Legal;
     };
+    const QStringList personUnitActivities{"4719Z|Pozostała sprzedaż detaliczna",
+                                           "4771Z|Sprzedaż detaliczna odzieży"};
+    const QStringList legalUnitActivities{"6920Z|Działalność rachunkowo-księgowa"};
     for (const TUnit& u : {TUnit{RegonData::PersonUnitRegon, "MINISTER ROZWOJU", "Łódź", false},
                            TUnit{RegonData::LegalUnitRegon, "SĄD REJONOWY", "Warszawa", true}}) {
         SCOPED_TRACE(u.Regon);
@@ -126,7 +130,31 @@ TEST_F(RegonFormTest, LocalUnitsCopyWithoutBranchesUnderTheirOwnersKind) {
         EXPECT_TRUE(Editor->Panel("pnlNIP")->Value().isEmpty());
         EXPECT_EQ(Stored("adresy", kAddress), QStringList{QString::fromUtf8(u.City) + "|||1,0,0"});
         EXPECT_TRUE(Stored("oddzialy", kBranch).isEmpty());
+        // The unit's own activities, the one marked "1" predominant.
+        EXPECT_EQ(Stored("pkd", kPkd), u.Legal ? legalUnitActivities : personUnitActivities);
+        const TIntfPtr<IEwidarRecord> main = Supports<IPodmiot>(Subject)->GetRodzajPrzewazajacejDzialalnosci();
+        ASSERT_TRUE(main);
+        EXPECT_EQ(StoredValue(main.get(), "cRodzajDzialalnosciKodPKD"), u.Legal ? "6920Z" : "4771Z");
     }
+}
+
+// A local unit removed from the register or whose activity ended shows its date in the grid,
+// is named in the status line and is not copied as a branch; the active one is.
+TEST_F(RegonFormTest, EndedLocalUnitsAreShownDatedAndNotCopied) {
+    QString& legal = Service.Reports["556677889|PublDaneRaportPrawna"];
+    legal.replace(QStringLiteral("\"lokpraw_dataSkresleniazRegon\":\"\"}"),
+                  QStringLiteral("\"lokpraw_dataSkresleniazRegon\":\"\",\"lokpraw_dataZakonczeniaDzialalnosci\":"
+                                 "\"2020-06-30\"}"));
+    ASSERT_TRUE(legal.contains("2020-06-30"));
+    Search({}, {}, RegonData::LegalKrs);
+    ASSERT_EQ(Form->DrawGrid2->RowCount(), 3);
+    EXPECT_EQ(Form->DrawGrid2->Cells(7, 1), "");
+    EXPECT_EQ(Form->DrawGrid2->Cells(7, 2), "2020-06-30");
+    EXPECT_TRUE(Form->lblTextStatus->text().contains("(1)")) << Form->lblTextStatus->text().toStdString();
+    EXPECT_FALSE(Form->Panel5->isHidden());
+    Form->btnPost->click();
+    EXPECT_EQ(Form->result(), QDialog::Accepted);
+    EXPECT_EQ(Stored("oddzialy", kBranch), QStringList{QString(RegonData::LegalUnitRegon) + "|Oddział|ul. Puławska"});
 }
 
 TEST_F(RegonFormTest, NonTypicalLocationGivesAddressType101) {
