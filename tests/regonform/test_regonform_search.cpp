@@ -39,17 +39,18 @@ TEST_F(RegonFormTest, EachKindOfResultShowsItsTablesAndGrids) {
          "",
          {"pnlOsobaFizyczna", "pnlOsobaFizycznaDzialalnosc", acts, units},
          RegonCopy::rcOsobaFizyczna},
-        // The person's local unit by its 14 digits: the unit table, no units grid.
+        // The person's local unit by its 14 digits: the unit table and its activities, no
+        // units grid.
         {RegonData::PersonUnitRegon,
          "",
          "",
-         {"pnlJednostkaLokalnaOsobyFizycznej"},
+         {"pnlJednostkaLokalnaOsobyFizycznej", acts},
          RegonCopy::rcJednostkaLokalnaOsobyFizycznej},
         {"", "", RegonData::LegalKrs, {"pnlJednostkaPrawna", acts, units}, RegonCopy::rcJednostkaPrawna},
         {RegonData::LegalUnitRegon,
          "",
          "",
-         {"pnlJednostkaLokalnaJednostkiPrawnej"},
+         {"pnlJednostkaLokalnaJednostkiPrawnej", acts},
          RegonCopy::rcJednostkaLokalnaJednostkiPrawnej},
     };
     for (const TShownCase& c : cases) {
@@ -189,4 +190,52 @@ TEST_F(RegonFormTest, KeysRefreshCheckAndSearch) {
     form.pnlNIP->SetValue(RegonData::PersonNip);
     QTest::keyClick(form.pnlNIP->Edit(), Qt::Key_Return);
     EXPECT_EQ(form.VisibleCase(), RegonCopy::rcOsobaFizyczna);
+}
+
+// The service's message is shown as written: markup in it is text, not formatting or links.
+TEST_F(RegonFormTest, ServiceMessageIsShownAsPlainText) {
+    Service.NothingFoundMessage = QStringLiteral("<b>Uwaga</b> <a href=\"https://example.pl\">tutaj</a>");
+    Search({}, QStringLiteral("0000000000"));
+    EXPECT_EQ(Form->lblTextStatus->text(), Service.NothingFoundMessage);
+    EXPECT_EQ(Form->lblTextStatus->textFormat(), Qt::PlainText);
+}
+
+// "Przerwij" in the status line ends a search whose report is slow in coming: at once, with
+// no further report asked for and what was read so far kept.
+TEST_F(RegonFormTest, PrzerwijEndsASearchInProgress) {
+    Form = std::make_unique<TWyszukiwarkaRegonForm>(nullptr, Editor.get());
+    Form->show();
+    QTRY_VERIFY(!Form->imgCaptcha->pixmap().isNull());
+    Form->edtCaptcha->setText(Service.Code);
+    Form->btnCheckCaptchaClick();
+    Service.Override = [](const QString&, const TFakeHttpRequest& r) -> std::optional<TFakeHttpReply> {
+        if (!r.Body.contains("PublDaneRaportDzialalnoscFizycznejCeidg"))
+            return std::nullopt;
+        TFakeHttpReply slow{200, "application/json", TFakeRegonService::Envelope(QStringLiteral("[]"))};
+        slow.DelayMs = 8000;
+        return slow;
+    };
+    bool offered = false;
+    // Late enough for the search and the person's report to have been read.
+    QTimer::singleShot(1500, Form.get(), [&] {
+        offered = Form->btnAbort->isVisible() && Form->btnAbort->isEnabled();
+        QTest::mouseClick(Form->btnAbort, Qt::LeftButton);
+    });
+    Form->pnlNIP->SetValue(RegonData::PersonNip);
+    QElapsedTimer timer;
+    timer.start();
+    Form->btnSearchClick();
+    EXPECT_TRUE(offered);
+    EXPECT_LT(timer.elapsed(), 6000);
+    EXPECT_EQ(Form->lblTextStatus->text(), "Wyszukiwanie przerwane.");
+    EXPECT_TRUE(Form->btnAbort->isHidden());
+    EXPECT_EQ(Service.RequestsOf("danePobierzPelnyRaport").size(), 2); // the person, the slow one
+    EXPECT_EQ(Form->Value("fiz_imie1"), "Jan");
+    EXPECT_TRUE(Form->btnSearch->isEnabled());
+
+    // The next search runs again.
+    Service.Override = {};
+    Form->btnSearchClick();
+    EXPECT_EQ(Form->DrawGrid1->RowCount(), 3);
+    EXPECT_TRUE(Form->lblTextStatus->text().isEmpty());
 }
