@@ -47,6 +47,7 @@ private:
 
 } // namespace
 
+const QString TConnectionSequence::LoginNeededText = QStringLiteral("Zaloguj się, aby zobaczyć dane.");
 const QString TConnectionSequence::NoParametersCaption =
     QStringLiteral("UWAGA! Brak parametrów bazy danych Ewidary Podmiotów");
 const QString TConnectionSequence::NoParametersText =
@@ -145,8 +146,9 @@ void TConnectionSequence::ConnectLoop(TIntfPtr<IEwidarDataBase> Root, std::u16st
             if (StoreParam)
                 StoreFirstParam(Symbol, Param);
             HideLoading();
-            Login();
-            FillNfzDefaults(Root.get());
+            // Without a login the list shows why it is empty and nothing is written.
+            if (Login())
+                FillNfzDefaults(Root.get());
             FHost.SelectFirstRegistry();
             return;
         }
@@ -175,10 +177,13 @@ bool TConnectionSequence::Login() {
     TIntfPtr<IEwidarDataBase> root = CurrentDataBase();
     if (!root) {
         FHost.SetOperatorsVisible(false);
+        FHost.AccessChanged(QString());
         return false;
     }
-    const bool logged = root->IsLoggedIn() || ShowLogin(FHost.HostWindow(), root.get()) == lfsLogged;
+    QString login;
+    const bool logged = root->IsLoggedIn() || ShowLogin(FHost.HostWindow(), root.get(), &login) == lfsLogged;
     FHost.SetOperatorsVisible(logged && root->IsAdministrator());
+    FHost.AccessChanged(login);
     return logged;
 }
 

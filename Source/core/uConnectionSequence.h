@@ -28,6 +28,9 @@ public:
     virtual void SelectFirstRegistry() = 0;
     // Reloads the list of the current registry.
     virtual void ReloadList() = 0;
+    // Login or logout happened: the window shows what the operator may do. Login is the
+    // login just accepted by the login window, empty when none was typed.
+    virtual void AccessChanged(const QString& Login) { (void)Login; }
 };
 
 class TConnectionSequence {
@@ -39,7 +42,8 @@ public:
     // Detaches the list and disconnects the current root object.
     void Disconnect();
     // Shows the login window unless the root object is logged in; true when an
-    // operator is logged in afterwards. Sets the operators item's visibility.
+    // operator is logged in afterwards. Sets the operators item's visibility and tells
+    // the window what the operator may do.
     bool Login();
     // The settings window, then reconnect or reload as it asks.
     void OpenSettings();
@@ -48,6 +52,8 @@ public:
     // The root object's progress event during an import.
     void Progress(int32_t Percent, bool& Cancel);
 
+    // The database's own text of the list shown while nobody is logged in.
+    static const QString LoginNeededText;
     // Texts of the question asked when no root object exists.
     static const QString NoParametersCaption;
     static const QString NoParametersText;

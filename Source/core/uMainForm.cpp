@@ -1,10 +1,13 @@
 #include "uMainForm.h"
 
 #include "TEdit.h"
+#include "uAccessRights.h"
 #include "uCollectionBaseFrame.h"
+#include "uCore.h"
 #include "uEwidarComponents_Error.h"
 #include "uMainFormOpeners.h"
 #include "uRegistrySwitch.h"
+#include "uSettingsModule.h"
 #include "uUserMessagesModule.h"
 #include "uWaitCursor.h"
 
@@ -12,6 +15,7 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QScreen>
 #include <QStatusBar>
@@ -38,7 +42,17 @@ TMainForm::TMainForm(QWidget* Parent) : QMainWindow(Parent), FConnectionSequence
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
     row->addWidget(Panel1);
-    row->addWidget(CollectionBaseFrame1, 1);
+    auto* listColumn = new QVBoxLayout;
+    listColumn->setContentsMargins(0, 0, 0, 0);
+    listColumn->setSpacing(0);
+    lblLoginNeeded = new QLabel(TConnectionSequence::LoginNeededText, central);
+    lblLoginNeeded->setObjectName(QStringLiteral("lblLoginNeeded"));
+    lblLoginNeeded->setAlignment(Qt::AlignCenter);
+    lblLoginNeeded->setMargin(8);
+    lblLoginNeeded->setVisible(false);
+    listColumn->addWidget(lblLoginNeeded);
+    listColumn->addWidget(CollectionBaseFrame1, 1);
+    row->addLayout(listColumn, 1);
     StatusBar1 = new QStatusBar(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     setStatusBar(StatusBar1);
@@ -172,19 +186,54 @@ void TMainForm::tmrFilterTimer() {
 }
 
 void TMainForm::Zaloguj1Click() {
-    // Logged in again: the window is back in its state after start.
-    if (FConnectionSequence.Login())
-        Zaloguj1->setVisible(false);
+    FConnectionSequence.Login();
     ReloadList();
 }
 
 void TMainForm::Wyloguj1Click() {
     if (TIntfPtr<IEwidarDataBase> root = CurrentDataBase())
         root->Logout();
-    Wyloguj1->setVisible(false);
-    Zaloguj1->setVisible(true);
+    FOperatorLogin.clear();
     Operatorzy1->setVisible(false);
+    ApplyAccess();
     ReloadList();
+}
+
+void TMainForm::AccessChanged(const QString& Login) {
+    if (!Login.isEmpty())
+        FOperatorLogin = Login;
+    ApplyAccess();
+}
+
+void TMainForm::ApplyAccess() {
+    using namespace AccessRights;
+    TIntfPtr<IEwidarDataBase> root = CurrentDataBase();
+    const TAccess access = Read(root.get(), FOperatorLogin);
+    const bool loginNeeded = root && access.operatorsExist && !access.loggedIn;
+    Zaloguj1->setVisible(loginNeeded);
+    Wyloguj1->setVisible(access.operatorsExist && access.loggedIn);
+    lblLoginNeeded->setVisible(loginNeeded);
+    // Connection settings and imports belong to administrators once operators exist.
+    const bool manage = !access.operatorsExist || access.May(rtOperators);
+    Ustawienia1->setEnabled(manage);
+    Importuj1->menuAction()->setEnabled(manage);
+    CollectionBaseFrame1->SetAllowedActions(access.May(rtCreate), access.May(rtModify));
+    QString status;
+    if (root) {
+        const QString symbol = QString::fromStdU16String(root->GetDataBaseSymbol());
+        const QString param = Core() && Core()->FSettingsModule
+                                  ? Core()->FSettingsModule->GetConnectorParam(symbol)
+                                  : QString();
+        status = QStringLiteral("Baza: %1 %2").arg(symbol, param).trimmed();
+        if (access.operatorsExist && access.loggedIn)
+            status = QStringLiteral("Operator: %1   %2")
+                         .arg(FOperatorLogin.isEmpty() ? QStringLiteral("administrator")
+                                                       : FOperatorLogin.trimmed(),
+                              status);
+        else if (loginNeeded)
+            status = QStringLiteral("Nikt nie jest zalogowany   %1").arg(status);
+    }
+    StatusBar1->showMessage(status);
 }
 
 void TMainForm::Ustawienia1Click() {
@@ -204,6 +253,8 @@ void TMainForm::Operatorzy1Click() {
     MainFormOpeners::OpenOperators(this, root.get());
     // The operator may have changed their own group's rights or removed their own account.
     Operatorzy1->setVisible(root && root->IsLoggedIn() && root->IsAdministrator());
+    ApplyAccess();
+    ReloadList();
 }
 
 void TMainForm::Pokabdyonieprawidowejwartoci1Click() {

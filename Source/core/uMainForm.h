@@ -14,6 +14,7 @@
 
 class QAction;
 class QFrame;
+class QLabel;
 class QMenu;
 class QMenuBar;
 class QStatusBar;
@@ -67,6 +68,8 @@ public:
     uMainForm::TRadioButton* rbSadyRejonowe;
     uMainForm::TRadioButton* rbBiuraRachunkowe;
     TCollectionBaseFrame* CollectionBaseFrame1;
+    // Over the empty list while the database asks for a login nobody gave.
+    QLabel* lblLoginNeeded;
     QStatusBar* StatusBar1;
     QMenuBar* MainMenu1;
     QMenu* Plik1;
@@ -108,8 +111,12 @@ private:
     void SetOperatorsVisible(bool Visible) override;
     void SelectFirstRegistry() override;
     void ReloadList() override;
+    void AccessChanged(const QString& Login) override;
+    // Menu items, list buttons and status bar after what the operator may do now.
+    void ApplyAccess();
 
     bool FFirstRun = true;
     bool FSelecting = false;
+    QString FOperatorLogin; // as typed at the last login, empty after a logout
     TConnectionSequence FConnectionSequence;
 };

@@ -240,8 +240,16 @@ void TCollectionBaseFrame::tmrFilterTimer() {
 }
 
 void TCollectionBaseFrame::UpdateEditButtons() {
-    btnEdit->setEnabled(FEwidarCollection && FEwidarCollection->GetCount() > 0);
-    btnDelete->setEnabled(btnEdit->isEnabled());
+    const bool listed = FEwidarCollection && FEwidarCollection->GetCount() > 0;
+    btnAdd->setEnabled(FMayCreate);
+    btnEdit->setEnabled(listed && FMayModify);
+    btnDelete->setEnabled(listed && FMayCreate);
+}
+
+void TCollectionBaseFrame::SetAllowedActions(bool Create, bool Modify) {
+    FMayCreate = Create;
+    FMayModify = Modify;
+    UpdateEditButtons();
 }
 
 bool TCollectionBaseFrame::eventFilter(QObject* Watched, QEvent* Event) {
@@ -336,7 +344,7 @@ void TCollectionBaseFrame::ShowPopup(const QPoint& Pos) {
 void TCollectionBaseFrame::PopupMenu1Popup() {
     const bool bar = Shown(Panel3);
     Poka1->setEnabled(bar && Shown(btnView));
-    Dodaj1->setEnabled(bar && Shown(btnAdd));
-    Edytuj1->setEnabled(bar && Shown(btnEdit));
-    Usu1->setEnabled(bar && Shown(btnDelete));
+    Dodaj1->setEnabled(bar && Shown(btnAdd) && FMayCreate);
+    Edytuj1->setEnabled(bar && Shown(btnEdit) && FMayModify);
+    Usu1->setEnabled(bar && Shown(btnDelete) && FMayCreate);
 }

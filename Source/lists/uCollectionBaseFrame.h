@@ -61,6 +61,9 @@ public:
     // A list of what is linked to a taxpayer: deleting removes links (messages 325, 326).
     bool Podatnik() const { return FPodatnik; }
     void SetPodatnik(bool Value) { FPodatnik = Value; }
+    // What the logged-in operator may do: add and delete (Create), edit (Modify). The
+    // buttons of what is not allowed stay disabled, whatever the list holds.
+    void SetAllowedActions(bool Create, bool Modify);
     // "Wybierz z Listy" runs this when set, else the Edit handler.
     void SetOnListClick(std::function<void()> Handler) { FOnListClick = std::move(Handler); }
 
@@ -151,4 +154,6 @@ private:
     // A bulk deletion is running; a reload asked for meanwhile is pending until it ends.
     bool FBulkDeleting = false;
     bool FReloadPending = false;
+    bool FMayCreate = true;
+    bool FMayModify = true;
 };

@@ -68,10 +68,12 @@ void TLoginForm::btnZalogujClick() {
     ShowUserMessage(code != 0 ? static_cast<uint32_t>(code) : kWrongLoginMessage, this);
 }
 
-TLoginFormStatus ShowLogin(QWidget* Owner, IEwidarDataBase* EwidarDataBase) {
+TLoginFormStatus ShowLogin(QWidget* Owner, IEwidarDataBase* EwidarDataBase, QString* Login) {
     if (!EwidarDataBase)
         return lfsCancel;
     TLoginForm form(Owner, EwidarDataBase);
     form.exec();
+    if (Login && form.LoginFormStatus() == lfsLogged)
+        *Login = form.edtLogin->text();
     return form.LoginFormStatus();
 }

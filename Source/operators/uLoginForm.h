@@ -35,4 +35,5 @@ private:
 };
 
 // Shows the login window modally over Owner; lfsCancel at once without a root object.
-TLoginFormStatus ShowLogin(QWidget* Owner, IEwidarDataBase* EwidarDataBase);
+// After a successful login Login (when given) receives the login as typed.
+TLoginFormStatus ShowLogin(QWidget* Owner, IEwidarDataBase* EwidarDataBase, QString* Login = nullptr);

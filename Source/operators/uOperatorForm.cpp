@@ -2,6 +2,7 @@
 
 #include "TCheckBox.h"
 #include "TEdit.h"
+#include "uMessagePresenter.h"
 #include "uOperatorsControls.h"
 #include "uStrings.h"
 #include "uUserMessagesModule.h"
@@ -16,6 +17,8 @@ namespace {
 constexpr uint32_t kEmptyLoginMessage = 324;
 
 constexpr int kEditWidth = 240;
+
+const QString kPasswordsDiffer = QStringLiteral("Hasła nie są zgodne: wpisz to samo hasło w obu polach.");
 
 TEdit* NamedEdit(QWidget* Parent, const char* Name) {
     return OperatorsControls::NamedEdit(Parent, Name, kEditWidth);
@@ -50,6 +53,9 @@ void TOperatorForm::CreateComponents() {
     medtPassword->setEchoMode(QLineEdit::Password);
     // The password shows one "*" per character.
     medtPassword->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
+    medtPasswordAgain = NamedEdit(this, "medtPasswordAgain");
+    medtPasswordAgain->setEchoMode(QLineEdit::Password);
+    medtPasswordAgain->setStyleSheet(medtPassword->styleSheet());
     edtFirstName = NamedEdit(this, "edtFirstName");
     edtLastName = NamedEdit(this, "edtLastName");
     edtPhone = NamedEdit(this, "edtPhone");
@@ -57,6 +63,8 @@ void TOperatorForm::CreateComponents() {
     lbledtLoginLabel =
         OperatorsControls::NamedLabel(this, "lbledtLoginLabel", QStringLiteral("Login"), lbledtLogin);
     Label1 = OperatorsControls::NamedLabel(this, "Label1", QStringLiteral("Hasło"), medtPassword);
+    lblPasswordAgain = OperatorsControls::NamedLabel(this, "lblPasswordAgain",
+                                                     QStringLiteral("Powtórz hasło"), medtPasswordAgain);
     lblFirstName = OperatorsControls::NamedLabel(this, "lblFirstName", QStringLiteral("Imię"), edtFirstName);
     lblLastName = OperatorsControls::NamedLabel(this, "lblLastName", QStringLiteral("Nazwisko"), edtLastName);
     lblPhone = OperatorsControls::NamedLabel(this, "lblPhone", QStringLiteral("Telefon"), edtPhone);
@@ -71,6 +79,7 @@ void TOperatorForm::CreateComponents() {
     const std::pair<QLabel*, QWidget*> rows[] = {{lbledtLoginLabel, lbledtLogin},
                                                  {nullptr, chkChangePassword},
                                                  {Label1, medtPassword},
+                                                 {lblPasswordAgain, medtPasswordAgain},
                                                  {lblFirstName, edtFirstName},
                                                  {lblLastName, edtLastName},
                                                  {lblPhone, edtPhone},
@@ -97,6 +106,8 @@ void TOperatorForm::chkChangePasswordClick() {
     const bool enabled = chkChangePassword->isChecked();
     medtPassword->setEnabled(enabled);
     Label1->setEnabled(enabled);
+    medtPasswordAgain->setEnabled(enabled);
+    lblPasswordAgain->setEnabled(enabled);
 }
 
 IUser* TOperatorForm::Target() {
@@ -116,11 +127,24 @@ void TOperatorForm::btnPostClick() {
         ShowUserMessage(kEmptyLoginMessage, this);
         return;
     }
+    const bool setsPassword = FFormMode == fmNew || chkChangePassword->isChecked();
+    if (setsPassword && medtPassword->text() != medtPasswordAgain->text()) {
+        TMessageRequest request;
+        request.Title = windowTitle();
+        request.Text = kPasswordsDiffer;
+        request.Icon = TMsgDlgType::mtWarning;
+        request.Buttons = {{TMsgDlgBtn::mbOK, QStringLiteral("OK")}};
+        request.Owner = this;
+        MessagePresenter()->Present(request);
+        medtPasswordAgain->clear();
+        medtPasswordAgain->setFocus();
+        return;
+    }
     IUser* user = Target();
     if (!user)
         return;
     user->SetLogin(toU16(lbledtLogin->text()));
-    if (FFormMode == fmNew || chkChangePassword->isChecked())
+    if (setsPassword)
         user->SetPassword(toU16(medtPassword->text()));
     user->SetFirstName(toU16(edtFirstName->text()));
     user->SetLastName(toU16(edtLastName->text()));

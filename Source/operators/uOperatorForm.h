@@ -31,6 +31,9 @@ public:
     TCheckBox* chkChangePassword;
     QLabel* Label1;
     TEdit* medtPassword;
+    // The password typed a second time: a mistyped one is never stored.
+    QLabel* lblPasswordAgain;
+    TEdit* medtPasswordAgain;
     QLabel* lblFirstName;
     TEdit* edtFirstName;
     QLabel* lblLastName;

@@ -6,6 +6,7 @@
 #include "uMessagePresenter.h"
 #include "uQuorDataBaseDefs.h"
 #include "uRegistry.h"
+#include "uRegonServiceDialog.h"
 #include "uSettingsModule.h"
 #include "uStrings.h"
 #include "uUserMessagesModule.h"
@@ -55,6 +56,7 @@ TSettingsForm::TSettingsForm(QWidget* OwnerForm, TWorkMode WorkMode) : TForm(Own
         lblCurrentDataBaseTypePrefix->setText(
             QStringLiteral("Wybierz parametry bazy z której bedą importowane dane:"));
         btnImport->hide();
+        btnRegon->hide();
         // Choosing a source manages no configurations.
         for (QPushButton* b : {btnSet, btnAdd, btnEdit, btnDelete})
             b->hide();
@@ -101,6 +103,8 @@ void TSettingsForm::CreateComponents() {
     pbMoveData->setTextVisible(true);
     pbMoveData->hide();
 
+    btnRegon = Button(this, "btnRegon", QStringLiteral("Usługa REGON…"));
+    connect(btnRegon, &QPushButton::clicked, this, [this] { ShowRegonServiceDialog(this); });
     bSave = Button(this, "bSave", QStringLiteral("Zapisz"));
     bSave->setDefault(true);
     bCancel = Button(this, "bCancel", QStringLiteral("Anuluj"));
@@ -114,6 +118,7 @@ void TSettingsForm::CreateComponents() {
     for (QPushButton* b : {btnImport, btnSet, btnAdd, btnEdit, btnDelete})
         header->addWidget(b);
     auto* bottom = new QHBoxLayout;
+    bottom->addWidget(btnRegon);
     bottom->addStretch(1);
     bottom->addWidget(bSave);
     bottom->addWidget(bCancel);

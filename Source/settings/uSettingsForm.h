@@ -87,6 +87,8 @@ public:
     QPushButton* btnDelete;
     QTreeWidget* TreeView1;
     QProgressBar* pbMoveData;
+    // The register service's address and user key (uRegonServiceDialog).
+    QPushButton* btnRegon;
     QPushButton* bSave;
     QPushButton* bCancel;
     QMenu* pmDBSettingsPopUp;

@@ -1,4 +1,5 @@
 #include "uSqlCollections.h"
+#include "uSqlAccess.h"
 
 #include "uSqlDescribe.h"
 #include "uSqlErrors.h"
@@ -54,7 +55,7 @@ protected:
     void Load() {
         if (!m_stale)
             return;
-        m_c->Require();
+        SqlAccess::Demand(*m_c, SqlAccess::rtView);
         m_rows = ReadRows(*m_c, m_spec, m_filter, m_activity);
         m_stale = false;
     }

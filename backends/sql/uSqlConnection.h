@@ -68,6 +68,11 @@ public:
     // every later write fails with code 1009 until the connection is opened again.
     bool SessionLost() const { return m_lost; }
 
+    // The operator logged in on this connection (0: nobody). The root object's login
+    // lives here so that every object reached from it checks the same operator.
+    qint64 Operator() const { return m_operator; }
+    void SetOperator(qint64 ID) { m_operator = ID; }
+
     // The database's own time in seconds, by which heartbeats are written and judged, so
     // that no two machines' clocks are compared. Tests may put another clock in.
     qint64 Now();
@@ -162,6 +167,7 @@ private:
     std::function<qint64()> m_clock;
     int m_heartbeatMs = 60 * 1000;
     bool m_lost = false;
+    qint64 m_operator = 0;
 };
 
 using TSqlConnectionPtr = std::shared_ptr<TSqlConnection>;

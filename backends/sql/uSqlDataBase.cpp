@@ -1,5 +1,6 @@
 #include "uSqlDataBase.h"
 
+#include "uSqlAccess.h"
 #include "uSqlConnection.h"
 #include "uSqlConnectionDialog.h"
 #include "uSqlDynamicFields.h"
@@ -66,7 +67,7 @@ public:
         return GuardedBool(m_error, [&] { ConnectTo(ConnectorParam, Flag); });
     }
     void Disconnect() override {
-        m_user = 0;
+        m_c->SetOperator(0);
         try {
             m_c->Close();
             Reset();
@@ -110,29 +111,33 @@ public:
 
     // A failed login leaves nobody logged in.
     bool Login(const std::u16string& Login, const std::u16string& Password) override {
-        m_user = 0;
+        m_c->SetOperator(0);
         return GuardedBool(m_error, [&] {
-            m_user = SqlOperatorStore::CheckLogin(*m_c, QString::fromStdU16String(Login),
-                                                  QString::fromStdU16String(Password));
+            m_c->SetOperator(SqlOperatorStore::CheckLogin(*m_c, QString::fromStdU16String(Login),
+                                                          QString::fromStdU16String(Password)));
         });
     }
     // A database without operators needs no login; a logged-in operator who was
     // deleted meanwhile is logged in no more.
     bool IsLoggedIn() override {
         return Guarded(m_error, false,
-                       [&] { return NoOperators() || SqlOperatorStore::UserRights(*m_c, m_user); });
+                       [&] { return NoOperators() || SqlOperatorStore::UserRights(*m_c, m_c->Operator()); });
     }
     void Logout() override {
         m_error = 0;
-        m_user = 0;
+        m_c->SetOperator(0);
     }
     // Rights are read at every call, so a change of the operator's group applies at once.
     bool IsAdministrator() override {
         return Guarded(m_error, false, [&] {
-            if (NoOperators())
+            try {
+                SqlAccess::Demand(*m_c, SqlAccess::rtOperators);
                 return true;
-            const auto rights = SqlOperatorStore::UserRights(*m_c, m_user);
-            return rights && (*rights & SqlOperatorStore::RightManageOperators) != 0;
+            } catch (const TSqlFailure& f) {
+                if (!SqlErrors::IsAccessCode(f.Code()))
+                    throw;
+                return false;
+            }
         });
     }
 
@@ -208,7 +213,6 @@ private:
     QString m_symbol;
     TSqlConnectionPtr m_c; // never null: an unopened connection before Connect
     TProgressEvent m_progress;
-    qint64 m_user = 0; // the logged-in operator, 0 for none
     int32_t m_error = 0;
 };
 
@@ -238,7 +242,7 @@ bool TSqlDataBase::ImportFrom(IEwidarDataBase* Source) {
     } catch (const TSqlFailure& f) {
         const int32_t code = f.Code();
         const bool keep = code == SqlErrors::ecImportCancelled || code == SqlErrors::ecNoConnection ||
-                          code == SqlErrors::ecNoLink;
+                          code == SqlErrors::ecNoLink || SqlErrors::IsAccessCode(code);
         m_error = keep ? code : SqlErrors::ecImport;
         const QString cause =
             f.Native().isEmpty() && code != m_error ? QStringLiteral("kod %1").arg(code) : f.Native();

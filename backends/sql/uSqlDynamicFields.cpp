@@ -1,4 +1,5 @@
 #include "uSqlDynamicFields.h"
+#include "uSqlAccess.h"
 
 #include "uEwidarQuorDBSymbole.h"
 #include "uSqlErrors.h"
@@ -67,7 +68,7 @@ QStringList DefinedSymbols(TSqlConnection& C, int Kind) {
 }
 
 void Store(TSqlConnection& C, TDefinition& D) {
-    C.Require();
+    SqlAccess::Demand(C, SqlAccess::rtCreate);
     TDefinition d = D;
     Validate(d);
     TWriteScope scope(C);
@@ -87,7 +88,7 @@ void Store(TSqlConnection& C, TDefinition& D) {
 }
 
 void Remove(TSqlConnection& C, qint64 ID) {
-    C.Require();
+    SqlAccess::Demand(C, SqlAccess::rtCreate);
     if (ID == 0)
         Fail(SqlErrors::ecNoPrimaryKey);
     TWriteScope scope(C);

@@ -13,6 +13,9 @@ struct TEntry {
     const char* link;
 };
 
+// Where the refusals of the access rules are explained.
+constexpr const char* kAccessLink = "https://owasp.org/Top10/A01_2021-Broken_Access_Control/";
+
 const std::map<int32_t, TEntry>& Entries() {
     static const std::map<int32_t, TEntry> entries = {
         {ecEmptyQuery, {"Puste zapytanie do bazy danych.", "https://www.sqlite.org/lang.html"}},
@@ -124,6 +127,11 @@ const std::map<int32_t, TEntry>& Entries() {
           "pracy "
           "wielu stanowisk na wspólnych danych służy baza MySQL (serwer MariaDB).",
           "https://www.sqlite.org/useovernet.html"}},
+        {ecNotLoggedIn, {"Nikt nie jest zalogowany. Zaloguj się, aby zobaczyć dane.", kAccessLink}},
+        {ecNoRightView, {"Brak uprawnienia: Przeglądanie danych.", kAccessLink}},
+        {ecNoRightModify, {"Brak uprawnienia: Modyfikacja danych.", kAccessLink}},
+        {ecNoRightCreate, {"Brak uprawnienia: Tworzenie usuwanie danych.", kAccessLink}},
+        {ecNoRightOperators, {"Brak uprawnienia: Zarządzanie operatorami.", kAccessLink}},
     };
     return entries;
 }

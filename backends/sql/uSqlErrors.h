@@ -57,7 +57,17 @@ enum TCode : int32_t {
     ecRecordChanged = 1008,        // another session posted the record since this one read it
     ecSessionLost = 1009,          // another connection purged this session as dead
     ecNetworkFile = 1010,          // the database file lies on a network file system
+    ecNotLoggedIn = 1011,          // operators exist and nobody is logged in on this connection
+    ecNoRightView = 1012,          // the operator's group lacks "Przeglądanie danych"
+    ecNoRightModify = 1013,        // ... "Modyfikacja danych"
+    ecNoRightCreate = 1014,        // ... "Tworzenie usuwanie danych"
+    ecNoRightOperators = 1015,     // ... "Zarządzanie operatorami"
 };
+
+// Whether the code is a refusal of the access rules (nobody logged in, a missing right).
+inline bool IsAccessCode(int32_t Code) {
+    return Code >= ecNotLoggedIn && Code <= ecNoRightOperators;
+}
 
 // Polish text and help link of a code; false for a code this backend never sets.
 bool Describe(int32_t Code, QString& Text, QString& Link);

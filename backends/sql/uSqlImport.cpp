@@ -1,4 +1,5 @@
 #include "uSqlImport.h"
+#include "uSqlAccess.h"
 
 #include "uSqlDynamicFields.h"
 #include "uSqlErrors.h"
@@ -152,7 +153,7 @@ void CheckSource(TSqlConnection& C, IEwidarDataBase* Source) {
 
 void Run(const TSqlConnectionPtr& Target, IEwidarDataBase* Source, const TProgressEvent& Progress) {
     TSqlConnection& c = *Target;
-    c.Require();
+    SqlAccess::Demand(c, SqlAccess::rtOperators);
     CheckSource(c, Source);
     TWriteScope scope(c);
     TWriter writer(c, Progress);

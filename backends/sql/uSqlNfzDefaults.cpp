@@ -1,4 +1,5 @@
 #include "uSqlNfzDefaults.h"
+#include "uSqlAccess.h"
 
 #include "uEwidarQuorDBSymbole.h"
 #include "uSqlKinds.h"
@@ -52,7 +53,7 @@ void Set(TRecordState& R, const QString& Symbol, const QString& Value) {
 } // namespace
 
 int Fill(const TSqlConnectionPtr& C) {
-    C->Require();
+    SqlAccess::Demand(*C, SqlAccess::rtCreate);
     TWriteScope scope(*C);
     const QSet<QString> stored = StoredCodes(*C);
     int added = 0;

@@ -1,5 +1,6 @@
 #include "uSqlOperatorStore.h"
 
+#include "uSqlAccess.h"
 #include "uSqlConnection.h"
 #include "uSqlErrors.h"
 #include "uSqlPassword.h"
@@ -91,6 +92,8 @@ void PostGroup(TSqlConnection& C, TGroupData& G) {
     if (G.name.trimmed().isEmpty())
         Fail(SqlErrors::ecEmptyName);
     TWriteScope scope(C);
+    // Checked under the write lock, where no other desk can change the rights meanwhile.
+    SqlAccess::Demand(C, SqlAccess::rtOperators);
     qint64 id = G.id;
     if (id == 0) {
         id =
@@ -117,6 +120,9 @@ void PostUser(TSqlConnection& C, TUserData& U) {
     if (U.password || U.id == 0)
         hash = SqlPassword::Hash(U.password.value_or(QString()));
     TWriteScope scope(C);
+    // Checked under the write lock, where no other desk can change the rights meanwhile.
+    SqlAccess::Demand(C, SqlAccess::rtOperators);
+    const bool first = OperatorCount(C) == 0;
     if (!Exists(C, QStringLiteral("ew_group"), U.groupId))
         Fail(SqlErrors::ecRecordDeleted);
     CheckLoginFree(C, LoginKey(U.login), U.id);
@@ -131,11 +137,16 @@ void PostUser(TSqlConnection& C, TUserData& U) {
     scope.Commit();
     U.id = id;
     U.password.reset();
+    // The first operator is an administrator (checked above) and whoever stored it is
+    // logged in as it: otherwise the database would close under them at once.
+    if (first)
+        C.SetOperator(id);
 }
 
 void DeleteGroup(TSqlConnection& C, qint64 ID) {
     C.Require();
     TWriteScope scope(C);
+    SqlAccess::Demand(C, SqlAccess::rtOperators);
     RequireStored(C, QStringLiteral("ew_group"), ID);
     C.Exec(QStringLiteral("DELETE FROM ew_group WHERE id = ?"), {ID}, SqlErrors::ecDeleteFailed);
     CheckAdministratorRemains(C);
@@ -145,6 +156,7 @@ void DeleteGroup(TSqlConnection& C, qint64 ID) {
 void DeleteUser(TSqlConnection& C, qint64 ID) {
     C.Require();
     TWriteScope scope(C);
+    SqlAccess::Demand(C, SqlAccess::rtOperators);
     RequireStored(C, QStringLiteral("ew_user"), ID);
     C.Exec(QStringLiteral("DELETE FROM ew_user WHERE id = ?"), {ID}, SqlErrors::ecDeleteFailed);
     CheckAdministratorRemains(C);

@@ -1,4 +1,5 @@
 #include "uSqlRecord.h"
+#include "uSqlAccess.h"
 
 #include "uEwidarKinds.h"
 #include "uSqlCollections.h"
@@ -161,7 +162,7 @@ TIntfPtr<IEwidarRecordInfo> RecordInfo(const TRecordStatePtr& S) {
 }
 
 void Lock(TRecordState& S) {
-    S.conn->Require();
+    SqlAccess::Demand(*S.conn, SqlAccess::rtView);
     if (S.id == 0)
         Fail(SqlErrors::ecNoPrimaryKey);
     SqlSession::Lock(*S.conn, S.id);

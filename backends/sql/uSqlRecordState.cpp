@@ -1,4 +1,5 @@
 #include "uSqlRecordState.h"
+#include "uSqlAccess.h"
 
 #include "uEwidarQuorDBSymbole.h"
 #include "uSqlDynamicFields.h"
@@ -6,6 +7,8 @@
 void TRecordState::EnsureVersion() {
     if (m_version >= 0 || id == 0)
         return;
+    // Every read of a stored record's values, links or flags starts here.
+    SqlAccess::Demand(*conn, SqlAccess::rtView);
     m_version =
         conn->Scalar(QStringLiteral("SELECT version FROM ew_record WHERE id = ?"), {id}, 0).toLongLong();
 }

@@ -1,4 +1,5 @@
 #include "uSqlRecordStore.h"
+#include "uSqlAccess.h"
 
 #include "uEwidarQuorDBSymbole.h"
 #include "uSqlDescribe.h"
@@ -155,6 +156,7 @@ void WriteStoredLines(TSqlConnection& C, qint64 ID, int Kind) {
 }
 
 TRecordStatePtr Create(const TSqlConnectionPtr& C, int Kind, qint64 Owner, TRoles Roles) {
+    SqlAccess::Demand(*C, SqlAccess::rtCreate);
     auto r = std::make_shared<TRecordState>(C, Kind);
     r->owner = Owner;
     if (!OwnsCollections(Kind))
@@ -200,6 +202,9 @@ void Post(TRecordState& R) {
         Fail(SqlErrors::ecRecordDeleted);
     if (const int32_t refused = R.RefusedLink())
         Fail(refused);
+    // A record stored for the first time (a placeholder included) is a new one.
+    SqlAccess::Demand(c, R.id == 0 || R.storage == TRecordState::stPlaceholder ? SqlAccess::rtCreate
+                                                                               : SqlAccess::rtModify);
     TWriteScope scope(c);
     qint64 id = R.id;
     qint64 version = 0;
@@ -239,6 +244,7 @@ void Delete(TRecordState& R) {
     TSqlConnection& c = *R.conn;
     if (R.id == 0)
         Fail(SqlErrors::ecNoPrimaryKey);
+    SqlAccess::Demand(c, SqlAccess::rtCreate);
     TWriteScope scope(c);
     const auto [kind, state] = KindAndState(c, R.id);
     if (kind == 0 || R.storage == TRecordState::stDeleted)
@@ -267,7 +273,7 @@ void Delete(TRecordState& R) {
 }
 
 void Refresh(TRecordState& R) {
-    R.conn->Require();
+    SqlAccess::Demand(*R.conn, SqlAccess::rtView);
     if (R.id == 0)
         Fail(SqlErrors::ecNoPrimaryKey);
     const auto [kind, state] = KindAndState(*R.conn, R.id);
@@ -320,7 +326,7 @@ QSet<int> RefreshStoredLines(TSqlConnection& C, qint64 ID) {
 }
 
 void LinkPerson(TSqlConnection& C, qint64 Podatnik, int Role, qint64 Osoba) {
-    C.Require();
+    SqlAccess::Demand(C, SqlAccess::rtModify);
     TWriteScope scope(C);
     if (KindAndState(C, Podatnik).first != kPodmiot || KindAndState(C, Osoba).first != kPodmiot)
         Fail(SqlErrors::ecRecordDeleted);

@@ -1,4 +1,5 @@
 #include "uSqlSlownik.h"
+#include "uSqlAccess.h"
 
 #include "uSqlErrors.h"
 
@@ -167,7 +168,7 @@ void TSqlSlownik::Apply(const TWordList& L) {
 
 bool TSqlSlownik::Post() {
     return GuardedBool(m_error, [&] {
-        m_c->Require();
+        SqlAccess::Demand(*m_c, SqlAccess::rtModify);
         TWriteScope scope(*m_c);
         std::map<QString, QStringList> stored;
         for (const auto& [symbol, list] : m_lists) {
@@ -185,7 +186,7 @@ bool TSqlSlownik::Post() {
 
 bool TSqlSlownik::Delete() {
     return GuardedBool(m_error, [&] {
-        m_c->Require();
+        SqlAccess::Demand(*m_c, SqlAccess::rtModify);
         TWriteScope scope(*m_c);
         m_c->Exec(QStringLiteral("DELETE FROM ew_word WHERE kind = ?"), {m_kind}, SqlErrors::ecDeleteFailed);
         scope.Commit();

@@ -73,7 +73,8 @@ TEST_F(OperatorsTest, GroupsAndOperatorsAreStoredAsWrittenAndReadBackInOrder) {
     EXPECT_EQ(Q(lucja->GetEmail()), QStringLiteral("lucja@example.pl"));
     EXPECT_FALSE(groups->GetItem(0)->GetUsers()->GetItem(2));
 
-    // A change of name and rights, read back by a fresh list.
+    // A change of name and rights, read back by a fresh list (that desk logs in first).
+    ASSERT_TRUE(db2->Login(u"admin", u"tajne"));
     auto g = groups->GetItem(1);
     g->SetName(u"Księgowość");
     g->SetUprawnienia(24);
@@ -112,6 +113,9 @@ TEST_F(OperatorsTest, LoginChecksLoginAndPasswordAndWrongOnesGiveCode21) {
     auto viewers = NewGroup(m_db.get(), QStringLiteral("Podgląd"), kViewRights);
     NewUser(admins.get(), QStringLiteral("Admin"), QStringLiteral("Zażółć gęślą jaźń"));
     NewUser(viewers.get(), QStringLiteral("jan"), QString());
+    // Whoever stored the first operator is logged in as it; after a logout nobody is.
+    EXPECT_TRUE(m_db->IsAdministrator());
+    m_db->Logout();
     EXPECT_FALSE(m_db->IsLoggedIn()); // operators exist now
     EXPECT_FALSE(m_db->IsAdministrator());
 
@@ -165,6 +169,11 @@ TEST_F(OperatorsTest, ChangedPasswordReplacesTheOldOneAndRightsApplyAtOnce) {
     ola->SetEmail(u"ola@biuro.pl");
     ASSERT_TRUE(ola->Post());
     ASSERT_TRUE(m_db->Login(u"ola", u"stare"));
+    // Only an administrator changes operators, her own password included.
+    ola->SetPassword(u"nowe");
+    EXPECT_FALSE(ola->Post());
+    EXPECT_EQ(ola->GetLastErrorCode(), 1015);
+    ASSERT_TRUE(m_db->Login(u"szef", u"szef"));
     ola->SetPassword(u"nowe");
     ASSERT_TRUE(ola->Post());
     EXPECT_FALSE(m_db->Login(u"ola", u"stare"));
@@ -172,6 +181,7 @@ TEST_F(OperatorsTest, ChangedPasswordReplacesTheOldOneAndRightsApplyAtOnce) {
     EXPECT_FALSE(m_db->IsAdministrator());
     // Another desk gives her group the top level: her session sees it without logging in again.
     auto db2 = Open();
+    ASSERT_TRUE(db2->Login(u"szef", u"szef"));
     auto g = db2->GetUsersGroups()->GetItem(1);
     g->SetUprawnienia(kAdminRights);
     ASSERT_TRUE(g->Post());
@@ -194,6 +204,7 @@ TEST_F(OperatorsTest, MovingAnOperatorToAnotherGroup) {
     ASSERT_TRUE(jan->Post()) << jan->GetLastErrorCode();
     EXPECT_EQ(Tree(m_db.get()), (QStringList{QStringLiteral("A: root"), QStringLiteral("B: jan")}));
     EXPECT_TRUE(m_db->Login(u"jan", u"j")); // the password moved with him
+    ASSERT_TRUE(m_db->Login(u"root", u"r"));
 
     // A group never stored, or none, is refused and changes nothing.
     auto unsaved = m_db->GetUsersGroups()->AddGroup();
@@ -221,6 +232,7 @@ TEST_F(OperatorsTest, DeletingAGroupDeletesItsOperators) {
     EXPECT_EQ(Tree(m_db.get()), QStringList{QStringLiteral("A: root")});
     EXPECT_EQ(RawScalar(m_path, QStringLiteral("SELECT count(*) FROM ew_user")).toInt(), 1);
     EXPECT_FALSE(m_db->Login(u"x", u"x"));
+    ASSERT_TRUE(m_db->Login(u"root", u"r")); // a failed login left nobody logged in
     EXPECT_FALSE(b->Delete());
     EXPECT_EQ(b->GetLastErrorCode(), 106);
     EXPECT_FALSE(b->Post()); // a deleted group is not brought back by a change

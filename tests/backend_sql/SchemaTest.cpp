@@ -215,6 +215,8 @@ protected:
             EXPECT_EQ(schema, NewSchema());
         }
         EXPECT_EQ(Q(m_db->GetDataBaseID()), m_id);
+        // The database has an operator: its data is read after logging in.
+        EXPECT_TRUE(m_db->Login(u"admin", u"Zażółć"));
         auto list = Reg()->GetPodatnicy({});
         EXPECT_EQ(ListLines(list.get()),
                   QStringList({QStringLiteral("Cyran Zenon"), QStringLiteral("Ćma Adam"),
@@ -232,7 +234,6 @@ protected:
         EXPECT_FALSE(zus->Delete());
         EXPECT_EQ(zus->GetLastErrorCode(), 202);
         EXPECT_TRUE(Supports<IPodmiot>(list->New())->HasDuplicate(u"", u"5260250274", u""));
-        EXPECT_TRUE(m_db->Login(u"admin", u"Zażółć"));
         EXPECT_TRUE(m_db->IsAdministrator());
     }
 

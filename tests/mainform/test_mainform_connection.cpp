@@ -16,6 +16,7 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
@@ -251,7 +252,7 @@ TEST_F(ConnectionTest, EmptyNfzRegistryIsFilledOncePerConnection) {
     EXPECT_EQ(Messages->Count(), 0);
 }
 
-TEST_F(ConnectionTest, LoginWindowDecidesAndTheStartGoesOnEitherWay) {
+TEST_F(ConnectionTest, LoginWindowDecidesAndACancelledLoginShowsNoData) {
     Script.NeedsLogin = true;
     CreateCoreAndWindow();
     AnswerLogin(QStringLiteral("jan"), QStringLiteral("tajne"));
@@ -261,16 +262,24 @@ TEST_F(ConnectionTest, LoginWindowDecidesAndTheStartGoesOnEitherWay) {
     EXPECT_TRUE(Form->Operatorzy1->isVisible());
     EXPECT_TRUE(Form->rbpodmioty->isChecked());
 
-    // A cancelled login: no operators item, the first registry all the same.
+    EXPECT_FALSE(Form->lblLoginNeeded->isVisibleTo(Form.get()));
+
+    // A cancelled login: no operators item, nothing written (no NFZ defaults), the first
+    // registry with the text that asks for a login and "Zaloguj" offered.
     Form->ConnectionSequence().Disconnect();
     root->LoggedIn = false;
     Form->rbBanki->setChecked(true);
+    const int filled = Collections.NFZ->FillCalls;
     AnswerLogin(QString(), QString(), "btnAnuluj");
     Form->ConnectionSequence().Run();
     EXPECT_EQ(root->LoginCalls.size(), 1u);
     EXPECT_FALSE(Form->Operatorzy1->isVisible());
+    EXPECT_EQ(Collections.NFZ->FillCalls, filled);
     EXPECT_TRUE(Form->rbpodmioty->isChecked());
     EXPECT_FALSE(Form->rbBanki->isChecked());
+    EXPECT_TRUE(Form->lblLoginNeeded->isVisibleTo(Form.get()));
+    EXPECT_TRUE(Form->Zaloguj1->isVisible());
+    EXPECT_FALSE(Form->Wyloguj1->isVisible());
 }
 
 TEST_F(ConnectionTest, OperatorsItemFollowsTheAdministratorRight) {

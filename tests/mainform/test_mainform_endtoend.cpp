@@ -23,11 +23,13 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QPushButton>
 #include <QSet>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -402,4 +404,94 @@ TEST_F(EndToEndTest, ServerDatabaseFollowsAnotherDeskAndOutlivesAServerRestart) 
     EXPECT_TRUE(QTest::qWaitFor([&] { return ListedRows() == 10; }, 10000)) << ListedRows();
     EXPECT_EQ(Messages->Count(), 0) << Shown().toStdString();
     root = nullptr;
+}
+
+namespace {
+
+// A group at Rights with one operator whose password is the login.
+void AddOperator(IEwidarDataBase* Db, const QString& Group, int32_t Rights, const QString& Login) {
+    TIntfPtr<IUserGroup> group = Db->GetUsersGroups()->AddGroup();
+    group->SetName(toU16(Group));
+    group->SetUprawnienia(Rights);
+    ASSERT_TRUE(group->Post()) << "code " << group->GetLastErrorCode();
+    TIntfPtr<IUser> user = group->GetUsers()->AddUser();
+    user->SetLogin(toU16(Login));
+    user->SetPassword(toU16(Login));
+    ASSERT_TRUE(user->Post()) << "code " << user->GetLastErrorCode();
+}
+
+void AnswerLoginWindow(const QString& Login) {
+    TestSupport::WhenModal<TLoginForm>([Login](TLoginForm* form) {
+        if (Login.isEmpty()) {
+            form->btnAnuluj->click();
+            return;
+        }
+        form->edtLogin->setText(Login);
+        form->edtPassword->setText(Login);
+        form->btnZaloguj->click();
+    });
+}
+
+} // namespace
+
+// Once operators exist: a cancelled login shows no data, and after each login the
+// window offers what the operator's level allows and the backend refuses the rest.
+TEST_F(EndToEndTest, CancelledLoginShowsNoDataAndEachLevelGetsItsButtons) {
+    Start();
+    {
+        TIntfPtr<IEwidarDataBase> root = CurrentDataBase();
+        ASSERT_TRUE(root);
+        AddOperator(root.get(), QStringLiteral("Administratorzy"), 31, QStringLiteral("admin"));
+        AddOperator(root.get(), QStringLiteral("Twórcy"), 28, QStringLiteral("tworca"));
+        AddOperator(root.get(), QStringLiteral("Redakcja"), 24, QStringLiteral("redaktor"));
+        AddOperator(root.get(), QStringLiteral("Podgląd"), 16, QStringLiteral("widz"));
+        AddBank(root.get(), QStringLiteral("Bank Alfa"));
+    }
+    Stop();
+
+    AnswerLoginWindow(QString());
+    Start();
+    Form->rbBanki->click();
+    EXPECT_EQ(ListedRows(), 0);
+    EXPECT_TRUE(Form->lblLoginNeeded->isVisibleTo(Form.get()));
+    EXPECT_EQ(Form->lblLoginNeeded->text(), QStringLiteral("Zaloguj się, aby zobaczyć dane."));
+    EXPECT_TRUE(Form->Zaloguj1->isVisible());
+    EXPECT_FALSE(Form->Wyloguj1->isVisible());
+    EXPECT_FALSE(Form->Operatorzy1->isVisible());
+    EXPECT_FALSE(Form->Ustawienia1->isEnabled());
+    EXPECT_FALSE(Form->CollectionBaseFrame1->btnAdd->isEnabled());
+
+    struct TLevel {
+        const char* login;
+        bool add, edit, manage;
+    };
+    const TLevel levels[] = {
+        {"widz", false, false, false},
+        {"redaktor", false, true, false},
+        {"tworca", true, true, false},
+        {"admin", true, true, true},
+    };
+    for (const TLevel& l : levels) {
+        const QString login = QString::fromLatin1(l.login);
+        SCOPED_TRACE(l.login);
+        AnswerLoginWindow(login);
+        Form->Zaloguj1->trigger();
+        EXPECT_EQ(ListedRows(), 1);
+        EXPECT_FALSE(Form->lblLoginNeeded->isVisibleTo(Form.get()));
+        EXPECT_FALSE(Form->Zaloguj1->isVisible());
+        EXPECT_TRUE(Form->Wyloguj1->isVisible());
+        EXPECT_TRUE(Form->StatusBar1->currentMessage().contains(login))
+            << Form->StatusBar1->currentMessage().toStdString();
+        EXPECT_TRUE(Form->StatusBar1->currentMessage().contains(QStringLiteral("ewidar.db")));
+        TCollectionBaseFrame* frame = Form->CollectionBaseFrame1;
+        EXPECT_EQ(frame->btnAdd->isEnabled(), l.add);
+        EXPECT_EQ(frame->btnDelete->isEnabled(), l.add);
+        EXPECT_EQ(frame->btnEdit->isEnabled(), l.edit);
+        EXPECT_EQ(Form->Operatorzy1->isVisible(), l.manage);
+        EXPECT_EQ(Form->Ustawienia1->isEnabled(), l.manage);
+        Form->Wyloguj1->trigger();
+        EXPECT_EQ(ListedRows(), 0);
+        EXPECT_TRUE(Form->Zaloguj1->isVisible());
+        EXPECT_FALSE(frame->btnEdit->isEnabled());
+    }
 }

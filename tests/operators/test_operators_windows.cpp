@@ -156,6 +156,7 @@ TEST_F(OperatorsTest, EditingWithoutChangePasswordKeepsThePassword) {
         EXPECT_TRUE(w->medtPassword->isEnabled());
         w->lbledtLogin->insert(QStringLiteral("jan"));
         w->medtPassword->insert(QStringLiteral("Stare hasło"));
+        w->medtPasswordAgain->insert(QStringLiteral("Stare hasło"));
         w->edtLastName->insert(QStringLiteral("Kowalski"));
         w->btnPost->click();
     });
@@ -183,7 +184,13 @@ TEST_F(OperatorsTest, EditingWithoutChangePasswordKeepsThePassword) {
         w->chkChangePassword->click();
         EXPECT_TRUE(w->medtPassword->isEnabled());
         EXPECT_TRUE(w->Label1->isEnabled());
+        EXPECT_TRUE(w->medtPasswordAgain->isEnabled());
         w->medtPassword->setText(QStringLiteral("Nowe hasło"));
+        // Typed differently the second time: refused, the window stays.
+        w->medtPasswordAgain->setText(QStringLiteral("Nowe hasłp"));
+        w->btnPost->click();
+        EXPECT_TRUE(w->isVisible());
+        w->medtPasswordAgain->setText(QStringLiteral("Nowe hasło"));
         w->btnPost->click();
     });
     Form().btnEditOperator->click();
@@ -200,6 +207,7 @@ TEST_F(OperatorsTest, RefusedEditIsNotCarriedByALaterStore) {
         w->lbledtLogin->setText(QStringLiteral("ADMIN"));
         w->chkChangePassword->click();
         w->medtPassword->setText(QStringLiteral("Porzucone"));
+        w->medtPasswordAgain->setText(QStringLiteral("Porzucone"));
         w->btnPost->click();
     });
     Form().btnEditOperator->click();

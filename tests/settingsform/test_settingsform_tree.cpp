@@ -4,13 +4,19 @@
 
 #include "SettingsFormFixture.h"
 
+#include "TestSupport.h"
 #include "uCore.h"
 #include "uMainFormOpeners.h"
+#include "uQuorDataBaseDefs.h"
+#include "uRegistry.h"
+#include "uRegonServiceDialog.h"
+#include "uRegonSettings.h"
 #include "uSettingsModule.h"
 
 #include <QAction>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
@@ -371,3 +377,41 @@ TEST_F(SettingsTreeTest, InstalledOpenersShowTheWindowModally) {
 }
 
 } // namespace
+
+// The register service's address and key: shown from the settings, the key masked; an
+// address the client would refuse, or an empty key, stores nothing; OK stores both.
+TEST_F(SettingsTreeTest, RegonServiceAddressAndKeyAreEditedThere) {
+    Registry::WriteString(QuorDataBaseDefs::EwidarKey, RegonSettings::UserKeyName, QStringLiteral("klucz-1"));
+    CreateCoreWith();
+    Form = OpenForm();
+    ASSERT_FALSE(Form->btnRegon->isHidden());
+    EXPECT_TRUE(OpenForm(wmGetDBSettings)->btnRegon->isHidden()); // choosing a database only
+    TestSupport::WhenModal<TRegonServiceDialog>([](TRegonServiceDialog* d) {
+        EXPECT_EQ(d->edtUserKey->text(), QStringLiteral("klucz-1"));
+        EXPECT_EQ(d->edtUserKey->echoMode(), QLineEdit::Password);
+        EXPECT_EQ(d->edtAddress->text(), RegonSettings::DefaultServiceAddress);
+        struct TCase {
+            const char* address;
+            const char* key;
+            bool stored;
+        };
+        const TCase cases[] = {
+            {"http://rejestr.example.pl/", "k", false}, // plain http off this machine
+            {"nie adres", "k", false},
+            {"https://rejestr.example.pl/bir/", "  ", false},
+            {"https://rejestr.example.pl/bir/", "klucz-2", true},
+        };
+        for (const TCase& c : cases) {
+            SCOPED_TRACE(c.address);
+            d->lblError->clear();
+            d->edtAddress->setText(QString::fromUtf8(c.address));
+            d->edtUserKey->setText(QString::fromUtf8(c.key));
+            d->btnOK->click();
+            EXPECT_EQ(d->lblError->text().isEmpty(), c.stored);
+            EXPECT_EQ(RegonSettings::UserKey(),
+                      c.stored ? QStringLiteral("klucz-2") : QStringLiteral("klucz-1"));
+        }
+    });
+    Form->btnRegon->click();
+    EXPECT_EQ(RegonSettings::ServiceAddress(), QStringLiteral("https://rejestr.example.pl/bir/"));
+}
