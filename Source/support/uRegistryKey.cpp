@@ -1,5 +1,8 @@
 #include "uRegistryKey.h"
 
+#include "uPrivateFiles.h"
+
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSettings>
 
@@ -54,6 +57,13 @@ TRegistryKey::TRegistryKey(TRegistryScope Scope, const QString& KeyPath) {
     const TKeyLocation loc = Locate(KeyPath);
     if (!loc.Organisation.isEmpty())
         m_settings = Open(Scope, loc);
+#if !defined(Q_OS_WIN)
+    // The user's file holds the register key: readable by its owner only. A machine-wide
+    // file is the administrator's to set.
+    m_userFile = m_settings && Scope == TRegistryScope::rsCurrentUser;
+    if (m_userFile)
+        PrivateFiles::Restrict(m_settings->fileName());
+#endif
 }
 
 TRegistryKey::~TRegistryKey() = default;
@@ -103,6 +113,12 @@ bool TRegistryKey::Write(const QString& Name, const QVariant& Data) {
     // cache and would show it to later readers as if it had been stored.
     if (!m_settings || Name.isEmpty() || !m_settings->isWritable())
         return false;
+    if (m_userFile) {
+        // Created owner-only before the first write; later writes keep the file's mode.
+        const QString file = m_settings->fileName();
+        PrivateFiles::MakeFolder(QFileInfo(file).path());
+        PrivateFiles::Prepare(file);
+    }
     m_settings->setValue(Name, Data);
     m_settings->sync();
     // A format error is met while reading the old file and does not stop the write.
