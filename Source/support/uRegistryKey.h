@@ -53,7 +53,6 @@ public:
 
 private:
     std::unique_ptr<QSettings> m_settings;
-    bool m_userFile = false; // the user's own settings file, kept owner-only
 };
 
 // Text of stored data: a list (an unquoted INI value with commas) is joined with ','.
