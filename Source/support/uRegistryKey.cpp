@@ -46,6 +46,15 @@ std::unique_ptr<QSettings> Open(TRegistryScope Scope, const TKeyLocation& Loc) {
     return s;
 }
 
+// The user's own settings file (not the registry of Windows), kept owner-only.
+bool IsUserFile(const std::unique_ptr<QSettings>& Settings) {
+#if defined(Q_OS_WIN)
+    return false;
+#else
+    return Settings && Settings->scope() == QSettings::UserScope;
+#endif
+}
+
 bool IsPolicyGroup(const QString& Name) {
     return Name.compare(QLatin1String("UseHKLM"), Qt::CaseInsensitive) == 0 ||
            Name.compare(QLatin1String("default"), Qt::CaseInsensitive) == 0;
@@ -57,16 +66,14 @@ TRegistryKey::TRegistryKey(TRegistryScope Scope, const QString& KeyPath) {
     const TKeyLocation loc = Locate(KeyPath);
     if (!loc.Organisation.isEmpty())
         m_settings = Open(Scope, loc);
-#if !defined(Q_OS_WIN)
     // The user's file holds the register key: readable by its owner only. A machine-wide
     // file is the administrator's to set.
-    m_userFile = m_settings && Scope == TRegistryScope::rsCurrentUser;
-    if (m_userFile)
+    if (IsUserFile(m_settings))
         PrivateFiles::Restrict(m_settings->fileName());
-#endif
 }
 
 TRegistryKey::~TRegistryKey() = default;
+
 
 bool TRegistryKey::IsValid() const {
     return m_settings != nullptr;
@@ -113,7 +120,7 @@ bool TRegistryKey::Write(const QString& Name, const QVariant& Data) {
     // cache and would show it to later readers as if it had been stored.
     if (!m_settings || Name.isEmpty() || !m_settings->isWritable())
         return false;
-    if (m_userFile) {
+    if (IsUserFile(m_settings)) {
         // Created owner-only before the first write; later writes keep the file's mode.
         const QString file = m_settings->fileName();
         PrivateFiles::MakeFolder(QFileInfo(file).path());
