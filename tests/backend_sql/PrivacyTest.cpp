@@ -45,7 +45,10 @@ TEST_F(PrivacyTest, TheDatabaseItsSideFilesAndItsFolderAreTheOwnersOnly) {
         EXPECT_EQ(Mode(f), 0600) << f.toStdString();
     db->Disconnect();
 
-    // An earlier database and log readable by everyone.
+    // An earlier database and an empty log left beside it, readable by everyone.
+    QFile log(file + QStringLiteral("-wal"));
+    ASSERT_TRUE(log.open(QIODevice::WriteOnly));
+    log.close();
     for (const QString& f : {file, file + QStringLiteral("-wal")})
         ASSERT_EQ(::chmod(QFile::encodeName(f).constData(), 0644), 0);
     auto again = NewRoot();
