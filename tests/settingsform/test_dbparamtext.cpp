@@ -71,7 +71,7 @@ QString RandomParam(QRandomGenerator& Random) {
         QString value;
         switch (Random.bounded(parts == 1 ? 4 : 3)) {
         case 0: value = pick(QStringView(plain).left(6)) + text(plain, 5); break; // opens with no mark
-        case 1: value = blanks + u'"' + quoted + u'"' + text(plain, 3); break;
+        case 1: value = blanks + u'"' + quoted + u'"' + text(QString(plain).remove(u'"'), 3); break; // no "" after
         case 2: value = blanks + u'{' + braced + u'}' + text(plain, 3); break;
         default: value = blanks + u'"' + quoted; break; // left open, last: runs to the end
         }
