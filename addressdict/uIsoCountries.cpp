@@ -10,6 +10,7 @@
 #include <QtEndian>
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 QString IsoCountriesJsonPath() {
@@ -22,12 +23,30 @@ QString IsoCountriesCatalogPath() {
                                   QStringLiteral("locale/pl/LC_MESSAGES/iso_3166-1.mo"));
 }
 
+namespace {
+
+// The files are tens of kilobytes; anything this large is not theirs and is not read.
+constexpr qint64 kMaxFileBytes = 4 * 1024 * 1024;
+
+// The file's bytes; none when it cannot be opened or exceeds the limit.
+std::optional<QByteArray> ReadLimited(const QString& Path) {
+    QFile file(Path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxFileBytes)
+        return std::nullopt;
+    QByteArray data = file.read(kMaxFileBytes + 1);
+    if (data.size() > kMaxFileBytes)
+        return std::nullopt;
+    return data;
+}
+
+} // namespace
+
 QHash<QString, QString> ReadMoCatalog(const QString& Path) {
     QHash<QString, QString> result;
-    QFile file(Path);
-    if (!file.open(QIODevice::ReadOnly))
+    const std::optional<QByteArray> read = ReadLimited(Path);
+    if (!read)
         return result;
-    const QByteArray data = file.readAll();
+    const QByteArray& data = *read;
     const auto size = quint64(data.size());
     if (size < 20)
         return result;
@@ -54,6 +73,15 @@ QHash<QString, QString> ReadMoCatalog(const QString& Path) {
     const quint64 count = word(8), originals = word(12), translations = word(16);
     if (count > size / 8)
         return result;
+    // The strings of a catalogue lie one after another: together they cannot be longer than
+    // the file. Entries that name the same bytes over and over would make reading it
+    // quadratic; such a file is refused.
+    quint64 total = 0;
+    for (quint64 i = 0; i < count; ++i) {
+        total += word(originals + i * 8) + word(translations + i * 8);
+        if (total > size)
+            return result;
+    }
     for (quint64 i = 0; i < count; ++i) {
         bool okFrom = false, okTo = false;
         const QString from = text(originals, i, okFrom);
@@ -68,11 +96,10 @@ QHash<QString, QString> ReadMoCatalog(const QString& Path) {
 
 bool ReadIsoCountries(const QString& JsonPath, const QString& CatalogPath, TKwadrelTable& Countries) {
     Countries = TKwadrelTable(2);
-    QFile file(JsonPath);
-    if (!file.open(QIODevice::ReadOnly))
+    const std::optional<QByteArray> json = ReadLimited(JsonPath);
+    if (!json)
         return false;
-    const QJsonArray list =
-        QJsonDocument::fromJson(file.readAll()).object().value(QStringLiteral("3166-1")).toArray();
+    const QJsonArray list = QJsonDocument::fromJson(*json).object().value(QStringLiteral("3166-1")).toArray();
     const QHash<QString, QString> polish = ReadMoCatalog(CatalogPath);
     const QCollator collator(QLocale(QLocale::Polish, QLocale::Poland));
     struct TCountry {

@@ -4,6 +4,7 @@
 
 #include <QCollator>
 #include <QDate>
+#include <QFileInfo>
 #include <QHash>
 #include <QLocale>
 #include <QSet>
@@ -55,6 +56,10 @@ struct TTerc {
     QHash<QString, QString> Powiaty;     // WOJ+POW
     QHash<QString, QString> Jednostki;   // WOJ+POW+GMI+RODZ, every kind
     QHash<QString, QString> Miasta;      // WOJ+POW -> code of the county's urban commune
+    // Units every locality list names, in the order of TERC: communes of kinds 1 and 2, the
+    // town and the rural area (4, 5) of an urban-rural commune and delegations and districts
+    // (8, 9); an urban-rural commune (3) itself has none.
+    QStringList ZMiejscowosciami;
 };
 
 bool ReadTerc(const QString& Path, TTerc& Terc, TTerytData& Data, QString& Error) {
@@ -111,6 +116,8 @@ bool ReadTerc(const QString& Path, TTerc& Terc, TTerytData& Data, QString& Error
                 return false;
             }
             Terc.Jednostki.insert(code, nazwa);
+            if (rodz != u'3')
+                Terc.ZMiejscowosciami.append(code);
             if (rodz == u'1')
                 Terc.Miasta.insert(powCode, code);
             if (rodz == u'1' || rodz == u'2' || rodz == u'3')
@@ -146,6 +153,7 @@ bool ReadSimc(const QString& Path, const TTerc& Terc, TTerytData& Data, TTerytSt
     const QCollator collator(QLocale(QLocale::Polish, QLocale::Poland));
     std::vector<TLocality> localities;
     QSet<QString> seen;
+    QSet<QString> units; // units with at least one row
     const bool ok = ReadCsv(
         Path, cSimcHeader,
         [&](const QStringList& f, QString& Err) {
@@ -161,6 +169,7 @@ bool ReadSimc(const QString& Path, const TTerc& Terc, TTerytData& Data, TTerytSt
                 Err = QStringLiteral("gmina %1 nie występuje w pliku TERC.").arg(unit);
                 return false;
             }
+            units.insert(unit);
             if (f[7] != f[8]) {
                 ++Stats.CzesciPominiete;
                 return true;
@@ -191,6 +200,15 @@ bool ReadSimc(const QString& Path, const TTerc& Terc, TTerytData& Data, TTerytSt
         Error);
     if (!ok)
         return false;
+    // A file cut at a line end reads well to its last line: what it lacks shows as units
+    // without a single locality.
+    for (const QString& unit : Terc.ZMiejscowosciami)
+        if (!units.contains(unit)) {
+            Error = QStringLiteral("Plik „%1” nie zawiera żadnej miejscowości jednostki %2 (%3) z pliku TERC: "
+                                   "jest niepełny albo nie pasuje do pliku TERC.")
+                        .arg(QFileInfo(Path).fileName(), unit, Terc.Jednostki.value(unit));
+            return false;
+        }
     std::sort(localities.begin(), localities.end(), [](const TLocality& a, const TLocality& b) {
         if (a.Gmina != b.Gmina)
             return a.Gmina < b.Gmina;

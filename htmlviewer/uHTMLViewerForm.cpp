@@ -71,13 +71,28 @@ void THTMLViewerForm::btnPrintClick() {
         HTMLView->document()->print(&printer);
 }
 
+bool THTMLViewerForm::ConfirmOverwrite(const QString& FileName) {
+    QMessageBox box(QMessageBox::Question, windowTitle(),
+                    QStringLiteral("Plik %1 już istnieje.\nCzy zastąpić go?").arg(QDir::toNativeSeparators(FileName)),
+                    QMessageBox::NoButton, this);
+    QPushButton* yes = box.addButton(QStringLiteral("Tak"), QMessageBox::YesRole);
+    box.setDefaultButton(box.addButton(QStringLiteral("Nie"), QMessageBox::NoRole));
+    box.exec();
+    return box.clickedButton() == yes;
+}
+
 void THTMLViewerForm::btnPdfClick() {
     QString name = QFileDialog::getSaveFileName(this, QStringLiteral("Zapisz jako PDF"), QDir::homePath(),
                                                 QStringLiteral("Dokument PDF (*.pdf)"));
     if (name.isEmpty())
         return;
-    if (QFileInfo(name).suffix().isEmpty())
+    // The dialog asked about overwriting the name as typed; a name the ending is added to
+    // is another file, asked about here.
+    if (QFileInfo(name).suffix().isEmpty()) {
         name += QStringLiteral(".pdf");
+        if (QFileInfo::exists(name) && !ConfirmOverwrite(name))
+            return;
+    }
     if (!SaveAsPdf(name))
         QMessageBox::warning(
             this, windowTitle(),

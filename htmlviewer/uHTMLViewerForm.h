@@ -17,6 +17,8 @@ public:
 private:
     void btnPrintClick();
     void btnPdfClick();
+    // Asks whether an existing file may be replaced; true for "Tak".
+    bool ConfirmOverwrite(const QString& FileName);
 
     QTextBrowser* HTMLView;
     QPushButton* btnPrint;

@@ -36,6 +36,9 @@ QIcon PaintedIcon(bool Group) {
 } // namespace
 
 const char* TOperatorsTree::MimeType = "application/x-ewidar-operator";
+std::function<const QObject*(const QDropEvent&)> TOperatorsTree::DragSourceOf = [](const QDropEvent& Event) {
+    return static_cast<const QObject*>(Event.source());
+};
 
 TNodeItem::TNodeItem(const QString& Text, const QIcon& Icon, std::unique_ptr<TNodeData> Data)
     : FData(std::move(Data)) {
@@ -98,9 +101,13 @@ void TOperatorsTree::startDrag(Qt::DropActions) {
     drag->exec(Qt::MoveAction);
 }
 
-QTreeWidgetItem* TOperatorsTree::DropTarget(const QMimeData* Mime, const QPoint& Pos) const {
-    if (!Mime || !Mime->hasFormat(QLatin1String(MimeType)))
+QTreeWidgetItem* TOperatorsTree::DropTarget(const QDropEvent& Event) const {
+    // Another operators window (perhaps of another database), or another program, may
+    // carry the same type of data: its operator IDs mean nothing here.
+    const QMimeData* Mime = Event.mimeData();
+    if (!Mime || !Mime->hasFormat(QLatin1String(MimeType)) || DragSourceOf(Event) != this)
         return nullptr;
+    const QPoint Pos = Event.position().toPoint();
     const TNodeData* dragged = NodeData(FindNode(QString::fromUtf8(Mime->data(QLatin1String(MimeType)))));
     if (!dragged || !dragged->User)
         return nullptr;
@@ -113,14 +120,14 @@ QTreeWidgetItem* TOperatorsTree::DropTarget(const QMimeData* Mime, const QPoint&
 
 void TOperatorsTree::dragEnterEvent(QDragEnterEvent* Event) {
     // Entered anywhere; whether a drop is possible is decided while the mouse moves.
-    if (Event->mimeData()->hasFormat(QLatin1String(MimeType)))
+    if (Event->mimeData()->hasFormat(QLatin1String(MimeType)) && DragSourceOf(*Event) == this)
         Event->acceptProposedAction();
     else
         Event->ignore();
 }
 
 void TOperatorsTree::dragMoveEvent(QDragMoveEvent* Event) {
-    if (DropTarget(Event->mimeData(), Event->position().toPoint())) {
+    if (DropTarget(*Event)) {
         Event->setDropAction(Qt::MoveAction);
         Event->accept();
     } else {
@@ -129,7 +136,7 @@ void TOperatorsTree::dragMoveEvent(QDragMoveEvent* Event) {
 }
 
 void TOperatorsTree::dropEvent(QDropEvent* Event) {
-    QTreeWidgetItem* target = DropTarget(Event->mimeData(), Event->position().toPoint());
+    QTreeWidgetItem* target = DropTarget(*Event);
     if (!target) {
         Event->ignore();
         return;

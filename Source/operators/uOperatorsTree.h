@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 
+class QDropEvent;
 class QMimeData;
 
 // A tree node with the data it owns.
@@ -43,6 +44,9 @@ public:
     static const QIcon& GroupIcon();
     static const QIcon& OperatorIcon();
     static const char* MimeType;
+    // Where a drag comes from: the source widget of the drag in progress, none for a drag
+    // from another program. Replaceable, because no real drag runs without a window system.
+    static std::function<const QObject*(const QDropEvent&)> DragSourceOf;
 
 protected:
     void startDrag(Qt::DropActions SupportedActions) override;
@@ -51,8 +55,9 @@ protected:
     void dropEvent(QDropEvent* Event) override;
 
 private:
-    // The group node under Pos when the drag carries an operator; none otherwise.
-    QTreeWidgetItem* DropTarget(const QMimeData* Mime, const QPoint& Pos) const;
+    // The group node under the mouse when the drag carries an operator of this tree,
+    // dragged from this tree; none otherwise.
+    QTreeWidgetItem* DropTarget(const QDropEvent& Event) const;
 
     TDropEvent FOnDropOperator;
 };

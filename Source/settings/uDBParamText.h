@@ -11,8 +11,8 @@ namespace DBParamText {
 
 // The parameter as shown: the value of every key whose name holds "PASSWORD" or
 // "PWD" (any letter case, anywhere, the last key too) replaced by one "*" per
-// character. A value runs to the next ";" or the end; a value in double quotes
-// ("" inside for a quote) or in braces runs to its closing mark.
+// character, read as the backend reads it (ParamText): from just after "=" to the ";"
+// that ends it outside quotes and braces, or the end.
 QString Masked(const QString& Param);
 
 // History entries: the text split at "@", empty pieces dropped.
@@ -29,8 +29,8 @@ enum class TMatch {
 // Comparisons ignore letter case; an empty text before "BACKUP" matches nothing.
 TMatch MatchChosen(const QString& Param, const QString& Chosen);
 
-// The path of the database file: the value of "DIR" (any letter case, quotes
-// removed), empty when the parameter has none.
+// The path of the database file: the value of "DIR" (any letter case) as the backend
+// reads it, empty when the parameter has none.
 QString DirPath(const QString& Param);
 
 } // namespace DBParamText

@@ -1,5 +1,8 @@
 #include "uRegistryKey.h"
 
+#include "uPrivateFiles.h"
+
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSettings>
 
@@ -43,6 +46,15 @@ std::unique_ptr<QSettings> Open(TRegistryScope Scope, const TKeyLocation& Loc) {
     return s;
 }
 
+// The user's own settings file (not the registry of Windows), kept owner-only.
+bool IsUserFile(const std::unique_ptr<QSettings>& Settings) {
+#if defined(Q_OS_WIN)
+    return false;
+#else
+    return Settings && Settings->scope() == QSettings::UserScope;
+#endif
+}
+
 bool IsPolicyGroup(const QString& Name) {
     return Name.compare(QLatin1String("UseHKLM"), Qt::CaseInsensitive) == 0 ||
            Name.compare(QLatin1String("default"), Qt::CaseInsensitive) == 0;
@@ -54,9 +66,14 @@ TRegistryKey::TRegistryKey(TRegistryScope Scope, const QString& KeyPath) {
     const TKeyLocation loc = Locate(KeyPath);
     if (!loc.Organisation.isEmpty())
         m_settings = Open(Scope, loc);
+    // The user's file holds the register key: readable by its owner only. A machine-wide
+    // file is the administrator's to set.
+    if (IsUserFile(m_settings))
+        PrivateFiles::Restrict(m_settings->fileName());
 }
 
 TRegistryKey::~TRegistryKey() = default;
+
 
 bool TRegistryKey::IsValid() const {
     return m_settings != nullptr;
@@ -103,6 +120,12 @@ bool TRegistryKey::Write(const QString& Name, const QVariant& Data) {
     // cache and would show it to later readers as if it had been stored.
     if (!m_settings || Name.isEmpty() || !m_settings->isWritable())
         return false;
+    if (IsUserFile(m_settings)) {
+        // Created owner-only before the first write; later writes keep the file's mode.
+        const QString file = m_settings->fileName();
+        PrivateFiles::MakeFolder(QFileInfo(file).path());
+        PrivateFiles::Prepare(file);
+    }
     m_settings->setValue(Name, Data);
     m_settings->sync();
     // A format error is met while reading the old file and does not stop the write.

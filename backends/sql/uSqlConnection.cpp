@@ -1,6 +1,7 @@
 #include "uSqlConnection.h"
 
 #include "uIntf.h"
+#include "uPrivateFiles.h"
 #include "uSqlErrors.h"
 #include "uSqlSchema.h"
 #include "uSqlSession.h"
@@ -51,6 +52,17 @@ void Bind(QSqlQuery& Q, const QVariantList& Binds) {
     }
 }
 
+// The database holds personal numbers and password hashes: a new file is created owner-only
+// before SQLite opens it (its journal, log and shared-memory files take the database's
+// mode), and an existing one of this user is made so, side files included.
+void KeepFilePrivate(const QString& Path) {
+    if (Path.isEmpty() || Path.startsWith(u':') || Path.startsWith(QLatin1String("file:")))
+        return;
+    PrivateFiles::Prepare(Path);
+    for (const char* side : {"-wal", "-shm", "-journal"})
+        PrivateFiles::Restrict(Path + QLatin1String(side));
+}
+
 } // namespace
 
 TSqlConnection::TSqlConnection(const QString& Symbol, std::unique_ptr<TSqlDialect> Dialect)
@@ -86,6 +98,8 @@ void TSqlConnection::Open(const TSqlTarget& Target, int WatchMs) {
         Fail(SqlErrors::ecOpen, QStringLiteral("brak sterownika Qt SQL %1").arg(m_dialect->DriverName()));
     }
     m_dialect->Configure(m_db, Target);
+    if (m_dialect->DriverName() == QLatin1String("QSQLITE"))
+        KeepFilePrivate(Target.database);
     if (!m_db.open()) {
         const QSqlError err = m_db.lastError();
         ReleaseConnection();

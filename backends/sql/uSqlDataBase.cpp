@@ -1,5 +1,6 @@
 #include "uSqlDataBase.h"
 
+#include "uPrivateFiles.h"
 #include "uSqlAccess.h"
 #include "uSqlConnection.h"
 #include "uSqlConnectionDialog.h"
@@ -44,7 +45,7 @@ void PrepareFile(const QString& Path, bool CreateIfMissing) {
     if (!CreateIfMissing)
         Fail(SqlErrors::ecNotFound);
     const QString dir = fi.absolutePath();
-    if (!QDir().mkpath(dir) || !QFileInfo(dir).isWritable())
+    if (!PrivateFiles::MakeFolder(dir) || !QFileInfo(dir).isWritable())
         Fail(SqlErrors::ecCreateFolder);
 }
 

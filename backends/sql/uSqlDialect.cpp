@@ -1,6 +1,7 @@
 #include "uSqlDialect.h"
 
 #include "uSqlErrors.h"
+#include "uSqlOptionFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -23,57 +24,12 @@ const QRegularExpression& Prefix() {
     return re;
 }
 
-// The [client] (and [client-server], [client-mariadb], [mysql]) groups of the user's
-// MariaDB option file, ~/.my.cnf, as the server's own tools read it (EWIDAR_MY_CNF
-// names another file, for tests).
-struct TOptionFile {
-    QString host, socket, user, password;
-    int port = 0;
-};
-
-QString Unquote(QString V) {
-    V = V.trimmed();
-    if (V.size() >= 2 && (V.front() == u'"' || V.front() == u'\'') && V.back() == V.front())
-        V = V.mid(1, V.size() - 2);
-    return V;
-}
-
-TOptionFile ReadOptionFile() {
-    TOptionFile o;
+// The user's MariaDB option file, ~/.my.cnf (EWIDAR_MY_CNF names another file, for tests).
+SqlOptionFile::TClientOptions ReadOptionFile() {
     QString path = qEnvironmentVariable("EWIDAR_MY_CNF");
     if (path.isEmpty())
         path = QDir::home().filePath(QStringLiteral(".my.cnf"));
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly | QIODevice::Text))
-        return o;
-    static const QStringList groups = {QStringLiteral("client"), QStringLiteral("client-server"),
-                                       QStringLiteral("client-mariadb"), QStringLiteral("mysql")};
-    bool inGroup = false;
-    while (!f.atEnd()) {
-        const QString line = QString::fromUtf8(f.readLine()).trimmed();
-        if (line.isEmpty() || line.startsWith(u'#') || line.startsWith(u';'))
-            continue;
-        if (line.startsWith(u'[')) {
-            inGroup = groups.contains(line.mid(1, line.indexOf(u']') - 1).trimmed().toLower());
-            continue;
-        }
-        const int eq = line.indexOf(u'=');
-        if (!inGroup || eq < 0)
-            continue;
-        const QString key = line.left(eq).trimmed().toLower().replace(u'_', u'-');
-        const QString value = Unquote(line.mid(eq + 1));
-        if (key == QStringLiteral("password"))
-            o.password = value;
-        else if (key == QStringLiteral("user"))
-            o.user = value;
-        else if (key == QStringLiteral("host"))
-            o.host = value;
-        else if (key == QStringLiteral("socket"))
-            o.socket = value;
-        else if (key == QStringLiteral("port"))
-            o.port = value.toInt();
-    }
-    return o;
+    return SqlOptionFile::ClientOptions(path);
 }
 
 class TSqliteDialect final : public TSqlDialect {
@@ -132,7 +88,7 @@ public:
     void Configure(QSqlDatabase& Db, const TSqlTarget& T) const override {
         Db.setDatabaseName(T.database);
         // The user's option file supplies what the parameter leaves out, the password above all.
-        const TOptionFile file = ReadOptionFile();
+        const SqlOptionFile::TClientOptions file = ReadOptionFile();
         const auto pick = [](const QString& Given, const QString& FromFile) {
             return Given.isEmpty() ? FromFile : Given;
         };

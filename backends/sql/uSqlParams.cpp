@@ -1,46 +1,12 @@
 #include "uSqlParams.h"
 
+#include "uParamText.h"
+
 namespace {
 
-// Reads one value starting at pos (after '='); stops at an unquoted ';'. Blanks around an
-// unquoted value are dropped; a quoted value keeps its own.
-QString ReadValue(const QString& t, int& pos) {
-    QString v;
-    bool quoted = false;
-    bool wasQuoted = false;
-    int i = pos;
-    while (i < t.size() && t[i].isSpace())
-        ++i;
-    if (i < t.size() && t[i] == u'"') {
-        quoted = wasQuoted = true;
-        ++i;
-    } else {
-        i = pos;
-    }
-    for (; i < t.size(); ++i) {
-        const QChar c = t[i];
-        if (quoted && c == u'"') {
-            if (i + 1 < t.size() && t[i + 1] == u'"') {
-                v += c;
-                ++i;
-                continue;
-            }
-            quoted = false;
-            continue;
-        }
-        if (!quoted && c == u';')
-            break;
-        // Only blanks may follow the closing quote.
-        if (wasQuoted && !quoted && c.isSpace())
-            continue;
-        v += c;
-    }
-    pos = i + 1;
-    return wasQuoted ? v : v.trimmed();
-}
-
+// A value opening with a brace is quoted too: unquoted it would be read as a braced one.
 bool NeedsQuotes(const QString& v) {
-    return v.contains(u';') || v.contains(u'"') ||
+    return v.contains(u';') || v.contains(u'"') || v.startsWith(u'{') ||
            (!v.isEmpty() && (v.front().isSpace() || v.back().isSpace()));
 }
 
@@ -48,22 +14,9 @@ bool NeedsQuotes(const QString& v) {
 
 TSqlParams TSqlParams::Parse(const QString& Text) {
     TSqlParams p;
-    int pos = 0;
-    while (pos < Text.size()) {
-        const int eq = Text.indexOf(u'=', pos);
-        const int semi = Text.indexOf(u';', pos);
-        if (eq < 0 || (semi >= 0 && semi < eq)) { // a piece without '=' is skipped
-            if (semi < 0)
-                break;
-            pos = semi + 1;
-            continue;
-        }
-        const QString key = Text.mid(pos, eq - pos).trimmed();
-        pos = eq + 1;
-        QString value = ReadValue(Text, pos);
-        if (!key.isEmpty())
-            p.SetValue(key, value);
-    }
+    for (const ParamText::TPart& part : ParamText::Split(Text))
+        if (part.HasValue && !part.Key.isEmpty())
+            p.SetValue(part.Key, part.Value);
     return p;
 }
 
@@ -96,4 +49,11 @@ QString TSqlParams::ToString() const {
         out += k + u'=' + value + u';';
     }
     return out;
+}
+
+QStringList TSqlParams::Keys() const {
+    QStringList keys;
+    for (const auto& item : m_items)
+        keys.append(item.first);
+    return keys;
 }

@@ -183,3 +183,47 @@ TEST(IsoCatalog, AMalformedCatalogGivesNoTranslationsInsteadOfReadingOutside) {
          {whole.left(whole.size() / 2), whole.left(12), hugeCount, QByteArray(40, 'x')})
         EXPECT_TRUE(ReadMoCatalog(WriteBytes(QStringLiteral("iso.mo"), bad)).isEmpty());
 }
+
+namespace {
+
+// A little-endian catalogue: the entries' (original, translation) pairs, each naming its
+// bytes in Strings by offset and length; Padding bytes appended.
+QByteArray MoFile(const QList<std::pair<QByteArray, QByteArray>>& Entries, qsizetype Padding = 0) {
+    QByteArray strings, originals, translations;
+    const quint32 tables = 28, stringsAt = tables + 16 * quint32(Entries.size());
+    const auto put = [](QByteArray& To, quint32 Value) {
+        To.append(reinterpret_cast<const char*>(&Value), 4); // the test machine is little-endian
+    };
+    for (const auto& [from, to] : Entries)
+        for (auto [text, table] : {std::pair(from, &originals), std::pair(to, &translations)}) {
+            qsizetype at = strings.indexOf(text + '\0'); // identical texts share their bytes
+            if (at < 0) {
+                at = strings.size();
+                strings += text + '\0';
+            }
+            put(*table, quint32(text.size()));
+            put(*table, stringsAt + quint32(at));
+        }
+    QByteArray file;
+    for (quint32 v : {0x950412deU, 0U, quint32(Entries.size()), tables, tables + 8 * quint32(Entries.size()), 0U, 0U})
+        put(file, v);
+    return file + originals + translations + strings + QByteArray(Padding, '\0');
+}
+
+} // namespace
+
+// Entries naming the same bytes over and over (which made reading quadratic) and files far
+// beyond any real catalogue are refused; a catalogue of its own size is read whole.
+TEST(IsoCatalog, ACatalogIsReadInLinearTimeOrRefused) {
+    const QByteArray poland = MoFile({{"Poland", "Polska"}, {"Germany", "Niemcy"}});
+    const QHash<QString, QString> read = ReadMoCatalog(WriteBytes(QStringLiteral("iso.mo"), poland));
+    EXPECT_EQ(read, (QHash<QString, QString>{{"Poland", "Polska"}, {"Germany", "Niemcy"}}));
+
+    QList<std::pair<QByteArray, QByteArray>> repeated;
+    for (int i = 0; i < 2000; ++i)
+        repeated.append({QByteArray(100, 'a'), QByteArray(100, 'b')});
+    EXPECT_TRUE(ReadMoCatalog(WriteBytes(QStringLiteral("iso.mo"), MoFile(repeated))).isEmpty());
+    EXPECT_TRUE(
+        ReadMoCatalog(WriteBytes(QStringLiteral("iso.mo"), MoFile({{"Poland", "Polska"}}, 5 * 1024 * 1024)))
+            .isEmpty());
+}

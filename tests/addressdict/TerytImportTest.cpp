@@ -105,6 +105,9 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         TDamage{"CutMidLine", false, [](QString s) { return s.left(s.size() - 20); },
                 "SIMC.csv”, wiersz 12: wiersz urywa się"},
+        // Cut at a line end every line reads well; a unit left without localities shows the cut.
+        TDamage{"CutAtALineEnd", false, [](QString s) { return s.section(u'\n', 0, -5) + u'\n'; },
+                "nie zawiera żadnej miejscowości jednostki 3061029 (Grodno Wielkie-Północ)"},
         TDamage{"CutInsideTheDate", false, [](QString s) { return s.left(s.size() - 4) + u'\n'; },
                 "wiersz 12: pole STAN_NA"},
         TDamage{"MissingField", true,
@@ -167,11 +170,12 @@ TEST(TerytInstall, RefusedFilesLeaveThePreviousDictionary) {
     const QByteArray before = ReadBytes(installed);
     ASSERT_FALSE(before.isEmpty());
 
-    QString cut = SimcLines();
-    cut.chop(30);
-    EXPECT_FALSE(
-        InstallTeryt(terc, WritePublished(QStringLiteral("SIMC.csv"), cut), folder, false, stats, error));
-    EXPECT_EQ(ReadBytes(installed), before);
+    // Cut inside a line and at a line end.
+    for (const QString& cut : {SimcLines().chopped(30), SimcLines().section(u'\n', 0, -5) + u'\n'}) {
+        EXPECT_FALSE(
+            InstallTeryt(terc, WritePublished(QStringLiteral("SIMC.csv"), cut), folder, false, stats, error));
+        EXPECT_EQ(ReadBytes(installed), before);
+    }
     EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList{cTerytStoreFile})
         << "no temporary file left behind";
 

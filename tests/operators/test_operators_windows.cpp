@@ -14,8 +14,11 @@
 #include <QLabel>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSlider>
 #include <QTest>
+
+#include <optional>
 
 using namespace OperatorsRights;
 
@@ -25,8 +28,13 @@ const QString kAdminGroup = QStringLiteral("Administratorzy");
 // The backend's refusal when no administrator would remain.
 const QString kNoAdministrator = QStringLiteral("bez administratora");
 
-// Drags Mime over the tree to Pos and drops it there; true when the drop was accepted.
-bool Drop(QTreeWidget* Tree, const QMimeData& Mime, const QPoint& Pos) {
+// Drags Mime from Source (the tree itself unless given) over the tree to Pos and drops it
+// there; true when the drop was accepted.
+bool Drop(QTreeWidget* Tree, const QMimeData& Mime, const QPoint& Pos,
+          std::optional<const QObject*> Source = std::nullopt) {
+    const auto real = TOperatorsTree::DragSourceOf;
+    TOperatorsTree::DragSourceOf = [from = Source.value_or(Tree)](const QDropEvent&) { return from; };
+    const auto restore = qScopeGuard([&] { TOperatorsTree::DragSourceOf = real; });
     QWidget* viewport = Tree->viewport();
     QDragEnterEvent enter(Pos, Qt::MoveAction, &Mime, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(viewport, &enter);
@@ -288,6 +296,10 @@ TEST_F(OperatorsTest, DropMovesTheDraggedOperatorOntoAGroupOnly) {
     group.setData(QLatin1String(TOperatorsTree::MimeType),
                   TOperatorsTree::NodeData(Node(kAdminGroup))->ID.toUtf8());
     EXPECT_FALSE(Drop(tree, group, CentreOf(tree, Node(QStringLiteral("Płace")))));
+    // The same data dragged from another operators window or another program is refused.
+    TOperatorsTree otherWindow;
+    EXPECT_FALSE(Drop(tree, *ola, CentreOf(tree, Node(QStringLiteral("Płace"))), &otherWindow));
+    EXPECT_FALSE(Drop(tree, *ola, CentreOf(tree, Node(QStringLiteral("Płace"))), nullptr));
     EXPECT_EQ(Tree(), before);
     EXPECT_EQ(Messages->Count(), 0);
 

@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QMessageBox>
 #include <QTest>
 #include <QTextBrowser>
 
@@ -203,6 +204,48 @@ TEST(HTMLViewerLibrary, ShowsThePageModallyFollowsNoLinkAndSavesAPdf) {
     QFile file(pdf + QStringLiteral(".pdf")); // the suffix is added when none was typed
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_TRUE(file.read(5).startsWith("%PDF"));
+}
+
+// A name typed without the ending names another file than the one the file dialog asked
+// about: replacing an existing one is asked first, and "Nie" leaves it as it was.
+TEST(HTMLViewerLibrary, SavingOverAnExistingPdfTypedWithoutItsEndingAsksFirst) {
+    FakeMessagePresenter messages;
+    THTMLViewerModule module;
+    const QString typed = TestSupport::NewTempDir(QStringLiteral("pdf")) + QStringLiteral("/raport");
+    QFile existing(typed + QStringLiteral(".pdf"));
+    ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+    existing.write("earlier");
+    existing.close();
+    QStringList questions;
+    TestSupport::WhenModal([&](QWidget* w) {
+        for (const QString& answer : {QStringLiteral("Nie"), QStringLiteral("Tak")}) {
+            TestSupport::WhenModal([&](QWidget* dialog) {
+                auto* fd = qobject_cast<QFileDialog*>(dialog);
+                if (!fd) {
+                    dialog->close();
+                    return;
+                }
+                fd->selectFile(typed);
+                QMetaObject::invokeMethod(fd, "accept", Qt::QueuedConnection);
+                TestSupport::WhenModal(TestSupport::WindowOf<QMessageBox>(), [&](QWidget* question) {
+                    questions.append(static_cast<QMessageBox*>(question)->text());
+                    Button(question, answer)->click();
+                });
+            });
+            Button(w, QStringLiteral("Zapisz jako PDF"))->click();
+            if (answer == QStringLiteral("Nie")) {
+                QFile kept(typed + QStringLiteral(".pdf"));
+                EXPECT_TRUE(kept.open(QIODevice::ReadOnly) && kept.readAll() == "earlier");
+            }
+        }
+        Button(w, QStringLiteral("Zamknij"))->click();
+    });
+    ASSERT_TRUE(module.Show(nullptr, QStringLiteral("<P>Raport</P>")));
+    const QString question = QStringLiteral("Plik %1.pdf już istnieje.\nCzy zastąpić go?").arg(typed);
+    EXPECT_EQ(questions, QStringList({question, question}));
+    QFile replaced(typed + QStringLiteral(".pdf"));
+    ASSERT_TRUE(replaced.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(replaced.read(5).startsWith("%PDF"));
 }
 
 TEST(HTMLViewerLibrary, PokazThroughTheListOpenerShowsTheReportInTheViewer) {

@@ -5,9 +5,14 @@
 #include "uRegistry.h"
 #include "uRegistryPolicy.h"
 
+#include <QFile>
+#include <QSettings>
+
 #include <gtest/gtest.h>
 
 #include <limits>
+
+#include <sys/stat.h>
 
 using namespace Registry;
 using namespace RegistryTest;
@@ -327,6 +332,31 @@ TEST_F(RegistryFailureTest, KeyPathWithoutOrganisationIsAnErrorNotACrash) {
     }
     EXPECT_REGISTRY_ERROR(WriteString(Key, QString(), QStringLiteral("v")),
                           QStringLiteral("Failed to set data for ''"));
+}
+
+// The user's file holds the register key: written owner-only even under a permissive umask,
+// and an existing readable one is made so when opened; the machine-wide file stays as set.
+TEST_F(RegistryValuesTest, TheUsersSettingsFileIsReadableByItsOwnerOnly) {
+    const auto mode = [](QSettings::Scope Scope) {
+        struct stat st {};
+        const QByteArray path = QFile::encodeName(QSettings(QSettings::NativeFormat, Scope, "Quorsys").fileName());
+        return ::stat(path.constData(), &st) == 0 ? int(st.st_mode & 0777) : -1;
+    };
+    const mode_t umaskBefore = ::umask(022);
+    WriteString(Key, X, QStringLiteral("klucz"));
+    EXPECT_EQ(mode(QSettings::UserScope), 0600);
+    WriteString(Key, Y, QStringLiteral("drugi"));
+    EXPECT_EQ(mode(QSettings::UserScope), 0600);
+
+    ResetAll();
+    SetUser(Group, X, QStringLiteral("dawny")); // an earlier file, readable by everyone
+    SetMachine(Group, Y, QStringLiteral("firmowy"));
+    ASSERT_EQ(mode(QSettings::UserScope), 0644);
+    ASSERT_EQ(mode(QSettings::SystemScope), 0644);
+    EXPECT_EQ(ReadString(Key, X, QString()), QStringLiteral("dawny"));
+    EXPECT_EQ(mode(QSettings::UserScope), 0600);
+    EXPECT_EQ(mode(QSettings::SystemScope), 0644);
+    ::umask(umaskBefore);
 }
 
 } // namespace
