@@ -11,13 +11,9 @@
 #include "TestSupport.h"
 #include "uBaseFrame.h"
 #include "uCollectionBaseFrame.h"
-#include "uCore.h"
-#include "uDataBaseModule.h"
 #include "uEwidarComponents_Panel.h"
 #include "uEwidarDrawGrid.h"
 #include "uEwidarRecordForm.h"
-#include "uInstallWindows.h"
-#include "uLoadingForm.h"
 #include "uMainForm.h"
 #include "uPodmiotFrame.h"
 #include "uQuorDataBaseDefs.h"
@@ -83,48 +79,23 @@ QString Bare(const QString& Text) {
     return QString(Text).remove(QRegularExpression(QStringLiteral("[-\\s]")));
 }
 
-class RecordPathTest : public ::testing::Test {
+class RecordPathTest : public MainWindowEditingTest {
 protected:
-    void SetUp() override {
-        TestSupport::ClearSettings();
+    void BeforeStart() override {
         File = TestSupport::NewTempDir(QStringLiteral("recordpath")) + QStringLiteral("/ewidar.db");
         // Changes of the other program are noticed every 200 ms.
         Registry::WriteString(QuorDataBaseDefs::EwidarKey, QStringLiteral("ConnectorParams_SQLITE"),
                               QStringLiteral("DIR=%1;WATCH=200;").arg(File));
-        Messages = std::make_unique<FakeMessagePresenter>();
-        InstallWindows();
-        CreateCore(QStringLiteral(EWIDAR_BIN_DIR));
-        ASSERT_TRUE(Core()->FDataBaseModule->GetDLLLoaded()) << "the real router is not built";
-        Form = std::make_unique<TMainForm>();
-        Form->FormActivate();
+    }
+    void SetUp() override {
+        MainWindowEditingTest::SetUp();
+        if (HasFatalFailure())
+            return;
         Form->show();
         Form->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(Form.get()));
-        List = Form->CollectionBaseFrame1;
-    }
-    void TearDown() override {
-        Form.reset();
-        uLoadingForm::HideLoading();
-        DestroyCore();
-        ResetWindows();
-        Messages.reset();
     }
 
-    // The list's rows that hold a record, once it has reloaded.
-    QStringList Rows() {
-        QTimer* timer = List->tmrFilter;
-        EXPECT_TRUE(QTest::qWaitFor([timer] { return !timer->isActive(); }, 3000));
-        QStringList rows;
-        TDrawGrid* grid = List->DrawGrid1;
-        for (int r = grid->FixedRows(); r < grid->RowCount(); ++r)
-            if (grid->EwidarRecord(r)) {
-                QStringList cells;
-                for (int c = 0; c < grid->ColCount(); ++c)
-                    cells.append(grid->Cells(c, r));
-                rows.append(cells.join(QLatin1Char('|')));
-            }
-        return rows;
-    }
     // The row of a list that shows the text, once the list has reloaded; -1 for none.
     static int RowOf(TCollectionBaseFrame* Frame, const QString& Text) {
         QTimer* timer = Frame->tmrFilter;
@@ -184,9 +155,6 @@ protected:
 
     QString File;
     int Posted = 0;
-    std::unique_ptr<FakeMessagePresenter> Messages;
-    std::unique_ptr<TMainForm> Form;
-    TCollectionBaseFrame* List = nullptr;
 };
 
 class RegistryPathTest : public RecordPathTest, public ::testing::WithParamInterface<TRegistryPath> {};
