@@ -116,7 +116,6 @@ protected:
         poster.start(QStringLiteral(EWIDAR_BIN_DIR "/mainform_poster"),
                      {File, QStringLiteral("1"), QLatin1String(P.PosterRegistry), QLatin1String(P.PosterField)});
         ASSERT_TRUE(poster.waitForStarted(10000));
-        poster.closeWriteChannel();
         ASSERT_TRUE(poster.waitForFinished(60000));
         const QString out = QString::fromUtf8(poster.readAllStandardOutput());
         ASSERT_TRUE(out.contains(QStringLiteral("POSTED"))) << out.toStdString();
@@ -141,9 +140,11 @@ protected:
     static void TypeInto(TBaseFrame* Frame, const TTyped& T) {
         TPanel* panel = OwnPanel(Frame, T.Panel);
         ASSERT_TRUE(panel && panel->Edit()) << T.Panel;
+        panel->window()->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(panel->window()));
         QTest::mouseClick(panel->Edit(), Qt::LeftButton);
         EXPECT_EQ(QApplication::focusWidget(), panel->Edit()) << T.Panel;
-        QTest::keyClicks(QApplication::focusWidget(), QString::fromUtf8(T.Text));
+        QTest::keyClicks(panel->Edit(), QString::fromUtf8(T.Text));
     }
 
     QString Shown() const {
