@@ -11,6 +11,7 @@
 
 #include <QEvent>
 #include <QHBoxLayout>
+#include <QScreen>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -160,6 +161,8 @@ bool TBaseFrame::GetModified() {
         return true;
     if (FTempEwidarRecord && FTempEwidarRecord->GetID() != FEwidarRecord->GetID())
         return true;
+    if (m_dependentPosted && FEwidarRecord && FEwidarRecord->IsNew())
+        return true;
     for (TBaseFrame* child : Childs())
         if (child->Modified())
             return true;
@@ -173,6 +176,7 @@ void TBaseFrame::AcceptChanges() {
     for (TBaseFrame* child : Childs())
         child->AcceptChanges();
     FTempEwidarRecord = FEwidarRecord;
+    m_dependentPosted = false;
 }
 
 void TBaseFrame::CancelChanges() {}
@@ -270,7 +274,12 @@ void TBaseFrame::SetReadOnly(bool Value) {
 void TBaseFrame::SetSize() {
     for (TBaseFrame* child : Childs())
         child->SetSize();
-    adjustSize();
+    // A frame inside a layout takes the size the layout gives it: a size set here would
+    // hold only until the layout runs again, overlapping or clipping its neighbours.
+    if (QWidget* parent = parentWidget(); parent && parent->layout())
+        updateGeometry();
+    else
+        adjustSize();
     if (pnlContainer)
         SetFormCaption(pnlContainer->Header()->CaptionLabel());
     ApplyPageControl(!FReadOnly);
@@ -295,12 +304,23 @@ void TBaseFrame::ApplyPageControl(bool Show) {
 
 void TBaseFrame::pgcContainerChange(int) {
     FitPageControl();
-    if (auto* form = qobject_cast<TForm*>(window())) {
-        if (form->layout())
-            form->layout()->activate();
+    auto* form = qobject_cast<TForm*>(window());
+    if (!form)
+        return;
+    QLayout* layout = form->layout();
+    if (layout)
+        layout->activate();
+    if (!layout || layout->sizeConstraint() == QLayout::SetFixedSize) {
         form->adjustSize();
         form->PlaceWindow();
+        return;
     }
+    // A window the user sizes keeps its size; it grows only as far as the page needs.
+    QSize minimum = layout->minimumSize();
+    if (QScreen* screen = form->screen())
+        minimum = minimum.boundedTo(screen->availableSize());
+    form->setMinimumSize(minimum);
+    form->resize(form->size().expandedTo(minimum));
 }
 
 void TBaseFrame::FitPageControl() {

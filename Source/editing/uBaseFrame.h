@@ -78,6 +78,11 @@ public:
     // Recomputes the size after the frame is shown; the window caption becomes the section title.
     virtual void SetSize();
 
+    // A record window opened over this frame's window stored a record, such as an
+    // address of this record: while this record is new, closing it without posting
+    // would delete that record with it, so it counts as a change.
+    void DependentPosted() { m_dependentPosted = true; }
+
     // Whether the owner window may close (asks 300 about unsaved changes).
     bool Close();
     // Posts the record; true when it was stored (or there was nothing to post).
@@ -130,4 +135,5 @@ private:
     QPointer<TBaseFrame> m_parentFrame;
     // Values written into the record by a post that the record then refused.
     bool m_unpostedValues = false;
+    bool m_dependentPosted = false;
 };

@@ -178,7 +178,13 @@ void TDynamicFieldsFrame::EditField(TPanel* Panel) {
         definition->SetFieldType(kind);
         return;
     }
+    // The panel is built afresh for the changed definition; a value typed into it and not
+    // yet posted goes into the new editor and still counts as a change.
+    const bool typed = Panel->Modified();
+    const QString value = Panel->Value();
     SetupPanel(Panel, definition);
+    if (typed)
+        Panel->SetValue(value);
     ReLayout();
 }
 

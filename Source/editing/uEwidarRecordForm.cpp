@@ -3,6 +3,8 @@
 #include "uEwidarKinds.h"
 #include "uListOpeners.h"
 #include "uMessagePresenter.h"
+#include "uQuorDataBaseDefs.h"
+#include "uRegistry.h"
 #include "uUserMessagesModule.h"
 #include "uWaitCursor.h"
 
@@ -11,6 +13,8 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
+#include <QPointer>
+#include <QScreen>
 #include <QTextEdit>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -49,6 +53,8 @@ void ShowErrorBox(QWidget* Owner, const QString& Text) {
 }
 
 // Releases the lock this window took, on every way out; a refused release is shown.
+// It holds its own reference: the list that handed the record over may reload while
+// the window is open, and the window's reference goes with the window, before the lock.
 class TRecordLock {
 public:
     TRecordLock(IEwidarRecord* Record, QWidget* Owner) : m_record(Record), m_owner(Owner) {}
@@ -66,8 +72,8 @@ public:
     TRecordLock& operator=(const TRecordLock&) = delete;
 
 private:
-    IEwidarRecord* m_record;
-    QWidget* m_owner;
+    TIntfPtr<IEwidarRecord> m_record;
+    QPointer<QWidget> m_owner;
     bool m_locked = false;
 };
 
@@ -84,11 +90,11 @@ TRecordForm::TRecordForm(QWidget* AOwner, const TIntfPtr<IEwidarDataBase>& Ewida
     setObjectName(QStringLiteral("RecordForm"));
     setWindowTitle(QStringLiteral("RecordForm"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowCloseButtonHint);
+                   Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     setFont(QFont(QStringLiteral("Tahoma"), font().pointSize()));
+    setSizeGripEnabled(true);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
     FBaseFrame = CreateRecordFrame(FEwidarRecord.get(), this);
     if (FBaseFrame) {
         layout->addWidget(FBaseFrame);
@@ -96,6 +102,11 @@ TRecordForm::TRecordForm(QWidget* AOwner, const TIntfPtr<IEwidarDataBase>& Ewida
         FBaseFrame->SetKontekst(FKontekst);
         FBaseFrame->SetEwidarRecord(FEwidarRecord);
     }
+    // A record not stored yet is named by its kind, not by the frame's section title.
+    if (FEwidarRecord && FEwidarRecord->IsNew())
+        m_newTitle = NewRecordTitle(FEwidarRecord.get());
+    if (!m_newTitle.isEmpty())
+        setWindowTitle(m_newTitle);
     Forms().append(this);
     qApp->installEventFilter(this);
 }
@@ -110,7 +121,60 @@ void TRecordForm::FormActivate() {
         if (auto* frame = qobject_cast<TBaseFrame*>(child))
             frame->SetSize();
     layout()->activate();
+    // The contents' minimum, but never more than the screen offers: the window can be
+    // made smaller than its contents would like, they shrink or scroll.
+    const QSize available = screen() ? screen()->availableSize() : QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    setMinimumSize(layout()->minimumSize().boundedTo(available));
     adjustSize();
+    RestoreSize();
+}
+
+QString RecordFormSizeKey() {
+    return QuorDataBaseDefs::EwidarKey + QStringLiteral("RecordForm");
+}
+
+void TRecordForm::RestoreSize() {
+    const QString name = RecordKindName(FEwidarRecord.get());
+    if (name.isEmpty())
+        return;
+    QStringList parts;
+    try {
+        if (Registry::ValueExists(RecordFormSizeKey(), name))
+            parts = Registry::ReadString(RecordFormSizeKey(), name, QString()).split(QLatin1Char(','));
+    } catch (const Registry::ERegistryException&) {
+        return; // unreadable settings: the window keeps the size of its contents
+    }
+    // "width,height" and ",max" when the window was left maximised.
+    bool okW = false;
+    bool okH = false;
+    const int w = parts.value(0).toInt(&okW);
+    const int h = parts.value(1).toInt(&okH);
+    if (!okW || !okH || w <= 0 || h <= 0)
+        return;
+    QSize size(w, h);
+    if (screen())
+        size = size.boundedTo(screen()->availableSize());
+    resize(size.expandedTo(minimumSize()));
+    if (parts.value(2) == QLatin1String("max"))
+        setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+void TRecordForm::StoreSize() {
+    const QString name = RecordKindName(FEwidarRecord.get());
+    if (name.isEmpty())
+        return;
+    const bool maximized = isMaximized();
+    const QSize size = maximized ? normalGeometry().size() : this->size();
+    if (!size.isValid())
+        return;
+    QString text = QStringLiteral("%1,%2").arg(size.width()).arg(size.height());
+    if (maximized)
+        text += QStringLiteral(",max");
+    try {
+        Registry::WriteString(RecordFormSizeKey(), name, text);
+    } catch (const Registry::ERegistryException&) {
+        // Not remembering a size is no reason to trouble the user on closing.
+    }
 }
 
 void TRecordForm::showEvent(QShowEvent* Event) {
@@ -120,6 +184,20 @@ void TRecordForm::showEvent(QShowEvent* Event) {
         FormActivate();
     }
     TForm::showEvent(Event);
+}
+
+void TRecordForm::changeEvent(QEvent* Event) {
+    // Frames set the caption to their section title whenever they size themselves.
+    if (Event->type() == QEvent::WindowTitleChange && !m_newTitle.isEmpty() && windowTitle() != m_newTitle &&
+        FEwidarRecord && FEwidarRecord->IsNew())
+        setWindowTitle(m_newTitle);
+    TForm::changeEvent(Event);
+}
+
+void TRecordForm::hideEvent(QHideEvent* Event) {
+    if (m_activated && !Event->spontaneous())
+        StoreSize();
+    TForm::hideEvent(Event);
 }
 
 bool TRecordForm::FormCloseQuery() {
@@ -178,6 +256,7 @@ uBaseFrame::TCloseType ShowRecordForm(QWidget* OwnerForm, IEwidarRecord* Record,
             }
         }
     }
+    const QPointer<QWidget> ownerForm(OwnerForm);
     TRecordLock lock(Record, OwnerForm);
     if (id != 0 && !lock.Lock())
         return result;
@@ -191,6 +270,10 @@ uBaseFrame::TCloseType ShowRecordForm(QWidget* OwnerForm, IEwidarRecord* Record,
         form->exec();
         if (form->BaseFrame())
             result = form->BaseFrame()->CloseType();
+        // A record stored from a record window counts as a change of the record open there.
+        if (auto* owner = qobject_cast<TRecordForm*>(ownerForm.data());
+            owner && owner->BaseFrame() && result == uBaseFrame::ctPost)
+            owner->BaseFrame()->DependentPosted();
     } catch (const std::exception& e) {
         ShowErrorBox(OwnerForm, QString::fromStdString(e.what()));
     }

@@ -28,7 +28,8 @@ public:
     // The frame of the record's kind; nullptr for a record of no listed kind.
     TBaseFrame* BaseFrame() const { return FBaseFrame; }
 
-    // Sizes every frame and then the window to its contents.
+    // Sizes every frame and then the window to its contents (or to the size the user
+    // last left a window of this record kind at); a new record's window is titled by its kind.
     void FormActivate();
     // The window may close exactly when the frame agrees.
     bool FormCloseQuery();
@@ -38,17 +39,24 @@ public:
 
 protected:
     void showEvent(QShowEvent* Event) override;
+    void hideEvent(QHideEvent* Event) override;
+    void changeEvent(QEvent* Event) override;
     bool eventFilter(QObject* Watched, QEvent* Event) override;
 
 private:
     // Enter posts, Escape closes; true when the key was taken. Target receives the key.
     bool FormShortCut(QWidget* Target, QKeyEvent* Event);
+    // The size the user left this record kind's window at, in the settings.
+    void RestoreSize();
+    void StoreSize();
 
     TKontekst FKontekst;
     TBaseFrame* FBaseFrame = nullptr;
     TIntfPtr<IEwidarRecord> FEwidarRecord;
     TIntfPtr<IEwidarDataBase> FEwidarDataBase;
     bool m_activated = false;
+    // The caption of a new record's window; empty for a stored record.
+    QString m_newTitle;
 };
 
 // Every live record window, in order of creation.
@@ -59,6 +67,13 @@ const QList<TRecordForm*>& RecordForms();
 // context refused).
 uBaseFrame::TCloseType ShowRecordForm(QWidget* OwnerForm, IEwidarRecord* Record, TKontekst Kontekst,
                                       IEwidarDataBase* DataBase);
+
+// Settings key under which the record windows' sizes are kept, one value per record kind.
+QString RecordFormSizeKey();
+// The name of a record's kind in the settings ("Podatnik", "DaneBanku"...); empty for none.
+QString RecordKindName(IEwidarRecord* Record);
+// The caption of a new record's window ("Nowy podatnik", "Nowy bank"...); empty for none.
+QString NewRecordTitle(IEwidarRecord* Record);
 
 // Creates the frame for a record's kind (the first kind of the table it supports) as
 // a child of Parent; nullptr when no frame serves the kind.

@@ -333,7 +333,7 @@ void TPodmiotFrame::SetSize() {
                              "pnlAdresMiejscaDokumentacjiRachunkowej", "pnlPozostaleDanePersonalne",
                              "pnlInformacjeOStopniuNiepelnosprawnosci", "pnlInformacjeOEmeryturzeRencie",
                              "pnlRabatPanel", "pnlUwagiPanel"})
-        Panel(name)->adjustSize();
+        Panel(name)->updateGeometry(); // placed by their tab's layout, never sized by hand
     TBaseFrame::SetSize();
     if (const QString caption = pnlContainer->Header()->HideCaption(); !caption.isEmpty())
         SetFormCaption(caption);

@@ -37,41 +37,67 @@ template <class T> TBaseFrame* Create(QWidget* Parent) {
 struct TFrameRow {
     const TGUID* Kind;
     TFrameFactory Factory;
+    // The kind's name in the settings and the caption of a new record's window.
+    const char* Name;
+    const char* NewTitle;
 };
 
+// The four subject kinds share one frame; the most specific kind comes first, so the
+// caption and the remembered size follow the registry the subject was added to.
 const std::array<TFrameRow, 23> kFrames = {{
-    {&IObywatelstwo::IID, &Create<TDaneObywatelstwaFrame>},
-    {&IDokumentTozsamosci::IID, &Create<TDaneDokumentuTozsamosciFrame>},
-    {&IAdres::IID, &Create<TDaneAdresoweFrame>},
-    {&IAdresDzialalnosci::IID, &Create<TDaneAdresoweDzialanosciFrame>},
-    {&IOddzial::IID, &Create<TOddzialFrame>},
-    {&IRodzajDzialalnosci::IID, &Create<TRodzajDzialalnosciFrame>},
-    {&IDaneZUS::IID, &Create<TDaneZUSFrame>},
-    {&IUrzadStatystyczny::IID, &Create<TDaneUrzeduStatystycznegoFrame>},
-    {&IDaneNFZ::IID, &Create<TDaneNFZFrame>},
-    {&ISadRejonowy::IID, &Create<TDaneSaduRejonowegoFrame>},
-    {&IDaneBanku::IID, &Create<TDaneBankuFrame>},
-    {&INrIdentyfikacyjny::IID, &Create<TDaneNumerowIdentyfikacyjnychFrame>},
-    {&IWspolnik::IID, &Create<TDaneWspolnikaFrame>},
-    {&ISpolka::IID, &Create<TDaneSpolkiFrame>},
-    {&ISpolkaPodmiotu::IID, &Create<TSpolkaPodmiotuFrame>},
-    {&IRachunekBankowy::IID, &Create<TDaneRachunkuFrame>},
-    {&IDaneZamawiajacego::IID, &Create<TDaneZamawiajacego>},
-    {&IReprezentant::IID, &Create<TDaneReprezentantaFrame>},
-    {&IBiuroRachunkowe::IID, &Create<TBiuroRachunkoweFrames>},
-    {&IPodmiot::IID, &Create<TPodmiotFrame>},
-    {&IPodatnik::IID, &Create<TPodmiotFrame>},
-    {&IPracownik::IID, &Create<TPodmiotFrame>},
-    {&IKontrahent::IID, &Create<TPodmiotFrame>},
+    {&IObywatelstwo::IID, &Create<TDaneObywatelstwaFrame>, "Obywatelstwo", "Nowe obywatelstwo"},
+    {&IDokumentTozsamosci::IID, &Create<TDaneDokumentuTozsamosciFrame>, "DokumentTozsamosci",
+     "Nowy dokument tożsamości"},
+    {&IAdres::IID, &Create<TDaneAdresoweFrame>, "Adres", "Nowy adres"},
+    {&IAdresDzialalnosci::IID, &Create<TDaneAdresoweDzialanosciFrame>, "AdresDzialalnosci",
+     "Nowy adres działalności"},
+    {&IOddzial::IID, &Create<TOddzialFrame>, "Oddzial", "Nowy oddział"},
+    {&IRodzajDzialalnosci::IID, &Create<TRodzajDzialalnosciFrame>, "RodzajDzialalnosci",
+     "Nowy rodzaj działalności"},
+    {&IDaneZUS::IID, &Create<TDaneZUSFrame>, "DaneZUS", "Nowy oddział ZUS"},
+    {&IUrzadStatystyczny::IID, &Create<TDaneUrzeduStatystycznegoFrame>, "UrzadStatystyczny",
+     "Nowy urząd statystyczny"},
+    {&IDaneNFZ::IID, &Create<TDaneNFZFrame>, "DaneNFZ", "Nowy oddział NFZ"},
+    {&ISadRejonowy::IID, &Create<TDaneSaduRejonowegoFrame>, "SadRejonowy", "Nowy sąd rejonowy"},
+    {&IDaneBanku::IID, &Create<TDaneBankuFrame>, "DaneBanku", "Nowy bank"},
+    {&INrIdentyfikacyjny::IID, &Create<TDaneNumerowIdentyfikacyjnychFrame>, "NrIdentyfikacyjny",
+     "Nowy numer identyfikacyjny"},
+    {&IWspolnik::IID, &Create<TDaneWspolnikaFrame>, "Wspolnik", "Nowy wspólnik"},
+    {&ISpolka::IID, &Create<TDaneSpolkiFrame>, "Spolka", "Nowa firma"},
+    {&ISpolkaPodmiotu::IID, &Create<TSpolkaPodmiotuFrame>, "SpolkaPodmiotu", "Nowy udział w spółce"},
+    {&IRachunekBankowy::IID, &Create<TDaneRachunkuFrame>, "RachunekBankowy", "Nowy rachunek bankowy"},
+    {&IDaneZamawiajacego::IID, &Create<TDaneZamawiajacego>, "DaneZamawiajacego", "Nowy zamawiający"},
+    {&IReprezentant::IID, &Create<TDaneReprezentantaFrame>, "Reprezentant", "Nowy reprezentant"},
+    {&IBiuroRachunkowe::IID, &Create<TBiuroRachunkoweFrames>, "BiuroRachunkowe", "Nowe biuro rachunkowe"},
+    {&IPracownik::IID, &Create<TPodmiotFrame>, "Pracownik", "Nowy pracownik"},
+    {&IKontrahent::IID, &Create<TPodmiotFrame>, "Kontrahent", "Nowy zleceniobiorca"},
+    {&IPodatnik::IID, &Create<TPodmiotFrame>, "Podatnik", "Nowy podatnik"},
+    {&IPodmiot::IID, &Create<TPodmiotFrame>, "Podmiot", "Nowy podmiot"},
 }};
+
+const TFrameRow* RowOf(IEwidarRecord* Record) {
+    if (Record)
+        for (const TFrameRow& row : kFrames)
+            if (SupportsIID(Record, *row.Kind))
+                return &row;
+    return nullptr;
+}
 
 } // namespace
 
 TBaseFrame* CreateRecordFrame(IEwidarRecord* Record, QWidget* Parent) {
-    for (const TFrameRow& row : kFrames)
-        if (SupportsIID(Record, *row.Kind))
-            return row.Factory ? row.Factory(Parent) : nullptr;
-    return nullptr;
+    const TFrameRow* row = RowOf(Record);
+    return row && row->Factory ? row->Factory(Parent) : nullptr;
+}
+
+QString RecordKindName(IEwidarRecord* Record) {
+    const TFrameRow* row = RowOf(Record);
+    return row ? QLatin1String(row->Name) : QString();
+}
+
+QString NewRecordTitle(IEwidarRecord* Record) {
+    const TFrameRow* row = RowOf(Record);
+    return row ? QString::fromUtf8(row->NewTitle) : QString();
 }
 
 TBaseFrame* CreateRecordFrameOfKind(const TGUID& Kind, QWidget* Parent) {

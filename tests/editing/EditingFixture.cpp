@@ -1,13 +1,24 @@
 #include "EditingFixture.h"
 
 #include "TEdit.h"
+#include "TestSupport.h"
 #include "uBaseFrame.h"
+#include "uCollectionBaseFrame.h"
+#include "uCore.h"
+#include "uDataBaseModule.h"
+#include "uEwidarDrawGrid.h"
+#include "uInstallWindows.h"
+#include "uLoadingForm.h"
+#include "uMainForm.h"
 #include "uEwidarComponents_Panel.h"
 #include "uEwidarQuorDBSymbole.h"
 #include "uEwidarRecordForm.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QStandardPaths>
+#include <QTest>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -104,4 +115,43 @@ bool TFirstPaint::eventFilter(QObject* Watched, QEvent* Event) {
         });
     }
     return false;
+}
+
+MainWindowEditingTest::~MainWindowEditingTest() = default;
+
+void MainWindowEditingTest::SetUp() {
+    TestSupport::ClearSettings();
+    QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Ewidar"))
+        .removeRecursively();
+    BeforeStart();
+    Messages = std::make_unique<FakeMessagePresenter>();
+    InstallWindows();
+    CreateCore(QStringLiteral(EWIDAR_BIN_DIR));
+    ASSERT_TRUE(Core()->FDataBaseModule->GetDLLLoaded()) << "the real router is not built";
+    Form = std::make_unique<TMainForm>();
+    Form->FormActivate();
+    List = Form->CollectionBaseFrame1;
+}
+
+void MainWindowEditingTest::TearDown() {
+    Form.reset();
+    uLoadingForm::HideLoading();
+    DestroyCore();
+    ResetWindows();
+    Messages.reset();
+}
+
+QStringList MainWindowEditingTest::Rows() {
+    QTimer* timer = List->tmrFilter;
+    EXPECT_TRUE(QTest::qWaitFor([timer] { return !timer->isActive(); }, 3000));
+    QStringList rows;
+    TDrawGrid* grid = List->DrawGrid1;
+    for (int r = grid->FixedRows(); r < grid->RowCount(); ++r)
+        if (grid->EwidarRecord(r)) {
+            QStringList cells;
+            for (int c = 0; c < grid->ColCount(); ++c)
+                cells.append(grid->Cells(c, r));
+            rows.append(cells.join(QLatin1Char('|')));
+        }
+    return rows;
 }

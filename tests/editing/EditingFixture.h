@@ -15,6 +15,8 @@
 #include <memory>
 
 class TBaseFrame;
+class TCollectionBaseFrame;
+class TMainForm;
 class TPanel;
 
 class EditingTest : public BackendTest {
@@ -35,6 +37,23 @@ protected:
     static void Type(TPanel* Panel, const QString& Text);
 
     std::unique_ptr<FakeMessagePresenter> Messages;
+};
+
+// The real main window over the real router and SQL backend, connected to the
+// default database of a fresh machine.
+class MainWindowEditingTest : public ::testing::Test {
+protected:
+    ~MainWindowEditingTest() override;
+    void SetUp() override;
+    void TearDown() override;
+    // Runs after the settings are cleared, before the program starts and connects.
+    virtual void BeforeStart() {}
+    // The rows that hold a record, once the list has reloaded.
+    QStringList Rows();
+
+    std::unique_ptr<FakeMessagePresenter> Messages;
+    std::unique_ptr<TMainForm> Form;
+    TCollectionBaseFrame* List = nullptr;
 };
 
 // Runs Action on the next modal window whose object name is Name, once it is the

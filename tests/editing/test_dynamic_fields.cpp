@@ -280,3 +280,24 @@ TEST_F(DynamicFieldsTest, RefusedDeleteKeepsThePanelAndARestoreOfAnUnknownKindTa
     EXPECT_TRUE(find.AddedFields().isEmpty()) << "a refused store restores nothing";
     EXPECT_EQ(find.Rows().size(), 1) << "and the row stays";
 }
+
+TEST_F(DynamicFieldsTest, ValueTypedBeforeTheDefinitionIsEditedStaysAndIsPosted) {
+    Define(QStringLiteral("Kolor"));
+    auto bank = NewBank(QStringLiteral("Alfa"));
+    TBaseFrame* frame = Bind(NewBankFrame, bank);
+    ASSERT_EQ(Dynamic().size(), 1);
+    Type(Dynamic()[0], QStringLiteral("zielony"));
+    // The caption changes and then the kind (another editor is built): the value stays.
+    for (int kind : {0, 1}) {
+        WhenWindow(kSettings, [kind](QWidget* w) {
+            FillSettings(w, QStringLiteral("Kolor karty"), QStringLiteral("Kolor"), kind);
+        });
+        frame->DynamicFieldsFrame1->DynamicIconClick(Dynamic()[0], diaEdit);
+        ASSERT_EQ(Dynamic().size(), 1);
+        EXPECT_EQ(Dynamic()[0]->Value(), QStringLiteral("zielony")) << "kind " << kind;
+        EXPECT_TRUE(frame->Modified()) << "kind " << kind;
+    }
+    EXPECT_TRUE(frame->btnPostClick());
+    EXPECT_EQ(Value(FindBank(bank->GetID()).get(), QStringLiteral("Kolor")), QStringLiteral("zielony"));
+    EXPECT_EQ(Messages->Count(), 0) << Shown().toStdString();
+}

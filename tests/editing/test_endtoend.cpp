@@ -5,71 +5,18 @@
 #include "TEdit.h"
 #include "TestSupport.h"
 #include "uCollectionBaseFrame.h"
-#include "uCore.h"
 #include "uDaneBankuFrame.h"
 #include "uDaneNFZFrame.h"
-#include "uDataBaseModule.h"
 #include "uEwidarDrawGrid.h"
 #include "uEwidarRecordForm.h"
-#include "uInstallWindows.h"
-#include "uLoadingForm.h"
 #include "uMainForm.h"
 #include "uRegistrySwitch.h"
 
-#include <QDir>
-#include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
-
-namespace {
-
-class MainWindowEditingTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        TestSupport::ClearSettings();
-        QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
-             QStringLiteral("/Ewidar"))
-            .removeRecursively();
-        Messages = std::make_unique<FakeMessagePresenter>();
-        InstallWindows();
-        CreateCore(QStringLiteral(EWIDAR_BIN_DIR));
-        ASSERT_TRUE(Core()->FDataBaseModule->GetDLLLoaded()) << "the real router is not built";
-        Form = std::make_unique<TMainForm>();
-        Form->FormActivate();
-        List = Form->CollectionBaseFrame1;
-    }
-    void TearDown() override {
-        Form.reset();
-        uLoadingForm::HideLoading();
-        DestroyCore();
-        ResetWindows();
-        Messages.reset();
-    }
-    // The rows that hold a record, once the list has reloaded.
-    QStringList Rows() {
-        QTimer* timer = List->tmrFilter;
-        EXPECT_TRUE(QTest::qWaitFor([timer] { return !timer->isActive(); }, 3000));
-        QStringList rows;
-        TDrawGrid* grid = List->DrawGrid1;
-        for (int r = grid->FixedRows(); r < grid->RowCount(); ++r)
-            if (grid->EwidarRecord(r)) {
-                QStringList cells;
-                for (int c = 0; c < grid->ColCount(); ++c)
-                    cells.append(grid->Cells(c, r));
-                rows.append(cells.join(QLatin1Char('|')));
-            }
-        return rows;
-    }
-
-    std::unique_ptr<FakeMessagePresenter> Messages;
-    std::unique_ptr<TMainForm> Form;
-    TCollectionBaseFrame* List = nullptr;
-};
-
-} // namespace
 
 TEST_F(MainWindowEditingTest, BankIsAddedAndEditedFromTheList) {
     Form->rbBanki->click();

@@ -96,7 +96,7 @@ protected:
 TEST_F(RecordFormTest, NewBankTypedAndPostedWithEnterIsStored) {
     auto bank = NewBank();
     WhenWindow(kRecordForm, [this](QWidget* w) {
-        EXPECT_EQ(w->windowTitle(), QStringLiteral("Dane banku"));
+        EXPECT_EQ(w->windowTitle(), QStringLiteral("Nowy bank"));
         TDaneBankuFrame* frame = BankFrame(w);
         Type(frame->pnlNazwa, QStringLiteral("Bank Śląski"));
         QTest::keyClick(frame->pnlNazwa->Edit(), Qt::Key_Return);
@@ -309,5 +309,71 @@ TEST_F(RecordFormTest, FirstPaintOfTheBankWindow) {
               << ")\n";
     // Generous here: the test build runs under the sanitizers; the target is 100 ms in a release build.
     EXPECT_LT(medianMs, 2000);
+    EXPECT_EQ(Messages->Count(), 0) << Shown().toStdString();
+}
+
+// The list that handed a record to the window may reload while the window is open and
+// let go of the record: the window and the lock keep it alive until the lock is released.
+// The same in a window opened over another one, whose typed value must outlive it.
+TEST_F(RecordFormTest, RecordTheListLetsGoOfWhileItsWindowIsOpenIsUnlockedSafely) {
+    auto bank = NewBank(QStringLiteral("Alfa"));
+    auto nfz = NewNfz(QStringLiteral("01"), QStringLiteral("Dolnośląski"));
+    const int32_t bankId = bank->GetID();
+    IEwidarRecord* const rawBank = bank.get();
+    IEwidarRecord* const rawNfz = nfz.get();
+    bool nestedClosed = false;
+    WhenWindow(kRecordForm, [&](QWidget* outer) {
+        bank = nullptr; // the list reloaded: the window holds the last reference
+        Type(BankFrame(outer)->pnlNazwa, QStringLiteral(" Beta"));
+        WhenWindow(
+            kRecordForm,
+            [&](QWidget* inner) {
+                nfz = nullptr;
+                QTest::keyClick(inner, Qt::Key_Escape);
+            },
+            outer);
+        EXPECT_EQ(ShowRecordForm(outer, rawNfz, kBrak, m_db.get()), ctCancel);
+        nestedClosed = true;
+        EXPECT_TRUE(outer->isVisible());
+        EXPECT_EQ(BankFrame(outer)->pnlNazwa->Value(), QStringLiteral("Alfa Beta"));
+        BankFrame(outer)->btnPost->click();
+    });
+    EXPECT_EQ(ShowRecordForm(nullptr, rawBank, kBrak, m_db.get()), ctPost);
+    EXPECT_TRUE(nestedClosed);
+    EXPECT_EQ(Messages->Count(), 0) << Shown().toStdString();
+    auto stored = FindBank(bankId);
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(Value(stored.get(), cDaneBankuNazwa.Symbol), QStringLiteral("Alfa Beta"));
+    EXPECT_TRUE(LockableElsewhere(stored.get())) << "the lock was released";
+}
+
+TEST_F(RecordFormTest, WindowIsResizableAndRemembersItsSizePerRecordKind) {
+    auto bank = NewBank(QStringLiteral("Alfa"));
+    auto nfz = NewNfz(QStringLiteral("01"), QStringLiteral("Dolnośląski"));
+    QSize chosen;
+    WhenWindow(kRecordForm, [&](QWidget* w) {
+        EXPECT_EQ(w->windowTitle(), QStringLiteral("Dane banku")) << "a stored record keeps its title";
+        EXPECT_LT(w->minimumWidth(), w->maximumWidth());
+        EXPECT_LT(w->minimumHeight(), w->maximumHeight());
+        chosen = w->size() + QSize(150, 100);
+        w->resize(chosen);
+        QTRY_COMPARE(w->size(), chosen);
+        // The frame follows the window.
+        QTRY_COMPARE(BankFrame(w)->size(), chosen);
+        QTest::keyClick(w, Qt::Key_Escape);
+    });
+    ShowRecordForm(nullptr, bank.get(), kBrak, m_db.get());
+    QSize nfzSize;
+    WhenWindow(kRecordForm, [&](QWidget* w) {
+        nfzSize = w->size();
+        QTest::keyClick(w, Qt::Key_Escape);
+    });
+    ShowRecordForm(nullptr, nfz.get(), kBrak, m_db.get());
+    EXPECT_NE(nfzSize, chosen) << "another kind keeps its own size";
+    WhenWindow(kRecordForm, [&](QWidget* w) {
+        EXPECT_EQ(w->size(), chosen);
+        QTest::keyClick(w, Qt::Key_Escape);
+    });
+    ShowRecordForm(nullptr, bank.get(), kBrak, m_db.get());
     EXPECT_EQ(Messages->Count(), 0) << Shown().toStdString();
 }

@@ -1,7 +1,10 @@
 // A second program working on the same database file: loads the SQL backend from its own
-// folder and posts taxpayers named "Nowy <n>" one by one, printing "POSTED <id>" after
-// each, until <count> are posted or a line (or the end) arrives on stdin.
-//   mainform_poster <file> <count>
+// folder and posts records named "Nowy <n>" one by one, printing "POSTED <id>" after
+// each, until <count> are posted or a line (or the end) arrives on stdin. Taxpayers
+// unless a registry (Podatnicy, Pracownicy, Kontrahenci, Spolki, DaneBankow, DaneZUSow,
+// DaneNFZow, UrzedyStatystyczne, SadyRejonowe, BiuraRachunkowe) and the field that
+// takes the name are given.
+//   mainform_poster <file> <count> [<registry> <field>]
 
 #include "uEwidarQuorDBIntf.h"
 
@@ -10,9 +13,34 @@
 #include <QThread>
 
 #include <atomic>
+#include <functional>
+#include <map>
 #include <iostream>
 #include <string>
 #include <thread>
+
+namespace {
+
+// A new record of the named registry, or nullptr for an unknown name.
+TIntfPtr<IEwidarRecord> NewRecord(IEwidarRegistries* Registries, const QString& Registry) {
+    using TNew = std::function<TIntfPtr<IEwidarRecord>()>;
+    const std::map<QString, TNew> table = {
+        {QStringLiteral("Podatnicy"), [&] { return Registries->GetPodatnicy({})->New(); }},
+        {QStringLiteral("Pracownicy"), [&] { return Registries->GetPracownicy({})->New(); }},
+        {QStringLiteral("Kontrahenci"), [&] { return Registries->GetKontrahenci({})->New(); }},
+        {QStringLiteral("Spolki"), [&] { return Registries->GetSpolki({})->New(); }},
+        {QStringLiteral("DaneBankow"), [&] { return Registries->GetDaneBankow({})->New(); }},
+        {QStringLiteral("DaneZUSow"), [&] { return Registries->GetDaneZUSow({})->New(); }},
+        {QStringLiteral("DaneNFZow"), [&] { return Registries->GetDaneNFZow({})->New(); }},
+        {QStringLiteral("UrzedyStatystyczne"), [&] { return Registries->GetUrzedyStatystyczne({})->New(); }},
+        {QStringLiteral("SadyRejonowe"), [&] { return Registries->GetSadyRejonowe({})->New(); }},
+        {QStringLiteral("BiuraRachunkowe"), [&] { return Registries->GetBiuraRachunkowe({})->New(); }},
+    };
+    const auto it = table.find(Registry);
+    return it == table.end() ? TIntfPtr<IEwidarRecord>() : it->second();
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
@@ -39,12 +67,17 @@ int main(int argc, char** argv) {
     });
     reader.detach();
     const int count = args[2].toInt();
-    auto list = db->GetRegistries()->GetPodatnicy({});
+    const QString registry = args.value(3, QStringLiteral("Podatnicy"));
+    const std::u16string field = args.value(4, QStringLiteral("cDanePodmiotuNazwisko")).toStdU16String();
+    auto registries = db->GetRegistries();
     for (int i = 0; i < count && !stop; ++i) {
-        auto p = list->New();
-        p->GetDataFields()
-            ->GetDataField(u"cDanePodmiotuNazwisko")
-            ->SetValue(QStringLiteral("Nowy %1").arg(i).toStdU16String());
+        auto p = NewRecord(registries.get(), registry);
+        auto name = p ? p->GetDataFields()->GetDataField(field) : TIntfPtr<IDataField>();
+        if (!name) {
+            std::cout << "NO RECORD " << registry.toStdString() << std::endl;
+            return 3;
+        }
+        name->SetValue(QStringLiteral("Nowy %1").arg(i).toStdU16String());
         if (!p->Post()) {
             std::cout << "FAILED " << p->GetLastErrorCode() << std::endl;
             continue;
@@ -52,7 +85,7 @@ int main(int argc, char** argv) {
         std::cout << "POSTED " << p->GetID() << std::endl;
         QThread::msleep(5);
     }
-    list = nullptr;
+    registries = nullptr;
     db->Disconnect();
     std::cout << "DONE" << std::endl;
     return 0;
