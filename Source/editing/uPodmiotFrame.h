@@ -115,6 +115,8 @@ private:
     void BuildLinkedSections();
     void BuildViewers();
     void BuildAccountPanels();
+    // Gives every declared panel its validation rule and the rule's related panels.
+    void AttachValidation();
     void WireRules();
     void WireAddressIcons();
     // uPodmiotFrameRules.cpp
