@@ -62,7 +62,10 @@ void TDateTimePicker::SetDateVisible(bool Value) {
     if (!FTyped.isEmpty()) { // a date set from code replaces what was being typed
         FTyped.clear();
         SetInvalid(false);
-        FFormat = Value ? QStringLiteral(" ") : QString(); // forces the redisplay below
+        if (Value == DateVisible()) {
+            RefreshText();
+            return;
+        }
     }
     if (Value == DateVisible())
         return;
@@ -110,7 +113,7 @@ void TDateTimePicker::ShowTyped(const QString& Text) {
         RefreshText();
         return;
     }
-    FFormat = QStringLiteral(" ");
+    // The date and whether it is shown stay as they were until the text is a date.
     lineEdit()->setText(FTyped);
     lineEdit()->setCursorPosition(int(FTyped.size()));
 }

@@ -6,10 +6,12 @@
 // Digits typed into a blank picker, or over its whole selected text, are taken as
 // a date in the shown format from the first key ("14.05.1944", the dots may be
 // left out): the typed text is shown as it is, and a complete possible date
-// becomes the picker's date. An impossible or unfinished date (31.02.2020, or
-// "14.0" when the focus leaves) is never turned into another date: the text stays
-// shown, the date is not changed and the picker reports it as invalid. Any other
-// key on a blank picker shows its date again with the first date part selected.
+// becomes the picker's date, shown. An impossible or unfinished date (31.02.2020,
+// or "14.0" when the focus leaves) is never turned into another date: the text
+// stays shown, the date (shown or blank) is left as it was and the picker reports
+// the text as invalid. Backspace takes typed characters back, Escape drops the
+// typed text. Any other key on a blank picker shows its date again with the first
+// date part selected.
 
 #include <QDate>
 #include <QDateEdit>

@@ -206,6 +206,7 @@ void TPodmiotFrame::CancelChanges() {
 
 void TPodmiotFrame::SetReadOnly(bool Value) {
     TBaseFrame::SetReadOnly(Value);
+    ShapeCountryCodes();
     for (TLinkedRecordSection* section : m_linked)
         section->SetOwnerReadOnly(Value);
     chkAktywny->setEnabled(!Value);

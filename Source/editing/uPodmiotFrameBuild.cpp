@@ -370,14 +370,21 @@ void TPodmiotFrame::WireAddressIcons() {
         TPanel* panel = Panel(name);
         panel->SetIcon(EditingPictures::TableIcon());
         panel->SetIconHint(QStringLiteral("Tablica krajów"));
-        if (panel->Edit()) {
-            // Typing stops at two letters; a longer stored value is shown whole (and marked
-            // by its rule), never cut on loading, which would post it cut unasked.
-            panel->Edit()->setValidator(
-                new QRegularExpressionValidator(QRegularExpression(QStringLiteral(".{0,2}")), panel->Edit()));
-            panel->Edit()->setMaximumWidth(40);
-            panel->Layout()->setAlignment(panel->Edit(), Qt::AlignLeft);
-        }
         panel->SetOnIconClick([this](TPanel* Sender) { CountryCodeIconClick(this, Sender); });
+    }
+    ShapeCountryCodes();
+}
+
+void TPodmiotFrame::ShapeCountryCodes() {
+    for (const char* name : {"pnlKrajNadaniaNumeru", "pnlKrajNadaniaNumeru2"}) {
+        TPanel* panel = Panel(name);
+        if (!panel->Edit() || panel->Edit()->validator())
+            continue;
+        // Typing stops at two letters; a longer stored value is shown whole (and marked
+        // by its rule), never cut on loading, which would post it cut unasked.
+        panel->Edit()->setValidator(
+            new QRegularExpressionValidator(QRegularExpression(QStringLiteral(".{0,2}")), panel->Edit()));
+        panel->Edit()->setMaximumWidth(40);
+        panel->Layout()->setAlignment(panel->Edit(), Qt::AlignLeft);
     }
 }

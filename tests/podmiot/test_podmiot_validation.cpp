@@ -13,13 +13,15 @@
 #include <QTabWidget>
 #include <QTest>
 
+#include <algorithm>
+
 using namespace uDataValidate;
 
 namespace {
 
 // Brings the panel's tab to the front, then enters the value as a user would: an edit is
-// emptied (Ctrl+A, Backspace) and typed into, a date is blanked and typed in the shown
-// format, a radio group gets a click on the button of the value's index.
+// emptied (Ctrl+A, Backspace) and typed into, a date is typed over its whole text in the
+// shown format, a radio group gets a click on the button of the value's index.
 void Enter(TPodmiotFrame* F, TPanel* Panel, const QString& Value) {
     for (QWidget* w = Panel; w; w = w->parentWidget())
         if (F->PageControl1->indexOf(w) >= 0)
@@ -35,7 +37,7 @@ void Enter(TPodmiotFrame* F, TPanel* Panel, const QString& Value) {
     case ctDate: {
         TDateTimePicker* picker = Panel->DateTimePicker();
         picker->setFocus();
-        QTest::keyClick(picker, Qt::Key_Backspace);
+        QTest::keyClick(picker, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClicks(picker, Value);
         break;
     }
