@@ -1,19 +1,21 @@
 // The subject editor's layout, context table and rules over the real backend.
 
 #include "PodmiotFixture.h"
-#include "TestSupport.h"
 #include "TCheckBox.h"
 #include "TEdit.h"
+#include "TestSupport.h"
 #include "TRadioButton.h"
 #include "uCollectionBaseFrame.h"
 #include "uDataValidate.h"
 #include "uDynamicFieldsFrame.h"
 #include "uEditingOpeners.h"
-#include "uFrameOpeners.h"
-#include "uPodmiotyForm.h"
 #include "uEwidarComponents_Panel.h"
+#include "uEwidarDrawGrid.h"
+#include "uFrameOpeners.h"
 #include "uPodmiotFrameParts.h"
+#include "uPodmiotyForm.h"
 
+#include <QPushButton>
 #include <QTabWidget>
 #include <QToolButton>
 
