@@ -42,8 +42,9 @@ TEST_F(PodmiotTest, EveryDeclaredPanelIsBoundAndShowsTheStoredValue) {
             << row->Name;
         if (row->Field->FieldType == ctEdit) { // a longer country code is shown whole and marked
             EXPECT_EQ(panel->Value(), QStringLiteral("v-") + QLatin1String(row->Name)) << row->Name;
-            if (row->Rule == &uDataValidate::ValidateCountryCode)
+            if (row->Rule == &uDataValidate::ValidateCountryCode) {
                 EXPECT_EQ(panel->Error(), uDataValidate::cErrCountryCode) << row->Name;
+            }
         }
     }
     EXPECT_EQ(f->PageControl1->count(), 13);
