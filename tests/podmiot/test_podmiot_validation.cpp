@@ -96,7 +96,7 @@ TEST_F(PodmiotTest, EveryDeclaredRuleMarksAnInvalidValueTypedIntoItsPanel) {
          "pnlNIP2"},
         {"pnlREGON", {}, QStringLiteral("123456785"), QStringLiteral("123456786"), nullptr},
         {"pnlAdresEMail", {}, QStringLiteral("jan@example.pl"), QStringLiteral("jan@"), nullptr},
-        {"pnlKodPocztowy", {}, QStringLiteral("00-950"), QStringLiteral("00950"), nullptr},
+        {"pnlKodPocztowy", {}, QStringLiteral("00-950"), QStringLiteral("00-95"), nullptr},
     };
     // The table covers every declared rule.
     for (const PodmiotParts::TFieldRow* row : PodmiotParts::AllRows())
