@@ -1,9 +1,17 @@
 #pragma once
 // The system's date picker: a date edit with a drop-down calendar that can be
-// blank. Backspace or Delete blanks it; any typing key on a blank picker shows
-// its date again with the first date part selected (the key itself is not
-// taken); picking a date in the calendar shows it unless it is the zero date.
-// A blank picker keeps its date.
+// blank. Backspace or Delete blanks it; picking a date in the calendar shows it
+// unless it is the zero date. A blank picker keeps its date.
+//
+// Digits typed into a blank picker, or over its whole selected text, are taken as
+// a date in the shown format from the first key ("14.05.1944", the dots may be
+// left out): the typed text is shown as it is, and a complete possible date
+// becomes the picker's date, shown. An impossible or unfinished date (31.02.2020,
+// or "14.0" when the focus leaves) is never turned into another date: the text
+// stays shown, the date (shown or blank) is left as it was and the picker reports
+// the text as invalid. Backspace takes typed characters back, Escape drops the
+// typed text. Any other key on a blank picker shows its date again with the first
+// date part selected.
 
 #include <QDate>
 #include <QDateEdit>
@@ -24,9 +32,22 @@ public:
     // The format of a shown date.
     static QString DateFormat() { return QStringLiteral("dd.MM.yyyy"); }
 
+    // The text being typed (shown instead of the date), empty when none.
+    QString TypedText() const { return FTyped; }
+    // True while the typed text is an impossible or unfinished date.
+    bool TypedDateInvalid() const { return FInvalid; }
+
+    QValidator::State validate(QString& Input, int& Pos) const override;
+    void fixup(QString& Input) const override;
+
+signals:
+    // The typed text became an impossible date, or stopped being one.
+    void TypedDateInvalidChanged(bool Invalid);
+
 protected:
     QString textFromDateTime(const QDateTime& DateTime) const override;
     void keyPressEvent(QKeyEvent* Event) override;
+    void focusOutEvent(QFocusEvent* Event) override;
     void wheelEvent(QWheelEvent* Event) override;
 
 private:
@@ -34,6 +55,15 @@ private:
     void CalendarDatePicked(QDate Date);
     // Redisplays the date (or nothing) after the visibility changed.
     void RefreshText();
+    // Typing a date: adds a typed character, takes the last one back, and judges the
+    // text (Final: the typing is over, an unfinished date counts as invalid).
+    bool TypeDateKey(const QKeyEvent* Event);
+    void TypedBackspace();
+    void JudgeTyped(bool Final);
+    void ShowTyped(const QString& Text);
+    void SetInvalid(bool Value);
 
     QString FFormat;
+    QString FTyped;
+    bool FInvalid = false;
 };

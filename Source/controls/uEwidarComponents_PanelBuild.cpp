@@ -238,6 +238,14 @@ void TPanel::CreateDateEditor() {
     FDateTimePicker->setDate(QDate::currentDate());
     InsertTop(FDateTimePicker);
     connect(FDateTimePicker, &QDateEdit::dateChanged, this, &TPanel::EditorChanged);
+    // An impossible typed date leaves the value as it was and marks the field.
+    connect(FDateTimePicker, &TDateTimePicker::TypedDateInvalidChanged, this, [this](bool Invalid) {
+        const TError error{etValidate, QStringLiteral("Nieprawidłowa data (dzień.miesiąc.rok).")};
+        if (Invalid)
+            SetError(error);
+        else if (FError == error)
+            ClearError();
+    });
     // Blanking or showing the date (a key, a calendar pick) changes only what the
     // picker displays: look at the value again after each.
     FDateTimePicker->installEventFilter(this);

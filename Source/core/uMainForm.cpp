@@ -21,6 +21,8 @@
 #include <QStatusBar>
 #include <QTimer>
 
+#include <algorithm>
+
 using namespace MainFormRegistries;
 
 namespace {
@@ -116,11 +118,32 @@ void TMainForm::FormActivate() {
         CollectionBaseFrame1->edtfilter->setFocus();
 }
 
+namespace {
+
+// The keys any edit box is used with: selecting, copying, pasting, undoing and the
+// caret keys. No registry shortcut takes them from the filter box.
+bool EditingKey(const QKeyEvent* Event) {
+    static const QKeySequence::StandardKey keys[] = {
+        QKeySequence::SelectAll,         QKeySequence::Copy,           QKeySequence::Cut,
+        QKeySequence::Paste,             QKeySequence::Undo,           QKeySequence::Redo,
+        QKeySequence::MoveToStartOfLine, QKeySequence::MoveToEndOfLine, QKeySequence::SelectStartOfLine,
+        QKeySequence::SelectEndOfLine,   QKeySequence::MoveToNextWord, QKeySequence::MoveToPreviousWord,
+        QKeySequence::SelectNextWord,    QKeySequence::SelectPreviousWord, QKeySequence::Backspace,
+        QKeySequence::Delete,            QKeySequence::DeleteStartOfWord, QKeySequence::DeleteEndOfWord,
+    };
+    return std::any_of(std::begin(keys), std::end(keys),
+                       [Event](QKeySequence::StandardKey Key) { return Event->matches(Key); });
+}
+
+} // namespace
+
 bool TMainForm::eventFilter(QObject* Watched, QEvent* Event) {
-    // The registry shortcuts win over the filter box's own editing keys (Ctrl+A,
-    // Ctrl+Z, Ctrl+K ...): the box takes such a key and hands it to the menu item.
+    // The registry shortcuts win over the filter box's less common editing keys
+    // (Ctrl+K, Ctrl+U ...): the box takes such a key and hands it to the menu item.
+    // The common editing keys (Ctrl+A, Ctrl+Z ...) stay with the box.
     if (Watched == CollectionBaseFrame1->edtfilter &&
-        (Event->type() == QEvent::ShortcutOverride || Event->type() == QEvent::KeyPress)) {
+        (Event->type() == QEvent::ShortcutOverride || Event->type() == QEvent::KeyPress) &&
+        !EditingKey(static_cast<QKeyEvent*>(Event))) {
         const QKeySequence pressed(static_cast<QKeyEvent*>(Event)->keyCombination());
         for (int i = 0; i < RegistryCount; ++i) {
             if (pressed != Registries()[static_cast<size_t>(i)].Shortcut())

@@ -5,6 +5,7 @@
 #include "uCore.h"
 #include "uDictionaryModule.h"
 #include "uEditingOpeners.h"
+#include "uFrameOpeners.h"
 #include "uEwidarComponents_Panel.h"
 #include "uEwidarDrawGrid.h"
 #include "uLinkedRecordSection.h"
@@ -205,6 +206,7 @@ void TPodmiotFrame::CancelChanges() {
 
 void TPodmiotFrame::SetReadOnly(bool Value) {
     TBaseFrame::SetReadOnly(Value);
+    ShapeCountryCodes();
     for (TLinkedRecordSection* section : m_linked)
         section->SetOwnerReadOnly(Value);
     chkAktywny->setEnabled(!Value);
@@ -288,10 +290,9 @@ void TPodmiotFrame::PageControl1Change(int) {
 void TPodmiotFrame::PersonListClick(TPodmiotType Type) {
     if (!FPodatnik || !EwidarDataBase())
         return;
-    const TIntfPtr<IEwidarRegistries> registries = EwidarDataBase()->GetRegistries();
-    const TIntfPtr<IPodmioty> all = registries ? registries->GetPodmioty(u"") : nullptr;
-    const TIntfPtr<IEwidarRecord> chosen = EditingOpeners::ChooseFromCollection(
-        window(), EwidarDataBase().get(), all.get(), Type == ptPracownik ? kPracownik : kKontrahent, nullptr);
+    // The subject chooser: its list of all subjects is read-only, nobody is added or
+    // deleted while picking a person.
+    const TIntfPtr<IEwidarRecord> chosen = FrameOpeners::ChooseSubject(window(), EwidarDataBase().get());
     if (!chosen)
         return;
     if (chosen->GetID() == EwidarRecord()->GetID()) {

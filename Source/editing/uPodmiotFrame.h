@@ -115,8 +115,13 @@ private:
     void BuildLinkedSections();
     void BuildViewers();
     void BuildAccountPanels();
+    // Gives every declared panel its validation rule and the rule's related panels.
+    void AttachValidation();
     void WireRules();
     void WireAddressIcons();
+    // The country-code edits: two letters typed at most, a narrow edit (again after
+    // the editors were rebuilt for read-only or back).
+    void ShapeCountryCodes();
     // uPodmiotFrameRules.cpp
     void ApplyKontekst(TKontekst Value);
     // The error of the natural-person switches when "osoba fizyczna" is not checked.

@@ -19,6 +19,7 @@
 #include <QHBoxLayout>
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QRegularExpressionValidator>
 #include <QScrollArea>
 #include <QTabWidget>
 #include <QToolButton>
@@ -42,15 +43,6 @@ const TGroupNames kGroupNames[] = {
     {&cDanePodmiotuTypNaczelnika1, "CheckBox", 1},
     {&cDanePodmiotuTypNaczelnika2, "CheckBox", 3},
     {&cDanePodmiotuFormaOplacaniaPodatku, "CheckBox", 5},
-};
-
-const TFieldRow kSwitches[] = {
-    {"pnlDaneOsoby",
-     &cDanePodmiotuOsobaFizycznaOsobaPrawna,
-     &ValidatePersonKind,
-     {"pnlWlasciwyIdentyfikatorPodatkowy", "pnlNazwisko", "pnlPierwszeImie", "pnlNazwaFirmy"}},
-    {"pnlDaneOsobyFizycznej", &cDanePodmiotuCzyProwadzilaDzialalnoscSamodzielnie},
-    {"pnlDaneOsobyProwadzacejDzialalnoscSamodzielnie", &cDanePodmiotuCzyPrzedsiebiorca},
 };
 
 QWidget* Page(QTabWidget* Tabs, const char* Name, const QString& Caption) {
@@ -90,6 +82,7 @@ TPodmiotFrame::TPodmiotFrame(QWidget* Parent) : TBaseFrame(Parent) {
     BuildLinkedSections();
     BuildViewers();
     BuildAccountPanels();
+    AttachValidation();
     WireRules();
     WireAddressIcons();
     // The posting button runs the duplicate test and the active flag before the base post.
@@ -107,7 +100,7 @@ void TPodmiotFrame::BuildLayout() {
     Panel15->setObjectName(QStringLiteral("Panel15"));
     auto* switches = new QHBoxLayout(Panel15);
     switches->setContentsMargins(0, 0, 0, 0);
-    for (const TFieldRow& row : kSwitches)
+    for (const TFieldRow& row : Switches())
         switches->addWidget(BuildFieldPanel(Panel15, row));
     top->addWidget(Panel15);
 
@@ -347,6 +340,20 @@ void TPodmiotFrame::BuildAccountPanels() {
     }
 }
 
+void TPodmiotFrame::AttachValidation() {
+    // Once every panel exists: a rule may relate to a panel built after its own.
+    for (const TFieldRow* row : AllRows()) {
+        if (!row->Rule)
+            continue;
+        TPanel* panel = Panel(row->Name);
+        QList<TPanel*> refs;
+        for (const char* name : row->Refs)
+            refs.append(Panel(name));
+        panel->SetValidateRefCompoments(refs);
+        panel->SetOnValidate(row->Rule);
+    }
+}
+
 void TPodmiotFrame::WireAddressIcons() {
     TDictionaryModule* module = PodmiotOpeners::DictionaryModule();
     if (TPanel* province = Panel("pnlWojewodztwo"); province && module && province->ComboBox()) {
@@ -363,11 +370,21 @@ void TPodmiotFrame::WireAddressIcons() {
         TPanel* panel = Panel(name);
         panel->SetIcon(EditingPictures::TableIcon());
         panel->SetIconHint(QStringLiteral("Tablica krajów"));
-        if (panel->Edit()) {
-            panel->Edit()->setMaxLength(2);
-            panel->Edit()->setMaximumWidth(40);
-            panel->Layout()->setAlignment(panel->Edit(), Qt::AlignLeft);
-        }
         panel->SetOnIconClick([this](TPanel* Sender) { CountryCodeIconClick(this, Sender); });
+    }
+    ShapeCountryCodes();
+}
+
+void TPodmiotFrame::ShapeCountryCodes() {
+    for (const char* name : {"pnlKrajNadaniaNumeru", "pnlKrajNadaniaNumeru2"}) {
+        TPanel* panel = Panel(name);
+        if (!panel->Edit() || panel->Edit()->validator())
+            continue;
+        // Typing stops at two letters; a longer stored value is shown whole (and marked
+        // by its rule), never cut on loading, which would post it cut unasked.
+        panel->Edit()->setValidator(
+            new QRegularExpressionValidator(QRegularExpression(QStringLiteral(".{0,2}")), panel->Edit()));
+        panel->Edit()->setMaximumWidth(40);
+        panel->Layout()->setAlignment(panel->Edit(), Qt::AlignLeft);
     }
 }

@@ -240,8 +240,22 @@ const TSectionDeclaration& SectionAt(int Index) {
     return Sections().at(Index);
 }
 
+const QList<TFieldRow>& Switches() {
+    static const QList<TFieldRow> s = {
+        {"pnlDaneOsoby",
+         &cDanePodmiotuOsobaFizycznaOsobaPrawna,
+         &ValidatePersonKind,
+         {"pnlWlasciwyIdentyfikatorPodatkowy", "pnlNazwisko", "pnlPierwszeImie", "pnlNazwaFirmy"}},
+        {"pnlDaneOsobyFizycznej", &cDanePodmiotuCzyProwadzilaDzialalnoscSamodzielnie},
+        {"pnlDaneOsobyProwadzacejDzialalnoscSamodzielnie", &cDanePodmiotuCzyPrzedsiebiorca},
+    };
+    return s;
+}
+
 QList<const TFieldRow*> AllRows() {
     QList<const TFieldRow*> rows;
+    for (const TFieldRow& r : Switches())
+        rows.append(&r);
     for (const TSectionDeclaration& s : Sections())
         for (const TFieldRow& r : s.Panels)
             if (r.Field)

@@ -64,6 +64,8 @@ struct TViewerDeclaration {
 int TabCount();
 const TTabDescription& TabAt(int Index);
 const TSectionDeclaration& SectionAt(int Index);
+// The three person-type switches above the tabs.
+const QList<TFieldRow>& Switches();
 // Every field row of every section, the switches included.
 QList<const TFieldRow*> AllRows();
 const QList<TLinkedDeclaration>& LinkedSections();

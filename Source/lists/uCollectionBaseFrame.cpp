@@ -215,6 +215,14 @@ void TCollectionBaseFrame::RefreshData() {
     tmrFilter->start();
 }
 
+void TCollectionBaseFrame::ApplyPendingFilter() {
+    // Through the timer's signal: an owner may have connected its own reload to it.
+    if (tmrFilter->isActive()) {
+        tmrFilter->stop();
+        QMetaObject::invokeMethod(tmrFilter, "timeout", Qt::DirectConnection);
+    }
+}
+
 void TCollectionBaseFrame::tmrFilterTimer() {
     tmrFilter->stop();
     if (FBulkDeleting) {
@@ -282,6 +290,7 @@ bool TCollectionBaseFrame::eventFilter(QObject* Watched, QEvent* Event) {
 bool TCollectionBaseFrame::FilterKeyDown(QKeyEvent* Event) {
     const int key = Event->key();
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        ApplyPendingFilter();
         btnEdit->click();
         return true;
     }

@@ -70,6 +70,9 @@ public:
     // Restarts the filter timer: the list reloads 250 ms later. During a bulk deletion
     // the reload waits until the run has ended.
     void RefreshData();
+    // Reloads the list now when a filter change is still waiting for its timer, so that
+    // the current row is one of the filtered list.
+    void ApplyPendingFilter();
     // True while a bulk deletion runs.
     bool BulkDeleting() const { return FBulkDeleting; }
 

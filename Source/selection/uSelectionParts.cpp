@@ -113,6 +113,8 @@ TIntfPtr<IEwidarCollection> SubjectList(IEwidarDataBase* DataBase, TSubjectList 
 }
 
 TIntfPtr<IEwidarRecord> CurrentDataRecord(TCollectionBaseFrame* Frame) {
+    // A filter typed just before choosing counts: the row is one of the filtered list.
+    Frame->ApplyPendingFilter();
     const TDrawGrid* grid = Frame->DrawGrid1;
     const int row = grid->Row();
     return row >= grid->FixedRows() ? grid->EwidarRecord(row) : TIntfPtr<IEwidarRecord>();

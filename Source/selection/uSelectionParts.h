@@ -53,7 +53,8 @@ TCollectionBaseFrame* CurrentFrame(const QTabWidget* Tabs, const TSubjectFrames&
 // A fresh, unfiltered list of the root's registries; empty without a root.
 TIntfPtr<IEwidarCollection> SubjectList(IEwidarDataBase* DataBase, TSubjectList List);
 
-// The record of the frame grid's current row, when that row is a data row.
+// The record of the frame grid's current row, when that row is a data row; a filter
+// change still waiting for its timer is applied first.
 TIntfPtr<IEwidarRecord> CurrentDataRecord(TCollectionBaseFrame* Frame);
 
 } // namespace SelectionParts

@@ -160,6 +160,10 @@ void ValidatePersonKind(TPanel* Sender) {
 }
 
 void ValidateCountryCode(TPanel* Sender) {
+    if (!Sender)
+        return;
+    // A longer stored code is kept as it is (typing stops at two letters) but marked.
+    SetOrClear(Sender, Sender->Value().size() > 2, cErrCountryCode);
     ValidatePersonKind(Sender);
 }
 

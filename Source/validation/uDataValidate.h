@@ -43,6 +43,8 @@ inline const TError cErrBusinessAddressType{
     etValidate, QStringLiteral("Zaznaczono jednocześnie „Adres głównego miejsca wykonywania działalności "
                                "gospodarczej” i „Adres dodatkowego miejsca wykonywania działalności "
                                "gospodarczej”.")};
+inline const TError cErrCountryCode{etValidate,
+                                    QStringLiteral("Kod kraju nadania numeru ma więcej niż dwie litery.")};
 inline const TError cErrIdentityDocument{
     etValidate, QStringLiteral("Przy wybranym rodzaju nie wypełnia się pola \"Inny dokument potwierdzający "
                                "tożsamość (opis)\".")};
@@ -68,7 +70,7 @@ void ValidateBirthDate(TPanel* Sender);           // PESEL
 void ValidateSex(TPanel* Sender);                 // PESEL
 void ValidateTaxIdentifierChoice(TPanel* Sender); // PESEL, NIP, person kind
 void ValidateNIP(TPanel* Sender);                 // identifier choice, country code
-void ValidateCountryCode(TPanel* Sender);         // NIP
+void ValidateCountryCode(TPanel* Sender);         // NIP; marks a code longer than two letters
 void ValidateNIPWithCountry(TPanel* Sender);      // country code
 void ValidateBankAccount(TPanel* Sender);         // the bank's country
 void ValidateBusinessAddressType(TPanel* Sender); // none

@@ -62,19 +62,65 @@ TEST_F(DatePickerTest, BackspaceOrDeleteBlanksIt) {
     EXPECT_EQ(picker.date(), QDate(2024, 2, 29));
 }
 
-TEST_F(DatePickerTest, TypingInABlankPickerShowsTheDateWithTheFirstPartSelected) {
+// Typed into a blank picker (or over its whole text), a date in the shown format is
+// taken from the first key; an impossible or unfinished one is kept as typed, marked
+// and never turned into another date.
+TEST_F(DatePickerTest, TypedDateIsTakenFromTheFirstKeyAndAnImpossibleOneIsMarked) {
+    struct TCase {
+        bool Blank; // typed into a blank picker; else over the whole selected date
+        const char* Typed;
+        QDate Date; // the date afterwards (invalid: unchanged)
+        const char* Shown;
+        bool Invalid;
+        bool LeaveAfter = false; // the focus leaves after typing
+    };
+    const QDate before(2024, 2, 29);
+    const TCase cases[] = {
+        {true, "14.05.1944", QDate(1944, 5, 14), "14.05.1944", false},
+        {true, "14051944", QDate(1944, 5, 14), "14.05.1944", false},
+        {true, "1.5.1944", QDate(1944, 5, 1), "01.05.1944", false},
+        {false, "02.01.2020", QDate(2020, 1, 2), "02.01.2020", false},
+        {true, "31.02.2020", before, "31.02.2020", true},
+        {true, "99.99.9999", before, "99.99.9999", true},
+        {false, "30.02.2021", before, "30.02.2021", true},
+        {true, "14.0", before, "14.0", true, true}, // unfinished when the focus leaves
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Typed);
+        picker.setDate(before);
+        picker.SetDateVisible(true);
+        picker.setFocus();
+        if (c.Blank)
+            QTest::keyClick(&picker, Qt::Key_Backspace);
+        else
+            QTest::keyClick(&picker, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(&picker, c.Typed);
+        if (c.LeaveAfter) {
+            QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+            QApplication::sendEvent(&picker, &out);
+        }
+        EXPECT_EQ(picker.date(), c.Date);
+        EXPECT_EQ(Shown(), QLatin1String(c.Shown));
+        EXPECT_EQ(picker.TypedDateInvalid(), c.Invalid);
+        EXPECT_EQ(picker.DateVisible(), !(c.Invalid && c.Blank)) << "an invalid text leaves the blank state";
+    }
+    // Backspace takes typed characters back; Escape drops the typing and leaves it blank.
+    picker.SetDateVisible(true);
     QTest::keyClick(&picker, Qt::Key_Backspace);
-    ASSERT_FALSE(picker.DateVisible());
-    QTest::keyClick(&picker, Qt::Key_5);
-    EXPECT_TRUE(picker.DateVisible());
-    // The key only reveals the date; it does not edit it.
-    EXPECT_EQ(picker.date(), QDate(2024, 2, 29));
-    EXPECT_EQ(Shown(), QStringLiteral("29.02.2024"));
-    EXPECT_EQ(picker.currentSection(), QDateTimeEdit::DaySection);
-    EXPECT_EQ(picker.findChild<QLineEdit*>()->selectedText(), QStringLiteral("29"));
-    // Now typing edits the first part.
-    QTest::keyClicks(&picker, "05");
-    EXPECT_EQ(picker.date(), QDate(2024, 2, 5));
+    QTest::keyClicks(&picker, "31.02.2020");
+    EXPECT_TRUE(picker.TypedDateInvalid());
+    for (int i = 0; i < 9; ++i)
+        QTest::keyClick(&picker, Qt::Key_Backspace);
+    EXPECT_EQ(Shown(), QStringLiteral("3"));
+    QTest::keyClicks(&picker, "0.01.2020");
+    EXPECT_FALSE(picker.TypedDateInvalid());
+    EXPECT_EQ(picker.date(), QDate(2020, 1, 30));
+    QTest::keyClick(&picker, Qt::Key_Backspace);
+    QTest::keyClicks(&picker, "1.1");
+    QTest::keyClick(&picker, Qt::Key_Escape);
+    EXPECT_TRUE(Shown().isEmpty());
+    EXPECT_FALSE(picker.DateVisible());
+    EXPECT_EQ(picker.date(), QDate(2020, 1, 30));
 }
 
 TEST_F(DatePickerTest, FocusAndWindowKeysLeaveABlankPickerBlank) {

@@ -5,6 +5,7 @@
 #include "TRadioButton.h"
 #include "uDictionaryTables.h"
 #include "uEditingOpeners.h"
+#include "uFrameOpeners.h"
 #include "uEwidarComponents_Panel.h"
 #include "uListOpeners.h"
 
@@ -39,6 +40,7 @@ void PodmiotTest::TearDown() {
     PodmiotOpeners::SetDictionaryModule(nullptr);
     PodmiotOpeners::SetAccountsOpener({});
     EditingOpeners::SetCollectionChooser({});
+    FrameOpeners::SetSubjectChooser({});
     ListOpeners::SetRecordFormOpener({});
     TDictionaryModule::SetDictionaryFormOpener({});
     EditingTest::TearDown();

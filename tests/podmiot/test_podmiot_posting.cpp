@@ -173,8 +173,9 @@ TEST_F(PodmiotTest, RoundTripOfATaxpayerWithItsChildren) {
         TPanel* panel = f->Panel(row->Name);
         if (row->Field->FieldType != ctEdit || !panel->Edit())
             continue;
-        const QString text =
-            (QStringLiteral("ąę ") + QLatin1String(row->Name)).left(panel->Edit()->maxLength());
+        // A country code takes two letters.
+        const QString text = (QStringLiteral("ąę ") + QLatin1String(row->Name))
+                                 .left(panel->Edit()->validator() ? 2 : panel->Edit()->maxLength());
         Type(panel, text);
         typed.insert(QLatin1String(row->Name), text);
     }

@@ -3,13 +3,19 @@
 #include "PodmiotFixture.h"
 #include "TCheckBox.h"
 #include "TEdit.h"
+#include "TestSupport.h"
 #include "TRadioButton.h"
 #include "uCollectionBaseFrame.h"
+#include "uDataValidate.h"
 #include "uDynamicFieldsFrame.h"
 #include "uEditingOpeners.h"
 #include "uEwidarComponents_Panel.h"
+#include "uEwidarDrawGrid.h"
+#include "uFrameOpeners.h"
 #include "uPodmiotFrameParts.h"
+#include "uPodmiotyForm.h"
 
+#include <QPushButton>
 #include <QTabWidget>
 #include <QToolButton>
 
@@ -34,10 +40,11 @@ TEST_F(PodmiotTest, EveryDeclaredPanelIsBoundAndShowsTheStoredValue) {
         ASSERT_TRUE(panel->DataField()) << row->Name;
         EXPECT_EQ(QString::fromStdU16String(panel->DataField()->GetSymbol()), row->Field->Symbol)
             << row->Name;
-        if (row->Field->FieldType == ctEdit) { // country codes keep at most two characters
-            EXPECT_EQ(panel->Value(),
-                      (QStringLiteral("v-") + QLatin1String(row->Name)).left(panel->Edit()->maxLength()))
-                << row->Name;
+        if (row->Field->FieldType == ctEdit) { // a longer country code is shown whole and marked
+            EXPECT_EQ(panel->Value(), QStringLiteral("v-") + QLatin1String(row->Name)) << row->Name;
+            if (row->Rule == &uDataValidate::ValidateCountryCode) {
+                EXPECT_EQ(panel->Error(), uDataValidate::cErrCountryCode) << row->Name;
+            }
         }
     }
     EXPECT_EQ(f->PageControl1->count(), 13);
@@ -167,8 +174,7 @@ TEST_F(PodmiotTest, TaxpayerCannotTakeItselfAsItsEmployee) {
     auto other = NewTaxpayer({{cDanePodmiotuNazwisko.Symbol, QStringLiteral("Zięba")}});
     TPodmiotFrame* f = Open(taxpayer, kPodatnik);
     TIntfPtr<IEwidarRecord> pick = taxpayer;
-    EditingOpeners::SetCollectionChooser(
-        [&pick](QWidget*, IEwidarDataBase*, IEwidarCollection*, TKontekst, IEwidarRecord*) { return pick; });
+    FrameOpeners::SetSubjectChooser([&pick](QWidget*, IEwidarDataBase*) { return pick; });
     f->List("PracownicyCollection")->btnList->click();
     EXPECT_EQ(Shown(), QStringLiteral("Nie można podpiąć samego siebie."));
     EXPECT_EQ(Supports<IPodatnik>(taxpayer)->GetPracownicy(0, 0)->GetCount(), 0);
@@ -177,6 +183,29 @@ TEST_F(PodmiotTest, TaxpayerCannotTakeItselfAsItsEmployee) {
     EXPECT_EQ(Messages->Count(), 1);
     EXPECT_EQ(Supports<IPodatnik>(taxpayer)->GetKontrahenci(0, 0)->GetCount(), 1);
     EXPECT_EQ(Supports<IPodatnik>(taxpayer)->GetPracownicy(0, 0)->GetCount(), 0);
+}
+
+// "Wybierz z Listy" picks a person in the subject chooser, whose list of all subjects
+// offers no adding or deleting.
+TEST_F(PodmiotTest, PickingAPersonFromTheListOpensTheReadOnlySubjectChooser) {
+    auto taxpayer = NewTaxpayer({{cDanePodmiotuNazwisko.Symbol, QStringLiteral("Nowak")}});
+    auto other = NewTaxpayer({{cDanePodmiotuNazwisko.Symbol, QStringLiteral("Zięba")}});
+    TPodmiotFrame* f = Open(taxpayer, kPodatnik);
+    FrameOpeners::SetSubjectChooser(&ChooseSubject);
+    bool readOnly = false;
+    TestSupport::WhenModal<TPodmiotyForm>([&](TPodmiotyForm* form) {
+        TCollectionBaseFrame* all = form->PodmiotyCollection;
+        readOnly = all->Panel3->isHidden() && !all->btnDelete->isVisible() && !all->btnAdd->isVisible();
+        for (int row = all->DrawGrid1->FixedRows(); row < all->DrawGrid1->RowCount(); ++row)
+            if (all->DrawGrid1->EwidarRecord(row)->GetID() == other->GetID())
+                all->DrawGrid1->SetRow(row);
+        form->btnAccept->click();
+    });
+    f->List("PracownicyCollection")->btnList->click();
+    EXPECT_TRUE(readOnly);
+    auto employees = Supports<IPodatnik>(taxpayer)->GetPracownicy(0, 0);
+    ASSERT_EQ(employees->GetCount(), 1);
+    EXPECT_EQ(employees->GetItem(0)->GetID(), other->GetID());
 }
 
 // The register search gets this frame; a country pick writes the code, a cancelled one nothing.

@@ -109,6 +109,31 @@ TEST_F(ChooserTest, ListChooserOpensOnThePreselectedRowAndEnterChoosesTheCurrent
     EXPECT_FALSE(ChooseFromCollection(nullptr, m_db.get(), Reg()->GetDaneBankow({}).get(), kBrak, a.get()));
 }
 
+// Enter pressed right after typing a filter, before the list reloaded by itself, chooses
+// from the filtered list, in the list chooser and in the taxpayer chooser alike.
+TEST_F(ChooserTest, EnterRightAfterTypingAFilterChoosesFromTheFilteredList) {
+    Bank(QStringLiteral("Bank Alfa"));
+    const auto wanted = Bank(QStringLiteral("Bank Zeta"));
+    WhenModal([](QWidget* w) {
+        auto* form = qobject_cast<TCollectionForm*>(w);
+        Activate(form);
+        QTest::keyClicks(form->CollectionBaseFrame1->edtfilter, QStringLiteral("Zeta"));
+        QTest::keyClick(form->CollectionBaseFrame1->edtfilter, Qt::Key_Return);
+    });
+    EXPECT_EQ(IdOf(ChooseFromCollection(nullptr, m_db.get(), Reg()->GetDaneBankow({}).get(), kBrak)),
+              wanted->GetID());
+
+    NewPodatnik(m_db.get(), QStringLiteral("Anna"), QStringLiteral("Alfowa"));
+    const auto taxpayer = NewPodatnik(m_db.get(), QStringLiteral("Zenon"), QStringLiteral("Zetowski"));
+    WhenModal([](QWidget* w) {
+        auto* form = qobject_cast<TSetPodatnikKontekstForm*>(w);
+        Activate(form);
+        QTest::keyClicks(form->ActiveFrame()->edtfilter, QStringLiteral("Zetow"));
+        QTest::keyClick(form->ActiveFrame()->edtfilter, Qt::Key_Return);
+    });
+    EXPECT_EQ(IdOf(ChooseTaxpayer(nullptr, m_db.get(), ptPracownik)), taxpayer->GetID());
+}
+
 TEST_F(ChooserTest, ListChooserAcceptsADoubleClickOnADataRowOnlyAndAnEmptyListChoosesNothing) {
     const auto a = Bank(QStringLiteral("Bank A"));
     bool stayedOpen = false;
