@@ -7,6 +7,7 @@
 #include "Kwadrel_Intf.h"
 #include "uIsoCountries.h"
 #include "uKwadrelStore.h"
+#include "uLibraryExports.h"
 
 #include <QDir>
 
@@ -196,25 +197,15 @@ private:
 extern "C" {
 
 EWIDAR_EXPORT void GetDictionaryIntf(IAdrDictIntf** Out) {
-    if (!Out)
-        return;
-    *Out = nullptr;
-    try {
-        *Out = new TAdrDict;
-        (*Out)->AddRef();
-    } catch (...) {
-        *Out = nullptr;
-    }
-}
-
-EWIDAR_EXPORT void GetFileVersion(std::u16string& Version) {
-    try {
-        Version = QStringLiteral(EWIDAR_FILE_VERSION).toStdU16String();
-    } catch (...) {
-        Version.clear();
-    }
+    HandOutIntf(Out, [] {
+        IAdrDictIntf* dict = new TAdrDict;
+        dict->AddRef();
+        return dict;
+    });
 }
 
 } // extern "C"
+
+EWIDAR_EXPORT_FILE_VERSION(EWIDAR_FILE_VERSION)
 
 static_assert(std::is_same_v<decltype(&GetDictionaryIntf), TGetDictionaryIntf>);

@@ -2,6 +2,7 @@
 // failure ends in no interface or in no window.
 
 #include "uHTMLViewerForm.h"
+#include "uLibraryExports.h"
 #include "uQuorHTMLViewerIntf.h"
 
 #include <QApplication>
@@ -51,24 +52,12 @@ EWIDAR_EXPORT int32_t GetVersion() {
 }
 
 EWIDAR_EXPORT void GetMainInterface(IQuorHTMLViewerMain** Out) {
-    if (!Out)
-        return;
-    try {
-        *Out = MakeIntf<IQuorHTMLViewerMain, TViewerMain>().detach();
-    } catch (...) {
-        *Out = nullptr;
-    }
-}
-
-EWIDAR_EXPORT void GetFileVersion(std::u16string& Version) {
-    try {
-        Version = QStringLiteral(EWIDAR_FILE_VERSION).toStdU16String();
-    } catch (...) {
-        Version.clear();
-    }
+    HandOutIntf(Out, [] { return MakeIntf<IQuorHTMLViewerMain, TViewerMain>().detach(); });
 }
 
 } // extern "C"
+
+EWIDAR_EXPORT_FILE_VERSION(EWIDAR_FILE_VERSION)
 
 static_assert(std::is_same_v<decltype(&GetVersion), TGetHTMLViewerVersion>);
 static_assert(std::is_same_v<decltype(&GetMainInterface), TGetHTMLViewerMainInterface>);

@@ -5,6 +5,7 @@
 
 #include "QuorDataBase_.h"
 #include "uEwidarQuorDBIntf.h"
+#include "uLibraryExports.h"
 #include "uModulePath.h"
 
 #include <type_traits>
@@ -20,21 +21,18 @@ TQuorDataBase& LoadedRouter() {
     return Router;
 }
 
-// Hands the caller's out parameter to the backend's export of the same name.
+// Asks the backend's export of the same name for the interface and hands it out.
+// A half-made object is not handed out: when the backend throws, its reference is lost
+// rather than released through a pointer of unknown state.
 template <class T> void ForwardIntf(const char* ExportName, const std::u16string& Symbol, T** Out) {
-    if (!Out)
-        return;
-    *Out = nullptr;
-    try {
+    HandOutIntf(Out, [&] {
+        T* intf = nullptr;
         using TExport = void (*)(const std::u16string&, T**);
         auto fn = reinterpret_cast<TExport>(LoadedRouter().ResolveBackendExport(Symbol, ExportName));
         if (fn)
-            fn(Symbol, Out);
-    } catch (...) {
-        // A half-made object is not handed out; its reference is lost rather than
-        // released through a pointer of unknown state.
-        *Out = nullptr;
-    }
+            fn(Symbol, &intf);
+        return intf;
+    });
 }
 
 } // namespace
@@ -90,15 +88,9 @@ EWIDAR_EXPORT void GetPosmetIntf02(const std::u16string& Symbol, IInterface** Ou
     ForwardIntf("GetPosmetIntf02", Symbol, Out);
 }
 
-EWIDAR_EXPORT void GetFileVersion(std::u16string& Version) {
-    try {
-        Version = QStringLiteral(EWIDAR_FILE_VERSION).toStdU16String();
-    } catch (...) {
-        Version.clear();
-    }
-}
-
 } // extern "C"
+
+EWIDAR_EXPORT_FILE_VERSION(EWIDAR_FILE_VERSION)
 
 // The exports keep the signatures the program and the backends declare.
 static_assert(std::is_same_v<decltype(&DBListCount), TDBListCount>);

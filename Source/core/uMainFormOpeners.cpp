@@ -1,13 +1,15 @@
 #include "uMainFormOpeners.h"
 
+#include "uOpener.h"
+
 namespace MainFormOpeners {
 
 namespace {
 
 struct TOpeners {
-    TSettingsOpener Settings;
-    TImportSourceChooser ImportSource;
-    TOperatorsOpener Operators;
+    TOpener<TCloseStatus(QWidget*)> Settings;
+    TOpener<TDBParamRecord(QWidget*)> ImportSource;
+    TOpener<void(QWidget*, IEwidarDataBase*)> Operators;
 };
 
 TOpeners& Openers() {
@@ -22,31 +24,27 @@ void ResetOpeners() {
 }
 
 void SetSettingsOpener(TSettingsOpener Opener) {
-    Openers().Settings = std::move(Opener);
+    Openers().Settings.Set(std::move(Opener));
 }
 
 void SetImportSourceChooser(TImportSourceChooser Chooser) {
-    Openers().ImportSource = std::move(Chooser);
+    Openers().ImportSource.Set(std::move(Chooser));
 }
 
 void SetOperatorsOpener(TOperatorsOpener Opener) {
-    Openers().Operators = std::move(Opener);
+    Openers().Operators.Set(std::move(Opener));
 }
 
 TCloseStatus OpenSettings(QWidget* OwnerForm) {
-    // A copy: the opener may install another one while it runs.
-    const TSettingsOpener opener = Openers().Settings;
-    return opener ? opener(OwnerForm) : csCancel;
+    return Openers().Settings.Call(OwnerForm); // csCancel while none is installed
 }
 
 TDBParamRecord ChooseImportSource(QWidget* OwnerForm) {
-    const TImportSourceChooser chooser = Openers().ImportSource;
-    return chooser ? chooser(OwnerForm) : TDBParamRecord{};
+    return Openers().ImportSource.Call(OwnerForm);
 }
 
 void OpenOperators(QWidget* OwnerForm, IEwidarDataBase* DataBase) {
-    if (const TOperatorsOpener opener = Openers().Operators)
-        opener(OwnerForm, DataBase);
+    Openers().Operators.Call(OwnerForm, DataBase);
 }
 
 } // namespace MainFormOpeners

@@ -1,15 +1,17 @@
 #include "uListOpeners.h"
 
+#include "uOpener.h"
+
 namespace ListOpeners {
 
 namespace {
 
 struct TOpeners {
-    TRecordFormOpener RecordForm;
-    TTaxpayerChooser Taxpayer;
-    TRelationsOpener Relations;
-    TMergeOpener Merge;
-    TSubjectInfoOpener SubjectInfo;
+    TOpener<bool(QWidget*, IEwidarRecord*, TKontekst, IEwidarDataBase*)> RecordForm;
+    TOpener<TIntfPtr<IPodmiot>(QWidget*, IEwidarDataBase*, TPodmiotType)> Taxpayer;
+    TOpener<void(QWidget*, IEwidarRecord*, IEwidarDataBase*)> Relations;
+    TOpener<void(QWidget*, IEwidarRecord*, IEwidarRecord*, IEwidarDataBase*)> Merge;
+    TOpener<void(QWidget*, IEwidarDataBase*, IPodmioty*, IPodatnicy*, IPodmiot*)> SubjectInfo;
 };
 
 TOpeners& Openers() {
@@ -24,48 +26,42 @@ void ResetOpeners() {
 }
 
 void SetRecordFormOpener(TRecordFormOpener Opener) {
-    Openers().RecordForm = std::move(Opener);
+    Openers().RecordForm.Set(std::move(Opener));
 }
 void SetTaxpayerChooser(TTaxpayerChooser Chooser) {
-    Openers().Taxpayer = std::move(Chooser);
+    Openers().Taxpayer.Set(std::move(Chooser));
 }
 void SetRelationsOpener(TRelationsOpener Opener) {
-    Openers().Relations = std::move(Opener);
+    Openers().Relations.Set(std::move(Opener));
 }
 void SetMergeOpener(TMergeOpener Opener) {
-    Openers().Merge = std::move(Opener);
+    Openers().Merge.Set(std::move(Opener));
 }
 void SetSubjectInfoOpener(TSubjectInfoOpener Opener) {
-    Openers().SubjectInfo = std::move(Opener);
+    Openers().SubjectInfo.Set(std::move(Opener));
 }
 
 bool OpenRecordForm(QWidget* OwnerForm, IEwidarRecord* Record, TKontekst Kontekst,
                     IEwidarDataBase* DataBase) {
-    // A copy: the opener may install another one while it runs.
-    const TRecordFormOpener opener = Openers().RecordForm;
-    return opener ? opener(OwnerForm, Record, Kontekst, DataBase) : false;
+    return Openers().RecordForm.Call(OwnerForm, Record, Kontekst, DataBase); // false while none is installed
 }
 
 TIntfPtr<IPodmiot> ChooseTaxpayer(QWidget* OwnerForm, IEwidarDataBase* DataBase, TPodmiotType Type) {
-    const TTaxpayerChooser chooser = Openers().Taxpayer;
-    return chooser ? chooser(OwnerForm, DataBase, Type) : TIntfPtr<IPodmiot>();
+    return Openers().Taxpayer.Call(OwnerForm, DataBase, Type);
 }
 
 void ShowRelations(QWidget* OwnerForm, IEwidarRecord* Record, IEwidarDataBase* DataBase) {
-    if (const TRelationsOpener opener = Openers().Relations)
-        opener(OwnerForm, Record, DataBase);
+    Openers().Relations.Call(OwnerForm, Record, DataBase);
 }
 
 void MergeRecords(QWidget* OwnerForm, IEwidarRecord* First, IEwidarRecord* Second,
                   IEwidarDataBase* DataBase) {
-    if (const TMergeOpener opener = Openers().Merge)
-        opener(OwnerForm, First, Second, DataBase);
+    Openers().Merge.Call(OwnerForm, First, Second, DataBase);
 }
 
 void ShowSubjectInfo(QWidget* OwnerForm, IEwidarDataBase* DataBase, IPodmioty* Podmioty,
                      IPodatnicy* Podatnicy, IPodmiot* Podmiot) {
-    if (const TSubjectInfoOpener opener = Openers().SubjectInfo)
-        opener(OwnerForm, DataBase, Podmioty, Podatnicy, Podmiot);
+    Openers().SubjectInfo.Call(OwnerForm, DataBase, Podmioty, Podatnicy, Podmiot);
 }
 
 } // namespace ListOpeners

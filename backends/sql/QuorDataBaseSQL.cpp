@@ -1,6 +1,7 @@
 // Exports of the backend library QuorDataBaseSQL. Nothing throws across them.
 
 #include "uEwidarQuorDBIntf.h"
+#include "uLibraryExports.h"
 #include "uSqlDataBase.h"
 #include "uSqlErrors.h"
 
@@ -57,15 +58,10 @@ EWIDAR_EXPORT bool DBListItem(int32_t Index, std::u16string& DBSymbol, std::u16s
 }
 
 EWIDAR_EXPORT void GetEwidarIntf(const std::u16string& Symbol, IEwidarDataBase** Out) {
-    if (!Out)
-        return;
-    *Out = nullptr;
-    try {
+    HandOutIntf(Out, [&] {
         KeepQtSqlLoaded();
-        *Out = MakeSqlDataBase(QString::fromStdU16String(Symbol)).detach();
-    } catch (...) {
-        *Out = nullptr;
-    }
+        return MakeSqlDataBase(QString::fromStdU16String(Symbol)).detach();
+    });
 }
 
 EWIDAR_EXPORT bool GetLastError(int32_t ErrCode, const std::u16string& DataBaseID, std::u16string& Text,
@@ -85,11 +81,6 @@ EWIDAR_EXPORT bool GetLastError(int32_t ErrCode, const std::u16string& DataBaseI
     }
 }
 
-EWIDAR_EXPORT void GetFileVersion(std::u16string& Version) {
-    try {
-        Version = QStringLiteral(QUOR_SQL_VERSION).toStdU16String();
-    } catch (...) {
-    }
-}
-
 } // extern "C"
+
+EWIDAR_EXPORT_FILE_VERSION(QUOR_SQL_VERSION)

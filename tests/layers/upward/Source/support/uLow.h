@@ -1,0 +1,3 @@
+#pragma once
+// Support sits at the bottom of the map: this include points upward.
+#include "uHigh.h"
