@@ -163,8 +163,10 @@ void TMainForm::ReloadList() {
     CollectionBaseFrame1->RefreshData();
 }
 
+// The administrator's items: the operators window and installing dictionary data.
 void TMainForm::SetOperatorsVisible(bool Visible) {
     Operatorzy1->setVisible(Visible);
+    Slowniki1->menuAction()->setVisible(Visible);
 }
 
 void TMainForm::tmrFilterTimer() {
@@ -183,7 +185,7 @@ void TMainForm::Wyloguj1Click() {
         root->Logout();
     Wyloguj1->setVisible(false);
     Zaloguj1->setVisible(true);
-    Operatorzy1->setVisible(false);
+    SetOperatorsVisible(false);
     ReloadList();
 }
 
@@ -203,7 +205,17 @@ void TMainForm::Operatorzy1Click() {
     TIntfPtr<IEwidarDataBase> root = CurrentDataBase();
     MainFormOpeners::OpenOperators(this, root.get());
     // The operator may have changed their own group's rights or removed their own account.
-    Operatorzy1->setVisible(root && root->IsLoggedIn() && root->IsAdministrator());
+    SetOperatorsVisible(root && root->IsLoggedIn() && root->IsAdministrator());
+}
+
+void TMainForm::ImportujTeryt1Click() {
+    const TIntfPtr<IEwidarDataBase> root = CurrentDataBase();
+    MainFormOpeners::OpenDictionaryImport(this, root.get(), MainFormOpeners::diTeryt);
+}
+
+void TMainForm::ImportujUrzedy1Click() {
+    const TIntfPtr<IEwidarDataBase> root = CurrentDataBase();
+    MainFormOpeners::OpenDictionaryImport(this, root.get(), MainFormOpeners::diUrzedy);
 }
 
 void TMainForm::Pokabdyonieprawidowejwartoci1Click() {

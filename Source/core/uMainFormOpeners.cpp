@@ -8,6 +8,7 @@ struct TOpeners {
     TSettingsOpener Settings;
     TImportSourceChooser ImportSource;
     TOperatorsOpener Operators;
+    TDictionaryImportOpener DictionaryImport;
 };
 
 TOpeners& Openers() {
@@ -33,6 +34,10 @@ void SetOperatorsOpener(TOperatorsOpener Opener) {
     Openers().Operators = std::move(Opener);
 }
 
+void SetDictionaryImportOpener(TDictionaryImportOpener Opener) {
+    Openers().DictionaryImport = std::move(Opener);
+}
+
 TCloseStatus OpenSettings(QWidget* OwnerForm) {
     // A copy: the opener may install another one while it runs.
     const TSettingsOpener opener = Openers().Settings;
@@ -47,6 +52,11 @@ TDBParamRecord ChooseImportSource(QWidget* OwnerForm) {
 void OpenOperators(QWidget* OwnerForm, IEwidarDataBase* DataBase) {
     if (const TOperatorsOpener opener = Openers().Operators)
         opener(OwnerForm, DataBase);
+}
+
+void OpenDictionaryImport(QWidget* OwnerForm, IEwidarDataBase* DataBase, TDictionaryImport Kind) {
+    if (const TDictionaryImportOpener opener = Openers().DictionaryImport)
+        opener(OwnerForm, DataBase, Kind);
 }
 
 } // namespace MainFormOpeners
