@@ -5,7 +5,9 @@
 #include "TEdit.h"
 #include "TestSupport.h"
 #include "uEwidarComponents_Panel.h"
+#include "uInstallWindows.h"
 #include "uNumeryKontUrzedowForm.h"
+#include "uPodmiotFrame.h"
 
 #include <QPushButton>
 #include <QTest>
@@ -91,6 +93,29 @@ TEST(TaxOfficeAccountsTest, MikrorachunekWithoutAValidIdentifierSaysSoAndChanges
     EXPECT_EQ(QStringList({pit, cit, vat}), QStringList({"p", "c", ""}));
     ASSERT_EQ(presenter.Count(), 1);
     EXPECT_TRUE(presenter.Last().Text.contains(QStringLiteral("NIP ani PESEL")));
+}
+
+TEST(TaxOfficeAccountsTest, TheSubjectEditorsAccountsWindowTakesTheIdentifiersFromTheEditor) {
+    InstallWindows();
+    QWidget editor;
+    auto* frame = new TPodmiotFrame(&editor);
+    frame->Panel("pnlPESEL")->SetValue(QStringLiteral("44051401359"));
+    PodmiotOpeners::TAccounts accounts;
+    accounts[1] = QStringLiteral("std");
+    for (bool accept : {false, true}) {
+        TestSupport::WhenModal([accept](QWidget* w) {
+            auto* form = qobject_cast<TNumeryKontUrzedowForm*>(w);
+            ASSERT_NE(form, nullptr);
+            form->btnMikrorachunek->click();
+            (accept ? form->btnPost : form->btnClose)->click();
+        });
+        // A cancelled window changes nothing.
+        EXPECT_EQ(PodmiotOpeners::ShowAccounts(&editor, accounts), accept);
+        EXPECT_EQ(accounts[0], accept ? QStringLiteral("27101000712221440514013590") : QString());
+    }
+    EXPECT_EQ(accounts[1], QStringLiteral("std"));
+    EXPECT_EQ(accounts[3], accounts[0]);
+    ResetWindows();
 }
 
 } // namespace
