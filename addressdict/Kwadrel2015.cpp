@@ -1,6 +1,6 @@
 // The address-dictionary library: countries from iso-codes, provinces, counties,
 // communes and localities from the installed TERYT dictionary, tax offices from the
-// installed list (see the import tool). Files are read on the first request for a
+// built-in code list merged with the installed list (see the import tool). Files are read on the first request for a
 // dictionary, not when the library is loaded. Nothing here throws across the boundary:
 // a dictionary that cannot be read is served empty.
 
@@ -8,6 +8,8 @@
 #include "uIsoCountries.h"
 #include "uKwadrelStore.h"
 #include "uLibraryExports.h"
+#include "uUrzedyImport.h"
+#include "uUrzedyWbudowane.h"
 
 #include <QDir>
 
@@ -159,6 +161,14 @@ private:
                        {QStringLiteral("G"), &g},
                        {QStringLiteral("M"), &m}},
                       error);
+            // TERC gives provinces in capitals; addresses, the province lists and every
+            // table here spell them as addresses do: "mazowieckie".
+            const std::pair<TKwadrelTable*, int> provinces[] = {{&w, 1}, {&p, 0}, {&g, 0}, {&m, 0}};
+            for (const auto& [table, column] : provinces)
+                for (int r = 0; r < table->Rows(); ++r) {
+                    QString& name = table->Cells[size_t(r) * size_t(table->Columns) + size_t(column)];
+                    name = name.toLower();
+                }
             m_teryt = {std::make_shared<const TKwadrelTable>(std::move(w)),
                        std::make_shared<const TKwadrelTable>(std::move(p)),
                        std::make_shared<const TKwadrelTable>(std::move(g)),
@@ -167,13 +177,23 @@ private:
         return m_teryt;
     }
 
+    // The built-in offices, each replaced by the installed list's office of the same code
+    // or name. A list installed before offices had codes (twelve columns) still counts.
     const TTablePtr& Urzedy() {
         std::call_once(m_urzedyOnce, [this] {
-            TKwadrelTable u(12);
+            const QString path = QDir(KwadrelDataFolder()).filePath(cUrzedyStoreFile);
+            TKwadrelTable installed(cUrzadColumns);
             QString error;
-            ReadStore(QDir(KwadrelDataFolder()).filePath(cUrzedyStoreFile), cUrzedyStoreKind,
-                      {{QStringLiteral("U"), &u}}, error);
-            m_urzedy = std::make_shared<const TKwadrelTable>(std::move(u));
+            if (!ReadStore(path, cUrzedyStoreKind, {{QStringLiteral("U"), &installed}}, error)) {
+                TKwadrelTable older(cUrzadColumns - 1);
+                if (ReadStore(path, cUrzedyStoreKind, {{QStringLiteral("U"), &older}}, error))
+                    for (int r = 0; r < older.Rows(); ++r) {
+                        for (int c = 0; c < older.Columns; ++c)
+                            installed.Cells.push_back(older.Cell(r, c));
+                        installed.Cells.emplace_back();
+                    }
+            }
+            m_urzedy = std::make_shared<const TKwadrelTable>(MergeOffices(BuiltInOffices(), installed));
         });
         return m_urzedy;
     }

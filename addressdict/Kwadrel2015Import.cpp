@@ -1,7 +1,8 @@
 // Kwadrel2015Import: checks TERYT files (TERC and SIMC) or a tax-office list and
 // installs them for the address-dictionary library. A refused file changes nothing.
+// Each file may be the .csv or the .zip holding it.
 //
-//   Kwadrel2015Import [--sprawdz] [--folder FOLDER] teryt TERC.csv SIMC.csv
+//   Kwadrel2015Import [--sprawdz] [--folder FOLDER] teryt TERC.csv|TERC.zip SIMC.csv|SIMC.zip
 //   Kwadrel2015Import [--sprawdz] [--folder FOLDER] urzedy LISTA.csv
 
 #include "uKwadrelInstall.h"
@@ -21,7 +22,7 @@ void Print(FILE* Stream, const QString& Text) {
 
 int Usage() {
     Print(stderr, QStringLiteral("Użycie:\n"
-                                 "  Kwadrel2015Import [--sprawdz] [--folder FOLDER] teryt TERC.csv SIMC.csv\n"
+                                 "  Kwadrel2015Import [--sprawdz] [--folder FOLDER] teryt TERC.csv|.zip SIMC.csv|.zip\n"
                                  "  Kwadrel2015Import [--sprawdz] [--folder FOLDER] urzedy LISTA.csv\n"
                                  "--sprawdz tylko sprawdza pliki; bez --folder słowniki trafiają do „%1”.")
                       .arg(KwadrelDataFolder()));
@@ -51,24 +52,13 @@ int main(int argc, char** argv) {
     if (args.size() == 3 && args[0] == QLatin1String("teryt")) {
         TTerytStats s;
         if (InstallTeryt(args[1], args[2], folder, checkOnly, s, error)) {
-            Print(stdout,
-                  QStringLiteral("%1: %2 województw, %3 powiatów, %4 gmin, %5 miejscowości "
-                                 "(pominięto %6 części miejscowości, %7 dzielnic i delegatur włączono do "
-                                 "ich miast, %8 powtórzeń połączono).")
-                      .arg(done)
-                      .arg(s.Wojewodztwa)
-                      .arg(s.Powiaty)
-                      .arg(s.Gminy)
-                      .arg(s.Miejscowosci)
-                      .arg(s.CzesciPominiete)
-                      .arg(s.DzielniceWlaczone)
-                      .arg(s.Powtorzenia));
+            Print(stdout, TerytInstalledText(done, s));
             return 0;
         }
     } else if (args.size() == 2 && args[0] == QLatin1String("urzedy")) {
         int count = 0;
         if (InstallUrzedy(args[1], folder, checkOnly, count, error)) {
-            Print(stdout, QStringLiteral("%1: %2 urzędów skarbowych.").arg(done).arg(count));
+            Print(stdout, UrzedyInstalledText(done, count));
             return 0;
         }
     } else {
@@ -76,7 +66,6 @@ int main(int argc, char** argv) {
     }
     Print(stderr, error);
     if (!checkOnly)
-        Print(stderr,
-              QStringLiteral("Niczego nie zainstalowano; dotychczasowe słowniki pozostają bez zmian."));
+        Print(stderr, cNothingInstalledText);
     return 1;
 }

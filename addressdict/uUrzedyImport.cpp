@@ -3,6 +3,7 @@
 #include "CheckCRC.h"
 #include "uKwadrelCsv.h"
 
+#include <QFile>
 #include <QSet>
 
 namespace {
@@ -13,18 +14,42 @@ bool IsPolishAccount(const QString& Digits) {
            CheckCRC::Mod97(Digits.mid(2) + QStringLiteral("2521") + Digits.left(2)) == 1;
 }
 
+// Whether the list's header begins with the code column (read before the checked pass,
+// which then expects that header exactly).
+bool HasCodeColumn(const QString& Path) {
+    QFile file(Path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    QByteArray first = file.readLine(4096);
+    if (first.startsWith("\xEF\xBB\xBF"))
+        first.remove(0, 3);
+    return first.trimmed().toLower().startsWith("kod;");
+}
+
 } // namespace
 
 bool ReadUrzedy(const QString& Path, TKwadrelTable& Offices, QString& Error) {
-    Offices = TKwadrelTable(12);
+    Offices = TKwadrelTable(cUrzadColumns);
+    const bool coded = HasCodeColumn(Path);
+    const QString header = coded ? cUrzedyCodedHeader : cUrzedyHeader;
     const QStringList names = cUrzedyHeader.split(u';');
-    QSet<QString> seen;
+    QSet<QString> seen, codes;
     const bool ok = ReadCsv(
-        Path, cUrzedyHeader,
+        Path, header,
         [&](const QStringList& f, QString& Err) {
             QStringList row;
-            for (const QString& s : f)
-                row << s.trimmed();
+            for (qsizetype i = coded ? 1 : 0; i < f.size(); ++i)
+                row << f[i].trimmed();
+            const QString code = coded ? f[0].trimmed() : QString();
+            if (!code.isEmpty() && (code.size() != 4 || CheckCRC::HasNonDigit(code))) {
+                Err = QStringLiteral("kod urzędu „%1” nie jest czterema cyframi.").arg(code);
+                return false;
+            }
+            if (!code.isEmpty() && codes.contains(code)) {
+                Err = QStringLiteral("kod urzędu %1 występuje drugi raz.").arg(code);
+                return false;
+            }
+            codes.insert(code);
             if (row[0].isEmpty()) {
                 Err = QStringLiteral("pusta nazwa urzędu.");
                 return false;
@@ -48,6 +73,7 @@ bool ReadUrzedy(const QString& Path, TKwadrelTable& Offices, QString& Error) {
                     return false;
                 }
             }
+            row << code;
             Offices.Cells.insert(Offices.Cells.end(), row.begin(), row.end());
             return true;
         },

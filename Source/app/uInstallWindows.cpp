@@ -3,17 +3,21 @@
 
 #include "uInstallWindows.h"
 
+#include "CheckCRC.h"
 #include "uCollectionForm.h"
 #include "uCore.h"
 #include "uDictionaryForm.h"
+#include "uDictionaryImport.h"
 #include "uDictionaryModule.h"
 #include "uEditingOpeners.h"
 #include "uEwidarComponents_Panel.h"
 #include "uEwidarRecordForm.h"
 #include "uFieldDictionary.h"
 #include "uFrameOpeners.h"
+#include "uInitializeTableThread.h"
 #include "uListOpeners.h"
 #include "uMainFormOpeners.h"
+#include "uMessagePresenter.h"
 #include "uNumeryKontUrzedowForm.h"
 #include "uOperatorsForm.h"
 #include "uPodmiotFrame.h"
@@ -25,14 +29,49 @@
 
 namespace {
 
+// The subject's identifiers for its tax account, read from the subject editor in the window:
+// the company's NIP, else the person's NIP when that one is valid, and the PESEL.
+std::pair<QString, QString> SubjectTaxIds(QWidget* OwnerForm) {
+    auto* frame = OwnerForm ? OwnerForm->findChild<TPodmiotFrame*>() : nullptr;
+    if (!frame)
+        return {};
+    const auto value = [frame](const char* Name) {
+        TPanel* panel = frame->Panel(Name);
+        return panel ? panel->Value() : QString();
+    };
+    QString nip = value("pnlNIP2");
+    if (!CheckCRC::IsValidNIP(nip) && CheckCRC::IsValidNIP(value("pnlNIP")))
+        nip = value("pnlNIP");
+    return {nip, value("pnlPESEL")};
+}
+
 // The subject editor's accounts go through the accounts window; they change only when it is accepted.
 bool ShowSubjectTaxOfficeAccounts(QWidget* OwnerForm, PodmiotOpeners::TAccounts& Accounts) {
     PodmiotOpeners::TAccounts a = Accounts;
-    if (ShowTaxOfficeAccounts(OwnerForm, a[0], a[1], a[2], a[3], a[4], a[5], a[6], a[7]) !=
+    const auto [nip, pesel] = SubjectTaxIds(OwnerForm);
+    if (ShowTaxOfficeAccounts(OwnerForm, a[0], a[1], a[2], a[3], a[4], a[5], a[6], a[7], nip, pesel) !=
         TNumeryKontUrzedowForm::csAccept)
         return false;
     Accounts = a;
     return true;
+}
+
+// "Słowniki": an administrator installs dictionary data; the tables are then loaded again.
+void ImportDictionaryData(QWidget* OwnerForm, IEwidarDataBase* DataBase, MainFormOpeners::TDictionaryImport Kind) {
+    if (!DataBase || !DataBase->IsLoggedIn() || !DataBase->IsAdministrator()) {
+        TMessageRequest request;
+        request.Title = QStringLiteral("Słowniki");
+        request.Text = QStringLiteral("Dane słowników może instalować tylko administrator.");
+        request.Icon = TMsgDlgType::mtWarning;
+        request.Buttons = {{TMsgDlgBtn::mbOK, QStringLiteral("OK")}};
+        request.Owner = OwnerForm;
+        MessagePresenter()->Present(request);
+        return;
+    }
+    const bool installed = Kind == MainFormOpeners::diTeryt ? DictionaryImport::ImportTeryt(OwnerForm)
+                                                            : DictionaryImport::ImportUrzedy(OwnerForm);
+    if (installed && Core())
+        ReloadDictionaryTables(Core()->FInitializeTableThread);
 }
 
 } // namespace
@@ -41,6 +80,7 @@ void InstallWindows() {
     // Whatever was installed before (a test's recorder) goes first.
     ResetWindows();
     MainFormOpeners::SetOperatorsOpener(&ShowOperators);
+    MainFormOpeners::SetDictionaryImportOpener(&ImportDictionaryData);
     InstallRecordForms();
     InstallSubjectInfo();
     InstallSettingsForms();

@@ -200,8 +200,10 @@ void TMainForm::ReloadList() {
     CollectionBaseFrame1->RefreshData();
 }
 
+// The administrator's items: the operators window and installing dictionary data.
 void TMainForm::SetOperatorsVisible(bool Visible) {
     Operatorzy1->setVisible(Visible);
+    Slowniki1->menuAction()->setVisible(Visible);
 }
 
 void TMainForm::tmrFilterTimer() {
@@ -217,7 +219,7 @@ void TMainForm::Wyloguj1Click() {
     if (TIntfPtr<IEwidarDataBase> root = CurrentDataBase())
         root->Logout();
     FOperatorLogin.clear();
-    Operatorzy1->setVisible(false);
+    SetOperatorsVisible(false);
     ApplyAccess();
     ReloadList();
 }
@@ -275,9 +277,19 @@ void TMainForm::Operatorzy1Click() {
     TIntfPtr<IEwidarDataBase> root = CurrentDataBase();
     MainFormOpeners::OpenOperators(this, root.get());
     // The operator may have changed their own group's rights or removed their own account.
-    Operatorzy1->setVisible(root && root->IsLoggedIn() && root->IsAdministrator());
+    SetOperatorsVisible(root && root->IsLoggedIn() && root->IsAdministrator());
     ApplyAccess();
     ReloadList();
+}
+
+void TMainForm::ImportujTeryt1Click() {
+    const TIntfPtr<IEwidarDataBase> root = CurrentDataBase();
+    MainFormOpeners::OpenDictionaryImport(this, root.get(), MainFormOpeners::diTeryt);
+}
+
+void TMainForm::ImportujUrzedy1Click() {
+    const TIntfPtr<IEwidarDataBase> root = CurrentDataBase();
+    MainFormOpeners::OpenDictionaryImport(this, root.get(), MainFormOpeners::diUrzedy);
 }
 
 void TMainForm::Pokabdyonieprawidowejwartoci1Click() {

@@ -48,6 +48,8 @@ public:
     void Pokabdyonieprawidowejwartoci1Click();
     void Pokakomunikatyopolachwymaganych1Click();
     void Operatorzy1Click();
+    void ImportujTeryt1Click();
+    void ImportujUrzedy1Click();
     // The list frame's filter timer, routed through the window.
     void tmrFilterTimer();
 
@@ -86,6 +88,10 @@ public:
     QMenu* Ewidary1;
     std::array<QAction*, MainFormRegistries::RegistryCount> RegistryItems{};
     QAction* Operatorzy1;
+    // "Słowniki": installing dictionary data, shown to an administrator only.
+    QMenu* Slowniki1;
+    QAction* ImportujTeryt1;
+    QAction* ImportujUrzedy1;
 
 protected:
     void changeEvent(QEvent* Event) override;

@@ -102,6 +102,13 @@ void TMainForm::CreateMenu() {
     CreateFileMenu();
     CreateViewMenu();
     CreateRegistryMenu();
+    Slowniki1 = SubMenu(MainMenu1, "Slowniki1", QStringLiteral("Słowniki"));
+    MainMenu1->addMenu(Slowniki1);
+    Slowniki1->menuAction()->setVisible(false);
+    ImportujTeryt1 = MenuItem(Slowniki1, "ImportujTeryt1", QStringLiteral("Importuj dane TERYT…"));
+    ImportujUrzedy1 = MenuItem(Slowniki1, "ImportujUrzedy1", QStringLiteral("Importuj urzędy skarbowe…"));
+    connect(ImportujTeryt1, &QAction::triggered, this, &TMainForm::ImportujTeryt1Click);
+    connect(ImportujUrzedy1, &QAction::triggered, this, &TMainForm::ImportujUrzedy1Click);
     Operatorzy1 = MainMenu1->addAction(QStringLiteral("Operatorzy"));
     Operatorzy1->setObjectName(QStringLiteral("Operatorzy1"));
     Operatorzy1->setVisible(false);

@@ -10,6 +10,7 @@ struct TOpeners {
     TOpener<TCloseStatus(QWidget*)> Settings;
     TOpener<TDBParamRecord(QWidget*)> ImportSource;
     TOpener<void(QWidget*, IEwidarDataBase*)> Operators;
+    TOpener<void(QWidget*, IEwidarDataBase*, TDictionaryImport)> DictionaryImport;
 };
 
 TOpeners& Openers() {
@@ -35,6 +36,10 @@ void SetOperatorsOpener(TOperatorsOpener Opener) {
     Openers().Operators.Set(std::move(Opener));
 }
 
+void SetDictionaryImportOpener(TDictionaryImportOpener Opener) {
+    Openers().DictionaryImport.Set(std::move(Opener));
+}
+
 TCloseStatus OpenSettings(QWidget* OwnerForm) {
     return Openers().Settings.Call(OwnerForm); // csCancel while none is installed
 }
@@ -45,6 +50,10 @@ TDBParamRecord ChooseImportSource(QWidget* OwnerForm) {
 
 void OpenOperators(QWidget* OwnerForm, IEwidarDataBase* DataBase) {
     Openers().Operators.Call(OwnerForm, DataBase);
+}
+
+void OpenDictionaryImport(QWidget* OwnerForm, IEwidarDataBase* DataBase, TDictionaryImport Kind) {
+    Openers().DictionaryImport.Call(OwnerForm, DataBase, Kind);
 }
 
 } // namespace MainFormOpeners

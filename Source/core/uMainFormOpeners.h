@@ -34,11 +34,16 @@ struct TDBParamRecord {
 using TSettingsOpener = std::function<TCloseStatus(QWidget* OwnerForm)>;
 using TImportSourceChooser = std::function<TDBParamRecord(QWidget* OwnerForm)>;
 using TOperatorsOpener = std::function<void(QWidget* OwnerForm, IEwidarDataBase* DataBase)>;
+// The dictionary data an administrator installs from the "Słowniki" menu.
+enum TDictionaryImport { diTeryt, diUrzedy };
+using TDictionaryImportOpener =
+    std::function<void(QWidget* OwnerForm, IEwidarDataBase* DataBase, TDictionaryImport Kind)>;
 
 // Installing an empty function puts the default back.
 void SetSettingsOpener(TSettingsOpener Opener);
 void SetImportSourceChooser(TImportSourceChooser Chooser);
 void SetOperatorsOpener(TOperatorsOpener Opener);
+void SetDictionaryImportOpener(TDictionaryImportOpener Opener);
 // Puts every opener back to its default.
 void ResetOpeners();
 
@@ -48,5 +53,7 @@ TCloseStatus OpenSettings(QWidget* OwnerForm);
 TDBParamRecord ChooseImportSource(QWidget* OwnerForm);
 // The operators window; nothing while none is installed.
 void OpenOperators(QWidget* OwnerForm, IEwidarDataBase* DataBase);
+// Installing dictionary data; nothing while none is installed.
+void OpenDictionaryImport(QWidget* OwnerForm, IEwidarDataBase* DataBase, TDictionaryImport Kind);
 
 } // namespace MainFormOpeners

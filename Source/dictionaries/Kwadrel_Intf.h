@@ -54,7 +54,8 @@ struct IAdrDictIntf : IInterface {
     // The name of a province given by its two-digit code; false when unknown.
     virtual bool GetNazwaWojewodztwa(const std::u16string& Kod, std::u16string& Nazwa) = 0;
     // Columns: name, head, address, accounts PIT, PIT-STD, CIT, VAT, VAT-UE, VIU-D/VIN-D,
-    // "doch.", "in.d.", and the 17 middle digits shared by the office's accounts.
+    // "doch.", "in.d.", the 17 middle digits shared by the office's accounts, and the
+    // office's 4-digit code (empty when unknown).
     virtual void GetUrzedySkarbowe(bool All, const std::u16string& Nazwa, const std::u16string& Naczelnik,
                                    const std::u16string& Adres, IAdrDictCursor** Out) = 0;
 };

@@ -27,6 +27,8 @@ struct TMiejscowosciRecord {
 struct TUrzadSkarbowyRecord {
     QString Nazwa, Naczelnik, Adres, RachPit, RachPitStd, RachCit, RachVat, RachVatUe, RachViuVin, RachDoch1,
         RachInD, RachDoch;
+    // The office's 4-digit code from the finance ministry's list; empty when unknown.
+    QString Kod;
 };
 
 struct TDictionaryTables {

@@ -62,8 +62,10 @@ TInitializeTableThread::TInitializeTableThread(const QString& ProgramFolder) {
     ResetDictionaryTables();
     const QString folder = ProgramFolder.isEmpty() ? QCoreApplication::applicationDirPath() : ProgramFolder;
     // Only an absolute folder: an empty or relative one would mean the current folder.
-    if (QDir::isAbsolutePath(folder))
+    if (QDir::isAbsolutePath(folder)) {
+        m_programFolder = folder;
         BindLibrary(LibraryPath(folder));
+    }
     start();
 }
 
@@ -76,6 +78,16 @@ TInitializeTableThread::TInitializeTableThread(TIntfPtr<IAdrDictIntf> AdrDictInt
 TInitializeTableThread::~TInitializeTableThread() {
     requestInterruption();
     wait();
+}
+
+void ReloadDictionaryTables(std::unique_ptr<TInitializeTableThread>& Loader) {
+    QString folder;
+    if (Loader) {
+        Loader->wait();
+        folder = Loader->ProgramFolder();
+        Loader.reset();
+    }
+    Loader = std::make_unique<TInitializeTableThread>(folder);
 }
 
 void TInitializeTableThread::BindLibrary(const QString& Path) {
@@ -157,7 +169,7 @@ void TInitializeTableThread::LoadTables() {
         dtUS, c, t.UrzedySkarbowe,
         [](IAdrDictCursor* r, TUrzadSkarbowyRecord& e) {
             e = {Col(r, 0), Col(r, 1), Col(r, 2), Col(r, 3), Col(r, 4),  Col(r, 5),
-                 Col(r, 6), Col(r, 7), Col(r, 8), Col(r, 9), Col(r, 10), Col(r, 11)};
+                 Col(r, 6), Col(r, 7), Col(r, 8), Col(r, 9), Col(r, 10), Col(r, 11), Col(r, 12)};
             CompleteTaxOfficeAccounts(e);
         },
         more);

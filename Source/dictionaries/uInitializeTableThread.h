@@ -26,6 +26,8 @@ public:
 
     // Full path of the library in a folder.
     static QString LibraryPath(const QString& ProgramFolder);
+    // The folder the library was bound from; empty for a loader given an interface.
+    const QString& ProgramFolder() const { return m_programFolder; }
 
     // The library while loaded (nullptr otherwise) and its root interface.
     std::unique_ptr<QLibrary> FDLLHandle;
@@ -37,7 +39,14 @@ protected:
 private:
     void BindLibrary(const QString& Path);
     void LoadTables();
+
+    QString m_programFolder;
 };
+
+// Loads every table again, after new dictionary data was installed: lets Loader finish,
+// then starts a new loader binding the library from the same folder. Main thread only,
+// while no dictionary window is open (the tables are emptied and refilled).
+void ReloadDictionaryTables(std::unique_ptr<TInitializeTableThread>& Loader);
 
 // Fills the empty CIT, VAT, PIT and "in.d." accounts of an office from its middle
 // digits (RachDoch); accounts the library gave stay as they are.

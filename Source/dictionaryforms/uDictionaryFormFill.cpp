@@ -42,7 +42,8 @@ QStringList ColumnTitles(TDictionaryType Type) {
         return {QStringLiteral("Województwo"), QStringLiteral("Powiat"), QStringLiteral("Gmina"),
                 QStringLiteral("Miejscowość")};
     case dtUS:
-        return {QStringLiteral("Nazwa"), QStringLiteral("Naczelnik"), QStringLiteral("Adres")};
+        return {QStringLiteral("Kod"), QStringLiteral("Nazwa"), QStringLiteral("Naczelnik"),
+                QStringLiteral("Adres")};
     case dtWojewodztwa:
         break;
     }
@@ -147,7 +148,7 @@ TDictionaryForm::TFilledRows TDictionaryForm::BuildRows() {
     case dtUS:
         for (int i = 0; i < int(t.UrzedySkarbowe.size()); ++i) {
             const TUrzadSkarbowyRecord& r = t.UrzedySkarbowe[size_t(i)];
-            add(i, f.AnyOf({&r.Nazwa, &r.Naczelnik, &r.Adres}), {r.Nazwa, r.Naczelnik, r.Adres});
+            add(i, f.AnyOf({&r.Kod, &r.Nazwa, &r.Naczelnik, &r.Adres}), {r.Kod, r.Nazwa, r.Naczelnik, r.Adres});
         }
         break;
     case dtWojewodztwa:

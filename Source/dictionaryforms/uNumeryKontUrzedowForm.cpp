@@ -3,6 +3,8 @@
 #include "uDictionaryButtons.h"
 #include "uEwidarComponents_Panel.h"
 #include "uEwidarQuorDBSymbole.h"
+#include "uMessagePresenter.h"
+#include "uMikrorachunek.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -42,6 +44,16 @@ TNumeryKontUrzedowForm::TNumeryKontUrzedowForm(QWidget* Owner) : TForm(Owner, Ow
     pnlRachunekIND = panel("pnlRachunekIND", cDanePodmiotuUS1RachunekIND);
     pnlRachunekDoch = panel("pnlRachunekDoch", cDanePodmiotuUS1RachunekDoch);
 
+    btnMikrorachunek = new QPushButton(QStringLiteral("Mikrorachunek podatkowy"), this);
+    btnMikrorachunek->setObjectName(QStringLiteral("btnMikrorachunek"));
+    btnMikrorachunek->setToolTip(QStringLiteral(
+        "Wpisuje indywidualny rachunek podatkowy podmiotu (z jego NIP, a bez NIP z numeru PESEL) "
+        "jako rachunek PIT, CIT i VAT"));
+    btnMikrorachunek->setAutoDefault(false);
+    layout->addSpacing(4);
+    layout->addWidget(btnMikrorachunek, 0, Qt::AlignHCenter);
+    connect(btnMikrorachunek, &QPushButton::clicked, this, &TNumeryKontUrzedowForm::btnMikrorachunekClick);
+
     auto* line = new QFrame(this);
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Sunken);
@@ -60,11 +72,35 @@ TNumeryKontUrzedowForm::TNumeryKontUrzedowForm(QWidget* Owner) : TForm(Owner, Ow
     // "Anuluj", Escape and the close box reject the window: the status stays csCancel.
 }
 
+void TNumeryKontUrzedowForm::SetTaxpayer(const QString& Nip, const QString& Pesel) {
+    m_nip = Nip;
+    m_pesel = Pesel;
+}
+
+void TNumeryKontUrzedowForm::btnMikrorachunekClick() {
+    const QString account = SubjectMikrorachunek(m_nip, m_pesel);
+    if (account.isEmpty()) {
+        TMessageRequest request;
+        request.Title = QStringLiteral("Mikrorachunek podatkowy");
+        request.Text = QStringLiteral("Podmiot nie ma poprawnego numeru NIP ani PESEL, więc nie można ustalić jego "
+                                      "mikrorachunku podatkowego. Rachunki pozostają bez zmian.");
+        request.Icon = TMsgDlgType::mtWarning;
+        request.Buttons = {{TMsgDlgBtn::mbOK, QStringLiteral("OK")}};
+        request.Owner = this;
+        MessagePresenter()->Present(request);
+        return;
+    }
+    for (TPanel* panel : {pnlRachunekPIT, pnlRachunekCIT, pnlRachunekVAT})
+        panel->SetValue(account);
+}
+
 TNumeryKontUrzedowForm::TCloseStatus ShowTaxOfficeAccounts(QWidget* Owner, QString& PIT, QString& PITSTD,
                                                            QString& CIT, QString& VAT, QString& VATUE1,
                                                            QString& VIUDVINDMOSS, QString& Doch,
-                                                           QString& IND) {
+                                                           QString& IND, const QString& Nip,
+                                                           const QString& Pesel) {
     TNumeryKontUrzedowForm form(Owner);
+    form.SetTaxpayer(Nip, Pesel);
     const std::pair<TPanel*, QString*> fields[] = {
         {form.pnlRachunekPIT, &PIT},       {form.pnlRachunekPITSTD, &PITSTD},
         {form.pnlRachunekCIT, &CIT},       {form.pnlRachunekVAT, &VAT},

@@ -70,8 +70,10 @@ QString FieldValue(IDataFields* Fields, const std::u16string& Symbol) {
 
 void SetField(IEwidarRecord* Record, const QString& Symbol, const QString& Value) {
     const TIntfPtr<IDataFields> fields = Record->GetDataFields();
+    // The register gives provinces in capitals; addresses spell them in lower case ("mazowieckie").
+    const bool province = Symbol.endsWith(QLatin1String("Wojewodztwo"));
     if (const TIntfPtr<IDataField> field = fields ? fields->GetDataField(U(Symbol)) : nullptr)
-        field->SetValue(U(Value));
+        field->SetValue(U(province ? Value.toLower() : Value));
 }
 
 // Stores the records of one copy; the first refused record stops everything and its code is

@@ -1,6 +1,7 @@
 // The locality window over the official TERYT files (../shared/data/teryt): from
 // creating the window to its list filled and painted, a re-filter of the whole list
-// as its timer does it, and, for comparison, filling the grid cell by cell. Run with
+// as its timer does it, and, for comparison, filling the grid cell by cell. The
+// tax-office window over the built-in offices, opened. Run with
 // --benchmark_repetitions=5 for medians.
 
 #include "../support/BenchEnvironment.h"
@@ -52,6 +53,22 @@ void BM_OpenLocalityWindow(benchmark::State& State) {
     }
 }
 BENCHMARK(BM_OpenLocalityWindow)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// The tax-office window over the built-in offices (and nothing installed): from creating
+// it to its list filled and painted.
+void BM_OpenTaxOfficeWindow(benchmark::State& State) {
+    for (auto _ : State) {
+        const auto start = TClock::now();
+        TDictionaryForm form(nullptr, dtUS);
+        form.SetInput(TDictionaryRecord());
+        form.show();
+        form.FormActivate();
+        benchmark::DoNotOptimize(form.grab());
+        State.SetIterationTime(Seconds(start));
+        State.counters["rows"] = form.DataRowCount();
+    }
+}
+BENCHMARK(BM_OpenTaxOfficeWindow)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
 
 // What the filter timer does after a change of a filter box: the whole table walked
 // again and the list painted. 0: every locality (all boxes empty); 1: the localities
@@ -149,8 +166,22 @@ void Screenshots(const QString& Folder) {
         word.grab().save(Folder + QStringLiteral("/word_edit.png"));
     }
     {
+        TDictionaryForm form(nullptr, dtUS);
+        form.SetInput(TDictionaryRecord());
+        form.resize(900, 500);
+        form.show();
+        form.FormActivate();
+        form.edtFiltr->setText(QStringLiteral("bydgoszcz"));
+        form.tmrFilter->stop();
+        form.FillList();
+        QCoreApplication::processEvents();
+        form.grab().save(Folder + QStringLiteral("/dictionary_tax_offices.png"));
+    }
+    {
         TNumeryKontUrzedowForm form(nullptr);
         form.pnlRachunekCIT->SetValue(QStringLiteral("08101010780024752221000000"));
+        form.SetTaxpayer(QStringLiteral("1234563218"), QString());
+        form.btnMikrorachunekClick();
         form.show();
         form.grab().save(Folder + QStringLiteral("/tax_office_accounts.png"));
     }
@@ -177,7 +208,7 @@ int main(int argc, char** argv) {
         TInitializeTableThread thread(QStringLiteral(EWIDAR_BIN_DIR));
         thread.wait();
     }
-    std::printf("Localities loaded: %d\n", TableRowCount(dtMiejscowosci));
+    std::printf("Localities loaded: %d, tax offices: %d\n", TableRowCount(dtMiejscowosci), TableRowCount(dtUS));
 
     if (argc == 3 && QByteArray(argv[1]) == "--screenshots") {
         Screenshots(QString::fromLocal8Bit(argv[2]));

@@ -7,9 +7,11 @@
 #include "uIsoCountries.h"
 #include "uKwadrelInstall.h"
 #include "uKwadrelStore.h"
+#include "uUrzedyImport.h"
 
 #include <QDir>
 #include <QFile>
+#include <QHash>
 #include <QLibrary>
 
 #include <gtest/gtest.h>
@@ -78,29 +80,30 @@ TEST_F(KwadrelLibrary, ServesEveryDictionaryInTheColumnsTheProgramReads) {
     ASSERT_TRUE(intf);
     TIntfPtr<IAdrDictCursor> c;
     intf->GetWojewodztwa(true, c.put());
-    EXPECT_EQ(Rows(c, 2), QStringList{Tabbed("30|TESTOWE")});
+    EXPECT_EQ(Rows(c, 2), QStringList{Tabbed("30|testowe")});
     intf->GetPowiaty(true, {}, {}, c.put());
     EXPECT_EQ(Rows(c, 3),
-              (QStringList{Tabbed("TESTOWE|3001|lipowski"), Tabbed("TESTOWE|3061|Grodno Wielkie")}));
+              (QStringList{Tabbed("testowe|3001|lipowski"), Tabbed("testowe|3061|Grodno Wielkie")}));
     intf->GetGminy(true, {}, {}, {}, c.put());
-    EXPECT_EQ(Rows(c, 4).value(2), Tabbed("TESTOWE|lipowski|3001033|Dębnik"));
+    EXPECT_EQ(Rows(c, 4).value(2), Tabbed("testowe|lipowski|3001033|Dębnik"));
     intf->GetMiejscowosci(true, {}, {}, {}, {}, 0, c.put());
     EXPECT_EQ(Rows(c, 4).size(), 6);
     intf->GetUrzedySkarbowe(true, {}, {}, {}, c.put());
-    const QStringList offices = Rows(c, 12);
-    ASSERT_EQ(offices.size(), 3);
-    EXPECT_EQ(offices[1],
+    // The built-in offices, then the installed ones that match none of them.
+    const QStringList offices = Rows(c, 13);
+    ASSERT_EQ(offices.size(), 403);
+    EXPECT_EQ(offices[401],
               Tabbed("Drugi Urząd Skarbowy w Próbowie|Jan Wzorcowy|ul. Wzorowa 2, 00-002 Próbowo|||||||||"
-                     "10101010005678902"));
+                     "10101010005678902|"));
     // Past the end and outside the columns a cursor gives empty texts.
     EXPECT_TRUE(c->Eof());
     EXPECT_EQ(c->FieldValue(0), u"");
     c->First();
-    EXPECT_EQ(c->FieldValue(12), u"");
+    EXPECT_EQ(c->FieldValue(13), u"");
     EXPECT_EQ(c->FieldValue(-1), u"");
     std::u16string name;
     EXPECT_TRUE(intf->GetNazwaWojewodztwa(u"30", name));
-    EXPECT_EQ(name, u"TESTOWE");
+    EXPECT_EQ(name, u"testowe");
     EXPECT_FALSE(intf->GetNazwaWojewodztwa(u"99", name));
     EXPECT_EQ(name, u"");
 }
@@ -116,9 +119,9 @@ TEST_F(KwadrelLibrary, FiltersOnlyWhenNotAskedForEverything) {
     intf->GetMiejscowosci(true, {}, {}, u"dębnik", {}, 2, c.put());
     EXPECT_EQ(Rows(c, 4).size(), 6);
     intf->GetPowiaty(false, {}, u"GRODNO", c.put());
-    EXPECT_EQ(Rows(c, 3), QStringList{Tabbed("TESTOWE|3061|Grodno Wielkie")});
+    EXPECT_EQ(Rows(c, 3), QStringList{Tabbed("testowe|3061|Grodno Wielkie")});
     intf->GetUrzedySkarbowe(false, u"lipow", {}, {}, c.put());
-    EXPECT_EQ(Rows(c, 12).size(), 1);
+    EXPECT_EQ(Rows(c, 13).size(), 1);
 }
 
 TEST_F(KwadrelLibrary, WithoutDataOrWithDamagedDataServesEmptyDictionaries) {
@@ -126,7 +129,7 @@ TEST_F(KwadrelLibrary, WithoutDataOrWithDamagedDataServesEmptyDictionaries) {
     Intf()->GetMiejscowosci(true, {}, {}, {}, {}, 0, c.put());
     EXPECT_TRUE(Rows(c, 4).isEmpty());
     Intf()->GetUrzedySkarbowe(true, {}, {}, {}, c.put());
-    EXPECT_TRUE(Rows(c, 12).isEmpty());
+    EXPECT_EQ(Rows(c, 13).size(), 400) << "the built-in offices need no installed list";
 
     InstallFixtures();
     const QString path = QDir(KwadrelDataFolder()).filePath(cTerytStoreFile);
@@ -140,6 +143,51 @@ TEST_F(KwadrelLibrary, WithoutDataOrWithDamagedDataServesEmptyDictionaries) {
         intf->GetWojewodztwa(true, c.put());
         EXPECT_TRUE(Rows(c, 2).isEmpty()) << "a cut dictionary is not served in part";
     }
+}
+
+TEST_F(KwadrelLibrary, AnInstalledListReplacesBuiltInOfficesByCodeOrNameAndKeepsTheRest) {
+    const QString list = cUrzedyCodedHeader + QStringLiteral(
+                             "\n0404;Pierwszy Urząd Skarbowy w Bydgoszczy;Jan Nowak;ul. Poniatowskiego 1;"
+                             ";;;88101000712222123456321800;;;;;\n"
+                             ";Urząd Skarbowy w Nakle nad Notecią;;ul. Mickiewicza 2;;;;;;;;;\n"
+                             ";Urząd Skarbowy w Przykładowie;Anna Wzorcowa;ul. Próbna 3;;;;;;;;;\n");
+    int count = 0;
+    QString error;
+    ASSERT_TRUE(InstallUrzedy(WritePublished(QStringLiteral("urzedy.csv"), list), QString(), false, count, error))
+        << error.toStdString();
+    TIntfPtr<IAdrDictCursor> c;
+    Intf()->GetUrzedySkarbowe(true, {}, {}, {}, c.put());
+    QHash<QString, QStringList> byCode;
+    const QStringList rows = Rows(c, 13);
+    ASSERT_EQ(rows.size(), 401);
+    for (const QString& row : rows)
+        byCode.insert(row.split(u'\t')[12], row.split(u'\t'));
+    // By code: the imported office whole, its head included.
+    EXPECT_EQ(byCode[QStringLiteral("0404")].mid(0, 4),
+              (QStringList{"Pierwszy Urząd Skarbowy w Bydgoszczy", "Jan Nowak", "ul. Poniatowskiego 1", ""}));
+    EXPECT_EQ(byCode[QStringLiteral("0404")][6], QStringLiteral("88101000712222123456321800"));
+    // By exact name: the imported address; the built-in head and code where it gives none.
+    EXPECT_EQ(byCode[QStringLiteral("0412")].mid(0, 3),
+              (QStringList{"Urząd Skarbowy w Nakle nad Notecią", "Naczelnik Urzędu Skarbowego w Nakle nad Notecią",
+                           "ul. Mickiewicza 2"}));
+    // Offices the list lacks keep their built-in row; one the built-in list lacks comes last.
+    EXPECT_EQ(byCode[QStringLiteral("0202")].mid(0, 3),
+              (QStringList{"Urząd Skarbowy w Bolesławcu", "Naczelnik Urzędu Skarbowego w Bolesławcu", ""}));
+    EXPECT_EQ(rows.last().split(u'\t').mid(0, 3),
+              (QStringList{"Urząd Skarbowy w Przykładowie", "Anna Wzorcowa", "ul. Próbna 3"}));
+}
+
+TEST_F(KwadrelLibrary, AListInstalledBeforeOfficesHadCodesStillReplacesByName) {
+    TKwadrelTable older(12);
+    older.AddRow({QStringLiteral("Urząd Skarbowy w Nakle nad Notecią"), QStringLiteral("Ewa Próbna"),
+                  QStringLiteral("ul. Mickiewicza 2"), {}, {}, {}, {}, {}, {}, {}, {}, {}});
+    QString error;
+    ASSERT_TRUE(WriteStore(QDir(KwadrelDataFolder()).filePath(cUrzedyStoreFile), cUrzedyStoreKind,
+                           {{QStringLiteral("U"), &older}}, error));
+    TIntfPtr<IAdrDictCursor> c;
+    Intf()->GetUrzedySkarbowe(false, u"Nakle", {}, {}, c.put());
+    EXPECT_EQ(Rows(c, 13),
+              QStringList{Tabbed("Urząd Skarbowy w Nakle nad Notecią|Ewa Próbna|ul. Mickiewicza 2||||||||||0412")});
 }
 
 TEST_F(KwadrelLibrary, CountriesCarryTheirPolishNames) {

@@ -28,7 +28,8 @@ TEST(UrzedyImport, ReadsTheExampleListTrimmed) {
     QString error;
     ASSERT_TRUE(ReadUrzedy(cExample, offices, error)) << error.toStdString();
     ASSERT_EQ(offices.Rows(), 3);
-    EXPECT_EQ(offices.Columns, 12);
+    EXPECT_EQ(offices.Columns, 13);
+    EXPECT_EQ(offices.Cell(0, cUrzadKod), QString()) << "a list without codes";
     EXPECT_EQ(offices.Cell(0, 0), QStringLiteral("Urząd Skarbowy Przykładowo-Północ"));
     EXPECT_EQ(offices.Cell(0, 5), QStringLiteral("76101010100012345621000000"));
     EXPECT_EQ(offices.Cell(1, 11), QStringLiteral("10101010005678902"));
@@ -68,6 +69,26 @@ INSTANTIATE_TEST_SUITE_P(
         TBadOffice{"NoName", " ;Jan;;;;;;;;;;", "pusta nazwa urzędu"},
         TBadOffice{"SameOfficeTwice", "us testowo;;;;;;;;;;;", "urząd „us testowo” występuje drugi raz"}),
     [](const auto& Info) { return std::string(Info.param.Case); });
+
+TEST(UrzedyImport, AListWithCodesReadsThemAndRefusesABadOrRepeatedCode) {
+    const QString head = cUrzedyCodedHeader + u'\n';
+    TKwadrelTable offices;
+    QString error;
+    ASSERT_TRUE(ReadUrzedy(WritePublished(QStringLiteral("kody.csv"), head + QStringLiteral("0404;US A;;;;;;;;;;;\n")),
+                           offices, error))
+        << error.toStdString();
+    EXPECT_EQ(offices.Cell(0, cUrzadNazwa), QStringLiteral("US A"));
+    EXPECT_EQ(offices.Cell(0, cUrzadKod), QStringLiteral("0404"));
+    const std::pair<const char*, const char*> bad[] = {
+        {"404;US A;;;;;;;;;;;\n", "wiersz 2: kod urzędu „404” nie jest czterema cyframi"},
+        {"0404;US A;;;;;;;;;;;\n0404;US B;;;;;;;;;;;\n", "wiersz 3: kod urzędu 0404 występuje drugi raz"},
+    };
+    for (const auto& [rows, expected] : bad) {
+        EXPECT_FALSE(ReadUrzedy(WritePublished(QStringLiteral("kody.csv"), head + QString::fromUtf8(rows)),
+                                offices, error));
+        EXPECT_TRUE(error.contains(QString::fromUtf8(expected))) << error.toStdString();
+    }
+}
 
 TEST(UrzedyInstall, InstallsAndKeepsThePreviousListWhenRefused) {
     const QString folder = TestSupport::NewTempDir();

@@ -60,10 +60,14 @@ TEST_F(LibraryBinding, TheLibraryBesideTheProgramLoadsEveryTableAndIsUnloadedAft
     EXPECT_EQ(TableRowCount(dtPowiaty), 2);
     EXPECT_EQ(TableRowCount(dtGminy), 4);
     EXPECT_EQ(TableRowCount(dtMiejscowosci), 6);
-    ASSERT_EQ(TableRowCount(dtUS), 3);
+    // The 400 built-in offices, then the three example offices that match none of them.
+    ASSERT_EQ(TableRowCount(dtUS), 403);
+    EXPECT_EQ(DictionaryTables().UrzedySkarbowe[0].Kod, QStringLiteral("0202"));
+    EXPECT_EQ(DictionaryTables().UrzedySkarbowe[0].Naczelnik,
+              QStringLiteral("Naczelnik Urzędu Skarbowego w Bolesławcu"));
     // The office given only by its middle digits has its accounts built.
-    EXPECT_EQ(DictionaryTables().UrzedySkarbowe[1].RachCit, QStringLiteral("69101010100056789021000000"));
-    EXPECT_EQ(DictionaryTables().UrzedySkarbowe[1].RachPitStd, QString());
+    EXPECT_EQ(DictionaryTables().UrzedySkarbowe[401].RachCit, QStringLiteral("69101010100056789021000000"));
+    EXPECT_EQ(DictionaryTables().UrzedySkarbowe[401].RachPitStd, QString());
     EXPECT_FALSE(thread.FDLLHandle) << "the library is unloaded when the loading ends";
     EXPECT_FALSE(thread.FAdrDictIntf);
 }

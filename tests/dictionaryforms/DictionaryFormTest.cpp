@@ -80,9 +80,9 @@ protected:
                           {"mazowieckie", "białobrzeski", "Stara Błotnica", "Stara Błotnica"}};
         t.UrzedySkarbowe = {
             {"Urząd Skarbowy w Bytowie", "Anna Nowak", "ul. Wojska Polskiego 1", "PIT-B", "", "CIT-B",
-             "VAT-B", "", "", "DOCH-B", "IND-B", ""},
+             "VAT-B", "", "", "DOCH-B", "IND-B", "", "2201"},
             {"Urząd Skarbowy w Chojnicach", "Jan Kowalski", "ul. Kościuszki 2", "PIT-C", "STD-C", "CIT-C",
-             "VAT-C", "UE-C", "VIU-C", "DOCH-C", "IND-C", ""},
+             "VAT-C", "UE-C", "VIU-C", "DOCH-C", "IND-C", "", "2202"},
         };
         MarkAllTablesLoaded();
         TestSupport::ClearSettings();
@@ -219,6 +219,17 @@ TEST_F(DictionaryFormTest, TaxOfficeChosenAfterFilteringReturnsItsOwnAccounts) {
     EXPECT_EQ(accounts,
               QStringList({"PIT-C", "STD-C", "CIT-C", "VAT-C", "UE-C", "VIU-C", "DOCH-C", "IND-C"}));
     EXPECT_TRUE(record.USKonto.isEmpty());
+}
+
+TEST_F(DictionaryFormTest, TaxOfficesShowTheirCodeFirstAndFilterByIt) {
+    TDictionaryForm form(nullptr, dtUS);
+    form.SetInput(TDictionaryRecord());
+    form.FormActivate();
+    EXPECT_EQ(form.DrawGrid1->Cells(0, 0), QStringLiteral("Kod"));
+    EXPECT_EQ(Column(form, 0), (QStringList{"2201", "2202"}));
+    TypeAndWait(form.edtFiltr, QStringLiteral("2202"));
+    ASSERT_EQ(form.DataRowCount(), 1);
+    EXPECT_EQ(form.DrawGrid1->Cells(1, 1), QStringLiteral("Urząd Skarbowy w Chojnicach"));
 }
 
 TEST_F(DictionaryFormTest, NavigationKeysMoveTheGridAndKeepTheCaret) {

@@ -287,9 +287,11 @@ TEST_F(ConnectionTest, OperatorsItemFollowsTheAdministratorRight) {
     CreateCoreAndWindow();
     RunSequence();
     EXPECT_FALSE(Form->Operatorzy1->isVisible());
+    EXPECT_FALSE(Form->Slowniki1->menuAction()->isVisible()) << "installing dictionary data as well";
     Script.Administrator = true;
     Form->ConnectionSequence().Run();
     EXPECT_TRUE(Form->Operatorzy1->isVisible());
+    EXPECT_TRUE(Form->Slowniki1->menuAction()->isVisible());
     int opened = 0;
     SetOperatorsOpener([&](QWidget* Owner, IEwidarDataBase* Db) {
         ++opened;

@@ -147,7 +147,7 @@ TEST_F(MainFormWindowTest, ComponentsMenuCaptionsShortcutsAndInitialVisibility) 
     QStringList top;
     for (QAction* a : f->MainMenu1->actions())
         top.append(a->text() + (a->isVisible() ? "" : " (hidden)"));
-    EXPECT_EQ(top, (QStringList{"Plik", "Widok", "Ewidary", "Operatorzy (hidden)"}));
+    EXPECT_EQ(top, (QStringList{"Plik", "Widok", "Ewidary", "Słowniki (hidden)", "Operatorzy (hidden)"}));
     QStringList file;
     for (QAction* a : f->Plik1->actions())
         file.append(a->objectName() + ":" + a->text() + (a->isVisible() ? "" : " (hidden)"));
