@@ -29,7 +29,7 @@ Source/dictionaries     5
 Source/lists            5
 Source/operators        5
 Source/selection        6
-Source/dictionaryforms  6
+Source/dictionaryforms  7
 Source/framework        6
 addressdict             6
 Source/frames           7
