@@ -6,6 +6,7 @@
 #include "uCore.h"
 #include "uEwidarComponents_Error.h"
 #include "uMainFormOpeners.h"
+#include "uParamText.h"
 #include "uRegistrySwitch.h"
 #include "uSettingsModule.h"
 #include "uUserMessagesModule.h"
@@ -247,7 +248,7 @@ void TMainForm::ApplyAccess() {
     if (root) {
         const QString symbol = QString::fromStdU16String(root->GetDataBaseSymbol());
         const QString param = Core() && Core()->FSettingsModule
-                                  ? Core()->FSettingsModule->GetConnectorParam(symbol)
+                                  ? ParamText::Masked(Core()->FSettingsModule->GetConnectorParam(symbol))
                                   : QString();
         status = QStringLiteral("Baza: %1 %2").arg(symbol, param).trimmed();
         if (access.operatorsExist && access.loggedIn)

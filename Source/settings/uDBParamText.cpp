@@ -4,21 +4,8 @@
 
 namespace DBParamText {
 
-namespace {
-
-bool IsPasswordKey(QStringView Key) {
-    return Key.contains(u"PASSWORD", Qt::CaseInsensitive) || Key.contains(u"PWD", Qt::CaseInsensitive);
-}
-
-} // namespace
-
 QString Masked(const QString& Param) {
-    QString shown = Param;
-    for (const ParamText::TPart& p : ParamText::Split(Param))
-        if (p.HasValue && IsPasswordKey(p.Key))
-            for (qsizetype i = p.ValueStart; i < p.ValueEnd; ++i)
-                shown[i] = QLatin1Char('*');
-    return shown;
+    return ParamText::Masked(Param);
 }
 
 QStringList SplitHistory(const QString& History) {

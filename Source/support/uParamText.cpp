@@ -74,4 +74,21 @@ QList<TPart> Split(const QString& Text) {
     return parts;
 }
 
+namespace {
+
+bool IsPasswordKey(QStringView Key) {
+    return Key.contains(u"PASSWORD", Qt::CaseInsensitive) || Key.contains(u"PWD", Qt::CaseInsensitive);
+}
+
+} // namespace
+
+QString Masked(const QString& Param) {
+    QString shown = Param;
+    for (const TPart& p : Split(Param))
+        if (p.HasValue && IsPasswordKey(p.Key))
+            for (qsizetype i = p.ValueStart; i < p.ValueEnd; ++i)
+                shown[i] = QLatin1Char('*');
+    return shown;
+}
+
 } // namespace ParamText

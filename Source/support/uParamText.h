@@ -25,4 +25,8 @@ struct TPart {
 
 QList<TPart> Split(const QString& Text);
 
+// The text with every character of a password-like key's value (a key containing
+// PASSWORD or PWD, any letter case) replaced by "*", the value read as Split reads it.
+QString Masked(const QString& Param);
+
 } // namespace ParamText
