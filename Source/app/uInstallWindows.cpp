@@ -21,6 +21,7 @@
 #include "uSelectionWindows.h"
 #include "uSettingsForm.h"
 #include "uShowPodatnikInfo.h"
+#include "uSpreadsheetWindows.h"
 #include "uWyszukiwarkaRegonForm.h"
 
 namespace {
@@ -45,6 +46,7 @@ void InstallWindows() {
     InstallSubjectInfo();
     InstallSettingsForms();
     InstallSelectionWindows();
+    InstallSpreadsheetWindows();
     EditingOpeners::SetCollectionChooser(&ChooseFromCollection);
     FrameOpeners::SetSubjectChooser(&ChooseSubject);
     FrameOpeners::InstallDictionaryModule(Core() ? Core()->FDictionaryModule.get() : nullptr);
@@ -57,6 +59,7 @@ void InstallWindows() {
 void ResetWindows() {
     ListOpeners::ResetOpeners();
     MainFormOpeners::ResetOpeners();
+    ResetSpreadsheetWindows();
     TPanel::SetFieldDictionaryHandler(nullptr);
     EditingOpeners::SetCollectionChooser({});
     FrameOpeners::SetDictionaries(nullptr);
