@@ -92,6 +92,8 @@ void TExportForm::Build() {
     buttons->addStretch(1);
     for (QPushButton* b : {btnExport, btnCancel, btnClose})
         buttons->addWidget(b);
+    for (QPushButton* b : {btnBrowse, btnCancel, btnClose})
+        b->setAutoDefault(false);
     layout->addWidget(rows);
     layout->addWidget(cols);
     layout->addLayout(file);

@@ -32,6 +32,7 @@ QTableWidget* Table(QWidget* Parent, const char* Name) {
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->horizontalHeader()->setStretchLastSection(true);
+    table->setWordWrap(false);
     return table;
 }
 
@@ -103,5 +104,8 @@ void TImportSubjectsForm::Build() {
     layout->addWidget(pbProgress);
     layout->addWidget(lblStatus);
     layout->addLayout(BuildButtons());
+    // Enter in the file name reads the file; no button takes it over.
+    for (QPushButton* b : findChildren<QPushButton*>())
+        b->setAutoDefault(false);
     resize(900, 700);
 }
