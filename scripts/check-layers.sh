@@ -28,6 +28,7 @@ Source/validation       4
 Source/dictionaries     5
 Source/lists            5
 Source/operators        5
+Source/spreadsheet      5
 Source/selection        6
 Source/dictionaryforms  7
 Source/framework        6
@@ -38,6 +39,7 @@ Source/regon            7
 Source/subjectinfo      7
 Source/recordform       8
 Source/settings         8
+Source/spreadsheetforms 8
 Source/app              9
 Source                  10
 '

@@ -25,6 +25,7 @@
 #include "uSelectionWindows.h"
 #include "uSettingsForm.h"
 #include "uShowPodatnikInfo.h"
+#include "uSpreadsheetWindows.h"
 #include "uWyszukiwarkaRegonForm.h"
 
 namespace {
@@ -85,6 +86,7 @@ void InstallWindows() {
     InstallSubjectInfo();
     InstallSettingsForms();
     InstallSelectionWindows();
+    InstallSpreadsheetWindows();
     EditingOpeners::SetCollectionChooser(&ChooseFromCollection);
     FrameOpeners::SetSubjectChooser(&ChooseSubject);
     FrameOpeners::InstallDictionaryModule(Core() ? Core()->FDictionaryModule.get() : nullptr);
@@ -97,6 +99,7 @@ void InstallWindows() {
 void ResetWindows() {
     ListOpeners::ResetOpeners();
     MainFormOpeners::ResetOpeners();
+    ResetSpreadsheetWindows();
     TPanel::SetFieldDictionaryHandler(nullptr);
     EditingOpeners::SetCollectionChooser({});
     FrameOpeners::SetDictionaries(nullptr);

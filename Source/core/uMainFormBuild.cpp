@@ -3,6 +3,7 @@
 #include "uCollectionBaseFrame.h"
 #include "uMainForm.h"
 #include "uRegistrySwitch.h"
+#include "uSubjectImportOpener.h"
 
 #include "TEdit.h"
 
@@ -128,6 +129,8 @@ void TMainForm::CreateFileMenu() {
     Importuj1->menuAction()->setVisible(false);
     Innejbazy1 = MenuItem(Importuj1, "Innejbazy1", QStringLiteral("Innej bazy"));
     Zestarejbazy1 = MenuItem(Importuj1, "Zestarejbazy1", QStringLiteral("Ze starej bazy"));
+    QAction* importSubjects = MenuItem(Plik1, "ImportujPodmioty1", QStringLiteral("Importuj podmioty z pliku…"));
+    QAction* exportList = MenuItem(Plik1, "EksportujListe1", QStringLiteral("Eksportuj listę…"));
     Zamknij1 = MenuItem(Plik1, "Zamknij1", QStringLiteral("Zamknij"));
 
     connect(Zaloguj1, &QAction::triggered, this, &TMainForm::Zaloguj1Click);
@@ -136,6 +139,22 @@ void TMainForm::CreateFileMenu() {
     connect(Innejbazy1, &QAction::triggered, this, &TMainForm::Innejbazy1Click);
     connect(Zestarejbazy1, &QAction::triggered, this, &TMainForm::Zestarejbazy1Click);
     connect(Zamknij1, &QAction::triggered, this, &QWidget::close);
+    // Subjects are imported into the four subject registries only; the list is exported as its frame does it.
+    QAction* frameExport = CollectionBaseFrame1->PopupMenu1->findChild<QAction*>(QStringLiteral("Eksportuj1"));
+    connect(Plik1, &QMenu::aboutToShow, this, [this, importSubjects, exportList] {
+        const int registry = CurrentRegistry();
+        importSubjects->setEnabled(registry >= 0 && registry <= 3 && CurrentDataBase());
+        exportList->setEnabled(CollectionBaseFrame1->EwidarCollection() != nullptr);
+    });
+    connect(importSubjects, &QAction::triggered, this, [this] {
+        const int registry = CurrentRegistry();
+        const TIntfPtr<IEwidarDataBase> root = CurrentDataBase();
+        if (registry >= 0 && registry <= 3 && root &&
+            SubjectImportOpener::ImportSubjects(this, root.get(), registry))
+            CollectionBaseFrame1->RefreshData();
+    });
+    if (frameExport)
+        connect(exportList, &QAction::triggered, frameExport, &QAction::trigger);
 }
 
 void TMainForm::CreateViewMenu() {

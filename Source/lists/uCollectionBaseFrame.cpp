@@ -4,6 +4,7 @@
 #include "uCollectionTitles.h"
 #include "uEwidarComponents_Panel.h"
 #include "uEwidarDrawGrid.h"
+#include "uListExport.h"
 #include "uListPictures.h"
 #include "uStrings.h"
 #include "uUserMessagesModule.h"
@@ -144,6 +145,8 @@ void TCollectionBaseFrame::CreatePopup() {
     N2->setVisible(false);
     Scaldane1 = add("Scaldane1", QStringLiteral("Scal dane"));
     Scaldane1->setVisible(false);
+    PopupMenu1->addSeparator()->setObjectName(QStringLiteral("N3"));
+    add("Eksportuj1", QStringLiteral("Eksportuj…"));
 }
 
 void TCollectionBaseFrame::BindHandlers() {
@@ -158,6 +161,10 @@ void TCollectionBaseFrame::BindHandlers() {
     connect(Usu1, &QAction::triggered, btnDelete, &QToolButton::click);
     connect(Powizania1, &QAction::triggered, this, &TCollectionBaseFrame::Powizania1Click);
     connect(Scaldane1, &QAction::triggered, this, &TCollectionBaseFrame::Scaldane1Click);
+    connect(PopupMenu1->findChild<QAction*>(QStringLiteral("Eksportuj1")), &QAction::triggered, this, [this] {
+        if (FEwidarCollection)
+            ListExport::ExportList(window(), ListContents(this));
+    });
     connect(tmrFilter, &QTimer::timeout, this, &TCollectionBaseFrame::tmrFilterTimer);
     connect(edtfilter, &QLineEdit::textChanged, this, &TCollectionBaseFrame::RefreshData);
     connect(ComboBox1, &QComboBox::currentIndexChanged, this, &TCollectionBaseFrame::RefreshData);

@@ -153,7 +153,9 @@ TEST_F(MainFormWindowTest, ComponentsMenuCaptionsShortcutsAndInitialVisibility) 
         file.append(a->objectName() + ":" + a->text() + (a->isVisible() ? "" : " (hidden)"));
     EXPECT_EQ(file,
               (QStringList{"Zaloguj1:Zaloguj (hidden)", "Wyloguj1:Wyloguj (hidden)", "Ustawienia1:Ustawienia",
-                           "Importuj1:Importuj dane z ... (hidden)", "Zamknij1:Zamknij"}));
+                           "Importuj1:Importuj dane z ... (hidden)",
+                           "ImportujPodmioty1:Importuj podmioty z pliku…", "EksportujListe1:Eksportuj listę…",
+                           "Zamknij1:Zamknij"}));
     ASSERT_EQ(f->Importuj1->actions().size(), 2);
     EXPECT_EQ(f->Innejbazy1->text(), QStringLiteral("Innej bazy"));
     EXPECT_EQ(f->Zestarejbazy1->text(), QStringLiteral("Ze starej bazy"));
