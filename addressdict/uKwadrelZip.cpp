@@ -1,11 +1,12 @@
 #include "uKwadrelZip.h"
 
-#include <quazip/quazip.h>
-#include <quazip/quazipfile.h>
+#include <zip.h>
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include <memory>
 
 namespace {
 
@@ -35,28 +36,41 @@ TUnpackedInput::TUnpackedInput(const QString& Path, const QString& Kind) : m_pat
         m_error = QStringLiteral("Nie można otworzyć pliku „%1”: brak pliku.").arg(Path);
         return;
     }
-    QuaZip zip(Path);
-    if (!zip.open(QuaZip::mdUnzip)) {
-        // An archive of no entries is only its closing record, which the unpacker refuses.
+    int openError = 0;
+    zip_t* zip = zip_open(QFile::encodeName(Path).constData(), ZIP_RDONLY | ZIP_CHECKCONS, &openError);
+    if (!zip) {
+        // An archive of no entries is only its closing record.
         QFile file(Path);
         const bool empty = file.open(QIODevice::ReadOnly) && file.size() == 22 && file.read(4) == "PK\x05\x06";
         m_error = ArchiveError(Path, empty ? QStringLiteral("jest puste.")
                                            : QStringLiteral("jest uszkodzone albo nie jest plikiem ZIP."));
         return;
     }
-    const QList<QuaZipFileInfo64> entries = zip.getFileInfoList64();
-    if (entries.isEmpty()) {
+    const std::unique_ptr<zip_t, void (*)(zip_t*)> archive(zip, zip_discard);
+    struct TEntry {
+        zip_uint64_t Index;
+        QString Name;
+        zip_uint64_t Size;
+    };
+    QList<TEntry> csvs;
+    const zip_int64_t count = zip_get_num_entries(zip, 0);
+    for (zip_int64_t i = 0; i < count; ++i) {
+        zip_stat_t st;
+        zip_stat_init(&st);
+        if (zip_stat_index(zip, zip_uint64_t(i), 0, &st) != 0 || !(st.valid & ZIP_STAT_NAME))
+            continue;
+        const QString name = QString::fromUtf8(st.name);
+        if (name.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive))
+            csvs.append({zip_uint64_t(i), name, (st.valid & ZIP_STAT_SIZE) ? st.size : 0});
+    }
+    if (count <= 0) {
         m_error = ArchiveError(Path, QStringLiteral("jest puste."));
         return;
     }
-    QList<QuaZipFileInfo64> csvs;
-    for (const QuaZipFileInfo64& e : entries)
-        if (e.name.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive))
-            csvs.append(e);
     if (csvs.size() > 1) {
-        QList<QuaZipFileInfo64> ofKind;
-        for (const QuaZipFileInfo64& e : csvs)
-            if (QFileInfo(e.name).fileName().contains(Kind, Qt::CaseInsensitive))
+        QList<TEntry> ofKind;
+        for (const TEntry& e : csvs)
+            if (QFileInfo(e.Name).fileName().contains(Kind, Qt::CaseInsensitive))
                 ofKind.append(e);
         csvs = ofKind;
     }
@@ -65,33 +79,35 @@ TUnpackedInput::TUnpackedInput(const QString& Path, const QString& Kind) : m_pat
                                                     : QStringLiteral("zawiera kilka plików .csv %1.").arg(Kind));
         return;
     }
-    const QuaZipFileInfo64 entry = csvs.first();
-    if (entry.uncompressedSize > quint64(cMaxUnpacked)) {
-        m_error = ArchiveError(Path, QStringLiteral("zawiera zbyt duży plik „%1”.").arg(entry.name));
+    const TEntry entry = csvs.first();
+    if (entry.Size > quint64(cMaxUnpacked)) {
+        m_error = ArchiveError(Path, QStringLiteral("zawiera zbyt duży plik „%1”.").arg(entry.Name));
         return;
     }
     QByteArray data;
-    if (zip.setCurrentFile(entry.name)) {
-        QuaZipFile file(&zip);
-        if (file.open(QIODevice::ReadOnly)) {
-            while (data.size() <= cMaxUnpacked) {
-                const QByteArray chunk = file.read(1 << 20);
-                if (chunk.isEmpty())
-                    break;
-                data += chunk;
-            }
-            file.close();
-            // Closing a wholly read entry checks its CRC; a damaged one stops short or fails here.
-            if (file.getZipError() != UNZ_OK || quint64(data.size()) != entry.uncompressedSize)
-                data.clear();
+    if (zip_file_t* file = zip_fopen_index(zip, entry.Index, 0)) {
+        // libzip checks the entry's CRC when it has been read whole: a damaged entry fails
+        // a read or stops short of its size.
+        QByteArray chunk(1 << 20, Qt::Uninitialized);
+        bool failed = false;
+        while (data.size() <= cMaxUnpacked) {
+            const zip_int64_t n = zip_fread(file, chunk.data(), zip_uint64_t(chunk.size()));
+            if (n < 0)
+                failed = true;
+            if (n <= 0)
+                break;
+            data.append(chunk.constData(), qsizetype(n));
         }
+        zip_fclose(file);
+        if (failed || quint64(data.size()) != entry.Size)
+            data.clear();
     }
-    if (data.isEmpty() && entry.uncompressedSize > 0) {
-        m_error = ArchiveError(Path, QStringLiteral("jest uszkodzone: nie można odczytać pliku „%1”.").arg(entry.name));
+    if (data.isEmpty() && entry.Size > 0) {
+        m_error = ArchiveError(Path, QStringLiteral("jest uszkodzone: nie można odczytać pliku „%1”.").arg(entry.Name));
         return;
     }
     m_dir = std::make_unique<QTemporaryDir>();
-    const QString target = m_dir->isValid() ? QDir(m_dir->path()).filePath(QFileInfo(entry.name).fileName()) : QString();
+    const QString target = m_dir->isValid() ? QDir(m_dir->path()).filePath(QFileInfo(entry.Name).fileName()) : QString();
     QFile out(target);
     if (target.isEmpty() || !out.open(QIODevice::WriteOnly) || out.write(data) != data.size()) {
         m_error = ArchiveError(Path, QStringLiteral("nie daje się rozpakować do folderu tymczasowego."));

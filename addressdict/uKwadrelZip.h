@@ -1,6 +1,6 @@
 #pragma once
 // The published files may come as the statistics office serves them: a .zip holding the
-// .csv. An input that is a ZIP archive is unpacked (QuaZip) into a temporary folder and
+// .csv. An input that is a ZIP archive is unpacked (libzip) into a temporary folder and
 // the .csv inside is read instead; any other file is read as it is.
 
 #include <QString>

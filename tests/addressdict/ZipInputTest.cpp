@@ -7,10 +7,10 @@
 #include "uKwadrelInstall.h"
 #include "uKwadrelStore.h"
 
-#include <quazip/quazip.h>
-#include <quazip/quazipfile.h>
+#include <zip.h>
 
 #include <QDir>
+#include <QFile>
 #include <QProcess>
 
 #include <gtest/gtest.h>
@@ -27,17 +27,29 @@ QByteArray Published(const QString& Text) {
 
 QString WriteZip(const QString& Name, const QList<std::pair<QString, QByteArray>>& Entries) {
     const QString path = QDir(TestSupport::NewTempDir()).filePath(Name);
-    QuaZip zip(path);
-    if (!zip.open(QuaZip::mdCreate))
+    int error = 0;
+    zip_t* zip = zip_open(QFile::encodeName(path).constData(), ZIP_CREATE | ZIP_TRUNCATE, &error);
+    if (!zip)
         return QString();
     for (const auto& [entry, bytes] : Entries) {
-        QuaZipFile file(&zip);
-        if (!file.open(QIODevice::WriteOnly, QuaZipNewInfo(entry)) || file.write(bytes) != bytes.size())
+        // libzip reads the buffer when the archive is closed: Entries outlives that.
+        zip_source_t* source = zip_source_buffer(zip, bytes.constData(), zip_uint64_t(bytes.size()), 0);
+        if (!source || zip_file_add(zip, entry.toUtf8().constData(), source, ZIP_FL_ENC_UTF_8) < 0) {
+            zip_source_free(source);
+            zip_discard(zip);
             return QString();
-        file.close();
+        }
     }
-    zip.close();
-    return zip.getZipError() == 0 ? path : QString();
+    // An archive of no entries is written by libzip as no file at all; the published form
+    // of an empty archive is its closing record alone.
+    if (Entries.isEmpty()) {
+        zip_discard(zip);
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly) && file.write(QByteArray("PK\x05\x06", 4) + QByteArray(18, '\0')) == 22
+                   ? path
+                   : QString();
+    }
+    return zip_close(zip) == 0 ? path : QString();
 }
 
 QString TercZip() {
