@@ -101,7 +101,7 @@ bool TRegonClient::Post(const QString& Operation, const QByteArray& Body) {
     // An answer larger than the limit (announced or while it arrives) is cut off at once.
     auto checkSize = [&](qint64 Received) {
         const qint64 announced = reply->header(QNetworkRequest::ContentLengthHeader).toLongLong();
-        if (tooLarge || (Received <= MaxAnswerBytes && announced <= MaxAnswerBytes))
+        if (tooLarge || (Received <= FMaxAnswerBytes && announced <= FMaxAnswerBytes))
             return;
         tooLarge = true;
         loop.quit();
@@ -109,6 +109,8 @@ bool TRegonClient::Post(const QString& Operation, const QByteArray& Body) {
     QObject::connect(reply.get(), &QNetworkReply::metaDataChanged, &loop, [&] { checkSize(0); });
     QObject::connect(reply.get(), &QNetworkReply::downloadProgress, &loop,
                      [&](qint64 Received, qint64) { checkSize(Received); });
+    // An answer without a length may arrive with no progress signal: what waits unread counts.
+    QObject::connect(reply.get(), &QIODevice::readyRead, &loop, [&] { checkSize(reply->bytesAvailable()); });
     timer.start(FTimeoutMs);
     if (!reply->isFinished())
         loop.exec(FAcceptUserInput ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
@@ -120,8 +122,10 @@ bool TRegonClient::Post(const QString& Operation, const QByteArray& Body) {
         if (FAborted)
             FLastError = AbortedText;
         else if (tooLarge)
-            FLastError = QStringLiteral("Odpowiedź usługi REGON jest za duża (ponad %1 MiB); odrzucono ją.")
-                             .arg(MaxAnswerBytes / (1024 * 1024));
+            FLastError = QStringLiteral("Odpowiedź usługi REGON jest za duża (ponad %1); odrzucono ją.")
+                             .arg(FMaxAnswerBytes >= 1024 * 1024
+                                      ? QStringLiteral("%1 MiB").arg(FMaxAnswerBytes / (1024 * 1024))
+                                      : QStringLiteral("%1 KiB").arg(FMaxAnswerBytes / 1024));
         else
             FLastError = QStringLiteral("Usługa REGON nie odpowiedziała w ciągu %1 s.")
                              .arg(QString::number(FTimeoutMs / 1000.0, 'g', 3));

@@ -38,6 +38,8 @@ public:
 
     void SetTimeout(int Ms) { FTimeoutMs = Ms; }
     int Timeout() const { return FTimeoutMs; }
+    // The answer size limit (MaxAnswerBytes unless set).
+    void SetMaxAnswerBytes(qint64 Bytes) { FMaxAnswerBytes = Bytes; }
     // Whether user input is delivered while a request is awaited (a window that disables its
     // own controls and offers a way to abort sets it); off by default.
     void SetAcceptUserInput(bool Accept) { FAcceptUserInput = Accept; }
@@ -124,4 +126,5 @@ private:
     QString FLastError;
     QByteArray FAnswer;
     int FTimeoutMs = DefaultTimeoutMs;
+    qint64 FMaxAnswerBytes = MaxAnswerBytes;
 };
