@@ -125,7 +125,9 @@ void TRecordForm::FormActivate() {
     // made smaller than its contents would like, they shrink or scroll.
     const QSize available = screen() ? screen()->availableSize() : QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     setMinimumSize(layout()->minimumSize().boundedTo(available));
-    adjustSize();
+    // The contents' own size up to the screen's (adjustSize would stop a window at two
+    // thirds of the screen and cut long captions).
+    resize(layout()->sizeHint().boundedTo(available).expandedTo(minimumSize()));
     RestoreSize();
 }
 
