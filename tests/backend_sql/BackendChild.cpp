@@ -93,6 +93,7 @@ void SetName(IEwidarRecord* R, const QString& Name) {
 //   lock <id>, unlock <id> "LOCK <ok> <code>", "UNLOCK <ok> <code>"
 //   beat <seconds> <id>    runs the event loop (heartbeats) and locks and unlocks subject id
 //                          once a second: "BEAT <locks>"
+//   login <login> <pass>   logs in as that operator: "LOGIN <ok>"
 //   quit                   disconnects: "BYE"
 int RunScript(IEwidarDataBase* Db) {
     TIntfPtr<IEwidarRecord> placeholder;
@@ -145,6 +146,9 @@ int RunScript(IEwidarDataBase* Db) {
                 QThread::msleep(20);
             }
             Print(QStringLiteral("BEAT %1").arg(locks));
+        } else if (cmd == QStringLiteral("login")) {
+            const bool ok = Db->Login(a.value(1).toStdU16String(), a.value(2).toStdU16String());
+            Print(QStringLiteral("LOGIN %1").arg(ok ? 1 : 0));
         } else if (cmd == QStringLiteral("quit")) {
             break;
         } else {

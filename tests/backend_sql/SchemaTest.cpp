@@ -347,6 +347,9 @@ TEST_F(SchemaUpgradeTest, TwoDesksOpeningAnOldDataBaseTakeTurns) {
     ASSERT_EQ(holder.Value(waiting), QStringLiteral("2"));
     ASSERT_EQ(holder.Exec({QStringLiteral("SELECT RELEASE_LOCK(CONCAT('ewidar_schema.', DATABASE()))")}),
               QString());
+    // The old database has operators: nobody reads or writes before logging in.
+    EXPECT_EQ(first.Ask(QStringLiteral("login admin Zażółć"), 60000), QStringLiteral("LOGIN 1"));
+    EXPECT_EQ(second.Ask(QStringLiteral("login admin Zażółć"), 60000), QStringLiteral("LOGIN 1"));
     EXPECT_EQ(first.Ask(QStringLiteral("post-new Pierwszy"), 60000), QStringLiteral("POST 1 0"));
     EXPECT_EQ(second.Ask(QStringLiteral("post-new Drugi"), 60000), QStringLiteral("POST 1 0"));
     EXPECT_EQ(first.Ask(QStringLiteral("quit")), QStringLiteral("BYE"));
