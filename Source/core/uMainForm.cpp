@@ -244,6 +244,11 @@ void TMainForm::ApplyAccess() {
     Ustawienia1->setEnabled(manage);
     Importuj1->menuAction()->setEnabled(manage);
     CollectionBaseFrame1->SetAllowedActions(access.May(rtCreate), access.May(rtModify));
+    // Spreadsheets: importing creates subjects, exporting reads the list.
+    if (auto* importSubjects = findChild<QAction*>(QStringLiteral("ImportujPodmioty1")))
+        importSubjects->setEnabled(access.May(rtCreate));
+    if (auto* exportList = findChild<QAction*>(QStringLiteral("EksportujListe1")))
+        exportList->setEnabled(access.May(rtView));
     QString status;
     if (root) {
         const QString symbol = QString::fromStdU16String(root->GetDataBaseSymbol());

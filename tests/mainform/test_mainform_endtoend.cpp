@@ -460,6 +460,12 @@ TEST_F(EndToEndTest, CancelledLoginShowsNoDataAndEachLevelGetsItsButtons) {
     EXPECT_FALSE(Form->Operatorzy1->isVisible());
     EXPECT_FALSE(Form->Ustawienia1->isEnabled());
     EXPECT_FALSE(Form->CollectionBaseFrame1->btnAdd->isEnabled());
+    const auto menuEnabled = [&](const char* Name) {
+        const auto* action = Form->findChild<QAction*>(QString::fromLatin1(Name));
+        return action && action->isEnabled();
+    };
+    EXPECT_FALSE(menuEnabled("ImportujPodmioty1"));
+    EXPECT_FALSE(menuEnabled("EksportujListe1"));
 
     struct TLevel {
         const char* login;
@@ -489,6 +495,8 @@ TEST_F(EndToEndTest, CancelledLoginShowsNoDataAndEachLevelGetsItsButtons) {
         EXPECT_EQ(frame->btnEdit->isEnabled(), l.edit);
         EXPECT_EQ(Form->Operatorzy1->isVisible(), l.manage);
         EXPECT_EQ(Form->Ustawienia1->isEnabled(), l.manage);
+        EXPECT_EQ(menuEnabled("ImportujPodmioty1"), l.add);
+        EXPECT_TRUE(menuEnabled("EksportujListe1"));
         Form->Wyloguj1->trigger();
         EXPECT_EQ(ListedRows(), 0);
         EXPECT_TRUE(Form->Zaloguj1->isVisible());
