@@ -58,15 +58,12 @@ bool ShowSubjectTaxOfficeAccounts(QWidget* OwnerForm, PodmiotOpeners::TAccounts&
 }
 
 // "Słowniki": an administrator installs dictionary data; the tables are then loaded again.
-void ImportDictionaryData(QWidget* OwnerForm, IEwidarDataBase* DataBase, MainFormOpeners::TDictionaryImport Kind) {
+void ImportDictionaryData(QWidget* OwnerForm, IEwidarDataBase* DataBase,
+                          MainFormOpeners::TDictionaryImport Kind) {
     if (!DataBase || !DataBase->IsLoggedIn() || !DataBase->IsAdministrator()) {
-        TMessageRequest request;
-        request.Title = QStringLiteral("Słowniki");
-        request.Text = QStringLiteral("Dane słowników może instalować tylko administrator.");
-        request.Icon = TMsgDlgType::mtWarning;
-        request.Buttons = {{TMsgDlgBtn::mbOK, QStringLiteral("OK")}};
-        request.Owner = OwnerForm;
-        MessagePresenter()->Present(request);
+        ShowMessageBox(OwnerForm, QStringLiteral("Słowniki"),
+                       QStringLiteral("Dane słowników może instalować tylko administrator."),
+                       TMsgDlgType::mtWarning);
         return;
     }
     const bool installed = Kind == MainFormOpeners::diTeryt ? DictionaryImport::ImportTeryt(OwnerForm)

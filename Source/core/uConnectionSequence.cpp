@@ -254,11 +254,6 @@ void TConnectionSequence::Progress(int32_t Percent, bool& Cancel) {
 }
 
 void TConnectionSequence::ShowRegistryError(const QString& Text) {
-    TMessageRequest request;
-    request.Title = QString::fromLatin1(TUserMessagesModule::DialogTitle);
-    request.Text = Text;
-    request.Icon = TMsgDlgType::mtError;
-    request.Buttons = {{TMsgDlgBtn::mbOK, QStringLiteral("OK")}};
-    request.Owner = FHost.HostWindow();
-    MessagePresenter()->Present(request);
+    ShowMessageBox(FHost.HostWindow(), QString::fromUtf8(TUserMessagesModule::DialogTitle), Text,
+                   TMsgDlgType::mtError);
 }

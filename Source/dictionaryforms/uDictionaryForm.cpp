@@ -184,13 +184,8 @@ bool TDictionaryForm::eventFilter(QObject* Watched, QEvent* Event) {
 void ShowDictionaryForm(QWidget* Owner, const TDictionaryRecord& Input, TDictionaryType Type,
                         TDictionaryRecord& Result) {
     if (TableRowCount(Type) == 0) {
-        TMessageRequest request;
-        request.Title = QStringLiteral("Ewidar");
-        request.Text = EmptyDictionaryHint(Type);
-        request.Icon = TMsgDlgType::mtInformation;
-        request.Buttons = {{TMsgDlgBtn::mbOK, QStringLiteral("OK")}};
-        request.Owner = Owner;
-        MessagePresenter()->Present(request);
+        ShowMessageBox(Owner, QStringLiteral("Ewidar"), EmptyDictionaryHint(Type),
+                       TMsgDlgType::mtInformation);
         return;
     }
     TDictionaryForm form(Owner, Type);

@@ -36,13 +36,7 @@ QStringList ChooseFiles(QWidget* Owner, const QString& Title, const QString& Fil
 }
 
 void Tell(QWidget* Owner, const QString& Text, TMsgDlgType Icon) {
-    TMessageRequest request;
-    request.Title = QStringLiteral("Słowniki");
-    request.Text = Text;
-    request.Icon = Icon;
-    request.Buttons = {{TMsgDlgBtn::mbOK, QStringLiteral("OK")}};
-    request.Owner = Owner;
-    MessagePresenter()->Present(request);
+    ShowMessageBox(Owner, QStringLiteral("Słowniki"), Text, Icon);
 }
 
 // Runs Work in a thread of its own under a progress window (a running bar: the files are
@@ -100,8 +94,9 @@ bool ImportTeryt(QWidget* Owner) {
     }
     if (files.size() != 2 || terc.isEmpty() || simc.isEmpty() || terc == u'?' || simc == u'?') {
         Tell(Owner,
-             QStringLiteral("Wybierz dwa pliki: TERC i SIMC (w wersji urzędowej, .zip pobrane z serwisu TERYT "
-                            "Głównego Urzędu Statystycznego albo rozpakowane .csv). Niczego nie zainstalowano."),
+             QStringLiteral(
+                 "Wybierz dwa pliki: TERC i SIMC (w wersji urzędowej, .zip pobrane z serwisu TERYT "
+                 "Głównego Urzędu Statystycznego albo rozpakowane .csv). Niczego nie zainstalowano."),
              TMsgDlgType::mtWarning);
         return false;
     }

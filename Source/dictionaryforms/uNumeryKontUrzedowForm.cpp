@@ -80,14 +80,11 @@ void TNumeryKontUrzedowForm::SetTaxpayer(const QString& Nip, const QString& Pese
 void TNumeryKontUrzedowForm::btnMikrorachunekClick() {
     const QString account = SubjectMikrorachunek(m_nip, m_pesel);
     if (account.isEmpty()) {
-        TMessageRequest request;
-        request.Title = QStringLiteral("Mikrorachunek podatkowy");
-        request.Text = QStringLiteral("Podmiot nie ma poprawnego numeru NIP ani PESEL, więc nie można ustalić jego "
-                                      "mikrorachunku podatkowego. Rachunki pozostają bez zmian.");
-        request.Icon = TMsgDlgType::mtWarning;
-        request.Buttons = {{TMsgDlgBtn::mbOK, QStringLiteral("OK")}};
-        request.Owner = this;
-        MessagePresenter()->Present(request);
+        ShowMessageBox(
+            this, QStringLiteral("Mikrorachunek podatkowy"),
+            QStringLiteral("Podmiot nie ma poprawnego numeru NIP ani PESEL, więc nie można ustalić jego "
+                           "mikrorachunku podatkowego. Rachunki pozostają bez zmian."),
+            TMsgDlgType::mtWarning);
         return;
     }
     for (TPanel* panel : {pnlRachunekPIT, pnlRachunekCIT, pnlRachunekVAT})
@@ -96,9 +93,8 @@ void TNumeryKontUrzedowForm::btnMikrorachunekClick() {
 
 TNumeryKontUrzedowForm::TCloseStatus ShowTaxOfficeAccounts(QWidget* Owner, QString& PIT, QString& PITSTD,
                                                            QString& CIT, QString& VAT, QString& VATUE1,
-                                                           QString& VIUDVINDMOSS, QString& Doch,
-                                                           QString& IND, const QString& Nip,
-                                                           const QString& Pesel) {
+                                                           QString& VIUDVINDMOSS, QString& Doch, QString& IND,
+                                                           const QString& Nip, const QString& Pesel) {
     TNumeryKontUrzedowForm form(Owner);
     form.SetTaxpayer(Nip, Pesel);
     const std::pair<TPanel*, QString*> fields[] = {

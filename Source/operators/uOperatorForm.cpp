@@ -129,13 +129,7 @@ void TOperatorForm::btnPostClick() {
     }
     const bool setsPassword = FFormMode == fmNew || chkChangePassword->isChecked();
     if (setsPassword && medtPassword->text() != medtPasswordAgain->text()) {
-        TMessageRequest request;
-        request.Title = windowTitle();
-        request.Text = kPasswordsDiffer;
-        request.Icon = TMsgDlgType::mtWarning;
-        request.Buttons = {{TMsgDlgBtn::mbOK, QStringLiteral("OK")}};
-        request.Owner = this;
-        MessagePresenter()->Present(request);
+        ShowMessageBox(this, windowTitle(), kPasswordsDiffer, TMsgDlgType::mtWarning);
         medtPasswordAgain->clear();
         medtPasswordAgain->setFocus();
         return;

@@ -43,13 +43,7 @@ bool KeepsOwnEnter(QWidget* Focus) {
 }
 
 void ShowErrorBox(QWidget* Owner, const QString& Text) {
-    TMessageRequest request;
-    request.Title = QString::fromLatin1(TUserMessagesModule::DialogTitle);
-    request.Text = Text;
-    request.Icon = TMsgDlgType::mtError;
-    request.Buttons = {{TMsgDlgBtn::mbOK, QStringLiteral("OK")}};
-    request.Owner = Owner;
-    MessagePresenter()->Present(request);
+    ShowMessageBox(Owner, QString::fromUtf8(TUserMessagesModule::DialogTitle), Text, TMsgDlgType::mtError);
 }
 
 // Releases the lock this window took, on every way out; a refused release is shown.

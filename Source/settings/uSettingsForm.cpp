@@ -169,13 +169,7 @@ void TSettingsForm::Guarded(void (TSettingsForm::*Handler)()) {
 }
 
 void TSettingsForm::ShowRegistryFailure(const QString& Text) {
-    TMessageRequest request;
-    request.Title = QString::fromLatin1(TUserMessagesModule::DialogTitle);
-    request.Text = Text;
-    request.Icon = TMsgDlgType::mtError;
-    request.Buttons = {{TMsgDlgBtn::mbOK, QStringLiteral("OK")}};
-    request.Owner = this;
-    MessagePresenter()->Present(request);
+    ShowMessageBox(this, QString::fromUtf8(TUserMessagesModule::DialogTitle), Text, TMsgDlgType::mtError);
 }
 
 void TSettingsForm::LoadSettings() {

@@ -11,13 +11,7 @@
 namespace {
 
 void ShowViewerMessage(QWidget* Owner, const QString& Text) {
-    TMessageRequest request;
-    request.Title = QString::fromUtf8(TUserMessagesModule::DialogTitle);
-    request.Text = Text;
-    request.Icon = TMsgDlgType::mtWarning;
-    request.Buttons = {{TMsgDlgBtn::mbOK, QStringLiteral("OK")}};
-    request.Owner = Owner;
-    MessagePresenter()->Present(request);
+    ShowMessageBox(Owner, QString::fromUtf8(TUserMessagesModule::DialogTitle), Text, TMsgDlgType::mtWarning);
 }
 
 } // namespace

@@ -229,6 +229,16 @@ IMessagePresenter* MessagePresenter() {
     return g_presenter ? g_presenter : &dialogs;
 }
 
+void ShowMessageBox(QWidget* Owner, const QString& Title, const QString& Text, TMsgDlgType Icon) {
+    TMessageRequest request;
+    request.Title = Title;
+    request.Text = Text;
+    request.Icon = Icon;
+    request.Buttons = {{TMsgDlgBtn::mbOK, QStringLiteral("OK")}};
+    request.Owner = Owner;
+    MessagePresenter()->Present(request);
+}
+
 IMessagePresenter* SetMessagePresenter(IMessagePresenter* Presenter) {
     IMessagePresenter* previous = g_presenter;
     g_presenter = Presenter;

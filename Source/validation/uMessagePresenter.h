@@ -107,3 +107,6 @@ IMessagePresenter* MessagePresenter();
 // Installs Presenter (not owned) for every following message; nullptr restores
 // the dialogs. Returns the previously installed presenter (nullptr: the dialogs).
 IMessagePresenter* SetMessagePresenter(IMessagePresenter* Presenter);
+
+// A box with one "OK" button, through the presenter.
+void ShowMessageBox(QWidget* Owner, const QString& Title, const QString& Text, TMsgDlgType Icon);
