@@ -1,8 +1,10 @@
 // The main window's "Operatorzy" item over the real backend: shown only to an
-// administrator after login, and read again when the operators window closes.
+// administrator after login, and read again when the operators window closes. Installing
+// dictionary data from "Słowniki" is refused to anyone else before a file is asked for.
 
 #include "OperatorsFixture.h"
 #include "TEdit.h"
+#include "uDictionaryImport.h"
 #include "uInstallWindows.h"
 #include "uLoginForm.h"
 #include "uMainForm.h"
@@ -75,4 +77,27 @@ TEST_F(MainFormOperatorsTest, OnlyAnAdministratorSeesOperatorsAndLosesThemWhenDe
     Main->Operatorzy1->trigger();
     EXPECT_EQ(StoredRights(QStringLiteral("Administratorzy")), 16) << Shown().toStdString();
     EXPECT_FALSE(Main->Operatorzy1->isVisible());
+}
+
+TEST_F(MainFormOperatorsTest, OnlyAnAdministratorIsAskedForDictionaryFiles) {
+    Seed(QStringLiteral("Administratorzy"), 31, {QStringLiteral("admin")});
+    Seed(QStringLiteral("Kadry"), 16, {QStringLiteral("ola")});
+    InstallWindows();
+    QStringList asked;
+    DictionaryImport::SetFileChooser([&asked](QWidget*, const QString& Title, const QString&, bool) {
+        asked.append(Title);
+        return QStringList(); // the operator cancels the file dialog
+    });
+
+    StartAs(QStringLiteral("ola"));
+    Main->ImportujTeryt1->trigger();
+    Main->ImportujUrzedy1->trigger();
+    EXPECT_TRUE(asked.isEmpty()) << asked.join(u'|').toStdString();
+    EXPECT_EQ(Shown().count(QStringLiteral("tylko administrator")), 2) << Shown().toStdString();
+
+    StartAs(QStringLiteral("admin"));
+    Main->ImportujTeryt1->trigger();
+    Main->ImportujUrzedy1->trigger();
+    EXPECT_EQ(asked.size(), 2) << Shown().toStdString();
+    DictionaryImport::SetFileChooser({});
 }

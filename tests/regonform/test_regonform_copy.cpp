@@ -19,7 +19,8 @@ namespace {
 const QStringList kAddress{"cDaneAdresoweDzialanosciMiejscowosc", "cDaneAdresoweDzialanosciKodPocztowy",
                            "cDaneAdresoweDzialanosciAdresOpisowy", "cDaneAdresoweDzialanosciTypAdresu"};
 const QStringList kPkd{"cRodzajDzialalnosciKodPKD", "cRodzajDzialalnosciOpisPKD"};
-const QStringList kBranch{"cDaneOddzialuREGON", "cDaneOddzialuNazwa", "cDaneOddzialuUlica"};
+// The register writes provinces in capitals; the copy stores them as addresses spell them.
+const QStringList kBranch{"cDaneOddzialuREGON", "cDaneOddzialuNazwa", "cDaneOddzialuUlica", "cDaneOddzialuWojewodztwo"};
 
 } // namespace
 
@@ -46,7 +47,7 @@ TEST_F(RegonFormTest, NaturalPersonCopiesPanelsAddressActivitiesAndBranches) {
     EXPECT_EQ(Stored("adresy", kAddress), QStringList{"Łódź|90001||1,0,0"});
     EXPECT_EQ(Stored("pkd", kPkd), (QStringList{"6201Z|Działalność związana z oprogramowaniem",
                                                 "6920Z|Działalność rachunkowo-księgowa"}));
-    EXPECT_EQ(Stored("oddzialy", kBranch), QStringList{QString(RegonData::PersonUnitRegon) + "|Sklep|"});
+    EXPECT_EQ(Stored("oddzialy", kBranch), QStringList{QString(RegonData::PersonUnitRegon) + "|Sklep||łódzkie"});
     // Only the activity marked "1" is predominant, not the one marked "0".
     const TIntfPtr<IEwidarRecord> main = Supports<IPodmiot>(Subject)->GetRodzajPrzewazajacejDzialalnosci();
     ASSERT_TRUE(main);
@@ -99,8 +100,8 @@ TEST_F(RegonFormTest, LegalPersonTakesCompanyNipAndOnlyMarkedActivityIsPredomina
                           "cRodzajDzialalnosciKodPKD"),
               "6920Z");
     EXPECT_EQ(Stored("oddzialy", kBranch),
-              (QStringList{QString(RegonData::LegalUnitRegon) + "|Oddział|ul. Puławska",
-                           "55667788900035|Oddział|ul. Puławska"}));
+              (QStringList{QString(RegonData::LegalUnitRegon) + "|Oddział|ul. Puławska|mazowieckie",
+                           "55667788900035|Oddział|ul. Puławska|mazowieckie"}));
 }
 
 // The local units of either kind: REGON, name and register data, the activity address, no
@@ -154,7 +155,7 @@ TEST_F(RegonFormTest, EndedLocalUnitsAreShownDatedAndNotCopied) {
     EXPECT_FALSE(Form->Panel5->isHidden());
     Form->btnPost->click();
     EXPECT_EQ(Form->result(), QDialog::Accepted);
-    EXPECT_EQ(Stored("oddzialy", kBranch), QStringList{QString(RegonData::LegalUnitRegon) + "|Oddział|ul. Puławska"});
+    EXPECT_EQ(Stored("oddzialy", kBranch), QStringList{QString(RegonData::LegalUnitRegon) + "|Oddział|ul. Puławska|mazowieckie"});
 }
 
 TEST_F(RegonFormTest, NonTypicalLocationGivesAddressType101) {
