@@ -120,7 +120,9 @@ private:
 };
 
 // Identifiers compare by their digits alone, whatever separators were stored or typed, so
-// "123-456-32-18" finds "1234563218" and "PL 1234563218".
+// "123-456-32-18" finds "1234563218" and "PL 1234563218". CROSS JOIN makes SQLite start
+// from the identifier's index: by the list index on (kind, state) it walked every subject
+// for each question, which made checking a file of subjects take minutes.
 bool TPodmiotRecord::HasDuplicate(const std::u16string& PESEL, const std::u16string& NIP,
                                   const std::u16string& REGON) {
     return Guarded(m_s->error, false, [&] {
@@ -137,7 +139,7 @@ bool TPodmiotRecord::HasDuplicate(const std::u16string& PESEL, const std::u16str
             for (const QString& symbol : symbols) {
                 const int n =
                     m_s->conn
-                        ->Scalar(QStringLiteral("SELECT count(*) FROM ew_ident i JOIN ew_record r ON "
+                        ->Scalar(QStringLiteral("SELECT count(*) FROM ew_ident i CROSS JOIN ew_record r ON "
                                                 "r.id = i.record_id WHERE i.symbol = ? AND i.digits = ? "
                                                 "AND r.kind = ? AND r.state = 0 AND r.id <> ?"),
                                  {symbol, digits, int(kPodmiot), m_s->id}, 0)
