@@ -295,14 +295,33 @@ QString RenderReport(const TTreeItem& Root) {
 
 namespace {
 
-// A column may start before a heading, an item's title, a separator or a line of no
-// indent: never inside a group of field lines, so an address stays in one column.
+qsizetype IndentOf(const QString& Line) {
+    qsizetype blanks = 0;
+    while (blanks < Line.size() && Line.at(blanks) == QLatin1Char(' '))
+        ++blanks;
+    return blanks;
+}
+
+bool IsFieldLine(const QString& Line) {
+    return Line != ReportSeparator && Line.contains(QLatin1Char(':'));
+}
+
+// A column may start after a separator, or at a heading or an item's title that does not
+// follow its own heading, or at a line of no indent: never inside a group of field lines
+// (an address stays in one column), never with a separator, never under a lone heading.
 bool ColumnMayStartAt(const QStringList& Lines, qsizetype Index) {
     if (Index <= 0 || Index >= Lines.size())
         return true;
     const QString& line = Lines.at(Index);
-    return line == ReportSeparator || Lines.at(Index - 1) == ReportSeparator ||
-           !line.startsWith(QLatin1Char(' ')) || !line.contains(QLatin1Char(':'));
+    const QString& before = Lines.at(Index - 1);
+    if (line == ReportSeparator)
+        return false;
+    if (before == ReportSeparator)
+        return true;
+    const bool underHeading = !IsFieldLine(before) && IndentOf(before) < IndentOf(line);
+    if (underHeading)
+        return false;
+    return !IsFieldLine(line) || IndentOf(line) == 0;
 }
 
 // Where column j ends: about an even share of lines, moved back to the nearest place a

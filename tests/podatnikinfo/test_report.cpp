@@ -232,8 +232,8 @@ TEST(ReportPage, ColumnsShareTheLinesAndAColumnCountBelowOneIsOne) {
     EXPECT_EQ(PageCells(BuildHtmlPage(QString(), 2)).join(QString()).count(QStringLiteral("<P ")), 0);
 }
 
-// A column never starts inside a group of field lines: the address stays whole although
-// an even share would cut it; a group longer than a share pushes the break past it.
+// A column never starts inside a group of field lines, with a separator or under a lone
+// heading: the address stays whole with its heading although an even share would cut it.
 TEST(ReportPage, AColumnStartsOnlyBeforeAHeadingATitleOrASeparator) {
     QStringList lines = {"Dane personalne", "  Nazwisko: Nowak", "<HR>", "Dane adresowe", "  Adres"};
     for (const char* field : {"Kraj: Polska", "Gmina: Kłodzko", "Miejscowość: Kłodzko", "Ulica: Wąska",
@@ -243,11 +243,11 @@ TEST(ReportPage, AColumnStartsOnlyBeforeAHeadingATitleOrASeparator) {
     const QStringList cells = PageCells(BuildHtmlPage(lines, 3));
     ASSERT_EQ(cells.size(), 3);
     const auto paragraphs = [](const QString& Cell) { return Cell.count(QStringLiteral("<P ")); };
-    EXPECT_EQ(paragraphs(cells[0]), 4); // up to the address's title
-    EXPECT_EQ(paragraphs(cells[1]), 8); // the title and its seven lines
-    EXPECT_TRUE(cells[1].contains(QStringLiteral("<B>  Adres</B>")) &&
-                cells[1].contains(QStringLiteral("57-300")));
-    EXPECT_EQ(paragraphs(cells[2]), 4);
+    EXPECT_EQ(paragraphs(cells[0]), 3);  // up to the separator after the personal data
+    EXPECT_EQ(paragraphs(cells[1]), 10); // the heading, the title, seven lines, the separator
+    EXPECT_TRUE(cells[1].contains(QStringLiteral("<B>Dane adresowe</B>")) &&
+                cells[1].contains(QStringLiteral("<B>  Adres</B>")) && cells[1].contains(QStringLiteral("57-300")));
+    EXPECT_EQ(paragraphs(cells[2]), 3);
     EXPECT_EQ(paragraphs(cells.join(QString())), lines.size());
 }
 
