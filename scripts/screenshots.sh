@@ -19,7 +19,7 @@ while [[ $# -gt 0 ]]; do
 done
 
 # Every picture the guide shows.
-pictures=(okno-glowne rekord-podatnika raport ustawienia o-programie logowanie operatorzy)
+pictures=(okno-glowne rekord-podatnika raport zapis-pdf drukowanie ustawienia o-programie logowanie operatorzy)
 
 [[ -x "$binary" ]] || { echo "missing $binary: build the guide_screenshots target" >&2; exit 1; }
 mkdir -p "$out"

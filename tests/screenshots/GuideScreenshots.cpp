@@ -15,6 +15,7 @@
 #include "uRegistrySwitch.h"
 #include "uShowPodatnikInfo.h"
 #include "uHTMLViewerModule.h"
+#include "uQtTranslations.h"
 #include "uStrings.h"
 
 #include <QAction>
@@ -25,6 +26,9 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QTranslator>
+
+#include <cstring>
 
 #include <gtest/gtest.h>
 
@@ -145,10 +149,22 @@ TEST_F(GuideScreenshots, WindowsOfTheGuide) {
     Form->CollectionBaseFrame1->btnEdit->click();
     TIntfPtr<IEwidarRecord> first = grid->EwidarRecord(grid->FixedRows());
     ASSERT_TRUE(first);
-    GrabNextModal("raport", QSize(1000, 420));
+    // The report, and Qt's own dialogs it opens, in Polish.
+    const std::unique_ptr<QTranslator> polish(InstallQtTranslations(*QCoreApplication::instance()));
+    TestSupport::WhenModal([](QWidget* viewer) {
+        viewer->resize(1000, 420);
+        Save(viewer, "raport");
+        for (const char* button : {"btnPdf", "btnPrint"}) {
+            GrabNextModal(std::strcmp(button, "btnPdf") == 0 ? "zapis-pdf" : "drukowanie", QSize(760, 520));
+            viewer->findChild<QPushButton*>(QLatin1String(button))->click();
+        }
+        viewer->close();
+    });
     ShowPodatnikInfo(HTMLViewerModule(), Form.get(), root.get(), nullptr, nullptr,
                      Supports<IPodmiot>(first).get());
     first = nullptr;
+    if (polish)
+        QCoreApplication::removeTranslator(polish.get());
 
     GrabNextModal("ustawienia");
     Form->Ustawienia1->trigger();
