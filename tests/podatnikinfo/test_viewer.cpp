@@ -353,4 +353,7 @@ TEST(HTMLViewerLibrary, ThePdfOfAReportIsTitledAndNamedAfterTheSubject) {
     for (QChar c : title)
         utf16 += char(c.unicode() >> 8), utf16 += char(c.unicode() & 0xFF);
     EXPECT_TRUE(pdf.contains("/Title") && (pdf.contains(utf16) || pdf.contains(title.toLatin1())));
+    // One page, with text drawn on it (the heading, the page number, the page).
+    EXPECT_EQ(pdf.count("/Type /Page") - pdf.count("/Type /Pages"), 1);
+    EXPECT_TRUE(pdf.contains("/Font"));
 }
