@@ -3,7 +3,9 @@
 #include "uCore.h"
 #include "uInstallWindows.h"
 #include "uMainForm.h"
+#include "uQtTranslations.h"
 #include "uRegistry.h"
+#include "uVersion.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -12,6 +14,9 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Ewidar"));
     QApplication::setOrganizationName(QStringLiteral("Quorsys"));
+    QApplication::setApplicationVersion(QLatin1String(EwidarVersion));
+    // Polish texts in Qt's standard dialogs; the program's own texts are Polish already.
+    InstallQtTranslations(app);
     try {
         CreateCore();
     } catch (const Registry::ERegistryException& e) {

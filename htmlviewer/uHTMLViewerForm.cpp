@@ -1,5 +1,7 @@
 #include "uHTMLViewerForm.h"
 
+#include "uHTMLPrint.h"
+
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -9,9 +11,10 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QTextBrowser>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
-THTMLViewerForm::THTMLViewerForm(const QString& Html, QWidget* Parent) : QDialog(Parent) {
+THTMLViewerForm::THTMLViewerForm(const QString& Html, QWidget* Parent) : QDialog(Parent), FHtml(Html) {
     setObjectName(QStringLiteral("THTMLViewerForm"));
     setModal(true);
     resize(1000, 700);
@@ -50,6 +53,22 @@ THTMLViewerForm::THTMLViewerForm(const QString& Html, QWidget* Parent) : QDialog
     setTabOrder(btnPdf, btnClose);
 }
 
+QString THTMLViewerForm::Title() const {
+    return HTMLView->documentTitle();
+}
+
+void THTMLViewerForm::SetUpPrinter(QPrinter& Printer) const {
+    Printer.setDocName(Title().isEmpty() ? windowTitle() : Title()); // the PDF's title
+    Printer.setCreator(QStringLiteral("Ewidar Quor"));
+    Printer.setPageMargins(QMarginsF(15, 15, 15, 12), QPageLayout::Millimeter);
+}
+
+int THTMLViewerForm::PrintOn(QPrinter& Printer) const {
+    QTextDocument document;
+    document.setHtml(HTMLPrint::PrintableHtml(FHtml, Title(), QDate::currentDate()));
+    return HTMLPrint::PrintDocument(document, Printer);
+}
+
 bool THTMLViewerForm::SaveAsPdf(const QString& FileName) {
     QFile::remove(FileName);
     {
@@ -58,7 +77,9 @@ bool THTMLViewerForm::SaveAsPdf(const QString& FileName) {
         QPrinter printer(QPrinter::ScreenResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(FileName);
-        HTMLView->document()->print(&printer);
+        SetUpPrinter(printer);
+        if (PrintOn(printer) == 0)
+            return false;
     } // the file is complete once the printer is gone
     const QFileInfo written(FileName);
     return written.exists() && written.size() > 0;
@@ -66,9 +87,10 @@ bool THTMLViewerForm::SaveAsPdf(const QString& FileName) {
 
 void THTMLViewerForm::btnPrintClick() {
     QPrinter printer(QPrinter::ScreenResolution);
+    SetUpPrinter(printer);
     QPrintDialog dialog(&printer, this);
-    if (dialog.exec() == QDialog::Accepted)
-        HTMLView->document()->print(&printer);
+    if (dialog.exec() == QDialog::Accepted && PrintOn(printer) == 0)
+        QMessageBox::warning(this, windowTitle(), QStringLiteral("Nie udało się rozpocząć drukowania."));
 }
 
 bool THTMLViewerForm::ConfirmOverwrite(const QString& FileName) {
@@ -82,7 +104,8 @@ bool THTMLViewerForm::ConfirmOverwrite(const QString& FileName) {
 }
 
 void THTMLViewerForm::btnPdfClick() {
-    QString name = QFileDialog::getSaveFileName(this, QStringLiteral("Zapisz jako PDF"), QDir::homePath(),
+    QString name = QFileDialog::getSaveFileName(this, QStringLiteral("Zapisz jako PDF"),
+                                                QDir::home().filePath(HTMLPrint::PdfFileName(Title())),
                                                 QStringLiteral("Dokument PDF (*.pdf)"));
     if (name.isEmpty())
         return;

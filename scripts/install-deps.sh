@@ -9,6 +9,8 @@ packages=(
   libsodium-dev libzip-dev libxlsxwriter-dev iso-codes sqlite3 libsqlite3-dev mariadb-server
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth imagemagick unzip
+  qt6-translations-l10n pandoc
+  dpkg-dev fakeroot lintian file
 )
 
 missing=()

@@ -92,6 +92,10 @@ public:
     QMenu* Slowniki1;
     QAction* ImportujTeryt1;
     QAction* ImportujUrzedy1;
+    // "Pomoc": the user guide and the program's version.
+    QMenu* Pomoc1;
+    QAction* Podrecznik1;
+    QAction* Oprogramie1;
 
 protected:
     void changeEvent(QEvent* Event) override;
@@ -105,6 +109,7 @@ private:
     void CreateFileMenu();
     void CreateViewMenu();
     void CreateRegistryMenu();
+    void CreateHelpMenu();
     void WireRegistries();
     void SyncViewChecks();
     void ToggleShownErrorType(int Type);

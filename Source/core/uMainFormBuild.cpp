@@ -1,6 +1,7 @@
 // The main window's component tree: the switch column, the list frame and the menu.
 
 #include "uCollectionBaseFrame.h"
+#include "uHelpMenu.h"
 #include "uMainForm.h"
 #include "uRegistrySwitch.h"
 #include "uSubjectImportOpener.h"
@@ -114,6 +115,17 @@ void TMainForm::CreateMenu() {
     Operatorzy1->setObjectName(QStringLiteral("Operatorzy1"));
     Operatorzy1->setVisible(false);
     connect(Operatorzy1, &QAction::triggered, this, &TMainForm::Operatorzy1Click);
+    CreateHelpMenu();
+}
+
+void TMainForm::CreateHelpMenu() {
+    Pomoc1 = SubMenu(MainMenu1, "Pomoc1", QStringLiteral("Pomoc"));
+    MainMenu1->addMenu(Pomoc1);
+    Podrecznik1 = MenuItem(Pomoc1, "Podrecznik1", QStringLiteral("Podręcznik"));
+    Podrecznik1->setShortcut(QKeySequence(Qt::Key_F1));
+    Oprogramie1 = MenuItem(Pomoc1, "Oprogramie1", QStringLiteral("O programie"));
+    connect(Podrecznik1, &QAction::triggered, this, [this] { HelpMenu::OpenGuide(this); });
+    connect(Oprogramie1, &QAction::triggered, this, [this] { HelpMenu::ShowAbout(this); });
 }
 
 void TMainForm::CreateFileMenu() {

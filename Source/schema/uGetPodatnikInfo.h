@@ -96,6 +96,13 @@ QString OptionWord(const QString& Symbol, const QString& Value);
 QString DocumentKindText(const QString& Value);
 // The words of the flags set in a check-box group value ("1,0,1"), joined by " / ".
 QString FlagListText(const QString& Symbol, const QString& Value);
+// True for the fields that hold a bank account number.
+bool IsAccountSymbol(const QString& Symbol);
+// An account number in groups of four (a domestic one: two check digits, then fours),
+// joined by no-break spaces so that a line never breaks inside it; any other text as given.
+QString AccountText(const QString& Value);
+// A stored date (yyyy-mm-dd) as the windows show it (dd.mm.yyyy); any other text as given.
+QString DateText(const QString& Value);
 // The display text of a field of the table: the conversion its kind or symbol calls for.
 QString DisplayText(const TInternalFieldRecord& Field, const QString& Value);
 
@@ -110,13 +117,21 @@ void BuildTree(TTreeItem& Root, IEwidarDataBase* DataBase, IPodatnicy* Taxpayers
 QStringList RenderReportLines(const TTreeItem& Root);
 // The lines joined into one text, each followed by CR LF (line breaks inside values too).
 QString RenderReport(const TTreeItem& Root);
-// The page of report lines laid out in Columns columns (below 1 counts as 1). Every
-// text is HTML-escaped; only separator lines become rules; memo line breaks become <BR>.
-QString BuildHtmlPage(const QStringList& Lines, int Columns);
+// The page of report lines laid out in Columns columns (below 1 counts as 1), titled
+// Title when one is given. Every text is HTML-escaped; only separator lines become
+// rules; memo line breaks become <BR>. A column never starts inside a group of field
+// lines (an address, an account), only before a heading, a title or a separator.
+QString BuildHtmlPage(const QStringList& Lines, int Columns, const QString& Title = QString());
 // The same for a report text (split at its line breaks).
 QString BuildHtmlPage(const QString& Text, int Columns);
 
 inline const QString ReportSeparator = QStringLiteral("<HR>");
+
+// The subject's name for headings and file names: its firm's name, else surname and first
+// name; empty when it has none.
+QString SubjectName(const TTreeItem& Root);
+// "Informacja o podmiocie: <name>", the page's title.
+QString ReportTitle(const TTreeItem& Root);
 
 // The report of a subject: the tree (pruned when Prune), rendered, as a page when Html,
 // else as plain text whose separator lines are empty. The subjects list is not read.

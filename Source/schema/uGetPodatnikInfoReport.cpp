@@ -293,23 +293,71 @@ QString RenderReport(const TTreeItem& Root) {
     return JoinLines(RenderReportLines(Root));
 }
 
-QString BuildHtmlPage(const QStringList& Lines, int Columns) {
+namespace {
+
+qsizetype IndentOf(const QString& Line) {
+    qsizetype blanks = 0;
+    while (blanks < Line.size() && Line.at(blanks) == QLatin1Char(' '))
+        ++blanks;
+    return blanks;
+}
+
+bool IsFieldLine(const QString& Line) {
+    return Line != ReportSeparator && Line.contains(QLatin1Char(':'));
+}
+
+// A column may start after a separator, or at a heading or an item's title that does not
+// follow its own heading, or at a line of no indent: never inside a group of field lines
+// (an address stays in one column), never with a separator, never under a lone heading.
+bool ColumnMayStartAt(const QStringList& Lines, qsizetype Index) {
+    if (Index <= 0 || Index >= Lines.size())
+        return true;
+    const QString& line = Lines.at(Index);
+    const QString& before = Lines.at(Index - 1);
+    if (line == ReportSeparator)
+        return false;
+    if (before == ReportSeparator)
+        return true;
+    const bool underHeading = !IsFieldLine(before) && IndentOf(before) < IndentOf(line);
+    if (underHeading)
+        return false;
+    return !IsFieldLine(line) || IndentOf(line) == 0;
+}
+
+// Where column j ends: about an even share of lines, moved back to the nearest place a
+// column may start, or forward when a single group is longer than a share.
+qsizetype ColumnEnd(const QStringList& Lines, qsizetype Start, qsizetype Share) {
+    const qsizetype target = std::min(Start + Share, Lines.size());
+    for (qsizetype end = target; end > Start; --end)
+        if (ColumnMayStartAt(Lines, end))
+            return end;
+    qsizetype end = target;
+    while (end < Lines.size() && !ColumnMayStartAt(Lines, end))
+        ++end;
+    return end;
+}
+
+} // namespace
+
+QString BuildHtmlPage(const QStringList& Lines, int Columns, const QString& Title) {
     const qsizetype columns = std::max(Columns, 1);
     const qsizetype perColumn = Lines.size() / columns + 1;
     QStringList page = {
         QStringLiteral("<HTML><HEAD>"),
         QStringLiteral("<meta http-equiv=\"Content-Type\" content=\"text/html;charset=UTF-8\">"),
-        QStringLiteral("<style>p{font: 12px Arial, Verdana}</style>"),
-        QStringLiteral("</HEAD>"),
-        QStringLiteral("<BODY style=\"font: 12px Arial, Verdana\"><TABLE WIDTH=100% BORDER=1 CELLPADDING=4 "
-                       "CELLSPACING=3><TR>"),
     };
+    if (!Title.isEmpty())
+        page.append(QStringLiteral("<TITLE>") + Title.toHtmlEscaped() + QStringLiteral("</TITLE>"));
+    page << QStringLiteral("<style>p{font: 12px Arial, Verdana}</style>") << QStringLiteral("</HEAD>")
+         << QStringLiteral("<BODY style=\"font: 12px Arial, Verdana\"><TABLE WIDTH=100% BORDER=1 CELLPADDING=4 "
+                           "CELLSPACING=3><TR>");
     qsizetype next = 0;
     for (qsizetype j = 1; j <= columns; ++j) {
         page.append(j < columns
                         ? QStringLiteral("<TD style=\"vertical-align: Top; width:%1%\">").arg(100 / columns)
                         : QStringLiteral("<TD style=\"vertical-align: Top\">"));
-        for (qsizetype n = 0; n < perColumn && next < Lines.size(); ++n)
+        const qsizetype end = j < columns ? ColumnEnd(Lines, next, perColumn) : Lines.size();
+        while (next < end)
             page.append(Paragraph(Lines.at(next++)));
         page.append(QStringLiteral("</TD>"));
     }
@@ -324,6 +372,23 @@ QString BuildHtmlPage(const QString& Text, int Columns) {
     return BuildHtmlPage(lines, Columns);
 }
 
+QString SubjectName(const TTreeItem& Root) {
+    const auto value = [&Root](const TInternalFieldRecord& Field) {
+        const TTreeItem* item = Root.ItemBySymbol(Field.Symbol);
+        return item ? item->Value().simplified() : QString();
+    };
+    const QString firm = value(cDanePodmiotuNazwaFirmy);
+    if (!firm.isEmpty())
+        return firm;
+    return QStringList({value(cDanePodmiotuNazwisko), value(cDanePodmiotuPierwszeImie)}).join(u' ').trimmed();
+}
+
+QString ReportTitle(const TTreeItem& Root) {
+    const QString name = SubjectName(Root);
+    return name.isEmpty() ? QStringLiteral("Informacja o podmiocie")
+                          : QStringLiteral("Informacja o podmiocie: ") + name;
+}
+
 QString GetPodatnikInfo(IEwidarDataBase* DataBase, IPodmioty* Subjects, IPodatnicy* Taxpayers,
                         IPodmiot* Subject, bool Prune, bool Html, int Columns) {
     Q_UNUSED(Subjects);
@@ -333,7 +398,7 @@ QString GetPodatnikInfo(IEwidarDataBase* DataBase, IPodmioty* Subjects, IPodatni
         root.RemoveEmpty();
     QStringList lines = RenderReportLines(root);
     if (Html)
-        return BuildHtmlPage(lines, Columns);
+        return BuildHtmlPage(lines, Columns, ReportTitle(root));
     // Separator lines become empty lines; values keep whatever they hold.
     for (QString& line : lines)
         if (line == ReportSeparator)

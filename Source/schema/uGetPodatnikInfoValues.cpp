@@ -3,7 +3,9 @@
 
 #include "uGetPodatnikInfo.h"
 
+#include <QDate>
 #include <QHash>
+#include <QRegularExpression>
 
 namespace PodatnikInfoValues {
 
@@ -105,10 +107,40 @@ QString FlagListText(const QString& Symbol, const QString& Value) {
     return set.join(QStringLiteral(" / "));
 }
 
+bool IsAccountSymbol(const QString& Symbol) {
+    static const QRegularExpression account(QStringLiteral("NrRachunku$|NumerRachunku\\d$|US\\dRachunek"));
+    return account.match(Symbol).hasMatch();
+}
+
+QString AccountText(const QString& Value) {
+    QString compact = Value;
+    compact.remove(QRegularExpression(QStringLiteral("[\\s-]")));
+    // Digits, or an international number: country letters and check digits first.
+    static const QRegularExpression shape(QStringLiteral("^([A-Z]{2})?[0-9]{2}[0-9A-Z]{8,30}$"));
+    if (!shape.match(compact.toUpper()).hasMatch())
+        return Value; // not a number: shown as typed
+    compact = compact.toUpper();
+    // A domestic number (NRB) starts with its two check digits on their own.
+    const qsizetype first = compact.size() == 26 && compact.at(0).isDigit() ? 2 : 4;
+    QStringList groups{compact.left(first)};
+    for (qsizetype i = first; i < compact.size(); i += 4)
+        groups << compact.mid(i, 4);
+    return groups.join(QChar(0x00A0));
+}
+
+QString DateText(const QString& Value) {
+    const QDate date = QDate::fromString(Value.left(10), Qt::ISODate);
+    return date.isValid() ? date.toString(QStringLiteral("dd.MM.yyyy")) : Value;
+}
+
 QString DisplayText(const TInternalFieldRecord& Field, const QString& Value) {
     if (Field.Symbol == cDaneDokumentuTozsamosciRodzaj.Symbol)
         return DocumentKindText(Value);
+    if (IsAccountSymbol(Field.Symbol))
+        return AccountText(Value);
     switch (Field.FieldType) {
+    case ctDate:
+        return DateText(Value);
     case ctCheckBox:
         return YesText(Value);
     case ctRadioGroup:

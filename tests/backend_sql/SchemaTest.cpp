@@ -7,6 +7,7 @@
 #include "TestServer.h"
 #include "uEwidarKinds.h"
 #include "uEwidarQuorDBSymbole.h"
+#include "uVersion.h"
 
 #include <QElapsedTimer>
 #include <QSqlDatabase>
@@ -123,7 +124,8 @@ QString DowngradeToVersion2(TRaw& Db) {
     // Earlier versions described a representative by name fields of its own, which its
     // window never writes.
     sql << QStringLiteral("UPDATE ew_record SET line1 = '', line2 = '' WHERE kind = 19")
-        << QStringLiteral("UPDATE ew_meta SET value = '2' WHERE name = 'schema_version'");
+        << QStringLiteral("UPDATE ew_meta SET value = '2' WHERE name = 'schema_version'")
+        << QStringLiteral("UPDATE ew_meta SET value = '0.0.9' WHERE name = 'created_by'");
     return Db.Exec(sql);
 }
 
@@ -206,6 +208,10 @@ protected:
         {
             TRaw raw(Path);
             EXPECT_EQ(Version(raw), QStringLiteral("4"));
+            // The upgrade names this program; the version that made the database stays.
+            EXPECT_EQ(raw.Rows(QStringLiteral("SELECT name, value FROM ew_meta WHERE name LIKE '%_by'")),
+                      QStringList({QStringLiteral("created_by|0.0.9"),
+                                   QStringLiteral("upgraded_by|") + QLatin1String(EwidarVersion)}));
             EXPECT_EQ(Counts(raw), m_counts);
             EXPECT_EQ(raw.Value(QStringLiteral("SELECT count(*) FROM ew_change")), QStringLiteral("21"));
             EXPECT_EQ(raw.Rows(QStringLiteral("SELECT symbol, digits FROM ew_ident")),
@@ -263,6 +269,18 @@ TEST_F(SchemaUpgradeTest, EveryReferenceIsAnEnforcedForeignKey) {
     }
     EXPECT_NE(raw.Exec({QStringLiteral("INSERT INTO ew_value (record_id, symbol) VALUES (999999, 'x')")}),
               QString());
+}
+
+TEST_F(SchemaUpgradeTest, ANewDataBaseNamesTheProgramVersionThatMadeIt) {
+    TRaw raw(m_path);
+    EXPECT_EQ(raw.Rows(QStringLiteral("SELECT name, value FROM ew_meta WHERE name LIKE '%_by'")),
+              QStringList({QStringLiteral("created_by|") + QLatin1String(EwidarVersion)}));
+    // Opening an up-to-date database writes nothing.
+    m_db->Disconnect();
+    m_db = Open(m_path);
+    ASSERT_TRUE(m_db);
+    EXPECT_EQ(raw.Rows(QStringLiteral("SELECT name FROM ew_meta WHERE name LIKE '%_by'")),
+              QStringList({QStringLiteral("created_by")}));
 }
 
 TEST_F(SchemaUpgradeTest, AVersion2DataBaseIsUpgradedKeepingEverything) {

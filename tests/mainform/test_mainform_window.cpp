@@ -7,9 +7,16 @@
 #include "uEwidarComponents_Error.h"
 #include "uEwidarComponents_Panel.h"
 #include "uEwidarDrawGrid.h"
+#include "uHelpMenu.h"
+#include "uQtTranslations.h"
 #include "uRegistrySwitch.h"
+#include "uVersion.h"
 
 #include <QAction>
+#include <QDir>
+#include <QLibraryInfo>
+#include <QTemporaryDir>
+#include <QTranslator>
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
@@ -147,7 +154,7 @@ TEST_F(MainFormWindowTest, ComponentsMenuCaptionsShortcutsAndInitialVisibility) 
     QStringList top;
     for (QAction* a : f->MainMenu1->actions())
         top.append(a->text() + (a->isVisible() ? "" : " (hidden)"));
-    EXPECT_EQ(top, (QStringList{"Plik", "Widok", "Ewidary", "Słowniki (hidden)", "Operatorzy (hidden)"}));
+    EXPECT_EQ(top, (QStringList{"Plik", "Widok", "Ewidary", "Słowniki (hidden)", "Operatorzy (hidden)", "Pomoc"}));
     QStringList file;
     for (QAction* a : f->Plik1->actions())
         file.append(a->objectName() + ":" + a->text() + (a->isVisible() ? "" : " (hidden)"));
@@ -174,6 +181,47 @@ TEST_F(MainFormWindowTest, ComponentsMenuCaptionsShortcutsAndInitialVisibility) 
         EXPECT_TRUE(registries[i]->isVisible());
         EXPECT_FALSE(registries[i]->isChecked());
     }
+}
+
+TEST_F(MainFormWindowTest, HelpMenuShowsTheVersionAndFindsTheGuideBesideTheProgramOrInstalled) {
+    CreateCoreAndWindow();
+    QStringList help;
+    for (QAction* a : Form->Pomoc1->actions())
+        help.append(a->objectName() + ":" + a->text());
+    EXPECT_EQ(help, (QStringList{"Podrecznik1:Podręcznik", "Oprogramie1:O programie"}));
+    Form->Oprogramie1->trigger();
+    ASSERT_EQ(Messages->Count(), 1);
+    EXPECT_EQ(Messages->Last().Title, QStringLiteral("O programie"));
+    EXPECT_TRUE(Messages->Last().Text.contains(QStringLiteral("Wersja ") + QLatin1String(EwidarVersion)));
+    EXPECT_FALSE(QString::fromLatin1(EwidarVersion).isEmpty());
+
+    // A build folder holds the guide beside the program; an installed program
+    // (<prefix>/lib/ewidar) finds it under <prefix>/share/doc/ewidar.
+    QTemporaryDir root;
+    const QString program = root.path() + QStringLiteral("/usr/lib/ewidar");
+    const QString installed = root.path() + QStringLiteral("/usr/share/doc/ewidar/podrecznik/index.html");
+    ASSERT_TRUE(QDir().mkpath(program));
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(installed).path()));
+    if (!QFileInfo::exists(QStringLiteral("/usr/share/doc/ewidar/podrecznik/index.html")))
+        EXPECT_EQ(HelpMenu::FindGuide(program), QString());
+    QFile(installed).open(QIODevice::WriteOnly);
+    EXPECT_EQ(HelpMenu::FindGuide(program), installed);
+    const QString beside = program + QStringLiteral("/podrecznik/index.html");
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(beside).path()));
+    QFile(beside).open(QIODevice::WriteOnly);
+    EXPECT_EQ(HelpMenu::FindGuide(program), beside);
+}
+
+// Qt's standard dialogs speak Polish once Qt's own catalogue is installed.
+TEST(QtTranslations, StandardDialogTextsArePolish) {
+    const QString file = QLibraryInfo::path(QLibraryInfo::TranslationsPath) + QStringLiteral("/qtbase_pl.qm");
+    if (!QFileInfo::exists(file))
+        GTEST_SKIP() << file.toStdString() << " missing (qt6-translations-l10n)";
+    const std::unique_ptr<QTranslator> translator(InstallQtTranslations(*QCoreApplication::instance()));
+    ASSERT_TRUE(translator);
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Anuluj"));
+    EXPECT_EQ(QCoreApplication::translate("QPrintDialog", "Print"), QStringLiteral("Drukowanie"));
+    QCoreApplication::removeTranslator(translator.get()); // the other tests read Qt's own texts
 }
 
 TEST_F(ConnectedWindowTest, EveryRegistryShowsItsListAsTheTableSays) {

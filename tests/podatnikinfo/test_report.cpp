@@ -231,3 +231,35 @@ TEST(ReportPage, ColumnsShareTheLinesAndAColumnCountBelowOneIsOne) {
     EXPECT_EQ(BuildHtmlPage(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"), 3), page);
     EXPECT_EQ(PageCells(BuildHtmlPage(QString(), 2)).join(QString()).count(QStringLiteral("<P ")), 0);
 }
+
+// A column never starts inside a group of field lines, with a separator or under a lone
+// heading: the address stays whole with its heading although an even share would cut it.
+TEST(ReportPage, AColumnStartsOnlyBeforeAHeadingATitleOrASeparator) {
+    QStringList lines = {"Dane personalne", "  Nazwisko: Nowak", "<HR>", "Dane adresowe", "  Adres"};
+    for (const char* field : {"Kraj: Polska", "Gmina: Kłodzko", "Miejscowość: Kłodzko", "Ulica: Wąska",
+                              "Nr domu: 1", "Kod pocztowy: 57-300", "Poczta: Kłodzko"})
+        lines.append(QStringLiteral("    ") + QString::fromUtf8(field));
+    lines << "<HR>" << "Dane kontaktowe" << "  Telefon: 1" << "  Faks: 2";
+    const QStringList cells = PageCells(BuildHtmlPage(lines, 3));
+    ASSERT_EQ(cells.size(), 3);
+    const auto paragraphs = [](const QString& Cell) { return Cell.count(QStringLiteral("<P ")); };
+    EXPECT_EQ(paragraphs(cells[0]), 3);  // up to the separator after the personal data
+    EXPECT_EQ(paragraphs(cells[1]), 10); // the heading, the title, seven lines, the separator
+    EXPECT_TRUE(cells[1].contains(QStringLiteral("<B>Dane adresowe</B>")) &&
+                cells[1].contains(QStringLiteral("<B>  Adres</B>")) && cells[1].contains(QStringLiteral("57-300")));
+    EXPECT_EQ(paragraphs(cells[2]), 3);
+    EXPECT_EQ(paragraphs(cells.join(QString())), lines.size());
+}
+
+TEST(ReportPage, IsTitledWithTheSubjectsFirmOrName) {
+    auto person = Make<TSubject>();
+    person->Set(cDanePodmiotuNazwisko.Symbol, QStringLiteral("Kowalski"));
+    person->Set(cDanePodmiotuPierwszeImie.Symbol, QStringLiteral("Jan <Ł>"));
+    EXPECT_TRUE(GetPodatnikInfo(nullptr, nullptr, nullptr, person.get(), true, true, 3)
+                    .contains(QStringLiteral("<TITLE>Informacja o podmiocie: Kowalski Jan &lt;Ł&gt;</TITLE>")));
+    person->Set(cDanePodmiotuNazwaFirmy.Symbol, QStringLiteral("Kowalski i Syn sp. j."));
+    EXPECT_TRUE(GetPodatnikInfo(nullptr, nullptr, nullptr, person.get(), true, true, 3)
+                    .contains(QStringLiteral("<TITLE>Informacja o podmiocie: Kowalski i Syn sp. j.</TITLE>")));
+    EXPECT_TRUE(GetPodatnikInfo(nullptr, nullptr, nullptr, Make<TSubject>().get(), true, true, 3)
+                    .contains(QStringLiteral("<TITLE>Informacja o podmiocie</TITLE>")));
+}

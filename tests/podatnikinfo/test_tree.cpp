@@ -130,6 +130,17 @@ TEST(TreeValues, ConversionsByKindAndSymbol) {
         {&cDaneDokumentuTozsamosciRodzaj, "", ""},
         {&cDaneAdresoweWojewodztwo, "mazowieckie", "mazowieckie"},
         {&cUwagi, "a\r\nb", "a\r\nb"},
+        // Dates as the windows show them; anything else as stored.
+        {&cDanePodmiotuDataUrodzenia, "1980-02-29", "29.02.1980"},
+        {&cDanePodmiotuDataUrodzenia, "1980-02-30", "1980-02-30"},
+        // Account numbers in fours, joined by no-break spaces; a domestic one after its check digits.
+        {&cDaneRachunkuNrRachunku, "61109010140000071219812874",
+         "61\u00A01090\u00A01014\u00A00000\u00A00712\u00A01981\u00A02874"},
+        {&cDanePodmiotuUS1RachunekVAT, "pl61 1090-1014 0000 0712 1981 2874",
+         "PL61\u00A01090\u00A01014\u00A00000\u00A00712\u00A01981\u00A02874"},
+        {&cDaneZUSNumerRachunku2, "DE89370400440532013000", "DE89\u00A03704\u00A00044\u00A00532\u00A00130\u00A000"},
+        {&cDaneZUSNumerRachunku2, "jeszcze nie znany", "jeszcze nie znany"},
+        {&cDaneZUSNazwaRachunku2, "61109010140000071219812874", "61109010140000071219812874"},
     };
     for (const TCase& c : cases)
         EXPECT_EQ(DisplayText(*c.Field, QString::fromUtf8(c.Value)), QString::fromUtf8(c.Expected))

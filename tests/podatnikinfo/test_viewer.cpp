@@ -5,6 +5,7 @@
 #include "InfoFakes.h"
 #include "TestSupport.h"
 #include "uGetPodatnikInfo.h"
+#include "uHTMLPrint.h"
 #include "uHTMLViewerModule.h"
 #include "uListOpeners.h"
 #include "uShowPodatnikInfo.h"
@@ -17,6 +18,7 @@
 #include <QMessageBox>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTextDocument>
 
 #include <gtest/gtest.h>
 
@@ -266,4 +268,92 @@ TEST(HTMLViewerLibrary, PokazThroughTheListOpenerShowsTheReportInTheViewer) {
     EXPECT_EQ(messages.Count(), 0);
     EXPECT_TRUE(shown.contains(QStringLiteral("Imię pierwsze: Łucja"))) << shown.toStdString();
     EXPECT_TRUE(shown.contains(QStringLiteral("Uwagi: linia 1\nlinia 2"))) << shown.toStdString();
+}
+
+TEST(PrintedReport, HeadingDateFileNameAndNoNearlyEmptyLastPage) {
+    using namespace HTMLPrint;
+    const QString page = QStringLiteral("<HTML><HEAD><TITLE>T</TITLE></HEAD><BODY style=\"x\"><P>a</P></BODY></HTML>");
+    EXPECT_EQ(PrintableHtml(page, QStringLiteral("Informacja o podmiocie: A & B"), QDate(2026, 3, 7)),
+              QStringLiteral("<HTML><HEAD><TITLE>T</TITLE></HEAD><BODY style=\"x\">"
+                             "<H2 style=\"font: bold 16px Arial, Verdana\">Informacja o podmiocie: A &amp; B</H2>"
+                             "<P style=\"font: 11px Arial, Verdana\">Data wydruku: 07.03.2026</P><P>a</P></BODY></HTML>"));
+    EXPECT_EQ(PrintableHtml(page, QString(), QDate(2026, 3, 7)), page);
+    EXPECT_EQ(PdfFileName(QStringLiteral("Informacja o podmiocie: Nowak/Kowalska \"Ala\"")),
+              QStringLiteral("Informacja o podmiocie - Nowak - Kowalska - Ala -.pdf"));
+    EXPECT_EQ(PdfFileName(QStringLiteral("../..")), QStringLiteral("raport.pdf"));
+    EXPECT_EQ(PdfFileName(QString()), QStringLiteral("raport.pdf"));
+    EXPECT_EQ(PdfFileName(QString(300, u'ż')).size(), 104);
+
+    // A document that runs a few lines onto a third page is fitted on two, slightly smaller;
+    // one whose last page is well filled keeps its size.
+    const QSizeF body(500, 700);
+    const auto lines = [](int Count) {
+        QString html;
+        for (int i = 0; i < Count; ++i)
+            html += QStringLiteral("<P style=\"font: 12px Arial\">wiersz %1</P>").arg(i);
+        return html;
+    };
+    int perTwoPages = 0;
+    for (int n = 1; n < 1000; ++n) {
+        QTextDocument probe;
+        probe.setHtml(lines(n));
+        probe.setPageSize(body);
+        if (probe.pageCount() == 3) {
+            perTwoPages = n - 1;
+            break;
+        }
+    }
+    ASSERT_GT(perTwoPages, 20);
+    QTextDocument nearlyEmpty;
+    nearlyEmpty.setHtml(lines(perTwoPages + 2));
+    const TPageLayout fitted = FitPages(nearlyEmpty, body);
+    EXPECT_EQ(fitted.Pages, 2);
+    EXPECT_LT(fitted.Scale, 1.0);
+    EXPECT_GE(fitted.Scale, 0.85);
+    QTextDocument halfFull;
+    halfFull.setHtml(lines(perTwoPages + perTwoPages / 4));
+    const TPageLayout kept = FitPages(halfFull, body);
+    EXPECT_EQ(kept.Pages, 3);
+    EXPECT_EQ(kept.Scale, 1.0);
+}
+
+// The PDF of a titled page: the file dialog proposes the subject's name, the PDF carries
+// the title, and the heading with the day printed is on its page.
+TEST(HTMLViewerLibrary, ThePdfOfAReportIsTitledAndNamedAfterTheSubject) {
+    FakeMessagePresenter messages;
+    THTMLViewerModule module;
+    const QString folder = TestSupport::NewTempDir(QStringLiteral("pdf"));
+    QString proposed;
+    TestSupport::WhenModal([&](QWidget* w) {
+        TestSupport::WhenModal([&](QWidget* dialog) {
+            auto* fd = qobject_cast<QFileDialog*>(dialog);
+            if (!fd) {
+                dialog->close();
+                return;
+            }
+            proposed = fd->selectedFiles().value(0);
+            fd->setDirectory(folder);
+            fd->selectFile(QFileInfo(proposed).fileName());
+            QMetaObject::invokeMethod(fd, "accept", Qt::QueuedConnection);
+        });
+        Button(w, QStringLiteral("Zapisz jako PDF"))->click();
+        Button(w, QStringLiteral("Zamknij"))->click();
+    });
+    ASSERT_TRUE(module.Show(nullptr, QStringLiteral("<HTML><HEAD><TITLE>Informacja o podmiocie: Nowak Ewa</TITLE>"
+                                                    "</HEAD><BODY><P>Nazwisko: <B>Nowak</B></P></BODY></HTML>")));
+    EXPECT_EQ(messages.Count(), 0);
+    EXPECT_EQ(QFileInfo(proposed).fileName(), QStringLiteral("Informacja o podmiocie - Nowak Ewa.pdf"));
+    QFile file(folder + QStringLiteral("/Informacja o podmiocie - Nowak Ewa.pdf"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray pdf = file.readAll();
+    EXPECT_TRUE(pdf.startsWith("%PDF"));
+    // Qt writes the title as a UTF-16 text string with its byte order mark.
+    const QString title = QStringLiteral("Informacja o podmiocie: Nowak Ewa");
+    QByteArray utf16("\xFE\xFF");
+    for (QChar c : title)
+        utf16 += char(c.unicode() >> 8), utf16 += char(c.unicode() & 0xFF);
+    EXPECT_TRUE(pdf.contains("/Title") && (pdf.contains(utf16) || pdf.contains(title.toLatin1())));
+    // One page, with text drawn on it (the heading, the page number, the page).
+    EXPECT_EQ(pdf.count("/Type /Page") - pdf.count("/Type /Pages"), 1);
+    EXPECT_TRUE(pdf.contains("/Font"));
 }

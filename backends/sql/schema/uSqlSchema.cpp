@@ -5,6 +5,7 @@
 #include "uSqlErrors.h"
 #include "uSqlKinds.h"
 #include "uSqlRecordStore.h"
+#include "uVersion.h"
 
 #include <QStringList>
 #include <QUuid>
@@ -238,6 +239,13 @@ void WriteVersion(TSqlConnection& C, int Version) {
     WriteMeta(C, QStringLiteral("schema_version"), QString::number(Version));
 }
 
+// Which program made the database, and which last upgraded it: what an administrator
+// asks first when desks of different versions share one.
+void WriteProgramVersion(TSqlConnection& C, int FromVersion) {
+    WriteMeta(C, FromVersion == 0 ? QStringLiteral("created_by") : QStringLiteral("upgraded_by"),
+              QString::fromLatin1(EwidarVersion));
+}
+
 // A server commits every DDL statement at once, so the steps cannot share one
 // transaction. Desks upgrading at once take turns on a named lock; each step is
 // written so that it can run again after a failure part way, and the version is
@@ -247,10 +255,13 @@ void PrepareStepwise(TSqlConnection& C) {
     if (C.Scalar(QStringLiteral("SELECT GET_LOCK(CONCAT(?, '.', DATABASE()), 60)"), {lock}, 0).toInt() != 1)
         Fail(SqlErrors::ecFileLocked, QStringLiteral("inna stacja przygotowuje bazę danych"));
     try {
-        for (int v = CheckedVersion(C); v < CurrentVersion; ++v) {
+        const int from = CheckedVersion(C);
+        for (int v = from; v < CurrentVersion; ++v) {
             Migrations()[v](C);
             WriteVersion(C, v + 1);
         }
+        if (from < CurrentVersion)
+            WriteProgramVersion(C, from);
     } catch (...) {
         C.Scalar(QStringLiteral("SELECT RELEASE_LOCK(CONCAT(?, '.', DATABASE()))"), {lock});
         throw;
@@ -276,6 +287,7 @@ void Prepare(TSqlConnection& C) {
     for (int v = version; v < CurrentVersion; ++v)
         Migrations()[v](C);
     WriteVersion(C, CurrentVersion);
+    WriteProgramVersion(C, version);
     scope.Commit();
 }
 
