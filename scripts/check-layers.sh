@@ -40,6 +40,7 @@ Source/regon            7
 Source/whitelist        7
 Source/subjectinfo      7
 Source/recordform       8
+Source/whitelistforms   8
 Source/settings         8
 Source/spreadsheetforms 8
 Source/app              9

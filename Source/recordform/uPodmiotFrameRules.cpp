@@ -48,6 +48,8 @@ const TContextRow kContextRows[] = {
     {"pnlDaneOsobyProwadzacejDzialalnoscSamodzielnie", 1, 0, 1},
     {"pnlRegonPanel", 1, 0, -1},
     {"btnSearchRregonGUS", 1, 0, 1},
+    {"btnWykazVAT", 1, 0, 1},
+    {"btnWypelnijZWykazuVAT", 1, 0, 1},
     {"pnlDrugieImie", 1, 1, 0},
     {"pnlNazwiskoRodowe", 1, 1, 0},
     {"pnlImieOjca", 1, 1, 0},
