@@ -81,6 +81,9 @@ void ShowWhiteList(QWidget* Owner, TPodmiotFrame* Frame, PodmiotOpeners::TWhiteL
     case PodmiotOpeners::TWhiteListAction::waFill:
         WhiteListForms::FillSubject(Owner, Frame);
         break;
+    case PodmiotOpeners::TWhiteListAction::waChecks:
+        WhiteListForms::ShowChecks(Owner, Frame);
+        break;
     }
 }
 
@@ -104,6 +107,8 @@ void InstallWindows() {
     PodmiotOpeners::SetAccountsOpener(&ShowSubjectTaxOfficeAccounts);
     PodmiotOpeners::SetRegonSearchOpener(&RegonForms::ShowWyszukiwarkaRegon);
     PodmiotOpeners::SetWhiteListOpener(&ShowWhiteList);
+    FrameOpeners::SetAccountCheckOpener(&WhiteListForms::CheckAccount);
+    FrameOpeners::SetViesCheckOpener(&WhiteListForms::CheckVies);
 }
 
 void ResetWindows() {
@@ -118,4 +123,6 @@ void ResetWindows() {
     PodmiotOpeners::SetAccountsOpener({});
     PodmiotOpeners::SetRegonSearchOpener({});
     PodmiotOpeners::SetWhiteListOpener({});
+    FrameOpeners::SetAccountCheckOpener({});
+    FrameOpeners::SetViesCheckOpener({});
 }

@@ -40,7 +40,7 @@ using TAccountsOpener = std::function<bool(QWidget* OwnerForm, TAccounts& Accoun
 // Opens the register search window for the frame (which it fills).
 using TRegonSearchOpener = std::function<void(QWidget* OwnerForm, TPodmiotFrame* Frame)>;
 // The VAT white list actions of the editor's button strip.
-enum class TWhiteListAction { waCheck, waFill };
+enum class TWhiteListAction { waCheck, waFill, waChecks };
 using TWhiteListOpener = std::function<void(QWidget* OwnerForm, TPodmiotFrame* Frame, TWhiteListAction Action)>;
 // Installing an empty function puts the default back (nothing shown, counted as cancelled).
 void SetAccountsOpener(TAccountsOpener Opener);
@@ -99,6 +99,7 @@ public:
     QToolButton* btnSearchRregonGUS = nullptr;
     QToolButton* btnWykazVAT = nullptr;         // "Sprawdź w wykazie VAT"
     QToolButton* btnWypelnijZWykazuVAT = nullptr; // "Wypełnij z wykazu VAT"
+    QToolButton* btnWeryfikacje = nullptr;        // the stored register checks of the subject
     QWidget* Panel15 = nullptr;
     QWidget* Panel4 = nullptr;
     TCheckBox* chkAktywny = nullptr;

@@ -169,6 +169,8 @@ void TPodmiotFrame::BuildLayout() {
                                   PodmiotOpeners::TWhiteListAction::waCheck, 1);
     btnWypelnijZWykazuVAT = whiteListButton("btnWypelnijZWykazuVAT", QStringLiteral("Wypełnij z wykazu VAT"),
                                             PodmiotOpeners::TWhiteListAction::waFill, 2);
+    btnWeryfikacje = whiteListButton("btnWeryfikacje", QStringLiteral("Weryfikacje"),
+                                     PodmiotOpeners::TWhiteListAction::waChecks, 3);
 }
 
 QWidget* TPodmiotFrame::BuildTab(int Index) {

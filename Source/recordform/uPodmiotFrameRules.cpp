@@ -50,6 +50,7 @@ const TContextRow kContextRows[] = {
     {"btnSearchRregonGUS", 1, 0, 1},
     {"btnWykazVAT", 1, 0, 1},
     {"btnWypelnijZWykazuVAT", 1, 0, 1},
+    {"btnWeryfikacje", 1, 0, 1},
     {"pnlDrugieImie", 1, 1, 0},
     {"pnlNazwiskoRodowe", 1, 1, 0},
     {"pnlImieOjca", 1, 1, 0},

@@ -14,7 +14,7 @@ TWhiteListAddress SplitWhiteListAddress(const QString& Text) {
     }
     // "STREET 5", "STREET 5/7", "STREET 5A LOK. 7", "STREET 5 M. 7" at the start.
     static const QRegularExpression house(
-        QStringLiteral("^(.*\\S)\\s+(\\d+[A-Z]?)(?:\\s*/\\s*(\\w+)|\\s+(?:LOK\\.?|M\\.?)\\s*(\\w+))?$"),
+        QStringLiteral("^(.*?\\S)\\s+(\\d+[A-Z]?)(?:\\s*/\\s*(\\w+)|\\s+(?:LOK\\.?|M\\.?)\\s*(\\w+))?$"),
         QRegularExpression::CaseInsensitiveOption | QRegularExpression::UseUnicodePropertiesOption);
     if (const auto m = house.match(rest); m.hasMatch()) {
         rest = m.captured(1);

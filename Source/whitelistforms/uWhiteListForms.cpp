@@ -2,13 +2,21 @@
 
 #include "uBaseFrame.h"
 #include "uEwidarComponents_Panel.h"
+#include "uHTMLViewerModule.h"
 #include "uMessagePresenter.h"
 #include "uWhiteListAddress.h"
+#include "uViesClient.h"
 #include "uWhiteListClient.h"
 
+#include <QDateEdit>
 #include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLineEdit>
+#include <QHeaderView>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QInputDialog>
+#include <QLabel>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
@@ -37,14 +45,185 @@ void ShowError(QWidget* Owner, const QString& Text) {
     ShowMessageBox(Owner, kTitle, Text, TMsgDlgType::mtError);
 }
 
+std::u16string U(const QString& Text) {
+    return Text.toStdU16String();
+}
+
+QString Q(const std::u16string& Text) {
+    return QString::fromStdU16String(Text);
+}
+
+QString RegisterName(const std::u16string& Register) {
+    if (Register == u"WL")
+        return QStringLiteral("Wykaz podatników VAT – podmiot");
+    if (Register == u"WL-RACHUNEK")
+        return QStringLiteral("Wykaz podatników VAT – rachunek");
+    if (Register == u"VIES")
+        return QStringLiteral("VIES – numer VAT UE");
+    return Q(Register);
+}
+
+TRegisterCheck NewCheck(const char16_t* Register, const QString& Identifier, const QDate& Date,
+                        const QString& Outcome, const QString& RequestId, const QByteArray& Raw) {
+    TRegisterCheck c;
+    c.Register = Register;
+    c.Identifier = U(Identifier);
+    c.AskedDate = U(Date.toString(Qt::ISODate));
+    c.Outcome = U(Outcome);
+    c.Source = u"usługa";
+    c.RequestId = U(RequestId);
+    c.Raw = U(QString::fromUtf8(Raw));
+    return c;
+}
+
+IEwidarDataBase* DataBaseOf(TBaseFrame* Frame) {
+    return Frame ? Frame->EwidarDataBase().get() : nullptr;
+}
+
+} // namespace
+
+namespace {
+QString NipOfEditor(TBaseFrame* Editor) {
+    for (const char* name : {"pnlNIP2", "pnlNIP"})
+        if (TPanel* panel = Editor ? RegonCopy::EditorPanel(Editor, QLatin1String(name)) : nullptr)
+            if (!panel->Value().trimmed().isEmpty())
+                return panel->Value().trimmed();
+    return {};
+}
 } // namespace
 
 QString EditorNip(QWidget* Owner, TBaseFrame* Editor) {
-    for (const char* name : {"pnlNIP2", "pnlNIP"})
-        if (TPanel* panel = RegonCopy::EditorPanel(Editor, QLatin1String(name)))
-            if (!panel->Value().trimmed().isEmpty())
-                return panel->Value().trimmed();
-    return QInputDialog::getText(Owner, kTitle, QStringLiteral("NIP podmiotu:")).trimmed();
+    const QString nip = NipOfEditor(Editor);
+    return !nip.isEmpty() ? nip : QInputDialog::getText(Owner, kTitle, QStringLiteral("NIP podmiotu:")).trimmed();
+}
+
+bool KeepProof(QWidget* Owner, TBaseFrame* Editor, IEwidarDataBase* DataBase, TRegisterCheck& Check) {
+    const TIntfPtr<IEwidarRecord> subject = Editor ? Editor->EwidarRecord() : nullptr;
+    Check.SubjectID = subject ? subject->GetID() : 0;
+    const TIntfPtr<IEwidarRegisterChecks> checks = Supports<IEwidarRegisterChecks>(DataBase);
+    if (checks && checks->AddRegisterCheck(Check))
+        return true;
+    ShowError(Owner, checks ? QStringLiteral("Nie zapisano potwierdzenia sprawdzenia w bazie danych (kod %1); "
+                                             "odpowiedź jest pokazana, ale nie zostanie zachowana.")
+                                  .arg(DataBase->GetLastErrorCode())
+                            : QStringLiteral("Ta baza danych nie przechowuje potwierdzeń sprawdzeń w rejestrach; "
+                                             "odpowiedź jest pokazana, ale nie zostanie zachowana."));
+    return false;
+}
+
+QString ConfirmationHtml(const TRegisterCheck& C) {
+    QString html = QStringLiteral("<html><head><meta charset=\"utf-8\"></head><body>"
+                                  "<h2>Potwierdzenie sprawdzenia: %1</h2><table>")
+                       .arg(Esc(RegisterName(C.Register)));
+    Row(html, QStringLiteral("Numer:"), Q(C.Identifier));
+    Row(html, QStringLiteral("Rachunek:"), Q(C.Account));
+    Row(html, QStringLiteral("Na dzień:"), Q(C.AskedDate));
+    Row(html, QStringLiteral("Wynik:"), Q(C.Outcome));
+    Row(html, QStringLiteral("Źródło odpowiedzi:"), Q(C.Source));
+    Row(html, QStringLiteral("Identyfikator zapytania:"), Q(C.RequestId));
+    Row(html, QStringLiteral("Zapytano:"), Q(C.AskedAt));
+    Row(html, QStringLiteral("Operator:"), Q(C.Operator));
+    Row(html, QStringLiteral("Numer potwierdzenia w programie:"), QString::number(C.ID));
+    html += QStringLiteral("</table><h4>Odpowiedź rejestru</h4><pre>%1</pre></body></html>").arg(Esc(Q(C.Raw)));
+    return html;
+}
+
+void ShowChecks(QWidget* Owner, TBaseFrame* Editor) {
+    IEwidarDataBase* db = DataBaseOf(Editor);
+    const TIntfPtr<IEwidarRegisterChecks> stored = Supports<IEwidarRegisterChecks>(db);
+    if (!stored) {
+        ShowError(Owner, QStringLiteral("Ta baza danych nie przechowuje potwierdzeń sprawdzeń w rejestrach."));
+        return;
+    }
+    const TIntfPtr<IEwidarRecord> subject = Editor->EwidarRecord();
+    const int32_t id = subject ? subject->GetID() : 0;
+    const QString nip = id ? QString() : TWhiteListClient::NipDigits(NipOfEditor(Editor));
+    std::vector<TRegisterCheck> checks;
+    if ((id || !nip.isEmpty()) && !stored->GetRegisterChecks(id, U(nip), checks)) {
+        ShowError(Owner, QStringLiteral("Nie można odczytać weryfikacji podmiotu (kod %1).").arg(db->GetLastErrorCode()));
+        return;
+    }
+    TRegisterChecksForm form(Owner, std::move(checks));
+    form.exec();
+}
+
+void CheckVies(QWidget* Owner, QWidget* Frame) {
+    auto value = [Frame](const char* Name) {
+        auto* panel = Frame ? Frame->findChild<TPanel*>(QLatin1String(Name)) : nullptr;
+        return panel ? panel->Value().trimmed() : QString();
+    };
+    // The kind switch: "0" is "podatkowy".
+    if (value("pnlTyp") != u"0" || value("pnlKodKraju").isEmpty() || value("pnlNumer").isEmpty()) {
+        ShowMessageBox(Owner, QStringLiteral("VIES"),
+                       QStringLiteral("W systemie VIES sprawdza się numer podatkowy: wybierz rodzaj \"podatkowy\", "
+                                      "podaj kod kraju UE i numer."),
+                       TMsgDlgType::mtWarning);
+        return;
+    }
+    TViesClient client;
+    TViesCheck check;
+    if (!client.Check(value("pnlKodKraju"), value("pnlNumer"), check)) {
+        ShowMessageBox(Owner, QStringLiteral("VIES"), client.LastError(), TMsgDlgType::mtError);
+        return;
+    }
+    const QString number = check.CountryCode + check.VatNumber;
+    TRegisterCheck proof = NewCheck(u"VIES", number, QDate::currentDate(),
+                                    check.Valid ? QStringLiteral("ważny") : QStringLiteral("nieważny"),
+                                    check.RequestIdentifier, check.Raw);
+    TBaseFrame* editor = OwningSubjectEditor(Frame);
+    KeepProof(Owner, editor, editor ? DataBaseOf(editor) : DataBaseOf(qobject_cast<TBaseFrame*>(Frame)), proof);
+    QString text = QStringLiteral("Numer VAT %1 %2 w systemie VIES.").arg(number, check.Valid ? QStringLiteral("jest ważny")
+                                                                                           : QStringLiteral("NIE JEST ważny"));
+    if (!check.Name.isEmpty())
+        text += QStringLiteral("\nNazwa: ") + check.Name;
+    if (!check.Address.isEmpty())
+        text += QStringLiteral("\nAdres: ") + QString(check.Address).replace(u'\n', QStringLiteral(", "));
+    text += check.RequestIdentifier.isEmpty()
+                ? QStringLiteral("\nBez numeru konsultacji: w ustawieniach nie podano numeru VAT UE biura (%1).")
+                      .arg(ViesSettings::RequesterName)
+                : QStringLiteral("\nNumer konsultacji: ") + check.RequestIdentifier;
+    ShowMessageBox(Owner, QStringLiteral("VIES"), text,
+                   check.Valid ? TMsgDlgType::mtInformation : TMsgDlgType::mtWarning);
+}
+
+TBaseFrame* OwningSubjectEditor(QWidget* Widget) {
+    for (QWidget* w = Widget; w; w = w->parentWidget()) {
+        if (auto* frame = qobject_cast<TBaseFrame*>(w); frame && Supports<IPodmiot>(frame->EwidarRecord()))
+            return frame;
+        // A window opened over another: look into its owner's frames.
+        if (w->isWindow() && w->parentWidget())
+            for (auto* frame : w->parentWidget()->window()->findChildren<TBaseFrame*>())
+                if (Supports<IPodmiot>(frame->EwidarRecord()) && RegonCopy::EditorPanel(frame, QStringLiteral("pnlNIP")))
+                    return frame;
+    }
+    return nullptr;
+}
+
+void CheckAccount(QWidget* Owner, QWidget* Frame, const QString& Account) {
+    TBaseFrame* editor = OwningSubjectEditor(Frame);
+    TWhiteListAccountForm form(Owner, Account, NipOfEditor(editor));
+    if (form.exec() != QDialog::Accepted)
+        return;
+    const QString nip = form.edtNIP->text().trimmed();
+    const QDate date = form.edtData->date();
+    TWhiteListClient client;
+    TWhiteListCheck check;
+    if (!client.CheckAccount(nip, Account, date, check)) {
+        ShowError(Owner, client.LastError());
+        return;
+    }
+    TRegisterCheck proof = NewCheck(u"WL-RACHUNEK", TWhiteListClient::NipDigits(nip), date,
+                                    check.Assigned ? QStringLiteral("przypisany") : QStringLiteral("nieprzypisany"),
+                                    check.RequestId, check.Raw);
+    proof.Account = U(WhiteListAnswer::AccountDigits(Account));
+    auto* frame = qobject_cast<TBaseFrame*>(Frame);
+    KeepProof(Owner, editor, editor ? DataBaseOf(editor) : DataBaseOf(frame), proof);
+    ShowMessageBox(Owner, kTitle,
+                   QStringLiteral("Rachunek %1 %2 przypisany do podmiotu o numerze NIP %3 w wykazie podatników "
+                                  "VAT na dzień %4.\nIdentyfikator zapytania: %5")
+                       .arg(Account.trimmed(), check.Assigned ? QStringLiteral("JEST") : QStringLiteral("NIE JEST"),
+                            nip, date.toString(Qt::ISODate), check.RequestId),
+                   check.Assigned ? TMsgDlgType::mtInformation : TMsgDlgType::mtWarning);
 }
 
 QStringList SubjectAccounts(IPodmiot* Podmiot) {
@@ -139,36 +318,43 @@ RegonCopy::TInput FillInput(const TWhiteListSubject& S) {
     return in;
 }
 
-void CheckSubject(QWidget* Owner, TBaseFrame* Editor) {
+namespace {
+// The editor's subject in the list today: false after a message (or when no NIP was given).
+// An answer is kept as proof.
+bool AskList(QWidget* Owner, TBaseFrame* Editor, QString& Nip, TWhiteListSearch& Search) {
     if (!Editor)
-        return;
-    const QString nip = EditorNip(Owner, Editor);
-    if (nip.isEmpty())
-        return;
+        return false;
+    Nip = EditorNip(Owner, Editor);
+    if (Nip.isEmpty())
+        return false;
     TWhiteListClient client;
-    TWhiteListSearch search;
     const QDate today = QDate::currentDate();
-    if (!client.SearchNip(nip, today, search)) {
+    if (!client.SearchNip(Nip, today, Search)) {
         ShowError(Owner, client.LastError());
-        return;
+        return false;
     }
+    TRegisterCheck proof = NewCheck(u"WL", TWhiteListClient::NipDigits(Nip), today, Search.Status(),
+                                    Search.RequestId, Search.Raw);
+    KeepProof(Owner, Editor, DataBaseOf(Editor), proof);
+    return true;
+}
+} // namespace
+
+void CheckSubject(QWidget* Owner, TBaseFrame* Editor) {
+    QString nip;
+    TWhiteListSearch search;
+    if (!AskList(Owner, Editor, nip, search))
+        return;
     const TIntfPtr<IPodmiot> podmiot = Supports<IPodmiot>(Editor->EwidarRecord());
-    TWhiteListResultForm form(Owner, SearchHtml(search, today, SubjectAccounts(podmiot.get())));
+    TWhiteListResultForm form(Owner, SearchHtml(search, QDate::currentDate(), SubjectAccounts(podmiot.get())));
     form.exec();
 }
 
 void FillSubject(QWidget* Owner, TBaseFrame* Editor) {
-    if (!Editor)
-        return;
-    const QString nip = EditorNip(Owner, Editor);
-    if (nip.isEmpty())
-        return;
-    TWhiteListClient client;
+    QString nip;
     TWhiteListSearch search;
-    if (!client.SearchNip(nip, QDate::currentDate(), search)) {
-        ShowError(Owner, client.LastError());
+    if (!AskList(Owner, Editor, nip, search))
         return;
-    }
     if (!search.Found) {
         ShowMessageBox(Owner, kTitle,
                        QStringLiteral("Podmiotu o numerze NIP %1 nie ma w wykazie podatników VAT; nic nie "
@@ -195,4 +381,76 @@ TWhiteListResultForm::TWhiteListResultForm(QWidget* Owner, const QString& Html) 
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
     resize(640, 520);
+}
+
+TWhiteListAccountForm::TWhiteListAccountForm(QWidget* Owner, const QString& Account, const QString& Nip)
+    : QDialog(Owner) {
+    setObjectName(QStringLiteral("WhiteListAccountForm"));
+    setWindowTitle(QStringLiteral("Sprawdź rachunek w wykazie VAT"));
+    auto* layout = new QFormLayout(this);
+    auto* account = new QLabel(Account, this);
+    account->setTextFormat(Qt::PlainText);
+    layout->addRow(QStringLiteral("Rachunek:"), account);
+    edtNIP = new QLineEdit(Nip, this);
+    edtNIP->setObjectName(QStringLiteral("edtNIP"));
+    edtNIP->setMaxLength(13);
+    layout->addRow(QStringLiteral("NIP podmiotu:"), edtNIP);
+    edtData = new QDateEdit(QDate::currentDate(), this);
+    edtData->setObjectName(QStringLiteral("edtData"));
+    edtData->setCalendarPopup(true);
+    edtData->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+    // The list answers for past days and today, never for the future.
+    edtData->setMaximumDate(QDate::currentDate());
+    layout->addRow(QStringLiteral("Na dzień:"), edtData);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("Sprawdź"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Anuluj"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    layout->addRow(buttons);
+}
+
+TRegisterChecksForm::TRegisterChecksForm(QWidget* Owner, std::vector<TRegisterCheck> Checks)
+    : QDialog(Owner), m_checks(std::move(Checks)) {
+    using namespace WhiteListForms;
+    setObjectName(QStringLiteral("RegisterChecksForm"));
+    setWindowTitle(QStringLiteral("Weryfikacje podmiotu"));
+    ShowPage = [](QWidget* Owner, const QString& Html) { HTMLViewerModule().Show(Owner, Html); };
+    auto* layout = new QVBoxLayout(this);
+    grdChecks = new QTableWidget(int(m_checks.size()), 8, this);
+    grdChecks->setObjectName(QStringLiteral("grdChecks"));
+    grdChecks->setHorizontalHeaderLabels({QStringLiteral("Zapytano"), QStringLiteral("Rejestr"),
+                                          QStringLiteral("Na dzień"), QStringLiteral("Numer"),
+                                          QStringLiteral("Rachunek"), QStringLiteral("Wynik"),
+                                          QStringLiteral("Źródło"), QStringLiteral("Operator")});
+    grdChecks->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grdChecks->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grdChecks->setSelectionMode(QAbstractItemView::SingleSelection);
+    grdChecks->verticalHeader()->hide();
+    for (int r = 0; r < int(m_checks.size()); ++r) {
+        const TRegisterCheck& c = m_checks[size_t(r)];
+        const QString cells[] = {Q(c.AskedAt).replace(u'T', u' '), RegisterName(c.Register), Q(c.AskedDate),
+                                 Q(c.Identifier), Q(c.Account), Q(c.Outcome), Q(c.Source), Q(c.Operator)};
+        for (int col = 0; col < 8; ++col)
+            grdChecks->setItem(r, col, new QTableWidgetItem(cells[col]));
+    }
+    grdChecks->resizeColumnsToContents();
+    if (!m_checks.empty())
+        grdChecks->selectRow(0);
+    layout->addWidget(grdChecks);
+    if (m_checks.empty())
+        layout->addWidget(new QLabel(QStringLiteral("Podmiot nie był jeszcze sprawdzany w rejestrach."), this));
+    auto* buttons = new QDialogButtonBox(this);
+    btnPrint = buttons->addButton(QStringLiteral("Drukuj potwierdzenie"), QDialogButtonBox::ActionRole);
+    btnPrint->setObjectName(QStringLiteral("btnPrint"));
+    btnPrint->setEnabled(!m_checks.empty());
+    buttons->addButton(QStringLiteral("Zamknij"), QDialogButtonBox::RejectRole);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(btnPrint, &QPushButton::clicked, this, [this] {
+        const int row = grdChecks->currentRow();
+        if (row >= 0 && row < int(m_checks.size()) && ShowPage)
+            ShowPage(this, WhiteListForms::ConfirmationHtml(m_checks[size_t(row)]));
+    });
+    layout->addWidget(buttons);
+    resize(900, 420);
 }

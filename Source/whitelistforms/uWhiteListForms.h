@@ -8,15 +8,22 @@
 // The NIP asked about is the editor's (company NIP first, then the person's); without one it
 // is asked for.
 
-#include "uEwidarQuorDBIntf.h"
+#include "uEwidarRegisterChecksIntf.h"
 #include "uWhiteListAnswer.h"
 #include "uWyszukiwarkaRegonCopy.h"
 
 #include <QDate>
 #include <QDialog>
+#include <QPushButton>
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+#include <vector>
+
+class QDateEdit;
+class QTableWidget;
+class QLineEdit;
 class QTextBrowser;
 class TBaseFrame;
 
@@ -24,6 +31,27 @@ namespace WhiteListForms {
 
 void CheckSubject(QWidget* Owner, TBaseFrame* Editor);
 void FillSubject(QWidget* Owner, TBaseFrame* Editor);
+// "Sprawdź rachunek w wykazie VAT" of an account section: asks for the NIP (the owning
+// subject's, when the section is shown over its editor) and the date (today), then says
+// whether the list assigns the account to that NIP on that date.
+void CheckAccount(QWidget* Owner, QWidget* Frame, const QString& Account);
+
+// "Sprawdź w VIES" of an identification-number section (panels pnlTyp, pnlKodKraju, pnlNumer
+// of Frame): only a tax number ("podatkowy") with a member state's code is asked about.
+void CheckVies(QWidget* Owner, QWidget* Frame);
+
+// "Weryfikacje": the stored checks of the editor's subject (of its NIP while it is not stored).
+void ShowChecks(QWidget* Owner, TBaseFrame* Editor);
+
+// Keeps the proof of an answer with the editor's subject (Editor may be nullptr: then with no
+// subject, found by the number asked about). False after a message when it was not stored.
+bool KeepProof(QWidget* Owner, TBaseFrame* Editor, IEwidarDataBase* DataBase, TRegisterCheck& Check);
+// The confirmation page of one stored check.
+QString ConfirmationHtml(const TRegisterCheck& Check);
+
+// The subject editor that Widget is part of or was opened over (its windows' owners
+// followed up); nullptr when there is none.
+TBaseFrame* OwningSubjectEditor(QWidget* Widget);
 
 // The NIP of the editor (or typed by the operator); empty when none was given.
 QString EditorNip(QWidget* Owner, TBaseFrame* Editor);
@@ -42,4 +70,25 @@ class TWhiteListResultForm : public QDialog {
 public:
     TWhiteListResultForm(QWidget* Owner, const QString& Html);
     QTextBrowser* Text = nullptr;
+};
+
+// The NIP and date of an account check.
+class TWhiteListAccountForm : public QDialog {
+public:
+    TWhiteListAccountForm(QWidget* Owner, const QString& Account, const QString& Nip);
+    QLineEdit* edtNIP = nullptr;
+    QDateEdit* edtData = nullptr;
+};
+
+// The stored checks of a subject; "Drukuj potwierdzenie" shows the chosen one as a page.
+class TRegisterChecksForm : public QDialog {
+public:
+    TRegisterChecksForm(QWidget* Owner, std::vector<TRegisterCheck> Checks);
+    QTableWidget* grdChecks = nullptr;
+    QPushButton* btnPrint = nullptr;
+    // Shows the page (the HTML viewer unless replaced).
+    std::function<void(QWidget* Owner, const QString& Html)> ShowPage;
+
+private:
+    std::vector<TRegisterCheck> m_checks;
 };

@@ -34,6 +34,17 @@ QJsonObject Result(QJsonObject Result) {
 TFakeWhiteListService::TFakeWhiteListService()
     : Server([this](const TFakeHttpRequest& Request) { return Answer(Request); }) {}
 
+TFakeWhiteListEntry TFakeWhiteListService::Sample() {
+    TFakeWhiteListEntry e;
+    e.Name = QStringLiteral("PRZEDSIĘBIORSTWO PRÓBNE SPÓŁKA Z O.O.");
+    e.Regon = QStringLiteral("012345675");
+    e.Krs = QStringLiteral("0000123456");
+    e.WorkingAddress = QStringLiteral("DŁUGA 5/7, 00-950 WARSZAWA");
+    e.RegistrationLegalDate = QStringLiteral("2001-05-01");
+    e.Accounts = {QStringLiteral("12105000997603123456789123"), QStringLiteral("61109010140000071219812874")};
+    return e;
+}
+
 QByteArray TFakeWhiteListService::SubjectJson(const QString& Nip, const TFakeWhiteListEntry& E) {
     QJsonArray accounts;
     for (const QString& a : E.Accounts)

@@ -36,6 +36,8 @@ public:
     std::function<std::optional<TFakeHttpReply>(const TFakeHttpRequest&)> Override;
     int RequestCount = 0;
 
+    // A company with a KRS number, an address and two accounts, as the tests use it.
+    static TFakeWhiteListEntry Sample();
     // The subject as the service writes it.
     static QByteArray SubjectJson(const QString& Nip, const TFakeWhiteListEntry& Entry);
 

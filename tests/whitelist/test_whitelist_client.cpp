@@ -20,14 +20,7 @@ class WhiteListFixture : public ::testing::Test {
 protected:
     void SetUp() override {
         TestSupport::ClearSettings();
-        TFakeWhiteListEntry e;
-        e.Name = QStringLiteral("PRZEDSIĘBIORSTWO PRÓBNE SPÓŁKA Z O.O.");
-        e.Regon = QStringLiteral("012345678");
-        e.Krs = QStringLiteral("0000123456");
-        e.WorkingAddress = QStringLiteral("UL. DŁUGA 5/7, 00-950 WARSZAWA");
-        e.RegistrationLegalDate = QStringLiteral("2001-05-01");
-        e.Accounts = {kAccount, QStringLiteral("61109010140000071219812874")};
-        Service.Subjects.insert(kNip, e);
+        Service.Subjects.insert(kNip, TFakeWhiteListService::Sample());
         SetAddress(Service.BaseAddress());
     }
     void TearDown() override { TestSupport::ClearSettings(); }
