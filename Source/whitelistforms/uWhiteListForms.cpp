@@ -94,7 +94,14 @@ QString NipOfEditor(TBaseFrame* Editor) {
 
 QString EditorNip(QWidget* Owner, TBaseFrame* Editor) {
     const QString nip = NipOfEditor(Editor);
-    return !nip.isEmpty() ? nip : QInputDialog::getText(Owner, kTitle, QStringLiteral("NIP podmiotu:")).trimmed();
+    if (!nip.isEmpty())
+        return nip;
+    QInputDialog ask(Owner);
+    ask.setWindowTitle(kTitle);
+    ask.setLabelText(QStringLiteral("NIP podmiotu:"));
+    ask.setOkButtonText(QStringLiteral("Sprawdź"));
+    ask.setCancelButtonText(QStringLiteral("Anuluj"));
+    return ask.exec() == QDialog::Accepted ? ask.textValue().trimmed() : QString();
 }
 
 bool KeepProof(QWidget* Owner, TBaseFrame* Editor, IEwidarDataBase* DataBase, TRegisterCheck& Check) {
@@ -121,10 +128,10 @@ QString ConfirmationHtml(const TRegisterCheck& C) {
     Row(html, QStringLiteral("Wynik:"), Q(C.Outcome));
     Row(html, QStringLiteral("Źródło odpowiedzi:"), Q(C.Source));
     Row(html, QStringLiteral("Identyfikator zapytania:"), Q(C.RequestId));
-    Row(html, QStringLiteral("Zapytano:"), Q(C.AskedAt));
+    Row(html, QStringLiteral("Zapytano:"), Q(C.AskedAt).replace(u'T', u' '));
     Row(html, QStringLiteral("Operator:"), Q(C.Operator));
     Row(html, QStringLiteral("Numer potwierdzenia w programie:"), QString::number(C.ID));
-    html += QStringLiteral("</table><h4>Odpowiedź rejestru</h4><pre>%1</pre></body></html>").arg(Esc(Q(C.Raw)));
+    html += QStringLiteral("</table><h4>Odpowiedź rejestru</h4><pre style=\"white-space: pre-wrap\">%1</pre></body></html>").arg(Esc(Q(C.Raw)));
     return html;
 }
 
@@ -274,7 +281,7 @@ QString SearchHtml(const TWhiteListSearch& Search, const QDate& Date, const QStr
     if (OwnAccounts.isEmpty())
         html += QStringLiteral("<p>Podmiot nie ma wpisanych rachunków.</p>");
     else {
-        html += QStringLiteral("<table>");
+        html += QStringLiteral("<table cellspacing=\"4\">");
         for (const QString& own : OwnAccounts) {
             const QString digits = WhiteListAnswer::AccountDigits(own);
             const bool listed = !digits.isEmpty() && s.AccountNumbers.contains(digits);
