@@ -19,6 +19,7 @@ cd "$root" || exit 2
 ranks='
 Source/support          0
 Source/data             1
+Source/net              1
 Source/schema           2
 router                  2
 htmlviewer              2
@@ -36,8 +37,10 @@ addressdict             6
 Source/frames           7
 Source/core             7
 Source/regon            7
+Source/whitelist        7
 Source/subjectinfo      7
 Source/recordform       8
+Source/whitelistforms   8
 Source/settings         8
 Source/spreadsheetforms 8
 Source/app              9

@@ -26,6 +26,7 @@
 #include "uSettingsForm.h"
 #include "uShowPodatnikInfo.h"
 #include "uSpreadsheetWindows.h"
+#include "uWhiteListForms.h"
 #include "uWyszukiwarkaRegonForm.h"
 
 namespace {
@@ -72,6 +73,20 @@ void ImportDictionaryData(QWidget* OwnerForm, IEwidarDataBase* DataBase,
         ReloadDictionaryTables(Core()->FInitializeTableThread);
 }
 
+void ShowWhiteList(QWidget* Owner, TPodmiotFrame* Frame, PodmiotOpeners::TWhiteListAction Action) {
+    switch (Action) {
+    case PodmiotOpeners::TWhiteListAction::waCheck:
+        WhiteListForms::CheckSubject(Owner, Frame);
+        break;
+    case PodmiotOpeners::TWhiteListAction::waFill:
+        WhiteListForms::FillSubject(Owner, Frame);
+        break;
+    case PodmiotOpeners::TWhiteListAction::waChecks:
+        WhiteListForms::ShowChecks(Owner, Frame);
+        break;
+    }
+}
+
 } // namespace
 
 void InstallWindows() {
@@ -91,6 +106,9 @@ void InstallWindows() {
     TPanel::SetFieldDictionaryHandler(&ShowFieldDictionary);
     PodmiotOpeners::SetAccountsOpener(&ShowSubjectTaxOfficeAccounts);
     PodmiotOpeners::SetRegonSearchOpener(&RegonForms::ShowWyszukiwarkaRegon);
+    PodmiotOpeners::SetWhiteListOpener(&ShowWhiteList);
+    FrameOpeners::SetAccountCheckOpener(&WhiteListForms::CheckAccount);
+    FrameOpeners::SetViesCheckOpener(&WhiteListForms::CheckVies);
 }
 
 void ResetWindows() {
@@ -104,4 +122,7 @@ void ResetWindows() {
     TDictionaryModule::SetDictionaryFormOpener({});
     PodmiotOpeners::SetAccountsOpener({});
     PodmiotOpeners::SetRegonSearchOpener({});
+    PodmiotOpeners::SetWhiteListOpener({});
+    FrameOpeners::SetAccountCheckOpener({});
+    FrameOpeners::SetViesCheckOpener({});
 }

@@ -1,5 +1,9 @@
 #include "uDaneNumerowIdentyfikacyjnychFrame.h"
 
+#include "uFrameOpeners.h"
+
+#include <QToolButton>
+
 const TSectionDescription& TDaneNumerowIdentyfikacyjnychFrame::Declaration() {
     static const TSectionDescription d{
         "TDaneNumerowIdentyfikacyjnychFrame",
@@ -18,4 +22,11 @@ const TSectionDescription& TDaneNumerowIdentyfikacyjnychFrame::Declaration() {
 
 TDaneNumerowIdentyfikacyjnychFrame::TDaneNumerowIdentyfikacyjnychFrame(QWidget* Parent)
     : TSectionFrame(Declaration(), Parent), pnlTyp(Panel("pnlTyp")), pnlNumer(Panel("pnlNumer")),
-      pnlKraj(Panel("pnlKraj")), pnlKodKraju(Panel("pnlKodKraju")) {}
+      pnlKraj(Panel("pnlKraj")), pnlKodKraju(Panel("pnlKodKraju")) {
+    btnVIES = new QToolButton(pnlContainer);
+    btnVIES->setObjectName(QStringLiteral("btnVIES"));
+    btnVIES->setText(QStringLiteral("Sprawdź w VIES"));
+    btnVIES->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    AddBelowPanels(btnVIES);
+    connect(btnVIES, &QToolButton::clicked, this, [this] { FrameOpeners::CheckInVies(window(), this); });
+}

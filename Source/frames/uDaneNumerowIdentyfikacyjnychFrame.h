@@ -4,6 +4,8 @@
 
 #include "uSectionFrame.h"
 
+class QToolButton;
+
 class TDaneNumerowIdentyfikacyjnychFrame : public TSectionFrame {
     Q_OBJECT
 public:
@@ -15,4 +17,6 @@ public:
     TPanel* pnlNumer;
     TPanel* pnlKraj;
     TPanel* pnlKodKraju;
+    // "Sprawdź w VIES": a tax number of a member state against the EU's VAT register.
+    QToolButton* btnVIES;
 };

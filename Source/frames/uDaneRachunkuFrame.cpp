@@ -3,8 +3,10 @@
 #include "TRadioButton.h"
 #include "uDaneBankuFrame.h"
 #include "uDataValidate.h"
+#include "uFrameOpeners.h"
 #include "uLinkedRecordSection.h"
 
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -65,6 +67,14 @@ TDaneRachunkuFrame::TDaneRachunkuFrame(QWidget* Parent)
     Bank->OnLinkChanged = [this] {
         uDataValidate::RunRule(pnlNrRachunku);
     };
+    btnWykazVAT = new QToolButton(pnlContainer);
+    btnWykazVAT->setObjectName(QStringLiteral("btnWykazVAT"));
+    btnWykazVAT->setText(QStringLiteral("Sprawdź rachunek w wykazie VAT"));
+    btnWykazVAT->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    AddBelowPanels(btnWykazVAT);
+    connect(btnWykazVAT, &QToolButton::clicked, this, [this] {
+        FrameOpeners::CheckAccountInWhiteList(window(), this, pnlNrRachunku->Value());
+    });
 }
 
 void TDaneRachunkuFrame::SetEwidarRecord(const TIntfPtr<IEwidarRecord>& Record) {

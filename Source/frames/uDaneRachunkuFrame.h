@@ -6,6 +6,7 @@
 
 #include "uSectionFrame.h"
 
+class QToolButton;
 class TDaneBankuFrame;
 class TLinkedRecordSection;
 class TRadioButton;
@@ -33,6 +34,8 @@ public:
     TDaneBankuFrame* DaneBankuFrame1;
     // The linked bank: choose, unlink, put back.
     TLinkedRecordSection* Bank;
+    // "Sprawdź rachunek w wykazie VAT": the number against the VAT white list for a date.
+    QToolButton* btnWykazVAT;
 
 private:
     // In the employee context the kind is fixed to "Osobisty".

@@ -26,6 +26,16 @@ TSubjectChooser& SubjectChooser() {
     return chooser;
 }
 
+TAccountCheckOpener& AccountCheck() {
+    static TAccountCheckOpener opener;
+    return opener;
+}
+
+TViesCheckOpener& ViesCheck() {
+    static TViesCheckOpener opener;
+    return opener;
+}
+
 } // namespace
 
 void SetDictionaries(std::shared_ptr<IFrameDictionaries> Value) {
@@ -45,6 +55,24 @@ TIntfPtr<IEwidarRecord> ChooseSubject(QWidget* OwnerForm, IEwidarDataBase* DataB
     // A copy: the chooser may install another one while it runs.
     const TSubjectChooser chooser = SubjectChooser();
     return chooser ? chooser(OwnerForm, DataBase) : TIntfPtr<IEwidarRecord>();
+}
+
+void SetAccountCheckOpener(TAccountCheckOpener Value) {
+    AccountCheck() = std::move(Value);
+}
+
+void CheckAccountInWhiteList(QWidget* OwnerForm, QWidget* Frame, const QString& Account) {
+    if (const TAccountCheckOpener opener = AccountCheck())
+        opener(OwnerForm, Frame, Account);
+}
+
+void SetViesCheckOpener(TViesCheckOpener Value) {
+    ViesCheck() = std::move(Value);
+}
+
+void CheckInVies(QWidget* OwnerForm, QWidget* Frame) {
+    if (const TViesCheckOpener opener = ViesCheck())
+        opener(OwnerForm, Frame);
 }
 
 } // namespace FrameOpeners

@@ -104,4 +104,13 @@ using TSubjectChooser = std::function<TIntfPtr<IEwidarRecord>(QWidget* OwnerForm
 void SetSubjectChooser(TSubjectChooser Chooser);
 TIntfPtr<IEwidarRecord> ChooseSubject(QWidget* OwnerForm, IEwidarDataBase* DataBase);
 
+// Checks the account number shown by Frame in the VAT white list; nothing until installed.
+using TAccountCheckOpener = std::function<void(QWidget* OwnerForm, QWidget* Frame, const QString& Account)>;
+void SetAccountCheckOpener(TAccountCheckOpener Opener);
+void CheckAccountInWhiteList(QWidget* OwnerForm, QWidget* Frame, const QString& Account);
+// Checks the tax number shown by an identification-number Frame in VIES; nothing until installed.
+using TViesCheckOpener = std::function<void(QWidget* OwnerForm, QWidget* Frame)>;
+void SetViesCheckOpener(TViesCheckOpener Opener);
+void CheckInVies(QWidget* OwnerForm, QWidget* Frame);
+
 } // namespace FrameOpeners

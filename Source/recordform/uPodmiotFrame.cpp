@@ -25,6 +25,10 @@ TRegonSearchOpener& Regon() {
     static TRegonSearchOpener opener;
     return opener;
 }
+TWhiteListOpener& WhiteList() {
+    static TWhiteListOpener opener;
+    return opener;
+}
 TDictionaryModule*& Module() {
     static TDictionaryModule* module = nullptr;
     return module;
@@ -40,6 +44,13 @@ void SetRegonSearchOpener(TRegonSearchOpener Opener) {
 bool ShowAccounts(QWidget* OwnerForm, TAccounts& Values) {
     const TAccountsOpener opener = Accounts();
     return opener && opener(OwnerForm, Values);
+}
+void SetWhiteListOpener(TWhiteListOpener Opener) {
+    WhiteList() = std::move(Opener);
+}
+void ShowWhiteList(QWidget* OwnerForm, TPodmiotFrame* Frame, TWhiteListAction Action) {
+    if (const TWhiteListOpener opener = WhiteList())
+        opener(OwnerForm, Frame, Action);
 }
 void ShowRegonSearch(QWidget* OwnerForm, TPodmiotFrame* Frame) {
     if (const TRegonSearchOpener opener = Regon())

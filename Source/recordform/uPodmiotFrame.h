@@ -39,8 +39,13 @@ using TAccounts = std::array<QString, 8>;
 using TAccountsOpener = std::function<bool(QWidget* OwnerForm, TAccounts& Accounts)>;
 // Opens the register search window for the frame (which it fills).
 using TRegonSearchOpener = std::function<void(QWidget* OwnerForm, TPodmiotFrame* Frame)>;
+// The VAT white list actions of the editor's button strip.
+enum class TWhiteListAction { waCheck, waFill, waChecks };
+using TWhiteListOpener = std::function<void(QWidget* OwnerForm, TPodmiotFrame* Frame, TWhiteListAction Action)>;
 // Installing an empty function puts the default back (nothing shown, counted as cancelled).
 void SetAccountsOpener(TAccountsOpener Opener);
+void SetWhiteListOpener(TWhiteListOpener Opener);
+void ShowWhiteList(QWidget* OwnerForm, TPodmiotFrame* Frame, TWhiteListAction Action);
 void SetRegonSearchOpener(TRegonSearchOpener Opener);
 bool ShowAccounts(QWidget* OwnerForm, TAccounts& Accounts);
 void ShowRegonSearch(QWidget* OwnerForm, TPodmiotFrame* Frame);
@@ -92,6 +97,9 @@ public:
     const QList<TPanel*>& AccountPanels(int Office) const { return m_accountPanels[Office - 1]; }
 
     QToolButton* btnSearchRregonGUS = nullptr;
+    QToolButton* btnWykazVAT = nullptr;         // "Sprawdź w wykazie VAT"
+    QToolButton* btnWypelnijZWykazuVAT = nullptr; // "Wypełnij z wykazu VAT"
+    QToolButton* btnWeryfikacje = nullptr;        // the stored register checks of the subject
     QWidget* Panel15 = nullptr;
     QWidget* Panel4 = nullptr;
     TCheckBox* chkAktywny = nullptr;

@@ -149,6 +149,28 @@ void TPodmiotFrame::BuildLayout() {
                         ->layout())
         static_cast<QBoxLayout*>(row)->insertWidget(0, btnSearchRregonGUS);
     connect(btnSearchRregonGUS, &QToolButton::clicked, this, &TPodmiotFrame::btnSearchRregonGUSClick);
+
+    // The VAT white list, right of the register button.
+    auto whiteListButton = [&](const char* Name, const QString& Caption, PodmiotOpeners::TWhiteListAction Action,
+                               int Position) {
+        auto* button = new QToolButton(pnlButtons);
+        button->setObjectName(QLatin1String(Name));
+        button->setText(Caption);
+        button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+        button->setAutoRaise(true);
+        if (auto* row = qobject_cast<QBoxLayout*>(btnSearchRregonGUS->parentWidget()->layout()->itemAt(
+                btnSearchRregonGUS->parentWidget()->layout()->count() - 1)->layout()))
+            row->insertWidget(Position, button);
+        connect(button, &QToolButton::clicked, this,
+                [this, Action] { PodmiotOpeners::ShowWhiteList(window(), this, Action); });
+        return button;
+    };
+    btnWykazVAT = whiteListButton("btnWykazVAT", QStringLiteral("Sprawdź w wykazie VAT"),
+                                  PodmiotOpeners::TWhiteListAction::waCheck, 1);
+    btnWypelnijZWykazuVAT = whiteListButton("btnWypelnijZWykazuVAT", QStringLiteral("Wypełnij z wykazu VAT"),
+                                            PodmiotOpeners::TWhiteListAction::waFill, 2);
+    btnWeryfikacje = whiteListButton("btnWeryfikacje", QStringLiteral("Weryfikacje"),
+                                     PodmiotOpeners::TWhiteListAction::waChecks, 3);
 }
 
 QWidget* TPodmiotFrame::BuildTab(int Index) {

@@ -3,35 +3,11 @@
 #include "uRegonBodies.h"
 #include "uRegonSettings.h"
 
-#include <QCursor>
-#include <QEventLoop>
-#include <QGuiApplication>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
 #include <QNetworkRequest>
-#include <QTimer>
 
 #include <exception>
 
 namespace {
-
-// The hourglass for the duration of a request, where there is a GUI to show it.
-class TRequestCursor {
-public:
-    TRequestCursor() : m_shown(qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr) {
-        if (m_shown)
-            QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
-    }
-    ~TRequestCursor() {
-        if (m_shown)
-            QGuiApplication::restoreOverrideCursor();
-    }
-    TRequestCursor(const TRequestCursor&) = delete;
-    TRequestCursor& operator=(const TRequestCursor&) = delete;
-
-private:
-    bool m_shown;
-};
 
 bool IsPlainIdentifier(const QString& Sid) {
     if (Sid.isEmpty())
@@ -62,7 +38,11 @@ QString LinkKey(const TRegonReportLink& Link) {
 
 } // namespace
 
-TRegonClient::TRegonClient() = default;
+TRegonClient::TRegonClient()
+    : FHttp({QStringLiteral("Usługa REGON"), QStringLiteral("usługi REGON"), QStringLiteral("usługą REGON")}) {
+    FHttp.SetTimeout(DefaultTimeoutMs);
+    FHttp.SetMaxAnswerBytes(MaxAnswerBytes);
+}
 TRegonClient::~TRegonClient() = default;
 
 bool TRegonClient::Request(const QString& Operation, const QByteArray& Body) {
@@ -72,94 +52,31 @@ bool TRegonClient::Request(const QString& Operation, const QByteArray& Body) {
 }
 
 bool TRegonClient::Post(const QString& Operation, const QByteArray& Body) {
-    if (FAborted) {
-        FLastError = AbortedText;
+    if (FHttp.Aborted()) {
+        FLastError = THttpExchange::AbortedText;
         return false;
     }
-    const TRequestCursor cursor;
     QUrl url;
     if (!RegonSettings::OperationUrl(RegonSettings::ServiceAddress(), Operation, url, FLastError))
         return false;
-    if (!FHttp)
-        FHttp = std::make_unique<QNetworkAccessManager>();
-
     QNetworkRequest request(url);
-    // A redirect is never followed: it would carry the session identifier and the search to an
-    // address the settings did not name.
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
     request.setRawHeader("sid", FSid.toLatin1());
     request.setRawHeader("Content-type", "application/json");
-    std::unique_ptr<QNetworkReply> reply(FHttp->post(request, Body));
-    FReply = reply.get();
-
-    QEventLoop loop;
-    QTimer timer;
-    timer.setSingleShot(true);
-    bool tooLarge = false;
-    QObject::connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
-    QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
-    // An answer larger than the limit (announced or while it arrives) is cut off at once.
-    auto checkSize = [&](qint64 Received) {
-        const qint64 announced = reply->header(QNetworkRequest::ContentLengthHeader).toLongLong();
-        if (tooLarge || (Received <= FMaxAnswerBytes && announced <= FMaxAnswerBytes))
-            return;
-        tooLarge = true;
-        loop.quit();
-    };
-    QObject::connect(reply.get(), &QNetworkReply::metaDataChanged, &loop, [&] { checkSize(0); });
-    QObject::connect(reply.get(), &QNetworkReply::downloadProgress, &loop,
-                     [&](qint64 Received, qint64) { checkSize(Received); });
-    // An answer without a length may arrive with no progress signal: what waits unread counts.
-    QObject::connect(reply.get(), &QIODevice::readyRead, &loop, [&] { checkSize(reply->bytesAvailable()); });
-    timer.start(FTimeoutMs);
-    if (!reply->isFinished())
-        loop.exec(FAcceptUserInput ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
-    FReply = nullptr;
-    const bool finished = reply->isFinished() && !tooLarge && !FAborted;
-    if (!finished) {
-        QObject::disconnect(reply.get(), nullptr, &loop, nullptr);
-        reply->abort();
-        if (FAborted)
-            FLastError = AbortedText;
-        else if (tooLarge)
-            FLastError = QStringLiteral("Odpowiedź usługi REGON jest za duża (ponad %1); odrzucono ją.")
-                             .arg(FMaxAnswerBytes >= 1024 * 1024
-                                      ? QStringLiteral("%1 MiB").arg(FMaxAnswerBytes / (1024 * 1024))
-                                      : QStringLiteral("%1 KiB").arg(FMaxAnswerBytes / 1024));
-        else
-            FLastError = QStringLiteral("Usługa REGON nie odpowiedziała w ciągu %1 s.")
-                             .arg(QString::number(FTimeoutMs / 1000.0, 'g', 3));
+    THttpExchange::TAnswer answer;
+    if (!FHttp.Send(request, &Body, answer, FLastError))
         return false;
-    }
-
-    const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
-    if (!status.isValid()) {
-        FLastError = QStringLiteral("Brak połączenia z usługą REGON: %1").arg(reply->errorString());
-        return false;
-    }
-    if (status.toInt() >= 300 && status.toInt() < 400) {
+    if (answer.Status >= 300 && answer.Status < 400) {
         FLastError = QStringLiteral("Usługa REGON przekierowała zapytanie pod inny adres (HTTP %1); "
                                     "przekierowanie nie zostało wykonane.")
-                         .arg(status.toInt());
+                         .arg(answer.Status);
         return false;
     }
-    if (status.toInt() != 200) {
-        FLastError = QStringLiteral("Usługa REGON odpowiedziała błędem HTTP %1.").arg(status.toInt());
+    if (answer.Status != 200) {
+        FLastError = QStringLiteral("Usługa REGON odpowiedziała błędem HTTP %1.").arg(answer.Status);
         return false;
     }
-    if (reply->error() != QNetworkReply::NoError) {
-        FLastError = QStringLiteral("Odpowiedź usługi REGON została przerwana: %1").arg(reply->errorString());
-        return false;
-    }
-    FAnswer = reply->readAll();
+    FAnswer = answer.Body;
     return true;
-}
-
-void TRegonClient::Abort() {
-    FAborted = true;
-    // The reply finishes at once, which ends the wait in Post.
-    if (FReply)
-        FReply->abort();
 }
 
 bool TRegonClient::Exchange(const QString& Operation, const QByteArray& Body, TRegonAnswer& Answer) {
@@ -277,7 +194,7 @@ bool TRegonClient::Follow(const TRegonAnswer& Answer, int Depth, QStringList& Fo
         return true;
     bool ok = true;
     for (const TRegonReportLink& link : Answer.ReportLinks()) {
-        if (FAborted) {
+        if (FHttp.Aborted()) {
             FLastError = AbortedText;
             return false;
         }

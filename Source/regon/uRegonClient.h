@@ -9,6 +9,7 @@
 // than 200, timeout, an answer that cannot be read) come back as false with a readable text in
 // LastError(); nothing is thrown. A session lives as long as its client object.
 
+#include "uHttpExchange.h"
 #include "uRegonAnswer.h"
 
 #include <QByteArray>
@@ -18,8 +19,6 @@
 #include <functional>
 #include <memory>
 
-class QNetworkAccessManager;
-class QNetworkReply;
 
 class TRegonClient {
 public:
@@ -29,26 +28,26 @@ public:
     static constexpr int MaxReports = 100;
     // Answers larger than this are refused, and cut off while they arrive.
     static constexpr qint64 MaxAnswerBytes = 8 * 1024 * 1024;
-    static inline const QString AbortedText = QStringLiteral("Wyszukiwanie przerwane.");
+    static inline const QString AbortedText = THttpExchange::AbortedText;
 
     TRegonClient();
     ~TRegonClient();
     TRegonClient(const TRegonClient&) = delete;
     TRegonClient& operator=(const TRegonClient&) = delete;
 
-    void SetTimeout(int Ms) { FTimeoutMs = Ms; }
-    int Timeout() const { return FTimeoutMs; }
+    void SetTimeout(int Ms) { FHttp.SetTimeout(Ms); }
+    int Timeout() const { return FHttp.Timeout(); }
     // The answer size limit (MaxAnswerBytes unless set).
-    void SetMaxAnswerBytes(qint64 Bytes) { FMaxAnswerBytes = Bytes; }
+    void SetMaxAnswerBytes(qint64 Bytes) { FHttp.SetMaxAnswerBytes(Bytes); }
     // Whether user input is delivered while a request is awaited (a window that disables its
     // own controls and offers a way to abort sets it); off by default.
-    void SetAcceptUserInput(bool Accept) { FAcceptUserInput = Accept; }
+    void SetAcceptUserInput(bool Accept) { FHttp.SetAcceptUserInput(Accept); }
 
     // Ends the request that runs now and refuses every later one (AbortedText), so that a chain
     // of reports stops at once; ClearAbort allows requests again.
-    void Abort();
-    void ClearAbort() { FAborted = false; }
-    bool Aborted() const { return FAborted; }
+    void Abort() { FHttp.Abort(); }
+    void ClearAbort() { FHttp.ClearAbort(); }
+    bool Aborted() const { return FHttp.Aborted(); }
 
     // The session identifier sent as header "sid" (a single blank until the first login).
     const QString& Sid() const { return FSid; }
@@ -118,13 +117,8 @@ private:
     bool Follow(const TRegonAnswer& Answer, int Depth, QStringList& Followed, const TAnswerHandler& OnAnswer,
                 const TLinkHandler& OnLink);
 
-    std::unique_ptr<QNetworkAccessManager> FHttp;
-    QNetworkReply* FReply = nullptr; // the request awaited now
-    bool FAborted = false;
-    bool FAcceptUserInput = false;
+    THttpExchange FHttp;
     QString FSid = QStringLiteral(" ");
     QString FLastError;
     QByteArray FAnswer;
-    int FTimeoutMs = DefaultTimeoutMs;
-    qint64 FMaxAnswerBytes = MaxAnswerBytes;
 };

@@ -43,7 +43,7 @@ bool Filled(TPanel* Panel) {
 // (a branch, a company, the representative viewer showing a subject's name) hold panels of the
 // same name, some even of the same field, that are never posted with the subject; a value
 // copied there would be shown and then lost.
-TPanel* EditorPanel(TBaseFrame* Editor, const QString& Name) {
+TPanel* OwnPanel(TBaseFrame* Editor, const QString& Name) {
     const QString symbol = Name == QLatin1String("pnlNIP")    ? QStringLiteral("cDanePodmiotuNIPOF")
                            : Name == QLatin1String("pnlNIP2") ? QStringLiteral("cDanePodmiotuNIP")
                                                               : QStringLiteral("cDanePodmiotu") + Name.mid(3);
@@ -131,6 +131,33 @@ void CopyAddress(IPodmiot* Podmiot, const TInput& In, TStore& Store) {
     Store.PostUnlessDuplicate(addresses.get(), record.get());
 }
 
+void CopyAccounts(IPodmiot* Podmiot, const TInput& In, TStore& Store) {
+    const TIntfPtr<IRachunkiBankowe> accounts = In.Accounts.isEmpty() ? nullptr : Podmiot->GetRachunkiBankowe();
+    if (!accounts)
+        return;
+    QStringList held;
+    for (int32_t i = 0; i < accounts->GetCount(); ++i) {
+        const TIntfPtr<IEwidarRecord> record = accounts->GetItem(i);
+        if (record)
+            held << AccountKey(FieldValue(record->GetDataFields().get(), u"cDaneRachunkuNrRachunku"));
+    }
+    for (const QString& number : In.Accounts) {
+        if (held.contains(AccountKey(number)))
+            continue;
+        const TIntfPtr<IEwidarRecord> record = accounts->New();
+        if (!record)
+            continue;
+        SetField(record.get(), QStringLiteral("cDaneRachunkuNrRachunku"), number);
+        // A business account: the register lists the accounts of the business.
+        SetField(record.get(), QStringLiteral("cDaneRachunkuCharakterRachunku"), QStringLiteral("0"));
+        if (!record->Post()) {
+            Store.Fail(record->GetLastErrorCode());
+            return;
+        }
+        held << AccountKey(number);
+    }
+}
+
 void CopyActivities(TBaseFrame* Editor, IPodmiot* Podmiot, const TInput& In, TStore& Store) {
     const TIntfPtr<IRodzajeDzialalnosci> activities = Podmiot->GetRodzajeDzialalnosci();
     if (!activities)
@@ -191,6 +218,8 @@ bool StoreRecords(TBaseFrame* Editor, IPodmiot* Podmiot, const TInput& In, QWidg
     const bool branches = In.Case == rcOsobaFizyczna || In.Case == rcJednostkaPrawna;
     if (branches && !store.Failed())
         CopyBranches(Podmiot, In, store);
+    if (!store.Failed())
+        CopyAccounts(Podmiot, In, store);
     // After a refusal the backend has rolled the transaction back; committing now would
     // store whatever a backend kept of it.
     if (store.Failed())
@@ -203,6 +232,18 @@ bool StoreRecords(TBaseFrame* Editor, IPodmiot* Podmiot, const TInput& In, QWidg
 }
 
 } // namespace
+
+TPanel* EditorPanel(TBaseFrame* Editor, const QString& Name) {
+    return OwnPanel(Editor, Name);
+}
+
+QString AccountKey(const QString& Number) {
+    QString digits;
+    for (const QChar c : Number)
+        if (c.isDigit())
+            digits += c;
+    return digits;
+}
 
 QList<std::pair<QString, QString>> PanelMap(TRegonCase Case) {
     QList<std::pair<QString, QString>> map;
@@ -287,11 +328,14 @@ TResult Copy(TBaseFrame* Editor, const TInput& In, QWidget* Owner) {
     QList<std::pair<TPanel*, QString>> targets;
     bool filled = false;
     for (const auto& [name, id] : map) {
-        TPanel* panel = EditorPanel(Editor, name);
-        if (!panel)
+        TPanel* panel = OwnPanel(Editor, name);
+        const QString value = In.Value(id);
+        if (!panel || (In.KeepWhereEmpty && value.isEmpty()))
             continue;
-        targets.append({panel, In.Value(id)});
-        filled = filled || Filled(panel);
+        targets.append({panel, value});
+        // A partial source does not ask about a panel that already holds what it brings (the
+        // NIP typed to ask by).
+        filled = filled || (Filled(panel) && !(In.KeepWhereEmpty && panel->Value() == value));
     }
     if (filled && ShowUserMessage(kMsgOverwrite, Owner) != ModalResult::mrYes)
         return crDeclined;

@@ -13,6 +13,7 @@
 
 class QWidget;
 class TBaseFrame;
+class TPanel;
 
 namespace RegonCopy {
 
@@ -33,6 +34,13 @@ struct TInput {
     QList<QStringList> Activities;
     // Rows of the local-units grid (eight cells); empty when the grid is hidden.
     QList<QStringList> LocalUnits;
+    // Bank account numbers to add as account sections (those the subject has already, compared
+    // by their digits, are skipped).
+    QStringList Accounts;
+    // Whether an empty value leaves its panel as it is (and is not asked about) instead of
+    // emptying it: a source that names only some of the fields. Such a source also does not ask
+    // about a panel that already holds the very value it brings.
+    bool KeepWhereEmpty = false;
 };
 
 enum TResult {
@@ -49,6 +57,13 @@ QString KindButton(TRegonCase Case);
 // Whether a row of the local-units grid is a unit that has ended: removed from the register or
 // its activity ended (a date in its eighth cell). Such a unit is not copied as a branch.
 bool UnitEnded(const QStringList& Row);
+
+// The editor's own panel of that name (one bound to the subject and posted with it; panels of
+// embedded frames with the same name are not).
+TPanel* EditorPanel(TBaseFrame* Editor, const QString& Name);
+
+// The digits of an account number, for comparing numbers written with or without "PL" and blanks.
+QString AccountKey(const QString& Number);
 
 // The whole copy; Owner is the window over which questions and errors are shown.
 TResult Copy(TBaseFrame* Editor, const TInput& Input, QWidget* Owner);

@@ -2,6 +2,7 @@
 
 #include "uPrivateFiles.h"
 #include "uSqlAccess.h"
+#include "uSqlChecks.h"
 #include "uSqlConnection.h"
 #include "uSqlConnectionDialog.h"
 #include "uSqlDynamicFields.h"
@@ -55,7 +56,7 @@ int Milliseconds(const TSqlParams& P, const QString& Key, int Default) {
     return ok && ms >= 0 && ms <= 600000 ? ms : Default;
 }
 
-class TSqlDataBase final : public TInterfacedObject<IEwidarDataBase> {
+class TSqlDataBase final : public TInterfacedObject<IEwidarDataBase, IEwidarRegisterChecks> {
 public:
     explicit TSqlDataBase(QString Symbol) : m_symbol(std::move(Symbol)) { Reset(); }
     ~TSqlDataBase() override { Disconnect(); }
@@ -139,6 +140,21 @@ public:
                     throw;
                 return false;
             }
+        });
+    }
+
+    bool AddRegisterCheck(TRegisterCheck& Check) override {
+        return GuardedBool(m_error, [&] {
+            m_c->Require();
+            SqlChecks::Add(*m_c, Check);
+        });
+    }
+    bool GetRegisterChecks(int32_t SubjectID, const std::u16string& Identifier,
+                           std::vector<TRegisterCheck>& Checks) override {
+        Checks.clear();
+        return GuardedBool(m_error, [&] {
+            m_c->Require();
+            Checks = SqlChecks::Find(*m_c, SubjectID, QString::fromStdU16String(Identifier));
         });
     }
 

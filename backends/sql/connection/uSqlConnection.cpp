@@ -2,6 +2,7 @@
 
 #include "uIntf.h"
 #include "uPrivateFiles.h"
+#include "uSqlChecks.h"
 #include "uSqlErrors.h"
 #include "uSqlSchema.h"
 #include "uSqlSession.h"
@@ -109,6 +110,7 @@ void TSqlConnection::Open(const TSqlTarget& Target, int WatchMs) {
     try {
         RunSetup(Target);
         SqlSchema::Prepare(*this);
+        SqlChecks::Prepare(*this);
         // From here on the database is named by the identifier stored in it.
         if (const QString id = SqlSchema::DataBaseID(*this); !id.isEmpty())
             m_id = id;
