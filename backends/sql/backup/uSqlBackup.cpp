@@ -198,9 +198,12 @@ public:
                 m_columns << r.fieldName(i);
             m_perStatement = std::max<qsizetype>(1, 4000 / m_columns.size());
         }
-        // A NULL stays NULL (a null text would be bound as an empty one).
-        for (int i = 0; i < int(m_columns.size()); ++i)
-            m_binds << (Q.isNull(i) ? QVariant() : Q.value(i));
+        // A NULL stays NULL (a null text would be bound as an empty one); a server gives
+        // texts of a binary collation as bytes, which SQLite would store as blobs.
+        for (int i = 0; i < int(m_columns.size()); ++i) {
+            const QVariant v = Q.isNull(i) ? QVariant() : Q.value(i);
+            m_binds << (v.typeId() == QMetaType::QByteArray ? QVariant(QString::fromUtf8(v.toByteArray())) : v);
+        }
         if (++m_rows == m_perStatement)
             Flush();
     }
