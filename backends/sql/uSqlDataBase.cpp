@@ -144,10 +144,13 @@ public:
     }
 
     bool Backup(const std::u16string& Path, const std::u16string& Password) override {
+        // Copies first: a backup may run on another thread while this object goes on.
+        const TSqlConnectionPtr c = m_c;
+        const TProgressEvent progress = m_progress;
         return BackupReported(SqlErrors::ecBackupFailed, [&] {
-            m_c->Require();
-            SqlBackup::Backup(m_symbol, m_c->Target(), m_c->Operator(), QString::fromStdU16String(Path),
-                              QString::fromStdU16String(Password), m_progress);
+            c->Require();
+            SqlBackup::Backup(m_symbol, TSqlTarget(c->Target()), c->Operator(), QString::fromStdU16String(Path),
+                              QString::fromStdU16String(Password), progress);
         });
     }
     bool ReadBackup(const std::u16string& Path, const std::u16string& Password, std::u16string& Manifest) override {
