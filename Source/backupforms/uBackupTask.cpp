@@ -75,8 +75,14 @@ bool Run(QWidget* Owner, const QString& Label, IEwidarDataBase* Root, TWhere Whe
 void RunInBackground(IEwidarDataBase* Root, std::function<bool()> Work, std::function<void(bool)> Done) {
     auto result = std::make_shared<std::atomic<bool>>(false);
     TIntfPtr<IEwidarDataBase> keep(Root);
+    // The root object's handler drives windows; the worker must never call it. It comes
+    // back once the work has ended.
+    TProgressEvent handler = Root->GetOnProgress();
+    Root->SetOnProgress(nullptr);
     QThread* worker = QThread::create([Work = std::move(Work), result] { *result = Work(); });
-    QObject::connect(worker, &QThread::finished, qApp, [worker, result, keep, Done = std::move(Done)] {
+    QObject::connect(worker, &QThread::finished, qApp, [worker, result, keep, handler, Done = std::move(Done)] {
+        if (!keep->GetOnProgress())
+            keep->SetOnProgress(handler);
         worker->deleteLater();
         if (Done)
             Done(*result);

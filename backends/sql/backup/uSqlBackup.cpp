@@ -349,8 +349,12 @@ void Backup(const QString& Symbol, const TSqlTarget& Target, qint64 Operator, co
     QTemporaryDir work(QDir::temp().filePath(QStringLiteral("ewidar-kopia-XXXXXX")));
     const QString snapshot = QDir(WorkFolder(work)).filePath(QStringLiteral("baza.db"));
     {
+        // A backup waits for other desks' writes as long as it takes, not the desk's short
+        // wait: registering its session is its only write.
+        TSqlTarget target = Target;
+        target.busyMs = std::max(Target.busyMs, 60000);
         TSqlConnection own(Symbol, MakeDialect(Symbol));
-        own.Open(Target, 0);
+        own.Open(target, 0);
         own.SetOperator(Operator);
         SqlAccess::Demand(own, SqlAccess::rtView);
         p(5);

@@ -68,6 +68,8 @@ public:
         crypto_hash_sha256_init(&m_sha);
         if (!m_file.open(QIODevice::WriteOnly))
             Fail(SqlErrors::ecBackupFailed, QStringLiteral("nie można zapisać pliku %1: %2").arg(Path, m_file.errorString()));
+        // Personal data: readable by its owner only, as the database itself.
+        m_file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
         m_sealed = !Password.isEmpty();
         if (!m_sealed) {
             Raw(QByteArray(kPlainMagic, kMagicSize));
