@@ -1,5 +1,6 @@
 // Program start: the core object before any window, the main window, the message loop.
 
+#include "uBackupSchedule.h"
 #include "uCore.h"
 #include "uInstallWindows.h"
 #include "uMainForm.h"
@@ -10,7 +11,23 @@
 #include <QApplication>
 #include <QMessageBox>
 
+namespace {
+
+// "Ewidar --kopia FOLDER": a backup for cron, without any window (no display needed).
+int CommandLineBackup(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Ewidar"));
+    QCoreApplication::setOrganizationName(QStringLiteral("Quorsys"));
+    qputenv("EWIDAR_NO_ASK", "1");
+    return BackupSchedule::RunCommandLine(QCoreApplication::arguments(), QCoreApplication::applicationDirPath());
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i)
+        if (QByteArray(argv[i]) == "--kopia")
+            return CommandLineBackup(argc, argv);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Ewidar"));
     QApplication::setOrganizationName(QStringLiteral("Quorsys"));

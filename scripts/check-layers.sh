@@ -43,6 +43,7 @@ Source/recordform       8
 Source/whitelistforms   8
 Source/settings         8
 Source/spreadsheetforms 8
+Source/backupforms      8
 Source/app              9
 Source                  10
 '

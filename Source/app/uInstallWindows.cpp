@@ -4,6 +4,8 @@
 #include "uInstallWindows.h"
 
 #include "CheckCRC.h"
+#include "uBackupForms.h"
+#include "uBackupOpeners.h"
 #include "uCollectionForm.h"
 #include "uCore.h"
 #include "uDictionaryForm.h"
@@ -99,6 +101,7 @@ void InstallWindows() {
     InstallSettingsForms();
     InstallSelectionWindows();
     InstallSpreadsheetWindows();
+    BackupForms::InstallBackupWindows();
     EditingOpeners::SetCollectionChooser(&ChooseFromCollection);
     FrameOpeners::SetSubjectChooser(&ChooseSubject);
     FrameOpeners::InstallDictionaryModule(Core() ? Core()->FDictionaryModule.get() : nullptr);
@@ -114,6 +117,7 @@ void InstallWindows() {
 void ResetWindows() {
     ListOpeners::ResetOpeners();
     MainFormOpeners::ResetOpeners();
+    BackupOpeners::ResetOpeners();
     ResetSpreadsheetWindows();
     TPanel::SetFieldDictionaryHandler(nullptr);
     EditingOpeners::SetCollectionChooser({});

@@ -1,7 +1,10 @@
 #include "uMainForm.h"
 
+#include "uBackupOpeners.h"
+
 #include "TEdit.h"
 #include "uAccessRights.h"
+#include "uBackupOpeners.h"
 #include "uCollectionBaseFrame.h"
 #include "uCore.h"
 #include "uEwidarComponents_Error.h"
@@ -114,6 +117,8 @@ void TMainForm::FormActivate() {
     // Cleared first: the windows the sequence opens activate this one again.
     FFirstRun = false;
     FConnectionSequence.Run();
+    if (const TIntfPtr<IEwidarDataBase> root = CurrentDataBase())
+        BackupOpeners::Started(this, root.get());
     // The progress window took the focus away while it disabled this one.
     if (isActiveWindow() || !QGuiApplication::focusWindow())
         CollectionBaseFrame1->edtfilter->setFocus();
@@ -286,6 +291,20 @@ void TMainForm::Operatorzy1Click() {
     SetOperatorsVisible(root && root->IsLoggedIn() && root->IsAdministrator());
     ApplyAccess();
     ReloadList();
+}
+
+void TMainForm::KopiaZapasowa1Click() {
+    const TIntfPtr<IEwidarDataBase> root = CurrentDataBase();
+    if (root)
+        BackupOpeners::OpenBackup(this, root.get());
+}
+
+void TMainForm::Przywroc1Click() {
+    const TIntfPtr<IEwidarDataBase> root = CurrentDataBase();
+    if (!root || !BackupOpeners::OpenRestore(this, root.get()))
+        return;
+    FConnectionSequence.Disconnect();
+    FConnectionSequence.Run();
 }
 
 void TMainForm::ImportujTeryt1Click() {

@@ -48,6 +48,8 @@ public:
     void Pokabdyonieprawidowejwartoci1Click();
     void Pokakomunikatyopolachwymaganych1Click();
     void Operatorzy1Click();
+    void KopiaZapasowa1Click();
+    void Przywroc1Click();
     void ImportujTeryt1Click();
     void ImportujUrzedy1Click();
     // The list frame's filter timer, routed through the window.
@@ -88,6 +90,9 @@ public:
     QMenu* Ewidary1;
     std::array<QAction*, MainFormRegistries::RegistryCount> RegistryItems{};
     QAction* Operatorzy1;
+    QMenu* BazaDanych1 = nullptr;
+    QAction* KopiaZapasowa1 = nullptr;
+    QAction* Przywroc1 = nullptr;
     // "Słowniki": installing dictionary data, shown to an administrator only.
     QMenu* Slowniki1;
     QAction* ImportujTeryt1;
@@ -107,6 +112,7 @@ private:
     void CreateListFrame();
     void CreateMenu();
     void CreateFileMenu();
+    void CreateDataBaseMenu();
     void CreateViewMenu();
     void CreateRegistryMenu();
     void CreateHelpMenu();

@@ -111,6 +111,7 @@ void TMainForm::CreateMenu() {
     ImportujUrzedy1 = MenuItem(Slowniki1, "ImportujUrzedy1", QStringLiteral("Importuj urzędy skarbowe…"));
     connect(ImportujTeryt1, &QAction::triggered, this, &TMainForm::ImportujTeryt1Click);
     connect(ImportujUrzedy1, &QAction::triggered, this, &TMainForm::ImportujUrzedy1Click);
+    CreateDataBaseMenu();
     Operatorzy1 = MainMenu1->addAction(QStringLiteral("Operatorzy"));
     Operatorzy1->setObjectName(QStringLiteral("Operatorzy1"));
     Operatorzy1->setVisible(false);
@@ -126,6 +127,21 @@ void TMainForm::CreateHelpMenu() {
     Oprogramie1 = MenuItem(Pomoc1, "Oprogramie1", QStringLiteral("O programie"));
     connect(Podrecznik1, &QAction::triggered, this, [this] { HelpMenu::OpenGuide(this); });
     connect(Oprogramie1, &QAction::triggered, this, [this] { HelpMenu::ShowAbout(this); });
+}
+
+// Backups of the whole database; restoring replaces data, so it is an administrator's.
+void TMainForm::CreateDataBaseMenu() {
+    BazaDanych1 = SubMenu(MainMenu1, "BazaDanych1", QStringLiteral("Baza danych"));
+    MainMenu1->addMenu(BazaDanych1);
+    KopiaZapasowa1 = MenuItem(BazaDanych1, "KopiaZapasowa1", QStringLiteral("Utwórz kopię zapasową…"));
+    Przywroc1 = MenuItem(BazaDanych1, "Przywroc1", QStringLiteral("Przywróć z kopii…"));
+    connect(KopiaZapasowa1, &QAction::triggered, this, &TMainForm::KopiaZapasowa1Click);
+    connect(Przywroc1, &QAction::triggered, this, &TMainForm::Przywroc1Click);
+    connect(BazaDanych1, &QMenu::aboutToShow, this, [this] {
+        const TIntfPtr<IEwidarDataBase> root = CurrentDataBase();
+        KopiaZapasowa1->setEnabled(root != nullptr);
+        Przywroc1->setEnabled(root && root->IsLoggedIn() && root->IsAdministrator());
+    });
 }
 
 void TMainForm::CreateFileMenu() {

@@ -498,6 +498,20 @@ struct IEwidarDataBase : ICustomDataBase {
     virtual bool IsLoggedIn() = 0;
     virtual void Logout() = 0;
     virtual bool IsAdministrator() = 0;
+
+    // Backups: one file with a consistent copy of the whole database and its manifest,
+    // taken while others go on working, the same format for every backend; encrypted
+    // when Password is not empty. Progress through OnProgress (cancel allowed).
+    // Backup may run on another thread than the root object's other calls, over a
+    // connection of its own, while the root object stays connected.
+    virtual bool Backup(const std::u16string& Path, const std::u16string& Password) = 0;
+    // Reads and checks a whole backup file; its manifest (JSON) in Manifest. Needs no
+    // connection.
+    virtual bool ReadBackup(const std::u16string& Path, const std::u16string& Password,
+                            std::u16string& Manifest) = 0;
+    // Replaces everything the connected database holds with the backup's content, all
+    // or nothing (an administrator's action).
+    virtual bool Restore(const std::u16string& Path, const std::u16string& Password) = 0;
 };
 
 // Export "GetEwidarIntf" of the router and the backends: a new, unconnected root

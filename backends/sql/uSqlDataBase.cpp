@@ -3,6 +3,7 @@
 #include "uPrivateFiles.h"
 #include "uSqlAccess.h"
 #include "uSqlChecks.h"
+#include "uSqlBackup.h"
 #include "uSqlConnection.h"
 #include "uSqlConnectionDialog.h"
 #include "uSqlDynamicFields.h"
@@ -157,9 +158,39 @@ public:
             Checks = SqlChecks::Find(*m_c, SubjectID, QString::fromStdU16String(Identifier));
         });
     }
+    bool Backup(const std::u16string& Path, const std::u16string& Password) override {
+        // Copies first: a backup may run on another thread while this object goes on.
+        const TSqlConnectionPtr c = m_c;
+        const TProgressEvent progress = m_progress;
+        return BackupReported(SqlErrors::ecBackupFailed, [&] {
+            c->Require();
+            SqlBackup::Backup(m_symbol, TSqlTarget(c->Target()), c->Operator(), QString::fromStdU16String(Path),
+                              QString::fromStdU16String(Password), progress);
+        });
+    }
+    bool ReadBackup(const std::u16string& Path, const std::u16string& Password, std::u16string& Manifest) override {
+        return BackupReported(SqlErrors::ecBackupDamaged, [&] {
+            Manifest = SqlBackup::Inspect(QString::fromStdU16String(Path), QString::fromStdU16String(Password),
+                                          m_progress)
+                           .toStdU16String();
+        });
+    }
+    bool Restore(const std::u16string& Path, const std::u16string& Password) override {
+        return BackupReported(SqlErrors::ecRestoreFailed, [&] {
+            SqlBackup::Restore(*m_c, QString::fromStdU16String(Path), QString::fromStdU16String(Password),
+                               m_progress);
+        });
+    }
 
 private:
     void Reset() { m_c = std::make_shared<TSqlConnection>(m_symbol, MakeDialect(m_symbol)); }
+    // Runs Body; a failure keeps its code when it says what went wrong in terms of the
+    // operation (KeepFrom-KeepTo, no connection, a missing right) and becomes Fallback
+    // otherwise, the cause kept for GetLastError.
+    template <class F> bool Reported(int32_t Fallback, int32_t KeepFrom, int32_t KeepTo, F&& Body);
+    template <class F> bool BackupReported(int32_t Fallback, F&& Body) {
+        return Reported(Fallback, SqlErrors::ecBackupFailed, SqlErrors::ecRestoreFailed, std::forward<F>(Body));
+    }
 
     bool NoOperators() {
         m_c->Require();
@@ -249,26 +280,32 @@ bool TSqlDataBase::EditConnectionParams(void* ParentWindow, std::u16string& Conn
     });
 }
 
-// Any failure is an import failure (203) unless the operator cancelled (204) or
-// this database is not connected (2, 103); the cause is kept for GetLastError.
-bool TSqlDataBase::ImportFrom(IEwidarDataBase* Source) {
+template <class F> bool TSqlDataBase::Reported(int32_t Fallback, int32_t KeepFrom, int32_t KeepTo, F&& Body) {
     m_error = 0;
     try {
-        SqlImport::Run(m_c, Source, m_progress);
+        Body();
         return true;
     } catch (const TSqlFailure& f) {
         const int32_t code = f.Code();
-        const bool keep = code == SqlErrors::ecImportCancelled || code == SqlErrors::ecNoConnection ||
-                          code == SqlErrors::ecNoLink || SqlErrors::IsAccessCode(code);
-        m_error = keep ? code : SqlErrors::ecImport;
+        const bool keep = (code >= KeepFrom && code <= KeepTo) ||
+                          code == SqlErrors::ecNoConnection || code == SqlErrors::ecNoLink ||
+                          SqlErrors::IsAccessCode(code);
+        m_error = keep ? code : Fallback;
         const QString cause =
             f.Native().isEmpty() && code != m_error ? QStringLiteral("kod %1").arg(code) : f.Native();
         SqlErrors::NoteFailure(m_error, cause, m_c->DataBaseID());
     } catch (...) {
-        m_error = SqlErrors::ecImport;
+        m_error = Fallback;
         SqlErrors::NoteFailure(m_error, {}, m_c->DataBaseID());
     }
     return false;
+}
+
+// Any failure is an import failure (203) unless the operator cancelled (204) or
+// this database is not connected (2, 103); the cause is kept for GetLastError.
+bool TSqlDataBase::ImportFrom(IEwidarDataBase* Source) {
+    return Reported(SqlErrors::ecImport, SqlErrors::ecImportCancelled, SqlErrors::ecImportCancelled,
+                    [&] { SqlImport::Run(m_c, Source, m_progress); });
 }
 
 } // namespace

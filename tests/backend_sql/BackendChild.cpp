@@ -3,6 +3,8 @@
 //   lock <file> <id>          locks the subject, prints "LOCK <ok> <code>", waits for a line on stdin
 //   placeholder <file>        creates a taxpayer placeholder, prints "PLACEHOLDER <id>", waits
 //   post-many <file> <count>  posts taxpayers one by one, printing "POSTED <id>" after each
+//   backup <file> <path> <n>  backs the database up into path, printing "PROGRESS <p>" at each
+//                             step and stopping for good at the first step of n or more
 //   script <file> [<param>]   runs the commands of its standard input, one a line, each
 //                             answered by one line (see RunScript); <param> adds keys to
 //                             the connection parameter (HEARTBEAT=1000;)
@@ -68,6 +70,17 @@ int PostMany(IEwidarDataBase* Db, int Count) {
         std::cout << "POSTED " << p->GetID() << std::endl;
     }
     return 0;
+}
+
+int StalledBackup(IEwidarDataBase* Db, const QString& Path, int StopAt) {
+    Db->SetOnProgress([StopAt](int32_t Percent, bool&) {
+        std::cout << "PROGRESS " << Percent << std::endl;
+        while (Percent >= StopAt)
+            QThread::sleep(60);
+    });
+    const bool ok = Db->Backup(Path.toStdU16String(), {});
+    std::cout << "BACKUP " << ok << ' ' << Db->GetLastErrorCode() << std::endl;
+    return ok ? 0 : 1;
 }
 
 void Print(const QString& Line) {
@@ -183,6 +196,8 @@ int main(int argc, char** argv) {
         rc = Placeholder(db.get());
     else if (args[1] == QStringLiteral("post-many") && args.size() > 3)
         rc = PostMany(db.get(), args[3].toInt());
+    else if (args[1] == QStringLiteral("backup") && args.size() > 4)
+        rc = StalledBackup(db.get(), args[3], args[4].toInt());
     else if (args[1] == QStringLiteral("script"))
         rc = RunScript(db.get());
     db->Disconnect();

@@ -19,6 +19,9 @@ public:
     TIntfPtr<IEwidarSlownikProvider> GetSlownikProvider(int32_t) override { return {}; }
     TIntfPtr<IUsersGroup> GetUsersGroups() override { return {}; }
     bool ImportFrom(IEwidarDataBase*) override { return false; }
+    bool Backup(const std::u16string&, const std::u16string&) override { return false; }
+    bool ReadBackup(const std::u16string&, const std::u16string&, std::u16string&) override { return false; }
+    bool Restore(const std::u16string&, const std::u16string&) override { return false; }
     void SetOnProgress(TProgressEvent Handler) override { m_onProgress = std::move(Handler); }
     TProgressEvent GetOnProgress() override { return m_onProgress; }
     bool Login(const std::u16string&, const std::u16string&) override { return true; }

@@ -61,6 +61,9 @@ public:
     // The identifier stored in the open database; before (or after a failed)
     // opening, the symbol and the file path.
     const QString& DataBaseID() const { return m_id; }
+    // Where the connection went (also after it was opened again); what a second
+    // connection to the same database, a backup's say, is opened with.
+    const TSqlTarget& Target() const { return m_target; }
     const TSqlDialect& Dialect() const { return *m_dialect; }
     qint64 SessionID() const { return m_session; }
     void SetSessionID(qint64 ID) { m_session = ID; }

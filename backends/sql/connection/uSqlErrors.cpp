@@ -15,6 +15,8 @@ struct TEntry {
 
 // Where the refusals of the access rules are explained.
 constexpr const char* kAccessLink = "https://owasp.org/Top10/A01_2021-Broken_Access_Control/";
+// Where the backup file is checked when it is read.
+constexpr const char* kBackupLink = "https://www.sqlite.org/pragma.html#pragma_quick_check";
 
 const std::map<int32_t, TEntry>& Entries() {
     static const std::map<int32_t, TEntry> entries = {
@@ -132,6 +134,33 @@ const std::map<int32_t, TEntry>& Entries() {
         {ecNoRightModify, {"Brak uprawnienia: Modyfikacja danych.", kAccessLink}},
         {ecNoRightCreate, {"Brak uprawnienia: Tworzenie usuwanie danych.", kAccessLink}},
         {ecNoRightOperators, {"Brak uprawnienia: Zarządzanie operatorami.", kAccessLink}},
+        {ecBackupFailed,
+         {"Nie udało się utworzyć kopii zapasowej; niedokończony plik usunięto.",
+          "https://www.sqlite.org/lang_vacuum.html#vacuuminto"}},
+        {ecBackupCancelled,
+         {"Operację przerwano na życzenie użytkownika: nie powstała żadna kopia, a baza danych pozostała bez "
+          "zmian.",
+          "https://www.sqlite.org/lang_transaction.html"}},
+        {ecNotBackup, {"Wskazany plik nie jest kopią zapasową programu Ewidar.", kBackupLink}},
+        {ecBackupDamaged,
+         {"Kopia zapasowa jest uszkodzona (suma kontrolna, opis kopii lub liczby rekordów się nie zgadzają). "
+          "Niczego nie przywrócono.",
+          kBackupLink}},
+        {ecBackupTruncated,
+         {"Plik kopii zapasowej jest niekompletny (ucięty). Niczego nie przywrócono.", kBackupLink}},
+        {ecBackupWrongPassword,
+         {"Błędne hasło kopii zapasowej (albo uszkodzony nagłówek pliku). Niczego nie przywrócono.",
+          "https://libsodium.gitbook.io/doc/secret-key_cryptography/secretstream"}},
+        {ecBackupPassword,
+         {"Kopia zapasowa jest zaszyfrowana: podaj hasło.",
+          "https://libsodium.gitbook.io/doc/secret-key_cryptography/secretstream"}},
+        {ecBackupNewer,
+         {"Kopia zapasowa pochodzi z nowszej wersji programu: zaktualizuj program, aby ją przywrócić. "
+          "Niczego nie przywrócono.",
+          kBackupLink}},
+        {ecRestoreFailed,
+         {"Nie udało się przywrócić kopii zapasowej: przywracanie wycofano, baza danych pozostała bez zmian.",
+          "https://www.sqlite.org/lang_transaction.html"}},
     };
     return entries;
 }

@@ -62,6 +62,16 @@ enum TCode : int32_t {
     ecNoRightModify = 1013,        // ... "Modyfikacja danych"
     ecNoRightCreate = 1014,        // ... "Tworzenie usuwanie danych"
     ecNoRightOperators = 1015,     // ... "Zarządzanie operatorami"
+    // Backups and restore.
+    ecBackupFailed = 1040,        // the backup could not be written or did not verify
+    ecBackupCancelled = 1041,     // the operator stopped a backup or a restore
+    ecNotBackup = 1042,           // the file is not a backup of this program
+    ecBackupDamaged = 1043,       // checksum, manifest or counts disagree
+    ecBackupTruncated = 1044,     // the file ends before its end
+    ecBackupWrongPassword = 1045, // the password does not open the encrypted backup
+    ecBackupPassword = 1046,      // the backup is encrypted and no password was given
+    ecBackupNewer = 1047,         // the backup comes from a newer version of the program
+    ecRestoreFailed = 1048,       // the restore failed and was rolled back
 };
 
 // Whether the code is a refusal of the access rules (nobody logged in, a missing right).

@@ -1,0 +1,445 @@
+#include "uSqlBackup.h"
+
+#include "uSqlAccess.h"
+#include "uSqlBackupFile.h"
+#include "uSqlConnection.h"
+#include "uSqlErrors.h"
+#include "uSqlSchema.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QTemporaryDir>
+#include <QUuid>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace SqlBackup {
+
+namespace {
+
+constexpr int kFormat = 1;
+
+// The tables a restore writes, parents before children; sessions, locks, the
+// database's own identity and its change counters are not part of the data.
+const QStringList& DataTables() {
+    static const QStringList t = {
+        QStringLiteral("ew_group"), QStringLiteral("ew_user"),   QStringLiteral("ew_field"),
+        QStringLiteral("ew_word"),  QStringLiteral("ew_record"), QStringLiteral("ew_value"),
+        QStringLiteral("ew_link"),  QStringLiteral("ew_person"), QStringLiteral("ew_ident"),
+        QStringLiteral("ew_check")};
+    return t;
+}
+
+// Children before parents; sections before their owners.
+const QStringList& DeleteStatements() {
+    static const QStringList s = {
+        QStringLiteral("DELETE FROM ew_lock"),   QStringLiteral("DELETE FROM ew_ident"),
+        QStringLiteral("DELETE FROM ew_value"),  QStringLiteral("DELETE FROM ew_link"),
+        QStringLiteral("DELETE FROM ew_person"), QStringLiteral("DELETE FROM ew_record WHERE owner_id IS NOT NULL"),
+        QStringLiteral("DELETE FROM ew_record"), QStringLiteral("DELETE FROM ew_user"),
+        QStringLiteral("DELETE FROM ew_group"),  QStringLiteral("DELETE FROM ew_field"),
+        QStringLiteral("DELETE FROM ew_word"),   QStringLiteral("DELETE FROM ew_check")};
+    return s;
+}
+
+QString SelectAll(const QString& Table) {
+    return QStringLiteral("SELECT * FROM ") + Table;
+}
+
+// Rows are copied table by table, a record perhaps before its owner: the foreign keys
+// are checked at the commit (SQLite) or not at all for the copy (a server, whose copy
+// comes from a checked backup or a consistent snapshot). Call inside the write scope.
+class TForeignKeysLater {
+public:
+    explicit TForeignKeysLater(TSqlConnection& C) : m_c(C), m_server(C.Dialect().ServerLiveness()) {
+        m_c.Exec(m_server ? QStringLiteral("SET SESSION foreign_key_checks = 0")
+                          : QStringLiteral("PRAGMA defer_foreign_keys = ON"));
+    }
+    ~TForeignKeysLater() {
+        if (!m_server)
+            return;
+        try {
+            m_c.Exec(QStringLiteral("SET SESSION foreign_key_checks = 1"));
+        } catch (...) {
+        }
+    }
+    TForeignKeysLater(const TForeignKeysLater&) = delete;
+    TForeignKeysLater& operator=(const TForeignKeysLater&) = delete;
+
+private:
+    TSqlConnection& m_c;
+    bool m_server;
+};
+
+// Percentages to the handler, each once and never falling; a cancel is code 1041.
+class TProgress {
+public:
+    explicit TProgress(const TProgressEvent& Handler) : m_handler(Handler) {}
+    void operator()(qint64 Percent) {
+        const int percent = int(std::clamp<qint64>(Percent, 0, 100));
+        if (percent <= m_last)
+            return;
+        m_last = percent;
+        if (!m_handler)
+            return;
+        bool cancel = false;
+        try {
+            m_handler(percent, cancel);
+        } catch (...) {
+            cancel = true;
+        }
+        if (cancel)
+            Fail(SqlErrors::ecBackupCancelled);
+    }
+    // A step of Done out of Total mapped onto From..To.
+    SqlBackupFile::TStep Span(int From, int To) {
+        return [this, From, To](qint64 Done, qint64 Total) {
+            (*this)(From + (Total > 0 ? (To - From) * Done / Total : 0));
+        };
+    }
+
+private:
+    const TProgressEvent& m_handler;
+    int m_last = -1;
+};
+
+// A private connection to an SQLite file that is not in use as a database: the
+// snapshot being described, or a backup's database being checked.
+class TFileDb {
+public:
+    explicit TFileDb(const QString& Path) : m_name(QUuid::createUuid().toString()) {
+        m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
+        m_db.setDatabaseName(Path);
+        if (!m_db.open())
+            Fail(SqlErrors::ecBackupDamaged, m_db.lastError().text());
+    }
+    ~TFileDb() {
+        m_db.close();
+        m_db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(m_name);
+    }
+    TFileDb(const TFileDb&) = delete;
+    TFileDb& operator=(const TFileDb&) = delete;
+
+    QList<QVariantList> Rows(const QString& Sql, int Code = SqlErrors::ecBackupDamaged) {
+        QSqlQuery q(m_db);
+        if (!q.exec(Sql))
+            Fail(Code, q.lastError().text());
+        QList<QVariantList> rows;
+        while (q.next()) {
+            QVariantList row;
+            for (int i = 0; i < q.record().count(); ++i)
+                row << q.value(i);
+            rows << row;
+        }
+        return rows;
+    }
+    void EachRow(const QString& Sql, const std::function<void(const QSqlQuery&)>& Row) {
+        QSqlQuery q(m_db);
+        q.setForwardOnly(true);
+        if (!q.exec(Sql))
+            Fail(SqlErrors::ecBackupDamaged, q.lastError().text());
+        while (q.next())
+            Row(q);
+    }
+
+private:
+    QString m_name;
+    QSqlDatabase m_db;
+};
+
+using TRows = std::function<QList<QVariantList>(const QString&)>;
+
+// Record counts per kind and row counts of the other data tables.
+QJsonObject Counts(const TRows& Rows) {
+    QJsonObject records;
+    for (const QVariantList& r : Rows(QStringLiteral("SELECT kind, count(*) FROM ew_record GROUP BY kind")))
+        records.insert(r.value(0).toString(), r.value(1).toLongLong());
+    QJsonObject tables;
+    for (const QString& t : DataTables())
+        if (t != QLatin1String("ew_record"))
+            tables.insert(t, Rows(QStringLiteral("SELECT count(*) FROM ") + t).value(0).value(0).toLongLong());
+    return QJsonObject{{QStringLiteral("records"), records}, {QStringLiteral("tables"), tables}};
+}
+
+qint64 TotalRows(const QJsonObject& Manifest) {
+    qint64 n = 0;
+    for (const QString& part : {QStringLiteral("records"), QStringLiteral("tables")}) {
+        const QJsonObject o = Manifest.value(part).toObject();
+        for (auto it = o.begin(); it != o.end(); ++it)
+            n += it.value().toInteger();
+    }
+    return n;
+}
+
+bool SameCounts(const QJsonObject& Counted, const QJsonObject& Manifest) {
+    return Counted.value(QStringLiteral("records")) == Manifest.value(QStringLiteral("records")) &&
+           Counted.value(QStringLiteral("tables")) == Manifest.value(QStringLiteral("tables"));
+}
+
+// Inserts the rows of one table into a connection, many rows per statement.
+class TBatch {
+public:
+    TBatch(TSqlConnection& To, QString Table, int FailCode, std::function<void(qint64)> Copied)
+        : m_to(To), m_table(std::move(Table)), m_code(FailCode), m_copied(std::move(Copied)) {}
+    void Add(const QSqlQuery& Q) {
+        if (m_columns.isEmpty()) {
+            const QSqlRecord r = Q.record();
+            for (int i = 0; i < r.count(); ++i)
+                m_columns << r.fieldName(i);
+            m_perStatement = std::max<qsizetype>(1, 4000 / m_columns.size());
+        }
+        // A NULL stays NULL (a null text would be bound as an empty one); a server gives
+        // texts of a binary collation as bytes, which SQLite would store as blobs.
+        for (int i = 0; i < int(m_columns.size()); ++i) {
+            const QVariant v = Q.isNull(i) ? QVariant() : Q.value(i);
+            m_binds << (v.typeId() == QMetaType::QByteArray ? QVariant(QString::fromUtf8(v.toByteArray())) : v);
+        }
+        if (++m_rows == m_perStatement)
+            Flush();
+    }
+    void Flush() {
+        if (m_rows == 0)
+            return;
+        const QString row = u'(' + QStringList(m_columns.size(), QStringLiteral("?")).join(u',') + u')';
+        m_to.Exec(QStringLiteral("INSERT INTO %1 (%2) VALUES %3")
+                      .arg(m_table, m_columns.join(u','), QStringList(m_rows, row).join(u',')),
+                  m_binds, m_code);
+        if (m_copied)
+            m_copied(m_rows);
+        m_binds.clear();
+        m_rows = 0;
+    }
+
+private:
+    TSqlConnection& m_to;
+    QString m_table;
+    int m_code;
+    std::function<void(qint64)> m_copied;
+    QStringList m_columns;
+    qsizetype m_perStatement = 1;
+    qsizetype m_rows = 0;
+    QVariantList m_binds;
+};
+
+using TEachRow = std::function<void(const QString&, const std::function<void(const QSqlQuery&)>&)>;
+
+void CopyTable(const TEachRow& From, TSqlConnection& To, const QString& Table, int FailCode,
+               const std::function<void(qint64)>& Copied = {}) {
+    TBatch batch(To, Table, FailCode, Copied);
+    From(SelectAll(Table), [&](const QSqlQuery& q) { batch.Add(q); });
+    batch.Flush();
+}
+
+QString Quoted(const QString& Text) {
+    return u'\'' + QString(Text).replace(u'\'', QStringLiteral("''")) + u'\'';
+}
+
+// A server database read in one consistent snapshot into a new SQLite file of this schema.
+void CopyServer(TSqlConnection& Server, const QString& File) {
+    TSqlTarget target;
+    target.database = File;
+    TSqlConnection file(QStringLiteral("SQLITE"), MakeDialect(QStringLiteral("SQLITE")));
+    file.Open(target, 0);
+    const TEachRow from = [&](const QString& Sql, const std::function<void(const QSqlQuery&)>& Row) {
+        Server.EachRow(Sql, {}, Row);
+    };
+    Server.Exec(QStringLiteral("SET SESSION TRANSACTION ISOLATION LEVEL REPEATABLE READ"), {},
+                SqlErrors::ecBackupFailed);
+    Server.Exec(QStringLiteral("START TRANSACTION WITH CONSISTENT SNAPSHOT, READ ONLY"), {},
+                SqlErrors::ecBackupFailed);
+    try {
+        TWriteScope scope(file);
+        TForeignKeysLater later(file);
+        file.Exec(QStringLiteral("DELETE FROM ew_meta"), {}, SqlErrors::ecBackupFailed);
+        file.Exec(QStringLiteral("DELETE FROM ew_change"), {}, SqlErrors::ecBackupFailed);
+        for (const QString& t : QStringList{QStringLiteral("ew_meta"), QStringLiteral("ew_change")} + DataTables())
+            CopyTable(from, file, t, SqlErrors::ecBackupFailed);
+        scope.Commit();
+        Server.Exec(QStringLiteral("COMMIT"), {}, SqlErrors::ecBackupFailed);
+    } catch (...) {
+        try {
+            Server.Exec(QStringLiteral("ROLLBACK"));
+        } catch (...) {
+        }
+        throw;
+    }
+    file.Close();
+}
+
+// Leaves out sessions and locks of the copied database and describes what it holds.
+QJsonObject DescribeSnapshot(const QString& File, const QString& Symbol) {
+    TFileDb db(File);
+    const int code = SqlErrors::ecBackupFailed;
+    db.Rows(QStringLiteral("PRAGMA journal_mode = DELETE"), code);
+    db.Rows(QStringLiteral("DELETE FROM ew_lock"), code);
+    db.Rows(QStringLiteral("DELETE FROM ew_session"), code);
+    db.Rows(QStringLiteral("UPDATE ew_record SET session_id = NULL WHERE session_id IS NOT NULL"), code);
+    const auto meta = [&](const char* Name) {
+        return db.Rows(QStringLiteral("SELECT value FROM ew_meta WHERE name = '%1'").arg(QLatin1String(Name)), code)
+            .value(0)
+            .value(0)
+            .toString();
+    };
+    QJsonObject m = Counts([&](const QString& Sql) { return db.Rows(Sql, code); });
+    m.insert(QStringLiteral("format"), kFormat);
+    m.insert(QStringLiteral("created"), QDateTime::currentDateTimeUtc().toString(Qt::ISODate));
+    m.insert(QStringLiteral("program"), QStringLiteral(QUOR_SQL_VERSION));
+    m.insert(QStringLiteral("schema"), meta("schema_version").toInt());
+    m.insert(QStringLiteral("database_id"), meta("database_id"));
+    m.insert(QStringLiteral("engine"), Symbol);
+    return m;
+}
+
+// Reads the whole backup into DatabaseFile and checks it: container, manifest,
+// the database's SHA-256, the engine's integrity check and the counts.
+QJsonObject ReadChecked(const QString& Path, const QString& Password, const QString& DatabaseFile, TProgress& P,
+                        int From, int To) {
+    QString sha;
+    const QByteArray text =
+        SqlBackupFile::Extract(Path, Password, DatabaseFile, sha, P.Span(From, From + (To - From) * 7 / 10));
+    QJsonParseError error;
+    const QJsonObject m = QJsonDocument::fromJson(text, &error).object();
+    if (error.error != QJsonParseError::NoError || m.value(QStringLiteral("format")).toInt() < 1)
+        Fail(SqlErrors::ecBackupDamaged, QStringLiteral("opis kopii jest nieczytelny"));
+    if (m.value(QStringLiteral("format")).toInt() > kFormat ||
+        m.value(QStringLiteral("schema")).toInt() > SqlSchema::CurrentVersion)
+        Fail(SqlErrors::ecBackupNewer,
+             QStringLiteral("kopia: schemat %1, program %2; ten program zna schemat do %3")
+                 .arg(m.value(QStringLiteral("schema")).toInt())
+                 .arg(m.value(QStringLiteral("program")).toString())
+                 .arg(SqlSchema::CurrentVersion));
+    if (sha != m.value(QStringLiteral("sha256")).toString())
+        Fail(SqlErrors::ecBackupDamaged, QStringLiteral("suma SHA-256 bazy nie zgadza się z opisem kopii"));
+    TFileDb db(DatabaseFile);
+    const QString check = db.Rows(QStringLiteral("PRAGMA quick_check")).value(0).value(0).toString();
+    if (check != QLatin1String("ok"))
+        Fail(SqlErrors::ecBackupDamaged, QStringLiteral("kontrola spójności bazy: ") + check.left(200));
+    P(From + (To - From) * 9 / 10);
+    if (!SameCounts(Counts([&](const QString& Sql) { return db.Rows(Sql); }), m))
+        Fail(SqlErrors::ecBackupDamaged, QStringLiteral("liczby rekordów nie zgadzają się z opisem kopii"));
+    P(To);
+    return m;
+}
+
+QString WorkFolder(QTemporaryDir& Dir) {
+    if (!Dir.isValid())
+        Fail(SqlErrors::ecBackupFailed, QStringLiteral("nie można utworzyć folderu tymczasowego"));
+    return Dir.path();
+}
+
+} // namespace
+
+void Backup(const QString& Symbol, const TSqlTarget& Target, qint64 Operator, const QString& Path,
+            const QString& Password, const TProgressEvent& Progress) {
+    TProgress p(Progress);
+    p(0);
+    const QFileInfo fi(Path);
+    if (Path.isEmpty() || !QFileInfo(fi.absolutePath()).isDir() || !QFileInfo(fi.absolutePath()).isWritable())
+        Fail(SqlErrors::ecBackupFailed, QStringLiteral("nie można pisać w folderze %1").arg(fi.absolutePath()));
+    QTemporaryDir work(QDir::temp().filePath(QStringLiteral("ewidar-kopia-XXXXXX")));
+    const QString snapshot = QDir(WorkFolder(work)).filePath(QStringLiteral("baza.db"));
+    {
+        // A backup waits for other desks' writes as long as it takes, not the desk's short
+        // wait: registering its session is its only write.
+        TSqlTarget target = Target;
+        target.busyMs = std::max(Target.busyMs, 60000);
+        TSqlConnection own(Symbol, MakeDialect(Symbol));
+        own.Open(target, 0);
+        own.SetOperator(Operator);
+        SqlAccess::Demand(own, SqlAccess::rtView);
+        p(5);
+        if (own.Dialect().ServerLiveness())
+            CopyServer(own, snapshot);
+        else
+            own.Exec(QStringLiteral("VACUUM INTO ") + Quoted(snapshot), {}, SqlErrors::ecBackupFailed);
+    }
+    p(40);
+    QJsonObject manifest = DescribeSnapshot(snapshot, Symbol);
+    manifest.insert(QStringLiteral("sha256"), SqlBackupFile::FileSha256(snapshot, p.Span(40, 50)));
+    const QString temp =
+        QStringLiteral("%1.%2.niepelna").arg(fi.absoluteFilePath()).arg(QCoreApplication::applicationPid());
+    try {
+        SqlBackupFile::Write(temp, snapshot, QJsonDocument(manifest).toJson(QJsonDocument::Compact), Password,
+                             p.Span(50, 70));
+        QFile::remove(snapshot);
+        const QJsonObject read =
+            ReadChecked(temp, Password, QDir(work.path()).filePath(QStringLiteral("sprawdzenie.db")), p, 70, 99);
+        if (read != manifest)
+            Fail(SqlErrors::ecBackupFailed, QStringLiteral("kopia odczytana po zapisie różni się od zapisanej"));
+        if (std::rename(QFile::encodeName(temp).constData(), QFile::encodeName(fi.absoluteFilePath()).constData()) !=
+            0)
+            Fail(SqlErrors::ecBackupFailed, QStringLiteral("nie można nadać kopii nazwy %1").arg(Path));
+    } catch (...) {
+        QFile::remove(temp);
+        throw;
+    }
+    p(100);
+}
+
+QString Inspect(const QString& Path, const QString& Password, const TProgressEvent& Progress) {
+    TProgress p(Progress);
+    p(0);
+    QTemporaryDir work(QDir::temp().filePath(QStringLiteral("ewidar-kopia-XXXXXX")));
+    const QJsonObject m =
+        ReadChecked(Path, Password, QDir(WorkFolder(work)).filePath(QStringLiteral("baza.db")), p, 0, 100);
+    return QString::fromUtf8(QJsonDocument(m).toJson(QJsonDocument::Compact));
+}
+
+void Restore(TSqlConnection& C, const QString& Path, const QString& Password, const TProgressEvent& Progress) {
+    C.Require();
+    SqlAccess::Demand(C, SqlAccess::rtOperators);
+    if (C.InUserTransaction())
+        Fail(SqlErrors::ecRestoreFailed, QStringLiteral("przywracanie nie może się odbyć w otwartej transakcji"));
+    TProgress p(Progress);
+    p(0);
+    QTemporaryDir work(QDir::temp().filePath(QStringLiteral("ewidar-kopia-XXXXXX")));
+    const QString file = QDir(WorkFolder(work)).filePath(QStringLiteral("baza.db"));
+    const QJsonObject manifest = ReadChecked(Path, Password, file, p, 0, 30);
+    if (manifest.value(QStringLiteral("schema")).toInt() < SqlSchema::CurrentVersion) {
+        // An older backup is brought to this schema by the ordinary forward migrations.
+        TSqlTarget target;
+        target.database = file;
+        TSqlConnection upgrade(QStringLiteral("SQLITE"), MakeDialect(QStringLiteral("SQLITE")));
+        upgrade.Open(target, 0);
+        upgrade.Close();
+    }
+    TFileDb source(file);
+    const QJsonObject expected = Counts([&](const QString& Sql) { return source.Rows(Sql); });
+    const TEachRow from = [&](const QString& Sql, const std::function<void(const QSqlQuery&)>& Row) {
+        source.EachRow(Sql, Row);
+    };
+    const qint64 total = std::max<qint64>(1, TotalRows(expected));
+    qint64 copied = 0;
+    const auto advance = [&](qint64 Rows) {
+        copied += Rows;
+        p(32 + 66 * copied / total);
+    };
+    TWriteScope scope(C);
+    TForeignKeysLater later(C);
+    for (const QString& sql : DeleteStatements())
+        C.Exec(sql, {}, SqlErrors::ecRestoreFailed);
+    p(32);
+    for (const QString& t : DataTables())
+        CopyTable(from, C, t, SqlErrors::ecRestoreFailed, advance);
+    if (!SameCounts(Counts([&](const QString& Sql) { return C.Rows(Sql, {}, SqlErrors::ecRestoreFailed); }),
+                    expected))
+        Fail(SqlErrors::ecRestoreFailed, QStringLiteral("po przywróceniu liczby rekordów różnią się od kopii"));
+    p(99);
+    for (int kind = 1; kind <= 21; ++kind)
+        scope.Changed(kind);
+    scope.Commit();
+    p(100);
+}
+
+} // namespace SqlBackup
