@@ -7,7 +7,9 @@
 #include "uSqlDynamicFields.h"
 #include "uSqlErrors.h"
 #include "uSqlFileSystem.h"
+#include "uSqlDuplicates.h"
 #include "uSqlImport.h"
+#include "uSqlMerge.h"
 #include "uSqlOperatorStore.h"
 #include "uSqlOperators.h"
 #include "uSqlParams.h"
@@ -142,6 +144,14 @@ public:
         });
     }
 
+    TIntfPtr<IDuplicatePairs> FindDuplicates() override {
+        return Guarded(m_error, TIntfPtr<IDuplicatePairs>(), [&] { return SqlDuplicates::Find(m_c); });
+    }
+    bool MarkNotDuplicate(int32_t FirstID, int32_t SecondID) override {
+        return GuardedBool(m_error, [&] { SqlDuplicates::MarkNotDuplicate(*m_c, FirstID, SecondID); });
+    }
+    bool MergeRecords(int32_t KeepID, int32_t DropID, const std::vector<TMergeValue>& Values) override;
+
 private:
     void Reset() { m_c = std::make_shared<TSqlConnection>(m_symbol, MakeDialect(m_symbol)); }
 
@@ -250,6 +260,35 @@ bool TSqlDataBase::ImportFrom(IEwidarDataBase* Source) {
         SqlErrors::NoteFailure(m_error, cause, m_c->DataBaseID());
     } catch (...) {
         m_error = SqlErrors::ecImport;
+        SqlErrors::NoteFailure(m_error, {}, m_c->DataBaseID());
+    }
+    return false;
+}
+
+// A refusal keeps its own code; any other failure is a merge failure (205) with its cause
+// kept for GetLastError. Either way nothing was written.
+bool TSqlDataBase::MergeRecords(int32_t KeepID, int32_t DropID, const std::vector<TMergeValue>& Values) {
+    SqlMerge::TValues values;
+    for (const auto& [symbol, value] : Values)
+        values.append({QString::fromStdU16String(symbol), QString::fromStdU16String(value)});
+    m_error = 0;
+    try {
+        SqlMerge::Merge(*m_c, KeepID, DropID, values);
+        return true;
+    } catch (const TSqlFailure& f) {
+        const int32_t code = f.Code();
+        const bool keep = code == SqlErrors::ecRecordLocked || code == SqlErrors::ecRecordDeleted ||
+                          code == SqlErrors::ecNoConnection || code == SqlErrors::ecNoLink ||
+                          code == SqlErrors::ecNoPrimaryKey || code == SqlErrors::ecSessionLost ||
+                          code == SqlErrors::ecFileLocked || code == SqlErrors::ecMySqlLost ||
+                          (code >= SqlErrors::ecMergeKinds && code <= SqlErrors::ecMergeOwnRelation) ||
+                          SqlErrors::IsAccessCode(code);
+        m_error = keep ? code : SqlErrors::ecMerge;
+        const QString cause =
+            f.Native().isEmpty() && code != m_error ? QStringLiteral("kod %1").arg(code) : f.Native();
+        SqlErrors::NoteFailure(m_error, cause, m_c->DataBaseID());
+    } catch (...) {
+        m_error = SqlErrors::ecMerge;
         SqlErrors::NoteFailure(m_error, {}, m_c->DataBaseID());
     }
     return false;

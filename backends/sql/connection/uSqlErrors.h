@@ -62,6 +62,9 @@ enum TCode : int32_t {
     ecNoRightModify = 1013,        // ... "Modyfikacja danych"
     ecNoRightCreate = 1014,        // ... "Tworzenie usuwanie danych"
     ecNoRightOperators = 1015,     // ... "Zarządzanie operatorami"
+    ecMergeKinds = 1016,           // a merge of records of two kinds (or of a record not stored)
+    ecMergeSelf = 1017,            // a merge of a record with itself
+    ecMergeOwnRelation = 1018,     // a merge would make a subject its own employee, partner or representative
 };
 
 // Whether the code is a refusal of the access rules (nobody logged in, a missing right).
