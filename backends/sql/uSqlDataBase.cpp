@@ -154,6 +154,7 @@ public:
 
 private:
     void Reset() { m_c = std::make_shared<TSqlConnection>(m_symbol, MakeDialect(m_symbol)); }
+    template <class F, class K> bool Reported(int32_t Fallback, K&& Keep, F&& Body);
 
     bool NoOperators() {
         m_c->Require();
@@ -243,55 +244,55 @@ bool TSqlDataBase::EditConnectionParams(void* ParentWindow, std::u16string& Conn
     });
 }
 
-// Any failure is an import failure (203) unless the operator cancelled (204) or
-// this database is not connected (2, 103); the cause is kept for GetLastError.
-bool TSqlDataBase::ImportFrom(IEwidarDataBase* Source) {
+// Runs an operation of one transaction: a code that Keep accepts is reported as it is, any
+// other failure as Fallback with its cause kept for GetLastError. Nothing was written.
+template <class F, class K> bool TSqlDataBase::Reported(int32_t Fallback, K&& Keep, F&& Body) {
     m_error = 0;
     try {
-        SqlImport::Run(m_c, Source, m_progress);
+        Body();
         return true;
     } catch (const TSqlFailure& f) {
         const int32_t code = f.Code();
-        const bool keep = code == SqlErrors::ecImportCancelled || code == SqlErrors::ecNoConnection ||
-                          code == SqlErrors::ecNoLink || SqlErrors::IsAccessCode(code);
-        m_error = keep ? code : SqlErrors::ecImport;
+        m_error = Keep(code) ? code : Fallback;
         const QString cause =
             f.Native().isEmpty() && code != m_error ? QStringLiteral("kod %1").arg(code) : f.Native();
         SqlErrors::NoteFailure(m_error, cause, m_c->DataBaseID());
     } catch (...) {
-        m_error = SqlErrors::ecImport;
+        m_error = Fallback;
         SqlErrors::NoteFailure(m_error, {}, m_c->DataBaseID());
     }
     return false;
 }
 
-// A refusal keeps its own code; any other failure is a merge failure (205) with its cause
-// kept for GetLastError. Either way nothing was written.
+// Any failure is an import failure (203) unless the operator cancelled (204), this
+// database is not connected (2, 103) or the rights refuse it.
+bool TSqlDataBase::ImportFrom(IEwidarDataBase* Source) {
+    return Reported(
+        SqlErrors::ecImport,
+        [](int32_t code) {
+            return code == SqlErrors::ecImportCancelled || code == SqlErrors::ecNoConnection ||
+                   code == SqlErrors::ecNoLink || SqlErrors::IsAccessCode(code);
+        },
+        [&] { SqlImport::Run(m_c, Source, m_progress); });
+}
+
+// A refusal, a lock of another desk or a lost connection keeps its own code; any other
+// failure is a merge failure (205).
 bool TSqlDataBase::MergeRecords(int32_t KeepID, int32_t DropID, const std::vector<TMergeValue>& Values) {
     SqlMerge::TValues values;
     for (const auto& [symbol, value] : Values)
         values.append({QString::fromStdU16String(symbol), QString::fromStdU16String(value)});
-    m_error = 0;
-    try {
-        SqlMerge::Merge(*m_c, KeepID, DropID, values);
-        return true;
-    } catch (const TSqlFailure& f) {
-        const int32_t code = f.Code();
-        const bool keep = code == SqlErrors::ecRecordLocked || code == SqlErrors::ecRecordDeleted ||
-                          code == SqlErrors::ecNoConnection || code == SqlErrors::ecNoLink ||
-                          code == SqlErrors::ecNoPrimaryKey || code == SqlErrors::ecSessionLost ||
-                          code == SqlErrors::ecFileLocked || code == SqlErrors::ecMySqlLost ||
-                          (code >= SqlErrors::ecMergeKinds && code <= SqlErrors::ecMergeOwnRelation) ||
-                          SqlErrors::IsAccessCode(code);
-        m_error = keep ? code : SqlErrors::ecMerge;
-        const QString cause =
-            f.Native().isEmpty() && code != m_error ? QStringLiteral("kod %1").arg(code) : f.Native();
-        SqlErrors::NoteFailure(m_error, cause, m_c->DataBaseID());
-    } catch (...) {
-        m_error = SqlErrors::ecMerge;
-        SqlErrors::NoteFailure(m_error, {}, m_c->DataBaseID());
-    }
-    return false;
+    return Reported(
+        SqlErrors::ecMerge,
+        [](int32_t code) {
+            return code == SqlErrors::ecRecordLocked || code == SqlErrors::ecRecordDeleted ||
+                   code == SqlErrors::ecNoConnection || code == SqlErrors::ecNoLink ||
+                   code == SqlErrors::ecNoPrimaryKey || code == SqlErrors::ecSessionLost ||
+                   code == SqlErrors::ecFileLocked || code == SqlErrors::ecMySqlLost ||
+                   (code >= SqlErrors::ecMergeKinds && code <= SqlErrors::ecMergeOwnRelation) ||
+                   SqlErrors::IsAccessCode(code);
+        },
+        [&] { SqlMerge::Merge(*m_c, KeepID, DropID, values); });
 }
 
 } // namespace
