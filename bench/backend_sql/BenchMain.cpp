@@ -158,8 +158,8 @@ void BM_MergeTwoSubjects200Sections(benchmark::State& state, TDialect D) {
         }
         state.PauseTiming();
         left->Refresh();
+        state.counters["sections"] = Supports<IPodmiot>(left)->GetAdresy()->GetCount();
         left->Delete();
-        state.counters["sections"] = 400;
         state.ResumeTiming();
     }
 }

@@ -114,15 +114,19 @@ void WriteAllNameKeys(TSqlConnection& C) {
 TIntfPtr<IDuplicatePairs> Find(const TSqlConnectionPtr& C) {
     C->Require();
     SqlAccess::Demand(*C, SqlAccess::rtView);
-    // One pass over the key index: each equal (symbol, digits) run gives its pairs, the
-    // smaller identifier first; placeholders and pairs marked as no duplicates are left out.
+    // One pass over the key index finds the keys held more than once; only their rows are
+    // paired, the smaller identifier first. Placeholders and pairs marked as no duplicates
+    // are left out.
     const auto rows = C->Rows(
-        QStringLiteral("SELECT a.record_id, b.record_id, a.symbol FROM ew_ident a "
+        QStringLiteral("WITH twice AS (SELECT symbol, digits FROM ew_ident WHERE symbol IN (?, ?, ?, ?) "
+                       "GROUP BY symbol, digits HAVING count(*) > 1) "
+                       "SELECT a.record_id, b.record_id, a.symbol FROM twice t "
+                       "JOIN ew_ident a ON a.symbol = t.symbol AND a.digits = t.digits "
                        "JOIN ew_ident b ON b.symbol = a.symbol AND b.digits = a.digits "
                        "AND b.record_id > a.record_id "
                        "JOIN ew_record ra ON ra.id = a.record_id "
                        "JOIN ew_record rb ON rb.id = b.record_id "
-                       "WHERE a.symbol IN (?, ?, ?, ?) AND ra.state = 0 AND rb.state = 0 "
+                       "WHERE ra.state = 0 AND rb.state = 0 "
                        "AND NOT EXISTS (SELECT 1 FROM ew_not_duplicate n "
                        "WHERE n.first_id = a.record_id AND n.second_id = b.record_id) "
                        "ORDER BY a.record_id, b.record_id"),
