@@ -9,6 +9,8 @@
 
 #include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 struct IEwidarRecord;
 struct IEwidarCollection;
@@ -480,6 +482,24 @@ struct IUsersGroup : IInterface {
 };
 
 // ---------------------------------------------------------------------------
+// Duplicates
+
+// Pairs of subjects that look like one subject stored twice, with the reason.
+struct IDuplicatePairs : IInterface {
+    static constexpr TGUID IID = {0x3C5E8A21, 0x7D4B, 0x4E19, {0x9A, 0x62, 0x1F, 0xB0, 0x58, 0xC3, 0x2E, 0x74}};
+    using Parent = IInterface;
+
+    virtual int32_t GetCount() = 0;
+    virtual TIntfPtr<IEwidarRecord> GetFirst(int32_t Index) = 0;
+    virtual TIntfPtr<IEwidarRecord> GetSecond(int32_t Index) = 0;
+    // What the two share, for example "NIP" or "nazwa i kod pocztowy".
+    virtual std::u16string GetReason(int32_t Index) = 0;
+};
+
+// A value chosen for the record kept by a merge: field symbol and value.
+using TMergeValue = std::pair<std::u16string, std::u16string>;
+
+// ---------------------------------------------------------------------------
 // Root object
 
 struct IEwidarDataBase : ICustomDataBase {
@@ -512,6 +532,17 @@ struct IEwidarDataBase : ICustomDataBase {
     // Replaces everything the connected database holds with the backup's content, all
     // or nothing (an administrator's action).
     virtual bool Restore(const std::u16string& Path, const std::u16string& Password) = 0;
+    // Duplicates and merging.
+    // Stored subjects sharing the digits of a NIP, PESEL or REGON, or the same name and
+    // postal code; pairs marked as no duplicates are left out. Empty on failure.
+    virtual TIntfPtr<IDuplicatePairs> FindDuplicates() = 0;
+    // Remembers that two subjects are not one, so that FindDuplicates no longer offers them.
+    virtual bool MarkNotDuplicate(int32_t FirstID, int32_t SecondID) = 0;
+    // Merges the stored record DropID into KeepID, of the same kind, in one transaction:
+    // Values are written into the kept record, every section, link and relation of the
+    // dropped one moves to the kept one, and the dropped record is deleted. All or nothing;
+    // 105 when another desk holds either record's lock.
+    virtual bool MergeRecords(int32_t KeepID, int32_t DropID, const std::vector<TMergeValue>& Values) = 0;
 };
 
 // Export "GetEwidarIntf" of the router and the backends: a new, unconnected root

@@ -145,6 +145,8 @@ void TCollectionBaseFrame::CreatePopup() {
     N2->setVisible(false);
     Scaldane1 = add("Scaldane1", QStringLiteral("Scal dane"));
     Scaldane1->setVisible(false);
+    Znajdzduplikaty1 = add("Znajdzduplikaty1", QStringLiteral("Znajdź duplikaty"));
+    Znajdzduplikaty1->setVisible(false);
     PopupMenu1->addSeparator()->setObjectName(QStringLiteral("N3"));
     add("Eksportuj1", QStringLiteral("Eksportuj…"));
 }
@@ -161,6 +163,7 @@ void TCollectionBaseFrame::BindHandlers() {
     connect(Usu1, &QAction::triggered, btnDelete, &QToolButton::click);
     connect(Powizania1, &QAction::triggered, this, &TCollectionBaseFrame::Powizania1Click);
     connect(Scaldane1, &QAction::triggered, this, &TCollectionBaseFrame::Scaldane1Click);
+    connect(Znajdzduplikaty1, &QAction::triggered, this, &TCollectionBaseFrame::Znajdzduplikaty1Click);
     connect(PopupMenu1->findChild<QAction*>(QStringLiteral("Eksportuj1")), &QAction::triggered, this, [this] {
         if (FEwidarCollection)
             ListExport::ExportList(window(), ListContents(this));
@@ -363,4 +366,14 @@ void TCollectionBaseFrame::PopupMenu1Popup() {
     Dodaj1->setEnabled(bar && Shown(btnAdd) && FMayCreate);
     Edytuj1->setEnabled(bar && Shown(btnEdit) && FMayModify);
     Usu1->setEnabled(bar && Shown(btnDelete) && FMayCreate);
+    // Records of a registry may be merged (two ticked ones) and, in a registry of
+    // subjects, searched for duplicates; sections and a taxpayer's people are not.
+    const bool registry = bar && FEwidarCollection && !FPodatnik &&
+                          !Supports<IEwidarSectionCollection>(FEwidarCollection);
+    const bool subjects = Supports<IPodmioty>(FEwidarCollection) || Supports<IPodatnicy>(FEwidarCollection) ||
+                          Supports<IPracownicy>(FEwidarCollection) || Supports<IKontrahenci>(FEwidarCollection);
+    N2->setVisible(registry);
+    Scaldane1->setVisible(registry);
+    Scaldane1->setEnabled(registry && FMayCreate);
+    Znajdzduplikaty1->setVisible(registry && subjects);
 }

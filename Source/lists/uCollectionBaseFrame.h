@@ -83,6 +83,7 @@ public:
     void btnDeleteClick();
     void Powizania1Click();
     void Scaldane1Click();
+    void Znajdzduplikaty1Click();
     void tmrFilterTimer();
     // Enables the popup's entries for the buttons that are shown.
     void PopupMenu1Popup();
@@ -111,6 +112,7 @@ public:
     QAction* Powizania1;
     QAction* N2;
     QAction* Scaldane1;
+    QAction* Znajdzduplikaty1;
     QTimer* tmrFilter;
 
     // Caret position and selection length of the filter box kept across a navigation key; -1 = none.

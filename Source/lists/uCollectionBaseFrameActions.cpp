@@ -24,6 +24,7 @@ constexpr uint32_t kMsgDeleteTicked = 308;
 constexpr uint32_t kMsgDeleteLink = 325;
 constexpr uint32_t kMsgDeleteTickedLinks = 326;
 constexpr uint32_t kMsgLinkedData = 202;
+constexpr uint32_t kMsgMergeTwo = 329;
 // Rows between two repaints of the progress bar during a bulk deletion.
 constexpr int kRepaintEvery = 10;
 
@@ -138,12 +139,18 @@ void TCollectionBaseFrame::Powizania1Click() {
 }
 
 void TCollectionBaseFrame::Scaldane1Click() {
-    std::vector<TIntfPtr<IEwidarRecord>> ticked;
-    for (int r = 0; r < DrawGrid1->RowCount() && ticked.size() < 2; ++r)
-        if (DrawGrid1->Checked(r) && DrawGrid1->EwidarRecord(r))
-            ticked.push_back(DrawGrid1->EwidarRecord(r));
-    if (ticked.size() == 2)
-        ListOpeners::MergeRecords(window(), ticked[0].get(), ticked[1].get(), EwidarDataBase().get());
+    const std::vector<TIntfPtr<IEwidarRecord>> ticked = TickedRecords();
+    if (ticked.size() != 2) {
+        ShowUserMessage(kMsgMergeTwo, window());
+        return;
+    }
+    if (ListOpeners::MergeRecords(window(), ticked[0].get(), ticked[1].get(), EwidarDataBase().get()))
+        ReloadAfterDelete();
+}
+
+void TCollectionBaseFrame::Znajdzduplikaty1Click() {
+    ListOpeners::FindDuplicates(window(), EwidarDataBase().get());
+    tmrFilterTimer(); // merges made there show at once
 }
 
 std::vector<TIntfPtr<IEwidarRecord>> TCollectionBaseFrame::TickedRecords() const {

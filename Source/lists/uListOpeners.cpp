@@ -10,7 +10,8 @@ struct TOpeners {
     TOpener<bool(QWidget*, IEwidarRecord*, TKontekst, IEwidarDataBase*)> RecordForm;
     TOpener<TIntfPtr<IPodmiot>(QWidget*, IEwidarDataBase*, TPodmiotType)> Taxpayer;
     TOpener<void(QWidget*, IEwidarRecord*, IEwidarDataBase*)> Relations;
-    TOpener<void(QWidget*, IEwidarRecord*, IEwidarRecord*, IEwidarDataBase*)> Merge;
+    TOpener<bool(QWidget*, IEwidarRecord*, IEwidarRecord*, IEwidarDataBase*)> Merge;
+    TOpener<void(QWidget*, IEwidarDataBase*)> Duplicates;
     TOpener<void(QWidget*, IEwidarDataBase*, IPodmioty*, IPodatnicy*, IPodmiot*)> SubjectInfo;
 };
 
@@ -37,6 +38,9 @@ void SetRelationsOpener(TRelationsOpener Opener) {
 void SetMergeOpener(TMergeOpener Opener) {
     Openers().Merge.Set(std::move(Opener));
 }
+void SetDuplicatesOpener(TDuplicatesOpener Opener) {
+    Openers().Duplicates.Set(std::move(Opener));
+}
 void SetSubjectInfoOpener(TSubjectInfoOpener Opener) {
     Openers().SubjectInfo.Set(std::move(Opener));
 }
@@ -54,9 +58,13 @@ void ShowRelations(QWidget* OwnerForm, IEwidarRecord* Record, IEwidarDataBase* D
     Openers().Relations.Call(OwnerForm, Record, DataBase);
 }
 
-void MergeRecords(QWidget* OwnerForm, IEwidarRecord* First, IEwidarRecord* Second,
+bool MergeRecords(QWidget* OwnerForm, IEwidarRecord* First, IEwidarRecord* Second,
                   IEwidarDataBase* DataBase) {
-    Openers().Merge.Call(OwnerForm, First, Second, DataBase);
+    return Openers().Merge.Call(OwnerForm, First, Second, DataBase); // false while none is installed
+}
+
+void FindDuplicates(QWidget* OwnerForm, IEwidarDataBase* DataBase) {
+    Openers().Duplicates.Call(OwnerForm, DataBase);
 }
 
 void ShowSubjectInfo(QWidget* OwnerForm, IEwidarDataBase* DataBase, IPodmioty* Podmioty,

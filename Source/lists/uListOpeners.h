@@ -1,7 +1,7 @@
 #pragma once
 // How the list frame reaches windows that live in other units: the record
-// window, the taxpayer chooser, the relations window, the merge window and the
-// subject information report. Each is a replaceable function that the unit of
+// window, the taxpayer chooser, the relations window, the merge window, the
+// duplicates list and the subject information report. Each is a replaceable function that the unit of
 // the window installs; until one is installed the call does nothing visible
 // (the record window counts as cancelled, the chooser chooses nothing).
 
@@ -34,9 +34,11 @@ using TTaxpayerChooser =
 // Shows what refers to a record (a window that frees itself).
 using TRelationsOpener =
     std::function<void(QWidget* OwnerForm, IEwidarRecord* Record, IEwidarDataBase* DataBase)>;
-// Compares two records field by field.
-using TMergeOpener = std::function<void(QWidget* OwnerForm, IEwidarRecord* First, IEwidarRecord* Second,
+// Compares two records field by field and may merge them; true when they were merged.
+using TMergeOpener = std::function<bool(QWidget* OwnerForm, IEwidarRecord* First, IEwidarRecord* Second,
                                         IEwidarDataBase* DataBase)>;
+// Lists the subjects that look stored twice.
+using TDuplicatesOpener = std::function<void(QWidget* OwnerForm, IEwidarDataBase* DataBase)>;
 // Shows the information report of a subject; either list may be empty.
 using TSubjectInfoOpener = std::function<void(QWidget* OwnerForm, IEwidarDataBase* DataBase,
                                               IPodmioty* Podmioty, IPodatnicy* Podatnicy, IPodmiot* Podmiot)>;
@@ -49,11 +51,13 @@ void SetTaxpayerChooser(TTaxpayerChooser Chooser);
 void SetRelationsOpener(TRelationsOpener Opener);
 void SetMergeOpener(TMergeOpener Opener);
 void SetSubjectInfoOpener(TSubjectInfoOpener Opener);
+void SetDuplicatesOpener(TDuplicatesOpener Opener);
 
 bool OpenRecordForm(QWidget* OwnerForm, IEwidarRecord* Record, TKontekst Kontekst, IEwidarDataBase* DataBase);
 TIntfPtr<IPodmiot> ChooseTaxpayer(QWidget* OwnerForm, IEwidarDataBase* DataBase, TPodmiotType Type);
 void ShowRelations(QWidget* OwnerForm, IEwidarRecord* Record, IEwidarDataBase* DataBase);
-void MergeRecords(QWidget* OwnerForm, IEwidarRecord* First, IEwidarRecord* Second, IEwidarDataBase* DataBase);
+bool MergeRecords(QWidget* OwnerForm, IEwidarRecord* First, IEwidarRecord* Second, IEwidarDataBase* DataBase);
+void FindDuplicates(QWidget* OwnerForm, IEwidarDataBase* DataBase);
 void ShowSubjectInfo(QWidget* OwnerForm, IEwidarDataBase* DataBase, IPodmioty* Podmioty,
                      IPodatnicy* Podatnicy, IPodmiot* Podmiot);
 

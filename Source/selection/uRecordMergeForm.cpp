@@ -1,10 +1,14 @@
 #include "uRecordMergeForm.h"
 
+#include "uCommaText.h"
 #include "uEwidarComponents_Error.h"
 #include "uStrings.h"
+#include "uUserMessagesModule.h"
+#include "uWaitCursor.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 namespace uRecordMergeForm {
 
@@ -35,6 +39,12 @@ void TDrawGrid::AddRow(const QString& Text) {
 
 using TMergeGrid = uRecordMergeForm::TDrawGrid;
 
+QString DescribedRecord(IEwidarRecord* Record) {
+    const TIntfPtr<IEwidarRecordInfo> info = Record ? Record->GetRecordInfo() : TIntfPtr<IEwidarRecordInfo>();
+    const QString text = info ? DescribeCommaText(toQ(info->GetSummary())) : QString();
+    return text.trimmed().isEmpty() ? QStringLiteral("(bez opisu)") : text;
+}
+
 namespace {
 
 // The value of a symbol's field; empty when the record has no such field.
@@ -58,9 +68,16 @@ int NumberOfFields(IDataFields* Fields) {
     return Fields ? std::max(Fields->GetCount(), 0) : 0;
 }
 
+// The question before a merge names the kept record, then the one that goes.
+constexpr uint32_t kMsgMergeQuestion = 327;
+
+// A left cell whose value was taken from the right says so in its caption line.
+const QString kTakenMark = QStringLiteral("  <----- (z prawej)");
+
 } // namespace
 
-TRecordMergeForm::TRecordMergeForm(QWidget* OwnerForm) : TForm(OwnerForm) {
+TRecordMergeForm::TRecordMergeForm(QWidget* OwnerForm, IEwidarDataBase* DataBase)
+    : TForm(OwnerForm), FDataBase(DataBase) {
     setObjectName(QStringLiteral("RecordMergeForm"));
     setWindowTitle(QStringLiteral("Scalanie rekordów"));
     resize(760, 460);
@@ -69,17 +86,35 @@ TRecordMergeForm::TRecordMergeForm(QWidget* OwnerForm) : TForm(OwnerForm) {
     Button1 = new QPushButton(QStringLiteral("<-----"), this);
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setAutoDefault(false);
-    // Taking a value from the right record into the left one is not settled: no action.
-    Button1->setEnabled(false);
+    Button1->setToolTip(QStringLiteral("Przejmij wartość z prawej strony do rekordu po lewej (ponownie: cofnij)"));
     DrawGrid2 = new TMergeGrid(this);
     DrawGrid2->setObjectName(QStringLiteral("DrawGrid2"));
-    auto* layout = new QHBoxLayout(this);
+    btnScal = new QPushButton(QStringLiteral("Scal"), this);
+    btnScal->setObjectName(QStringLiteral("btnScal"));
+    btnScal->setAutoDefault(false);
+    btnCancel = new QPushButton(QStringLiteral("Anuluj"), this);
+    btnCancel->setObjectName(QStringLiteral("btnCancel"));
+    btnCancel->setAutoDefault(false);
+    // Without a database there is nothing to merge into: the window only compares.
+    Button1->setEnabled(FDataBase != nullptr);
+    btnScal->setVisible(FDataBase != nullptr);
+    auto* sides = new QHBoxLayout;
+    sides->addWidget(DrawGrid1, 1);
+    sides->addWidget(Button1, 0, Qt::AlignVCenter);
+    sides->addWidget(DrawGrid2, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(btnScal);
+    buttons->addWidget(btnCancel);
+    auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
-    layout->addWidget(DrawGrid1, 1);
-    layout->addWidget(Button1, 0, Qt::AlignVCenter);
-    layout->addWidget(DrawGrid2, 1);
+    layout->addLayout(sides, 1);
+    layout->addLayout(buttons);
     BindSynchronising(DrawGrid1, DrawGrid2);
     BindSynchronising(DrawGrid2, DrawGrid1);
+    connect(Button1, &QPushButton::clicked, this, &TRecordMergeForm::Button1Click);
+    connect(btnScal, &QPushButton::clicked, this, &TRecordMergeForm::btnScalClick);
+    connect(btnCancel, &QPushButton::clicked, this, &TRecordMergeForm::reject);
 }
 
 void TRecordMergeForm::BindSynchronising(TMergeGrid* Grid, TMergeGrid* Other) {
@@ -104,12 +139,17 @@ void TRecordMergeForm::Scroll(TMergeGrid* Other, const TScrollMessage& Msg) {
 }
 
 void TRecordMergeForm::Fill(IEwidarRecord* First, IEwidarRecord* Second) {
+    FLeft = TIntfPtr<IEwidarRecord>(First);
+    FRight = TIntfPtr<IEwidarRecord>(Second);
     TIntfPtr<IDataFields> left = First ? First->GetDataFields() : TIntfPtr<IDataFields>();
     TIntfPtr<IDataFields> right = Second ? Second->GetDataFields() : TIntfPtr<IDataFields>();
-    if (NumberOfFields(right.get()) > NumberOfFields(left.get()))
+    if (NumberOfFields(right.get()) > NumberOfFields(left.get())) {
         std::swap(left, right);
+        std::swap(FLeft, FRight);
+    }
     DrawGrid1->Clear();
     DrawGrid2->Clear();
+    FRows.clear();
     const int count = NumberOfFields(left.get());
     for (int i = 0; i < count; ++i) {
         const std::u16string symbol = left->GetSymbol(i);
@@ -124,6 +164,7 @@ void TRecordMergeForm::Fill(IEwidarRecord* First, IEwidarRecord* Second) {
         if (leftText == rightText)
             continue;
         const QString caption = leftField ? toQ(leftField->GetCaption()) : toQ(symbol);
+        FRows.push_back({symbol, caption, leftText, rightValue, rightText, false});
         DrawGrid1->AddRow(caption + QStringLiteral("\r\n") + leftText);
         DrawGrid2->AddRow(caption + QStringLiteral("\r\n") + rightText);
     }
@@ -131,10 +172,54 @@ void TRecordMergeForm::Fill(IEwidarRecord* First, IEwidarRecord* Second) {
     DrawGrid2->SetWidthColumns();
 }
 
-void MergeRecords(QWidget* OwnerForm, IEwidarRecord* First, IEwidarRecord* Second) {
-    if (!First || !Second || First->GetID() == Second->GetID())
+void TRecordMergeForm::ShowLeftCell(int Row) {
+    const TRow& row = FRows[static_cast<size_t>(Row)];
+    const QString text = row.taken ? row.caption + kTakenMark + QStringLiteral("\r\n") + row.rightText
+                                   : row.caption + QStringLiteral("\r\n") + row.leftText;
+    DrawGrid1->SetCells(0, Row, text);
+    DrawGrid1->SetRowHeights(Row, uRecordMergeForm::TDrawGrid::LineCount(text) * TDrawGrid::DefaultRowHeight);
+    DrawGrid1->SetWidthColumns();
+}
+
+void TRecordMergeForm::Button1Click() {
+    const int row = DrawGrid2->Row();
+    if (!FDataBase || row < 0 || row >= static_cast<int>(FRows.size()))
         return;
-    TRecordMergeForm form(OwnerForm);
+    FRows[static_cast<size_t>(row)].taken = !FRows[static_cast<size_t>(row)].taken;
+    ShowLeftCell(row);
+}
+
+std::vector<TMergeValue> TRecordMergeForm::ChosenValues() const {
+    std::vector<TMergeValue> values;
+    for (const TRow& row : FRows)
+        if (row.taken)
+            values.emplace_back(row.symbol, row.rightValue.toStdU16String());
+    return values;
+}
+
+void TRecordMergeForm::btnScalClick() {
+    if (!FDataBase || !FLeft || !FRight)
+        return;
+    if (ShowUserMessage(kMsgMergeQuestion, {DescribedRecord(FLeft.get()), DescribedRecord(FRight.get())}, this) !=
+        ModalResult::mrYes)
+        return;
+    bool merged;
+    {
+        TWaitCursor wait;
+        merged = FDataBase->MergeRecords(FLeft->GetID(), FRight->GetID(), ChosenValues());
+    }
+    if (!merged) {
+        // Nothing changed: the window stays, so the operator may try again or cancel.
+        ShowUserMessage(static_cast<uint32_t>(FDataBase->GetLastErrorCode()), this);
+        return;
+    }
+    accept();
+}
+
+bool MergeRecords(QWidget* OwnerForm, IEwidarRecord* First, IEwidarRecord* Second, IEwidarDataBase* DataBase) {
+    if (!First || !Second || First->GetID() == Second->GetID())
+        return false;
+    TRecordMergeForm form(OwnerForm, DataBase);
     form.Fill(First, Second);
-    form.exec();
+    return form.exec() == QDialog::Accepted;
 }

@@ -1,6 +1,7 @@
 #include "uSelectionWindows.h"
 
 #include "uListOpeners.h"
+#include "uDuplicatesForm.h"
 #include "uPowiazaniaForm.h"
 #include "uRecordMergeForm.h"
 #include "uSetPodatnikKontekst.h"
@@ -12,6 +13,10 @@ void InstallSelectionWindows() {
     ListOpeners::SetRelationsOpener([](QWidget* OwnerForm, IEwidarRecord* Record, IEwidarDataBase* DataBase) {
         ::ShowRelations(OwnerForm, DataBase, Record);
     });
-    ListOpeners::SetMergeOpener([](QWidget* OwnerForm, IEwidarRecord* First, IEwidarRecord* Second,
-                                   IEwidarDataBase*) { ::MergeRecords(OwnerForm, First, Second); });
+    ListOpeners::SetMergeOpener(
+        [](QWidget* OwnerForm, IEwidarRecord* First, IEwidarRecord* Second, IEwidarDataBase* DataBase) {
+            return ::MergeRecords(OwnerForm, First, Second, DataBase);
+        });
+    ListOpeners::SetDuplicatesOpener(
+        [](QWidget* OwnerForm, IEwidarDataBase* DataBase) { ::ShowDuplicates(OwnerForm, DataBase); });
 }

@@ -126,6 +126,13 @@ TUserMessages BuildCatalogue() {
           QStringLiteral("Czy na pewno usunąć powiązanie z danymi?\r\n\r\n%s")),
         M(326, TMsgDlgType::mtConfirmation, YesNoButtons(),
           QStringLiteral("Czy na pewno usunąć powiązania z wybranymi (%s) danymi?")),
+        M(327, TMsgDlgType::mtConfirmation, YesNoButtons(),
+          QStringLiteral("Czy scalić dane?\r\n\r\nPozostanie: %s\r\nZostanie usunięty: %s\r\n\r\nWybrane "
+                         "wartości zostaną zapisane w pozostającym rekordzie, a wszystkie dane i powiązania "
+                         "usuwanego rekordu zostaną do niego przeniesione.")),
+        M(328, TMsgDlgType::mtInformation, OkButton(), QStringLiteral("Nie znaleziono duplikatów.")),
+        M(329, TMsgDlgType::mtWarning, OkButton(),
+          QStringLiteral("Aby scalić dane, zaznacz na liście dokładnie dwa rekordy.")),
     };
 }
 

@@ -9,7 +9,9 @@
 #include "uSqlDynamicFields.h"
 #include "uSqlErrors.h"
 #include "uSqlFileSystem.h"
+#include "uSqlDuplicates.h"
 #include "uSqlImport.h"
+#include "uSqlMerge.h"
 #include "uSqlOperatorStore.h"
 #include "uSqlOperators.h"
 #include "uSqlParams.h"
@@ -182,14 +184,28 @@ public:
         });
     }
 
+    TIntfPtr<IDuplicatePairs> FindDuplicates() override {
+        return Guarded(m_error, TIntfPtr<IDuplicatePairs>(), [&] { return SqlDuplicates::Find(m_c); });
+    }
+    bool MarkNotDuplicate(int32_t FirstID, int32_t SecondID) override {
+        return GuardedBool(m_error, [&] { SqlDuplicates::MarkNotDuplicate(*m_c, FirstID, SecondID); });
+    }
+    bool MergeRecords(int32_t KeepID, int32_t DropID, const std::vector<TMergeValue>& Values) override;
+
 private:
     void Reset() { m_c = std::make_shared<TSqlConnection>(m_symbol, MakeDialect(m_symbol)); }
-    // Runs Body; a failure keeps its code when it says what went wrong in terms of the
-    // operation (KeepFrom-KeepTo, no connection, a missing right) and becomes Fallback
-    // otherwise, the cause kept for GetLastError.
-    template <class F> bool Reported(int32_t Fallback, int32_t KeepFrom, int32_t KeepTo, F&& Body);
+    template <class F, class K> bool Reported(int32_t Fallback, K&& Keep, F&& Body);
+    // A backup's own codes (a refused file, a cancel), no connection and a missing right
+    // are reported as they are; anything else as Fallback.
     template <class F> bool BackupReported(int32_t Fallback, F&& Body) {
-        return Reported(Fallback, SqlErrors::ecBackupFailed, SqlErrors::ecRestoreFailed, std::forward<F>(Body));
+        return Reported(
+            Fallback,
+            [](int32_t code) {
+                return (code >= SqlErrors::ecBackupFailed && code <= SqlErrors::ecRestoreFailed) ||
+                       code == SqlErrors::ecNoConnection || code == SqlErrors::ecNoLink ||
+                       SqlErrors::IsAccessCode(code);
+            },
+            std::forward<F>(Body));
     }
 
     bool NoOperators() {
@@ -280,17 +296,16 @@ bool TSqlDataBase::EditConnectionParams(void* ParentWindow, std::u16string& Conn
     });
 }
 
-template <class F> bool TSqlDataBase::Reported(int32_t Fallback, int32_t KeepFrom, int32_t KeepTo, F&& Body) {
+// Runs an operation of one transaction: a code that Keep accepts is reported as it is, any
+// other failure as Fallback with its cause kept for GetLastError. Nothing was written.
+template <class F, class K> bool TSqlDataBase::Reported(int32_t Fallback, K&& Keep, F&& Body) {
     m_error = 0;
     try {
         Body();
         return true;
     } catch (const TSqlFailure& f) {
         const int32_t code = f.Code();
-        const bool keep = (code >= KeepFrom && code <= KeepTo) ||
-                          code == SqlErrors::ecNoConnection || code == SqlErrors::ecNoLink ||
-                          SqlErrors::IsAccessCode(code);
-        m_error = keep ? code : Fallback;
+        m_error = Keep(code) ? code : Fallback;
         const QString cause =
             f.Native().isEmpty() && code != m_error ? QStringLiteral("kod %1").arg(code) : f.Native();
         SqlErrors::NoteFailure(m_error, cause, m_c->DataBaseID());
@@ -301,11 +316,35 @@ template <class F> bool TSqlDataBase::Reported(int32_t Fallback, int32_t KeepFro
     return false;
 }
 
-// Any failure is an import failure (203) unless the operator cancelled (204) or
-// this database is not connected (2, 103); the cause is kept for GetLastError.
+// Any failure is an import failure (203) unless the operator cancelled (204), this
+// database is not connected (2, 103) or the rights refuse it.
 bool TSqlDataBase::ImportFrom(IEwidarDataBase* Source) {
-    return Reported(SqlErrors::ecImport, SqlErrors::ecImportCancelled, SqlErrors::ecImportCancelled,
-                    [&] { SqlImport::Run(m_c, Source, m_progress); });
+    return Reported(
+        SqlErrors::ecImport,
+        [](int32_t code) {
+            return code == SqlErrors::ecImportCancelled || code == SqlErrors::ecNoConnection ||
+                   code == SqlErrors::ecNoLink || SqlErrors::IsAccessCode(code);
+        },
+        [&] { SqlImport::Run(m_c, Source, m_progress); });
+}
+
+// A refusal, a lock of another desk or a lost connection keeps its own code; any other
+// failure is a merge failure (205).
+bool TSqlDataBase::MergeRecords(int32_t KeepID, int32_t DropID, const std::vector<TMergeValue>& Values) {
+    SqlMerge::TValues values;
+    for (const auto& [symbol, value] : Values)
+        values.append({QString::fromStdU16String(symbol), QString::fromStdU16String(value)});
+    return Reported(
+        SqlErrors::ecMerge,
+        [](int32_t code) {
+            return code == SqlErrors::ecRecordLocked || code == SqlErrors::ecRecordDeleted ||
+                   code == SqlErrors::ecNoConnection || code == SqlErrors::ecNoLink ||
+                   code == SqlErrors::ecNoPrimaryKey || code == SqlErrors::ecSessionLost ||
+                   code == SqlErrors::ecFileLocked || code == SqlErrors::ecMySqlLost ||
+                   (code >= SqlErrors::ecMergeKinds && code <= SqlErrors::ecMergeOwnRelation) ||
+                   SqlErrors::IsAccessCode(code);
+        },
+        [&] { SqlMerge::Merge(*m_c, KeepID, DropID, values); });
 }
 
 } // namespace

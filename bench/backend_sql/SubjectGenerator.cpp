@@ -3,6 +3,7 @@
 #include "BackendLoader.h"
 #include "uEwidarQuorDBSymbole.h"
 #include "uSqlDescribe.h"
+#include "uSqlDuplicates.h"
 #include "uSqlKinds.h"
 
 #include <QElapsedTimer>
@@ -240,7 +241,9 @@ bool InsertSubject(TSink& S, int i, int role, qint64 taxpayer, qint64& id) {
     QHash<QString, QString> v;
     v.insert(cDanePodmiotuPierwszeImie.Symbol, QString::fromUtf8(kFirst[(i * 5) % kFirst.size()]));
     v.insert(cDanePodmiotuNazwisko.Symbol, QString::fromUtf8(kLast[(i / 3) % kLast.size()]));
-    v.insert(cDanePodmiotuNIP.Symbol, QStringLiteral("%1").arg(1000000000LL + i * 7919LL % 8999999999LL));
+    // Every 500th subject repeats its predecessor's NIP: a duplicate for the search to find.
+    const int nip = i % 500 == 499 ? i - 1 : i;
+    v.insert(cDanePodmiotuNIP.Symbol, QStringLiteral("%1").arg(1000000000LL + nip * 7919LL % 8999999999LL));
     v.insert(cDanePodmiotuOsobaFizycznaOsobaPrawna.Symbol, QStringLiteral("0"));
     SqlDescribe::TSource src;
     src.own = [&v](const QString& s) {
@@ -252,11 +255,18 @@ bool InsertSubject(TSink& S, int i, int role, qint64 taxpayer, qint64& id) {
     src.firstSection = [&city](int, const QString&) {
         return city;
     };
-    id = InsertRecord(S, SqlKinds::kPodmiot, 0, role, SqlDescribe::Lines(SqlKinds::kPodmiot, src));
+    const QStringList lines = SqlDescribe::Lines(SqlKinds::kPodmiot, src);
+    id = InsertRecord(S, SqlKinds::kPodmiot, 0, role, lines);
     if (!id || !InsertValues(S, id, v))
         return false;
+    // Postal codes repeat with another period than the names, so equal name and code are rare.
+    const QString postal = QStringLiteral("%1-%2").arg(10 + i % 89).arg(i % 997, 3, 10, QLatin1Char('0'));
+    if (!S.Ident(id, SqlDuplicates::kNameSymbol,
+                 SqlDescribe::Digits(postal) + u' ' + SqlDuplicates::FoldName(lines.value(0))))
+        return false;
     QHash<QString, QString> a{{cDaneAdresoweMiejscowosc.Symbol, city},
-                              {cDaneAdresoweUlica.Symbol, QStringLiteral("Polna %1").arg(i % 200)}};
+                              {cDaneAdresoweUlica.Symbol, QStringLiteral("Polna %1").arg(i % 200)},
+                              {cDaneAdresoweKodPocztowy.Symbol, postal}};
     const qint64 address =
         InsertRecord(S, SqlKinds::kAdres, id, 0, {city, a.value(cDaneAdresoweUlica.Symbol)});
     if (!address || !InsertValues(S, address, a))

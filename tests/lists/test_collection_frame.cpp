@@ -249,8 +249,10 @@ TEST_F(FrameTest, ThePopupEnablesEntriesForTheButtonsShown) {
     EXPECT_FALSE(m_frame.Poka1->isEnabled()); // btnView is hidden by default
     EXPECT_TRUE(m_frame.Dodaj1->isEnabled());
     EXPECT_TRUE(m_frame.Powizania1->isVisible());
-    EXPECT_FALSE(m_frame.Scaldane1->isVisible());
-    EXPECT_FALSE(m_frame.N2->isVisible());
+    // A registry offers merging; searching for duplicates only a registry of subjects.
+    EXPECT_TRUE(m_frame.Scaldane1->isVisible());
+    EXPECT_TRUE(m_frame.N2->isVisible());
+    EXPECT_FALSE(m_frame.Znajdzduplikaty1->isVisible());
     m_frame.btnView->show();
     m_frame.btnAdd->hide();
     m_frame.PopupMenu1Popup();
@@ -261,28 +263,39 @@ TEST_F(FrameTest, ThePopupEnablesEntriesForTheButtonsShown) {
     for (QAction* a : {m_frame.Poka1, m_frame.Dodaj1, m_frame.Edytuj1, m_frame.Usu1})
         EXPECT_FALSE(a->isEnabled());
     EXPECT_TRUE(m_frame.Powizania1->isEnabled());
+    EXPECT_FALSE(m_frame.Scaldane1->isVisible());
+    auto taxpayers = MakeCollection<IPodatnicy>();
+    m_frame.SetEwidarCollection(taxpayers.get());
+    m_frame.Panel3->show();
+    m_frame.PopupMenu1Popup();
+    EXPECT_TRUE(m_frame.Znajdzduplikaty1->isVisible());
 }
 
-TEST_F(FrameTest, RelationsAndMergeTakeTheCurrentAndTheFirstTwoTickedRecords) {
+TEST_F(FrameTest, RelationsTakeTheCurrentRecordAndMergeExactlyTwoTickedOnes) {
     auto banks = Banks(4);
     m_frame.SetEwidarCollection(banks.get());
     QList<std::pair<int, int>> merged;
     ListOpeners::SetMergeOpener([&](QWidget*, IEwidarRecord* A, IEwidarRecord* B, IEwidarDataBase* Db) {
         EXPECT_EQ(Db, m_db.get());
         merged.append({A->GetID(), B->GetID()});
+        return false;
     });
     Grid()->SetRow(3);
     m_frame.Powizania1->trigger();
     ASSERT_EQ(m_relations.size(), 1);
     EXPECT_EQ(m_relations[0]->GetID(), 3);
+    // Exactly two ticked records are merged; one or three are refused with a message.
     Grid()->SetChecked(4, true);
     m_frame.Scaldane1Click();
     EXPECT_TRUE(merged.isEmpty());
     Grid()->SetChecked(2, true);
     Grid()->SetChecked(3, true);
     m_frame.Scaldane1Click();
+    EXPECT_TRUE(merged.isEmpty());
+    Grid()->SetChecked(3, false);
+    m_frame.Scaldane1Click();
     ASSERT_EQ(merged.size(), 1);
-    EXPECT_EQ(merged[0], std::make_pair(2, 3));
+    EXPECT_EQ(merged[0], std::make_pair(2, 4));
 }
 
 TEST_F(FrameTest, ViewShowsTheReportOfASubjectOnly) {

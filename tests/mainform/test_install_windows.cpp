@@ -25,7 +25,9 @@ void InstallRecorders(QStringList& Calls) {
         [&](QWidget*, IEwidarRecord*, IEwidarDataBase*) { Calls << QStringLiteral("relations"); });
     ListOpeners::SetMergeOpener([&](QWidget*, IEwidarRecord*, IEwidarRecord*, IEwidarDataBase*) {
         Calls << QStringLiteral("merge");
+        return true;
     });
+    ListOpeners::SetDuplicatesOpener([&](QWidget*, IEwidarDataBase*) { Calls << QStringLiteral("duplicates"); });
     ListOpeners::SetSubjectInfoOpener([&](QWidget*, IEwidarDataBase*, IPodmioty*, IPodatnicy*, IPodmiot*) {
         Calls << QStringLiteral("info");
     });
@@ -50,7 +52,8 @@ bool AllAnswerAsDefaults() {
     bool defaults = !ListOpeners::OpenRecordForm(nullptr, nullptr, kBrak, nullptr);
     defaults &= !ListOpeners::ChooseTaxpayer(nullptr, nullptr, ptPracownik);
     ListOpeners::ShowRelations(nullptr, nullptr, nullptr);
-    ListOpeners::MergeRecords(nullptr, nullptr, nullptr, nullptr);
+    defaults &= !ListOpeners::MergeRecords(nullptr, nullptr, nullptr, nullptr);
+    ListOpeners::FindDuplicates(nullptr, nullptr);
     ListOpeners::ShowSubjectInfo(nullptr, nullptr, nullptr, nullptr, nullptr);
     defaults &= MainFormOpeners::OpenSettings(nullptr) == MainFormOpeners::csCancel;
     defaults &= MainFormOpeners::ChooseImportSource(nullptr).CloseStatus == MainFormOpeners::csCancel;
@@ -63,7 +66,7 @@ TEST(InstallWindowsTest, ResetPutsEveryOpenerAndHandlerBackToItsDefault) {
     QStringList calls;
     InstallRecorders(calls);
     EXPECT_FALSE(AllAnswerAsDefaults());
-    EXPECT_EQ(calls.size(), 8) << "the recorders are in place (the dictionary handler is only read)";
+    EXPECT_EQ(calls.size(), 9) << "the recorders are in place (the dictionary handler is only read)";
     calls.clear();
     ResetWindows();
     EXPECT_TRUE(AllAnswerAsDefaults());

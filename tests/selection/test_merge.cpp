@@ -2,10 +2,12 @@
 // how, when it opens at all, and the two sides kept in step.
 
 #include "SelectionFixture.h"
+#include "uDuplicatesForm.h"
 #include "uRecordMergeForm.h"
 
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTableWidget>
 #include <QTest>
 
 using namespace TestSupport;
@@ -107,4 +109,109 @@ TEST_F(MergeTest, SelectingAndScrollingOneSideMovesTheOther) {
         EXPECT_EQ(form.DrawGrid1->verticalScrollBar()->value(), step);
     }
     EXPECT_TRUE(form.DrawGrid2->OnScroll()); // bound again after passing the step on
+}
+
+namespace {
+
+int RowStartingWith(uRecordMergeForm::TDrawGrid* Grid, const QString& Caption) {
+    for (int r = 0; r < Grid->RowCount(); ++r)
+        if (Grid->Cells(0, r).startsWith(Caption))
+            return r;
+    return -1;
+}
+
+void ClickRow(uRecordMergeForm::TDrawGrid* Grid, int Row) {
+    const QRect cell = Grid->visualRect(Grid->model()->index(Row, 0));
+    QTest::mouseClick(Grid->viewport(), Qt::LeftButton, {}, cell.center());
+}
+
+} // namespace
+
+TEST_F(MergeTest, ArrowTakesTheRightValueAndScalMergesIntoTheLeftRecord) {
+    auto a = NewPodatnik(m_db.get(), QStringLiteral("Jan"), QStringLiteral("Kowalski"), QStringLiteral("Gdańsk"));
+    auto b = NewPodatnik(m_db.get(), QStringLiteral("Jan"), QStringLiteral("Nowak"), QStringLiteral("Sopot"));
+    SetValue(b.get(), cDanePodmiotuNIP.Symbol, QStringLiteral("123-456-32-18"));
+    ASSERT_TRUE(b->Post());
+    const int32_t keptID = a->GetID();
+    m_messages.QueueResult(ModalResult::mrYes);
+    bool looked = false;
+    WhenModal<TRecordMergeForm>([&](TRecordMergeForm* form) {
+        looked = true;
+        EXPECT_TRUE(form->Button1->isEnabled());
+        EXPECT_EQ(form->LeftRecord()->GetID(), keptID);
+        const int surname = RowStartingWith(form->DrawGrid2, QStringLiteral("Nazwisko:"));
+        ASSERT_GE(surname, 0);
+        ClickRow(form->DrawGrid2, surname);
+        EXPECT_EQ(form->DrawGrid1->Row(), surname);
+        QTest::mouseClick(form->Button1, Qt::LeftButton);
+        EXPECT_EQ(form->DrawGrid1->Cells(0, surname), QStringLiteral("Nazwisko:  <----- (z prawej)\r\nNowak"));
+        QTest::mouseClick(form->Button1, Qt::LeftButton); // taken again: given back
+        EXPECT_EQ(form->DrawGrid1->Cells(0, surname), QStringLiteral("Nazwisko:\r\nKowalski"));
+        EXPECT_TRUE(form->ChosenValues().empty());
+        QTest::mouseClick(form->Button1, Qt::LeftButton);
+        QTest::mouseClick(form->btnScal, Qt::LeftButton);
+    });
+    EXPECT_TRUE(MergeRecords(nullptr, a.get(), b.get(), m_db.get()));
+    EXPECT_TRUE(looked);
+    ASSERT_EQ(m_messages.Count(), 1);
+    EXPECT_TRUE(m_messages.Last().Text.contains(QStringLiteral("Pozostanie: Jan Kowalski")));
+    EXPECT_TRUE(m_messages.Last().Text.contains(QStringLiteral("Zostanie usunięty: Jan Nowak")));
+
+    auto podatnicy = Reg()->GetPodatnicy({});
+    ASSERT_EQ(podatnicy->GetCount(), 1);
+    auto kept = Supports<IPodmiot>(podatnicy->GetItem(0));
+    EXPECT_EQ(kept->GetID(), keptID);
+    EXPECT_EQ(Value(kept.get(), cDanePodmiotuNazwisko.Symbol), QStringLiteral("Nowak")); // taken
+    EXPECT_EQ(Value(kept.get(), cDanePodmiotuNIP.Symbol), QString());                   // not taken
+    EXPECT_EQ(kept->GetAdresy()->GetCount(), 2);
+}
+
+TEST_F(MergeTest, ARefusedMergeKeepsTheWindowAndBothRecords) {
+    auto employer = NewPodatnik(m_db.get(), QStringLiteral("Pan"), QStringLiteral("Szef"));
+    auto worker = NewPodatnik(m_db.get(), QStringLiteral("Pan"), QStringLiteral("Pracownik"));
+    Supports<IPodatnik>(employer)->GetPracownicy(0, 0)->AddExisting(worker.get());
+    m_messages.QueueResult(ModalResult::mrYes);
+    WhenModal<TRecordMergeForm>([&](TRecordMergeForm* form) {
+        QTest::mouseClick(form->btnScal, Qt::LeftButton);
+        EXPECT_TRUE(form->isVisible()); // refused: the operator may cancel
+        QTest::mouseClick(form->btnCancel, Qt::LeftButton);
+    });
+    EXPECT_FALSE(MergeRecords(nullptr, employer.get(), worker.get(), m_db.get()));
+    EXPECT_EQ(m_db->GetLastErrorCode(), 1018);
+    EXPECT_EQ(Reg()->GetPodmioty({})->GetCount(), 2);
+}
+
+TEST_F(MergeTest, DuplicatesWindowSetsAsideOrMergesAPair) {
+    auto subject = [&](const QString& Last, const QString& Nip) {
+        auto s = NewPodatnik(m_db.get(), QStringLiteral("Jan"), Last);
+        SetValue(s.get(), cDanePodmiotuNIP.Symbol, Nip);
+        EXPECT_TRUE(s->Post());
+        return s;
+    };
+    subject(QStringLiteral("Adamski"), QStringLiteral("111-111-11-11"));
+    subject(QStringLiteral("Adamsky"), QStringLiteral("1111111111"));
+    subject(QStringLiteral("Bielski"), QStringLiteral("222-222-22-22"));
+    subject(QStringLiteral("Bielsky"), QStringLiteral("2222222222"));
+    bool looked = false;
+    WhenModal<TDuplicatesForm>([&](TDuplicatesForm* form) {
+        looked = true;
+        ASSERT_EQ(form->Grid->rowCount(), 2);
+        EXPECT_EQ(form->Grid->item(0, 2)->text(), QStringLiteral("NIP"));
+        form->Grid->selectRow(0);
+        QTest::mouseClick(form->btnNotDuplicate, Qt::LeftButton);
+        ASSERT_EQ(form->Grid->rowCount(), 1);
+        EXPECT_TRUE(form->Grid->item(0, 0)->text().contains(QStringLiteral("Bielski")));
+        m_messages.QueueResult(ModalResult::mrYes);
+        WhenModal<TRecordMergeForm>(
+            [](TRecordMergeForm* merge) { QTest::mouseClick(merge->btnScal, Qt::LeftButton); });
+        QTest::mouseClick(form->btnMerge, Qt::LeftButton);
+        EXPECT_EQ(form->Grid->rowCount(), 0);
+        QTest::mouseClick(form->btnClose, Qt::LeftButton);
+    });
+    ShowDuplicates(nullptr, m_db.get());
+    EXPECT_TRUE(looked);
+    EXPECT_EQ(Reg()->GetPodmioty({})->GetCount(), 3);
+    // Nothing left to offer, also after the pair set aside: no window, a message.
+    ShowDuplicates(nullptr, m_db.get());
+    EXPECT_EQ(m_messages.Last().Text, QStringLiteral("Nie znaleziono duplikatów."));
 }

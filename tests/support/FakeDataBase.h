@@ -28,6 +28,9 @@ public:
     bool IsLoggedIn() override { return true; }
     void Logout() override {}
     bool IsAdministrator() override { return true; }
+    TIntfPtr<IDuplicatePairs> FindDuplicates() override { return {}; }
+    bool MarkNotDuplicate(int32_t, int32_t) override { return false; }
+    bool MergeRecords(int32_t, int32_t, const std::vector<TMergeValue>&) override { return false; }
 
     int32_t m_errorCode = 0;
     std::u16string m_dataBaseID = u"fake";

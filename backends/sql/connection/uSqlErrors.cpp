@@ -93,6 +93,9 @@ const std::map<int32_t, TEntry>& Entries() {
         {ecImportCancelled,
          {"Import danych przerwany przez użytkownika: baza docelowa pozostała bez zmian.",
           "https://www.sqlite.org/lang_transaction.html"}},
+        {ecMerge,
+         {"Katastrofalny błąd podczas scalania danych: scalanie wycofano, oba rekordy pozostały bez zmian.",
+          "https://www.sqlite.org/lang_transaction.html"}},
         {ecEmptyName,
          {"Nazwa grupy operatorów i login operatora nie mogą być puste.",
           "https://www.sqlite.org/lang_createtable.html#notnullconst"}},
@@ -161,6 +164,15 @@ const std::map<int32_t, TEntry>& Entries() {
         {ecRestoreFailed,
          {"Nie udało się przywrócić kopii zapasowej: przywracanie wycofano, baza danych pozostała bez zmian.",
           "https://www.sqlite.org/lang_transaction.html"}},
+        {ecMergeKinds,
+         {"Nie można scalić tych danych: scalać można tylko dwa zapisane rekordy tego samego rodzaju.",
+          "https://www.sqlite.org/lang_transaction.html"}},
+        {ecMergeSelf,
+         {"Nie można scalić rekordu z nim samym.", "https://www.sqlite.org/lang_transaction.html"}},
+        {ecMergeOwnRelation,
+         {"Nie można scalić tych podmiotów: po scaleniu podmiot byłby swoim własnym pracownikiem, "
+          "kontrahentem, wspólnikiem lub reprezentantem. Usuń najpierw to powiązanie.",
+          "https://www.sqlite.org/foreignkeys.html"}},
     };
     return entries;
 }

@@ -72,6 +72,9 @@ enum TCode : int32_t {
     ecBackupPassword = 1046,      // the backup is encrypted and no password was given
     ecBackupNewer = 1047,         // the backup comes from a newer version of the program
     ecRestoreFailed = 1048,       // the restore failed and was rolled back
+    ecMergeKinds = 1016,           // a merge of records of two kinds (or of a record not stored)
+    ecMergeSelf = 1017,            // a merge of a record with itself
+    ecMergeOwnRelation = 1018,     // a merge would make a subject its own employee, partner or representative
 };
 
 // Whether the code is a refusal of the access rules (nobody logged in, a missing right).

@@ -3,6 +3,7 @@
 
 #include "uEwidarQuorDBSymbole.h"
 #include "uSqlDescribe.h"
+#include "uSqlDuplicates.h"
 #include "uSqlErrors.h"
 #include "uSqlSession.h"
 
@@ -87,11 +88,15 @@ QStringList StoredLines(TSqlConnection& C, qint64 ID, int Kind) {
     return SqlDescribe::Lines(Kind, s);
 }
 
-void WriteLines(TSqlConnection& C, qint64 ID, const QStringList& Lines) {
+// The lines, and for a subject the name key of the duplicate search, which follows its name
+// line and its first address.
+void WriteLines(TSqlConnection& C, qint64 ID, int Kind, const QStringList& Lines) {
     const QString search = SqlDescribe::SearchText(Lines);
     C.Exec(QStringLiteral(
                "UPDATE ew_record SET line1 = ?, line2 = ?, line3 = ?, search = ?, sort_key = ? WHERE id = ?"),
            {Lines.value(0), Lines.value(1), Lines.value(2), search, SqlDescribe::SortKey(search), ID});
+    if (Kind == kPodmiot)
+        SqlDuplicates::WriteNameKey(C, ID, Lines.value(0));
 }
 
 // Records whose lines show values of a record of this kind: through a link role.
@@ -152,7 +157,7 @@ void WriteField(TSqlConnection& C, qint64 ID, const QString& Symbol, const TFiel
 }
 
 void WriteStoredLines(TSqlConnection& C, qint64 ID, int Kind) {
-    WriteLines(C, ID, StoredLines(C, ID, Kind));
+    WriteLines(C, ID, Kind, StoredLines(C, ID, Kind));
 }
 
 TRecordStatePtr Create(const TSqlConnectionPtr& C, int Kind, qint64 Owner, TRoles Roles) {
@@ -312,7 +317,7 @@ QSet<int> RefreshStoredLines(TSqlConnection& C, qint64 ID) {
         return {};
     const int kind = rows.front()[0].toInt();
     const qint64 owner = rows.front()[1].toLongLong();
-    WriteLines(C, ID, StoredLines(C, ID, kind));
+    WriteLines(C, ID, kind, StoredLines(C, ID, kind));
     QSet<int> kinds{kind};
     if ((kind == kAdres || kind == kAdresDzialalnosci) && owner != 0)
         kinds.unite(RefreshStoredLines(C, owner));

@@ -2,6 +2,7 @@
 
 #include "uSqlConnection.h"
 #include "uSqlDescribe.h"
+#include "uSqlDuplicates.h"
 #include "uSqlErrors.h"
 #include "uSqlKinds.h"
 #include "uSqlRecordStore.h"
@@ -135,6 +136,21 @@ const QStringList& Version3() {
     return ddl;
 }
 
+// Version 5: pairs of subjects that the operator marked as no duplicates (the smaller
+// identifier first); the folded name and postal code of every subject go into ew_ident.
+const QStringList& Version5() {
+    static const QStringList ddl = {
+        QStringLiteral(
+            "CREATE TABLE {IFNEW} ew_not_duplicate (first_id INTEGER NOT NULL, second_id INTEGER NOT NULL, "
+            "PRIMARY KEY (first_id, second_id), "
+            "CONSTRAINT ew_not_duplicate_first_fk FOREIGN KEY (first_id) REFERENCES ew_record (id) "
+            "ON DELETE CASCADE, "
+            "CONSTRAINT ew_not_duplicate_second_fk FOREIGN KEY (second_id) REFERENCES ew_record (id) "
+            "ON DELETE CASCADE) {NOROWID}"),
+    };
+    return ddl;
+}
+
 // Fills what version 3 derives from the stored data.
 void FillVersion3(TSqlConnection& C) {
     C.Exec(QStringLiteral("DELETE FROM ew_change"), {}, SqlErrors::ecCriticalOpen);
@@ -192,6 +208,10 @@ const std::vector<std::function<void(TSqlConnection&)>>& Migrations() {
             FillVersion3(c);
         },
         [](TSqlConnection& c) { FillVersion4(c); },
+        [](TSqlConnection& c) {
+            RunDdl(c, Version5());
+            SqlDuplicates::WriteAllNameKeys(c);
+        },
     };
     return steps;
 }

@@ -1,0 +1,172 @@
+#include "uSqlDuplicates.h"
+
+#include "uEwidarQuorDBSymbole.h"
+#include "uSqlAccess.h"
+#include "uSqlDescribe.h"
+#include "uSqlErrors.h"
+#include "uSqlRecord.h"
+#include "uSqlRecordStore.h"
+
+#include <QHash>
+
+#include <vector>
+
+namespace SqlDuplicates {
+
+using namespace SqlKinds;
+
+const QString kNameSymbol = QStringLiteral("#NAZWA_KOD");
+
+namespace {
+
+// Longest key: the key column holds 255 characters on a server.
+constexpr int kMaxKey = 250;
+
+struct TPair {
+    qint64 first;
+    qint64 second;
+    QString reason;
+};
+
+// The symbols compared, in the order their reasons are named.
+const QStringList& Symbols() {
+    static const QStringList symbols = {cDanePodmiotuNIP.Symbol, cDanePodmiotuPESEL.Symbol,
+                                        cDanePodmiotuREGON.Symbol, kNameSymbol};
+    return symbols;
+}
+
+QString Reasons(int Mask) {
+    static const QStringList texts = {QStringLiteral("NIP"), QStringLiteral("PESEL"), QStringLiteral("REGON"),
+                                      QStringLiteral("nazwa i kod pocztowy")};
+    QStringList found;
+    for (int i = 0; i < texts.size(); ++i)
+        if (Mask & (1 << i))
+            found << texts[i];
+    return found.join(QStringLiteral(", "));
+}
+
+class TDuplicatePairs final : public TInterfacedObject<IDuplicatePairs> {
+public:
+    TDuplicatePairs(TSqlConnectionPtr C, std::vector<TPair> Pairs) : m_c(std::move(C)), m_pairs(std::move(Pairs)) {}
+
+    int32_t GetCount() override { return static_cast<int32_t>(m_pairs.size()); }
+    TIntfPtr<IEwidarRecord> GetFirst(int32_t Index) override { return Record(Index, true); }
+    TIntfPtr<IEwidarRecord> GetSecond(int32_t Index) override { return Record(Index, false); }
+    std::u16string GetReason(int32_t Index) override {
+        return Valid(Index) ? m_pairs[Index].reason.toStdU16String() : std::u16string();
+    }
+
+private:
+    bool Valid(int32_t Index) const { return Index >= 0 && Index < static_cast<int32_t>(m_pairs.size()); }
+    // Made when asked for, so that a long list costs no record objects until it is shown.
+    TIntfPtr<IEwidarRecord> Record(int32_t Index, bool First) {
+        if (!Valid(Index))
+            return {};
+        try {
+            const TRecordStatePtr s =
+                SqlRecordStore::Load(m_c, First ? m_pairs[Index].first : m_pairs[Index].second, kPodmiot);
+            return s ? MakeRecord(s) : TIntfPtr<IEwidarRecord>();
+        } catch (...) {
+            return {};
+        }
+    }
+
+    TSqlConnectionPtr m_c;
+    std::vector<TPair> m_pairs;
+};
+
+} // namespace
+
+QString FoldName(const QString& Name) {
+    const QString decomposed = Name.toCaseFolded().normalized(QString::NormalizationForm_D);
+    QString key;
+    key.reserve(decomposed.size());
+    for (const QChar c : decomposed) {
+        if (c == u'\u0142') // ł has no decomposition
+            key += u'l';
+        else if (c.isLetterOrNumber())
+            key += c;
+    }
+    return key;
+}
+
+void WriteNameKey(TSqlConnection& C, qint64 ID, const QString& NameLine) {
+    C.Exec(QStringLiteral("DELETE FROM ew_ident WHERE record_id = ? AND symbol = ?"), {ID, kNameSymbol});
+    const QString name = FoldName(NameLine);
+    const QString postal = SqlDescribe::Digits(
+        C.Scalar(QStringLiteral("SELECT v.value FROM ew_record r JOIN ew_value v ON v.record_id = r.id "
+                                "WHERE r.owner_id = ? AND r.kind = ? AND r.state = 0 AND v.symbol = ? "
+                                "AND v.value <> '' ORDER BY r.id LIMIT 1"),
+                 {ID, int(kAdres), cDaneAdresoweKodPocztowy.Symbol})
+            .toString());
+    if (name.isEmpty() || postal.isEmpty())
+        return;
+    C.Exec(QStringLiteral("INSERT INTO ew_ident (record_id, symbol, digits) VALUES (?, ?, ?)"),
+           {ID, kNameSymbol, (postal + u' ' + name).left(kMaxKey)});
+}
+
+void WriteAllNameKeys(TSqlConnection& C) {
+    for (const QVariantList& r :
+         C.Rows(QStringLiteral("SELECT id, line1 FROM ew_record WHERE kind = ?"), {int(kPodmiot)}))
+        WriteNameKey(C, r[0].toLongLong(), r[1].toString());
+}
+
+TIntfPtr<IDuplicatePairs> Find(const TSqlConnectionPtr& C) {
+    C->Require();
+    SqlAccess::Demand(*C, SqlAccess::rtView);
+    // One pass over the key index finds the keys held more than once; only their rows are
+    // paired, the smaller identifier first. Placeholders and pairs marked as no duplicates
+    // are left out.
+    const auto rows = C->Rows(
+        QStringLiteral("WITH twice AS (SELECT symbol, digits FROM ew_ident WHERE symbol IN (?, ?, ?, ?) "
+                       "GROUP BY symbol, digits HAVING count(*) > 1) "
+                       "SELECT a.record_id, b.record_id, a.symbol FROM twice t "
+                       "JOIN ew_ident a ON a.symbol = t.symbol AND a.digits = t.digits "
+                       "JOIN ew_ident b ON b.symbol = a.symbol AND b.digits = a.digits "
+                       "AND b.record_id > a.record_id "
+                       "JOIN ew_record ra ON ra.id = a.record_id "
+                       "JOIN ew_record rb ON rb.id = b.record_id "
+                       "WHERE ra.state = 0 AND rb.state = 0 "
+                       "AND NOT EXISTS (SELECT 1 FROM ew_not_duplicate n "
+                       "WHERE n.first_id = a.record_id AND n.second_id = b.record_id) "
+                       "ORDER BY a.record_id, b.record_id"),
+        {Symbols()[0], Symbols()[1], Symbols()[2], Symbols()[3]});
+    std::vector<TPair> pairs;
+    std::vector<int> masks;
+    QHash<QPair<qint64, qint64>, size_t> index;
+    for (const QVariantList& r : rows) {
+        const QPair<qint64, qint64> key{r[0].toLongLong(), r[1].toLongLong()};
+        const int bit = 1 << std::max(0, static_cast<int>(Symbols().indexOf(r[2].toString())));
+        if (const auto it = index.constFind(key); it != index.cend()) {
+            masks[*it] |= bit;
+            continue;
+        }
+        index.insert(key, pairs.size());
+        pairs.push_back({key.first, key.second, {}});
+        masks.push_back(bit);
+    }
+    for (size_t i = 0; i < pairs.size(); ++i)
+        pairs[i].reason = Reasons(masks[i]);
+    return MakeIntf<IDuplicatePairs, TDuplicatePairs>(C, std::move(pairs));
+}
+
+void MarkNotDuplicate(TSqlConnection& C, qint64 First, qint64 Second) {
+    C.Require();
+    SqlAccess::Demand(C, SqlAccess::rtModify);
+    if (First == Second)
+        Fail(SqlErrors::ecMergeSelf);
+    TWriteScope scope(C);
+    const qint64 a = std::min(First, Second);
+    const qint64 b = std::max(First, Second);
+    if (C.Scalar(QStringLiteral("SELECT count(*) FROM ew_record WHERE id IN (?, ?) AND kind = ?"),
+                 {a, b, int(kPodmiot)}, 0)
+            .toInt() != 2)
+        Fail(SqlErrors::ecRecordDeleted);
+    if (C.Scalar(QStringLiteral("SELECT count(*) FROM ew_not_duplicate WHERE first_id = ? AND second_id = ?"),
+                 {a, b}, 0)
+            .toInt() == 0)
+        C.Exec(QStringLiteral("INSERT INTO ew_not_duplicate (first_id, second_id) VALUES (?, ?)"), {a, b});
+    scope.Commit();
+}
+
+} // namespace SqlDuplicates
