@@ -107,7 +107,8 @@ QStringList Schema(TRaw& Db) {
 // Undoes what the current version added to version 2: the database a desk of the
 // previous version left, with everything it stored.
 QString DowngradeToVersion2(TRaw& Db) {
-    QStringList sql = {QStringLiteral("DROP TABLE ew_change"), QStringLiteral("DROP TABLE ew_ident")};
+    QStringList sql = {QStringLiteral("DROP TABLE ew_change"), QStringLiteral("DROP TABLE ew_ident"),
+                       QStringLiteral("DROP TABLE ew_history"), QStringLiteral("DROP TABLE ew_history_head")};
     if (ServerDialect())
         sql << QStringLiteral("DROP INDEX ew_record_list ON ew_record")
             << QStringLiteral("ALTER TABLE ew_record DROP COLUMN sort_key, DROP COLUMN version")
@@ -205,7 +206,7 @@ protected:
         ASSERT_TRUE(m_db);
         {
             TRaw raw(Path);
-            EXPECT_EQ(Version(raw), QStringLiteral("4"));
+            EXPECT_EQ(Version(raw), QStringLiteral("5"));
             EXPECT_EQ(Counts(raw), m_counts);
             EXPECT_EQ(raw.Value(QStringLiteral("SELECT count(*) FROM ew_change")), QStringLiteral("21"));
             EXPECT_EQ(raw.Rows(QStringLiteral("SELECT symbol, digits FROM ew_ident")),
