@@ -14,6 +14,7 @@
 #include "uEwidarRecordForm.h"
 #include "uFieldDictionary.h"
 #include "uFrameOpeners.h"
+#include "uHistoryForms.h"
 #include "uInitializeTableThread.h"
 #include "uListOpeners.h"
 #include "uMainFormOpeners.h"
@@ -78,6 +79,8 @@ void InstallWindows() {
     // Whatever was installed before (a test's recorder) goes first.
     ResetWindows();
     MainFormOpeners::SetOperatorsOpener(&ShowOperators);
+    MainFormOpeners::SetJournalOpener(&ShowJournal);
+    RecordFormOpeners::SetHistoryOpener(&ShowRecordHistory);
     MainFormOpeners::SetDictionaryImportOpener(&ImportDictionaryData);
     InstallRecordForms();
     InstallSubjectInfo();
@@ -104,4 +107,5 @@ void ResetWindows() {
     TDictionaryModule::SetDictionaryFormOpener({});
     PodmiotOpeners::SetAccountsOpener({});
     PodmiotOpeners::SetRegonSearchOpener({});
+    RecordFormOpeners::SetHistoryOpener({});
 }

@@ -48,6 +48,7 @@ public:
     void Pokabdyonieprawidowejwartoci1Click();
     void Pokakomunikatyopolachwymaganych1Click();
     void Operatorzy1Click();
+    void DziennikZmian1Click();
     void ImportujTeryt1Click();
     void ImportujUrzedy1Click();
     // The list frame's filter timer, routed through the window.
@@ -88,6 +89,7 @@ public:
     QMenu* Ewidary1;
     std::array<QAction*, MainFormRegistries::RegistryCount> RegistryItems{};
     QAction* Operatorzy1;
+    QAction* DziennikZmian1;
     // "Słowniki": installing dictionary data, shown to an administrator only.
     QMenu* Slowniki1;
     QAction* ImportujTeryt1;

