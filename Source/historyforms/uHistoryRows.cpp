@@ -82,7 +82,10 @@ std::vector<TRow> Rows(const std::vector<THistoryEntry>& Entries) {
         }
         for (const THistoryChange& c : e.Changes) {
             TRow r = base;
-            r.field = QString::fromStdU16String(c.Caption.empty() ? c.Symbol : c.Caption);
+            // Field captions are stored as the editor shows them, with a closing colon.
+            r.field = QString::fromStdU16String(c.Caption.empty() ? c.Symbol : c.Caption).trimmed();
+            if (r.field.endsWith(u':'))
+                r.field.chop(1);
             r.oldValue = QString::fromStdU16String(c.OldValue);
             r.newValue = QString::fromStdU16String(c.NewValue);
             out.push_back(std::move(r));

@@ -31,12 +31,7 @@ constexpr int kEdited = 10000;
 
 // A root object of the linked-in library over Param.
 TIntfPtr<IEwidarDataBase> InProcess(TDialect D, const QString& Param, bool Create, QString& Why) {
-    auto db = MakeSqlDataBase(Name(D));
-    std::u16string param = U(Param + QStringLiteral("WATCH=0;"));
-    if (db && db->Connect(param, Create))
-        return db;
-    Why = QStringLiteral("connect failed: %1").arg(db ? db->GetLastErrorCode() : -1);
-    return {};
+    return Connected(MakeSqlDataBase(Name(D)), Param, Create, Why);
 }
 
 // A Qt connection past the backend, for filling and measuring.
