@@ -3,6 +3,7 @@
 // backend library linked in directly); the journal over 1,000,000 entries filtered by
 // operator and month; the growth of the database per 10,000 edited subjects.
 
+#include "BackendLoader.h"
 #include "BenchTargets.h"
 #include "TestServer.h"
 #include "uEwidarQuorDBSymbole.h"
@@ -12,6 +13,7 @@
 #include <QDateTime>
 #include <QFileInfo>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QUuid>
 #include <QVariant>
