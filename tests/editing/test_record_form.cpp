@@ -16,6 +16,7 @@
 #include <QElapsedTimer>
 #include <QPlainTextEdit>
 #include <QProcess>
+#include <QPushButton>
 #include <QTest>
 #include <QToolButton>
 
