@@ -31,6 +31,7 @@ Source/lists            5
 Source/operators        5
 Source/spreadsheet      5
 Source/selection        6
+Source/historyforms     6
 Source/dictionaryforms  7
 Source/framework        6
 addressdict             6

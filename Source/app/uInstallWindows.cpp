@@ -16,6 +16,7 @@
 #include "uEwidarRecordForm.h"
 #include "uFieldDictionary.h"
 #include "uFrameOpeners.h"
+#include "uHistoryForms.h"
 #include "uInitializeTableThread.h"
 #include "uListOpeners.h"
 #include "uMainFormOpeners.h"
@@ -95,6 +96,8 @@ void InstallWindows() {
     // Whatever was installed before (a test's recorder) goes first.
     ResetWindows();
     MainFormOpeners::SetOperatorsOpener(&ShowOperators);
+    MainFormOpeners::SetJournalOpener(&ShowJournal);
+    RecordFormOpeners::SetHistoryOpener(&ShowRecordHistory);
     MainFormOpeners::SetDictionaryImportOpener(&ImportDictionaryData);
     InstallRecordForms();
     InstallSubjectInfo();
@@ -129,4 +132,5 @@ void ResetWindows() {
     PodmiotOpeners::SetWhiteListOpener({});
     FrameOpeners::SetAccountCheckOpener({});
     FrameOpeners::SetViesCheckOpener({});
+    RecordFormOpeners::SetHistoryOpener({});
 }

@@ -206,9 +206,11 @@ void TMainForm::ReloadList() {
     CollectionBaseFrame1->RefreshData();
 }
 
-// The administrator's items: the operators window and installing dictionary data.
+// The administrator's items: the operators window, the journal of changes and installing
+// dictionary data.
 void TMainForm::SetOperatorsVisible(bool Visible) {
     Operatorzy1->setVisible(Visible);
+    DziennikZmian1->setVisible(Visible);
     Slowniki1->menuAction()->setVisible(Visible);
 }
 
@@ -282,6 +284,11 @@ void TMainForm::Innejbazy1Click() {
 
 void TMainForm::Zestarejbazy1Click() {
     ShowUserMessage(kNotReadyMessage, this);
+}
+
+void TMainForm::DziennikZmian1Click() {
+    TIntfPtr<IEwidarDataBase> root = CurrentDataBase();
+    MainFormOpeners::OpenJournal(this, root.get());
 }
 
 void TMainForm::Operatorzy1Click() {

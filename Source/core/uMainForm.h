@@ -50,6 +50,7 @@ public:
     void Operatorzy1Click();
     void KopiaZapasowa1Click();
     void Przywroc1Click();
+    void DziennikZmian1Click();
     void ImportujTeryt1Click();
     void ImportujUrzedy1Click();
     // The list frame's filter timer, routed through the window.
@@ -93,6 +94,7 @@ public:
     QMenu* BazaDanych1 = nullptr;
     QAction* KopiaZapasowa1 = nullptr;
     QAction* Przywroc1 = nullptr;
+    QAction* DziennikZmian1;
     // "Słowniki": installing dictionary data, shown to an administrator only.
     QMenu* Slowniki1;
     QAction* ImportujTeryt1;

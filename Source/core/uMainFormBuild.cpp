@@ -116,6 +116,10 @@ void TMainForm::CreateMenu() {
     Operatorzy1->setObjectName(QStringLiteral("Operatorzy1"));
     Operatorzy1->setVisible(false);
     connect(Operatorzy1, &QAction::triggered, this, &TMainForm::Operatorzy1Click);
+    DziennikZmian1 = MainMenu1->addAction(QStringLiteral("Dziennik zmian"));
+    DziennikZmian1->setObjectName(QStringLiteral("DziennikZmian1"));
+    DziennikZmian1->setVisible(false);
+    connect(DziennikZmian1, &QAction::triggered, this, &TMainForm::DziennikZmian1Click);
     CreateHelpMenu();
 }
 

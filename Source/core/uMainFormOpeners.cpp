@@ -11,6 +11,7 @@ struct TOpeners {
     TOpener<TDBParamRecord(QWidget*)> ImportSource;
     TOpener<void(QWidget*, IEwidarDataBase*)> Operators;
     TOpener<void(QWidget*, IEwidarDataBase*, TDictionaryImport)> DictionaryImport;
+    TOpener<void(QWidget*, IEwidarDataBase*)> Journal;
 };
 
 TOpeners& Openers() {
@@ -38,6 +39,14 @@ void SetOperatorsOpener(TOperatorsOpener Opener) {
 
 void SetDictionaryImportOpener(TDictionaryImportOpener Opener) {
     Openers().DictionaryImport.Set(std::move(Opener));
+}
+
+void SetJournalOpener(TJournalOpener Opener) {
+    Openers().Journal.Set(std::move(Opener));
+}
+
+void OpenJournal(QWidget* OwnerForm, IEwidarDataBase* DataBase) {
+    Openers().Journal.Call(OwnerForm, DataBase);
 }
 
 TCloseStatus OpenSettings(QWidget* OwnerForm) {

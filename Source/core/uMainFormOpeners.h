@@ -39,11 +39,15 @@ enum TDictionaryImport { diTeryt, diUrzedy };
 using TDictionaryImportOpener =
     std::function<void(QWidget* OwnerForm, IEwidarDataBase* DataBase, TDictionaryImport Kind)>;
 
+// "Dziennik zmian", the history of changes for administrators.
+using TJournalOpener = std::function<void(QWidget* OwnerForm, IEwidarDataBase* DataBase)>;
+
 // Installing an empty function puts the default back.
 void SetSettingsOpener(TSettingsOpener Opener);
 void SetImportSourceChooser(TImportSourceChooser Chooser);
 void SetOperatorsOpener(TOperatorsOpener Opener);
 void SetDictionaryImportOpener(TDictionaryImportOpener Opener);
+void SetJournalOpener(TJournalOpener Opener);
 // Puts every opener back to its default.
 void ResetOpeners();
 
@@ -55,5 +59,7 @@ TDBParamRecord ChooseImportSource(QWidget* OwnerForm);
 void OpenOperators(QWidget* OwnerForm, IEwidarDataBase* DataBase);
 // Installing dictionary data; nothing while none is installed.
 void OpenDictionaryImport(QWidget* OwnerForm, IEwidarDataBase* DataBase, TDictionaryImport Kind);
+// The journal window; nothing while none is installed.
+void OpenJournal(QWidget* OwnerForm, IEwidarDataBase* DataBase);
 
 } // namespace MainFormOpeners

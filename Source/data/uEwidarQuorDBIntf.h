@@ -499,6 +499,78 @@ struct IDuplicatePairs : IInterface {
 // A value chosen for the record kept by a merge: field symbol and value.
 using TMergeValue = std::pair<std::u16string, std::u16string>;
 
+// History of changes (append-only, hash-chained; read by the record window and the journal)
+
+// What an entry records.
+enum class THistoryEvent : int32_t {
+    heNew = 1,          // a record stored for the first time, with the values it was given
+    hePost = 2,         // a stored record changed: each field whose value changed
+    heDelete = 3,       // a record deleted, with the values it had
+    heLink = 4,         // a link set or removed (old and new target)
+    heFieldDef = 5,     // a user-defined field definition added, changed or deleted
+    heGroup = 6,        // an operator group added, changed or deleted
+    heOperator = 7,     // an operator added, changed or deleted (never a password or its hash)
+    heLogin = 8,        // a login
+    heLoginFailed = 9,  // a refused login (the login typed)
+    heLogout = 10,      // a logout
+    heImport = 11,      // data imported from another database
+    heBackup = 12,      // a backup written
+    heRestore = 13,     // a backup restored
+    heMerge = 14,       // records merged
+};
+
+// One changed value of an entry: for a field its symbol and caption, for other events the
+// name of what changed; old and new value as texts (empty: none).
+struct THistoryChange {
+    std::u16string Symbol;
+    std::u16string Caption;
+    std::u16string OldValue;
+    std::u16string NewValue;
+};
+
+struct THistoryEntry {
+    int64_t Seq = 0;    // position in the chain, from 1
+    int64_t TimeMs = 0; // UTC milliseconds since 1970 (the server's clock, or the desk's on a file)
+    int64_t OperatorID = 0;
+    std::u16string Operator; // login at the time; empty when nobody was logged in
+    std::u16string Host;     // the desk's host name
+    THistoryEvent Event = THistoryEvent::hePost;
+    int32_t Kind = 0;       // record-kind position 1-21; 0 for events of no registry
+    int64_t RecordID = 0;   // the record (also after it was deleted); 0 when none
+    int64_t SubjectID = 0;  // the top-level record the record belongs to (itself when top-level)
+    std::u16string Description; // the record's first description line at the time
+    std::vector<THistoryChange> Changes;
+};
+
+// Conditions of a journal query; empty or zero: no condition. Newest first, at most Limit.
+struct THistoryFilter {
+    std::u16string Operator; // exact login
+    int64_t FromMs = 0;      // inclusive
+    int64_t ToMs = 0;        // exclusive
+    int32_t Kind = 0;
+    int64_t RecordID = 0;    // the record or a section of it
+    std::u16string Text;     // found, ignoring case, in a value, caption, description or login
+    int32_t Limit = 5000;
+};
+
+struct IEwidarHistory : IInterface {
+    static constexpr TGUID IID = {0x7A1C3E52, 0x94D0, 0x4B6E, {0x8F, 0x21, 0x5C, 0x0D, 0x3B, 0x77, 0xE4, 0x19}};
+    using Parent = IInterface;
+
+    virtual int32_t GetLastErrorCode() = 0;
+    // Entries of a record and of its sections, newest first; readable after the record was
+    // deleted. Needs the right to view data.
+    virtual bool RecordHistory(int64_t RecordID, std::vector<THistoryEntry>& Out) = 0;
+    // The journal: needs the right to manage operators.
+    virtual bool Query(const THistoryFilter& Filter, std::vector<THistoryEntry>& Out) = 0;
+    // Logins that occur in the history, sorted; for the journal's operator filter.
+    virtual bool Operators(std::vector<std::u16string>& Out) = 0;
+    // Walks the chain: true and FirstBroken 0 when every entry verifies; true with the
+    // position of the first entry that does not (Reason says why); false when it could not
+    // be read. Needs the right to manage operators.
+    virtual bool Verify(int64_t& FirstBroken, std::u16string& Reason) = 0;
+};
+
 // ---------------------------------------------------------------------------
 // Root object
 
@@ -543,6 +615,8 @@ struct IEwidarDataBase : ICustomDataBase {
     // dropped one moves to the kept one, and the dropped record is deleted. All or nothing;
     // 105 when another desk holds either record's lock.
     virtual bool MergeRecords(int32_t KeepID, int32_t DropID, const std::vector<TMergeValue>& Values) = 0;
+    // History of changes; empty from a backend that keeps none.
+    virtual TIntfPtr<IEwidarHistory> GetHistory() { return {}; }
 };
 
 // Export "GetEwidarIntf" of the router and the backends: a new, unconnected root

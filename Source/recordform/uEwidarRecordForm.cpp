@@ -3,6 +3,7 @@
 #include "uEwidarKinds.h"
 #include "uListOpeners.h"
 #include "uMessagePresenter.h"
+#include "uOpener.h"
 #include "uQuorDataBaseDefs.h"
 #include "uRegistry.h"
 #include "uUserMessagesModule.h"
@@ -14,9 +15,11 @@
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QPushButton>
 #include <QScreen>
 #include <QTextEdit>
 #include <QToolButton>
+#include <QHBoxLayout>
 #include <QVBoxLayout>
 
 #include <memory>
@@ -71,7 +74,21 @@ private:
     bool m_locked = false;
 };
 
+TOpener<void(QWidget*, IEwidarDataBase*, int64_t, const QString&)>& HistoryOpener() {
+    static TOpener<void(QWidget*, IEwidarDataBase*, int64_t, const QString&)> opener;
+    return opener;
+}
+
 } // namespace
+
+namespace RecordFormOpeners {
+void SetHistoryOpener(THistoryOpener Opener) {
+    HistoryOpener().Set(std::move(Opener));
+}
+void OpenHistory(QWidget* OwnerForm, IEwidarDataBase* DataBase, int64_t RecordID, const QString& Title) {
+    HistoryOpener().Call(OwnerForm, DataBase, RecordID, Title);
+}
+} // namespace RecordFormOpeners
 
 const QList<TRecordForm*>& RecordForms() {
     return Forms();
@@ -95,6 +112,23 @@ TRecordForm::TRecordForm(QWidget* AOwner, const TIntfPtr<IEwidarDataBase>& Ewida
         FBaseFrame->SetEwidarDataBase(FEwidarDataBase);
         FBaseFrame->SetKontekst(FKontekst);
         FBaseFrame->SetEwidarRecord(FEwidarRecord);
+    }
+    // A stored record's history of changes; a new one has none yet.
+    if (FEwidarRecord && !FEwidarRecord->IsNew() && FEwidarRecord->GetID() != 0) {
+        auto* bar = new QHBoxLayout;
+        bar->setContentsMargins(6, 0, 6, 6);
+        bar->addStretch();
+        btnHistoriaZmian = new QPushButton(QStringLiteral("Historia zmian…"), this);
+        btnHistoriaZmian->setObjectName(QStringLiteral("btnHistoriaZmian"));
+        btnHistoriaZmian->setAutoDefault(false);
+        btnHistoriaZmian->setFocusPolicy(Qt::NoFocus);
+        bar->addWidget(btnHistoriaZmian);
+        layout->addLayout(bar);
+        connect(btnHistoriaZmian, &QPushButton::clicked, this, [this] {
+            const TIntfPtr<IEwidarRecordInfo> info = FEwidarRecord->GetRecordInfo();
+            const QString title = info ? QString::fromStdU16String(info->GetLine(0)) : QString();
+            RecordFormOpeners::OpenHistory(this, FEwidarDataBase.get(), FEwidarRecord->GetID(), title);
+        });
     }
     // A record not stored yet is named by its kind, not by the frame's section title.
     if (FEwidarRecord && FEwidarRecord->IsNew())

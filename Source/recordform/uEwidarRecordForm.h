@@ -11,6 +11,10 @@
 
 #include <QList>
 
+#include <functional>
+
+class QPushButton;
+
 class TRecordForm : public TForm {
     Q_OBJECT
 public:
@@ -27,6 +31,8 @@ public:
     const TIntfPtr<IEwidarDataBase>& EwidarDataBase() const { return FEwidarDataBase; }
     // The frame of the record's kind; nullptr for a record of no listed kind.
     TBaseFrame* BaseFrame() const { return FBaseFrame; }
+    // "Historia zmian": the record's changes and its sections'; shown for a stored record.
+    QPushButton* btnHistoriaZmian = nullptr;
 
     // Sizes every frame and then the window to its contents (or to the size the user
     // last left a window of this record kind at); a new record's window is titled by its kind.
@@ -80,6 +86,15 @@ QString NewRecordTitle(IEwidarRecord* Record);
 TBaseFrame* CreateRecordFrame(IEwidarRecord* Record, QWidget* Parent);
 // The frame of a record kind (for embedding); nullptr when the kind has none yet.
 TBaseFrame* CreateRecordFrameOfKind(const TGUID& Kind, QWidget* Parent);
+
+// How the record window reaches the history window of another unit.
+namespace RecordFormOpeners {
+using THistoryOpener =
+    std::function<void(QWidget* OwnerForm, IEwidarDataBase* DataBase, int64_t RecordID, const QString& Title)>;
+// Installing an empty function puts the default back (nothing happens).
+void SetHistoryOpener(THistoryOpener Opener);
+void OpenHistory(QWidget* OwnerForm, IEwidarDataBase* DataBase, int64_t RecordID, const QString& Title);
+} // namespace RecordFormOpeners
 
 // Installs ShowRecordForm as the list frame's record window.
 void InstallRecordForms();

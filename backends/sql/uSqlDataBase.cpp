@@ -10,6 +10,8 @@
 #include "uSqlErrors.h"
 #include "uSqlFileSystem.h"
 #include "uSqlDuplicates.h"
+#include "uSqlHistory.h"
+#include "uSqlHistoryReader.h"
 #include "uSqlImport.h"
 #include "uSqlMerge.h"
 #include "uSqlOperatorStore.h"
@@ -104,6 +106,9 @@ public:
             return MakeSlownikProvider(m_c);
         });
     }
+    TIntfPtr<IEwidarHistory> GetHistory() override {
+        return Guarded(m_error, TIntfPtr<IEwidarHistory>(), [&] { return MakeHistory(m_c); });
+    }
     TIntfPtr<IUsersGroup> GetUsersGroups() override {
         return Guarded(m_error, TIntfPtr<IUsersGroup>(), [&] {
             m_c->Require();
@@ -115,11 +120,26 @@ public:
     TProgressEvent GetOnProgress() override { return m_progress; }
 
     // A failed login leaves nobody logged in.
+    // Both are recorded in the history; a refused one with the login typed.
     bool Login(const std::u16string& Login, const std::u16string& Password) override {
         m_c->SetOperator(0);
         return GuardedBool(m_error, [&] {
-            m_c->SetOperator(SqlOperatorStore::CheckLogin(*m_c, QString::fromStdU16String(Login),
-                                                          QString::fromStdU16String(Password)));
+            const QString login = QString::fromStdU16String(Login);
+            qint64 id = 0;
+            try {
+                id = SqlOperatorStore::CheckLogin(*m_c, login, QString::fromStdU16String(Password));
+            } catch (const TSqlFailure& f) {
+                if (f.Code() == SqlErrors::ecBadLogin)
+                    NoteQuietly(THistoryEvent::heLoginFailed, login);
+                throw;
+            }
+            m_c->SetOperator(id);
+            try {
+                SqlHistory::Append(*m_c, SqlHistory::TEntry{THistoryEvent::heLogin, 0, 0, 0, {}, {}});
+            } catch (...) {
+                m_c->SetOperator(0); // a login that cannot be recorded does not happen
+                throw;
+            }
         });
     }
     // A database without operators needs no login; a logged-in operator who was
@@ -130,6 +150,8 @@ public:
     }
     void Logout() override {
         m_error = 0;
+        if (m_c->Operator() != 0)
+            NoteQuietly(THistoryEvent::heLogout, {});
         m_c->SetOperator(0);
     }
     // Rights are read at every call, so a change of the operator's group applies at once.
@@ -193,6 +215,18 @@ public:
     bool MergeRecords(int32_t KeepID, int32_t DropID, const std::vector<TMergeValue>& Values) override;
 
 private:
+    // A refused login and a logout are recorded when the database lets it; their outcome
+    // never depends on it (a refused login stays refused, a logout always happens).
+    void NoteQuietly(THistoryEvent Event, const QString& Login) {
+        try {
+            SqlHistory::TEntry e{Event, 0, 0, 0, {}, {}};
+            if (!Login.isEmpty())
+                e.changes.append(SqlHistory::TChange{QStringLiteral("LOGIN"), QStringLiteral("Login"), {}, Login});
+            SqlHistory::Append(*m_c, e);
+        } catch (...) {
+        }
+    }
+
     void Reset() { m_c = std::make_shared<TSqlConnection>(m_symbol, MakeDialect(m_symbol)); }
     template <class F, class K> bool Reported(int32_t Fallback, K&& Keep, F&& Body);
     // A backup's own codes (a refused file, a cancel), no connection and a missing right

@@ -265,6 +265,7 @@ int main(int argc, char** argv) {
     Register();
     RegisterImportBenchmarks();
     RegisterDeskBenchmarks();
+    RegisterHistoryBenchmarks();
     benchmark::RunSpecifiedBenchmarks();
     for (TDialect d : kDialects)
         if (Root(d)) {

@@ -156,7 +156,10 @@ QString FileOf(const QString& Param) {
 }
 
 TIntfPtr<IEwidarDataBase> Connected(TDialect D, const QString& Param, bool Create, QString& Why) {
-    auto db = NewRoot(Name(D));
+    return Connected(NewRoot(Name(D)), Param, Create, Why);
+}
+
+TIntfPtr<IEwidarDataBase> Connected(TIntfPtr<IEwidarDataBase> db, const QString& Param, bool Create, QString& Why) {
     // Change notices are not what is measured: no watching.
     std::u16string param = U(Param + QStringLiteral("WATCH=0;"));
     if (db && db->Connect(param, Create))

@@ -35,6 +35,8 @@ QString FileOf(const QString& Param);
 // A root object of the dialect connected with Param (Create as for Connect), or empty
 // with the backend's code in Why.
 TIntfPtr<IEwidarDataBase> Connected(TDialect D, const QString& Param, bool Create, QString& Why);
+// The same for a root object made elsewhere (the benchmark's linked-in library).
+TIntfPtr<IEwidarDataBase> Connected(TIntfPtr<IEwidarDataBase> Db, const QString& Param, bool Create, QString& Why);
 // Marks the benchmark skipped, with the reason shown in its row.
 void Skip(benchmark::State& State, const QString& Why);
 
@@ -50,5 +52,6 @@ void Shutdown();
 // Registered from their own files, each once per dialect.
 void RegisterImportBenchmarks();
 void RegisterDeskBenchmarks();
+void RegisterHistoryBenchmarks();
 
 } // namespace BenchTargets

@@ -45,7 +45,10 @@ TIntfPtr<IEwidarDataBase> BackendTest::Open(const QString& Path) {
         return {};
     std::u16string param = U(Param(Path.isEmpty() ? m_path : Path));
     if (!db->Connect(param, true)) {
-        ADD_FAILURE() << "Connect failed with code " << db->GetLastErrorCode();
+        std::u16string text, link;
+        if (Backend().GetLastError)
+            Backend().GetLastError(db->GetLastErrorCode(), db->GetDataBaseID(), text, link);
+        ADD_FAILURE() << "Connect failed with code " << db->GetLastErrorCode() << ": " << Q(text).toStdString();
         return {};
     }
     return db;

@@ -69,7 +69,7 @@ TEST_F(ConnectTest, CreatesAVersionedSchemaInWalMode) {
     FILE_DATABASE_ONLY();
     EXPECT_EQ(RawScalar(m_path, QStringLiteral("SELECT value FROM ew_meta WHERE name = 'schema_version'"))
                   .toString(),
-              QStringLiteral("4"));
+              QStringLiteral("6"));
     EXPECT_EQ(RawScalar(m_path, QStringLiteral("PRAGMA journal_mode")).toString(), QStringLiteral("wal"));
     // Opening again neither recreates nor duplicates anything.
     auto second = Open();
@@ -114,6 +114,7 @@ TEST_F(ConnectTest, AVersion1FileIsUpgradedKeepingItsRecords) {
     for (const char* sql :
          {"DROP TABLE ew_user", "DROP TABLE ew_group", "DROP TABLE ew_field", "DROP TABLE ew_word",
           "DELETE FROM ew_meta WHERE name = 'database_id'", "DROP TABLE ew_change", "DROP TABLE ew_ident",
+          "DROP TABLE ew_history", "DROP TABLE ew_history_head",
           "DROP INDEX ew_record_list", "ALTER TABLE ew_record DROP COLUMN sort_key",
           "ALTER TABLE ew_record DROP COLUMN version",
           "CREATE INDEX ew_record_list ON ew_record (kind, state, search, id, owner_id, is_podatnik, "
@@ -127,7 +128,7 @@ TEST_F(ConnectTest, AVersion1FileIsUpgradedKeepingItsRecords) {
     ASSERT_TRUE(m_db);
     EXPECT_EQ(RawScalar(m_path, QStringLiteral("SELECT value FROM ew_meta WHERE name = 'schema_version'"))
                   .toString(),
-              QStringLiteral("4"));
+              QStringLiteral("6"));
     EXPECT_FALSE(QUuid::fromString(Q(m_db->GetDataBaseID())).isNull());
     // The upgrade gives the stored records their Polish order and their identifiers' digits.
     EXPECT_EQ(ListLines(Reg()->GetPodatnicy({}).get()),

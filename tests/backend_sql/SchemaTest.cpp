@@ -108,7 +108,8 @@ QStringList Schema(TRaw& Db) {
 // Undoes what the current version added to version 2: the database a desk of the
 // previous version left, with everything it stored.
 QString DowngradeToVersion2(TRaw& Db) {
-    QStringList sql = {QStringLiteral("DROP TABLE ew_change"), QStringLiteral("DROP TABLE ew_ident")};
+    QStringList sql = {QStringLiteral("DROP TABLE ew_change"), QStringLiteral("DROP TABLE ew_ident"),
+                       QStringLiteral("DROP TABLE ew_history"), QStringLiteral("DROP TABLE ew_history_head")};
     if (ServerDialect())
         sql << QStringLiteral("DROP INDEX ew_record_list ON ew_record")
             << QStringLiteral("ALTER TABLE ew_record DROP COLUMN sort_key, DROP COLUMN version")
@@ -207,7 +208,7 @@ protected:
         ASSERT_TRUE(m_db);
         {
             TRaw raw(Path);
-            EXPECT_EQ(Version(raw), QStringLiteral("4"));
+            EXPECT_EQ(Version(raw), QStringLiteral("6"));
             // The upgrade names this program; the version that made the database stays.
             EXPECT_EQ(raw.Rows(QStringLiteral("SELECT name, value FROM ew_meta WHERE name LIKE '%_by'")),
                       QStringList({QStringLiteral("created_by|0.0.9"),

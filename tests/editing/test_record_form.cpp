@@ -10,11 +10,13 @@
 #include "uEwidarComponents_Panel.h"
 #include "uEwidarRecordForm.h"
 #include "uListOpeners.h"
+#include "uInstallWindows.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QPlainTextEdit>
 #include <QProcess>
+#include <QPushButton>
 #include <QTest>
 #include <QToolButton>
 
@@ -376,4 +378,29 @@ TEST_F(RecordFormTest, WindowIsResizableAndRemembersItsSizePerRecordKind) {
     });
     ShowRecordForm(nullptr, bank.get(), kBrak, m_db.get());
     EXPECT_EQ(Messages->Count(), 0) << Shown().toStdString();
+}
+
+// A stored record's window reaches its history through the opener, with the record's
+// identifier and first line; a new record's window has no history button.
+TEST_F(RecordFormTest, StoredRecordWindowOpensItsHistoryNewOneHasNone) {
+    auto bank = NewBank(QStringLiteral("Bank Ludowy"));
+    InstallWindows();
+    int64_t asked = 0;
+    QString title;
+    RecordFormOpeners::SetHistoryOpener([&](QWidget*, IEwidarDataBase*, int64_t ID, const QString& T) {
+        asked = ID;
+        title = T;
+    });
+    {
+        TRecordForm form(nullptr, m_db, kBrak, bank, nullptr);
+        ASSERT_TRUE(form.btnHistoriaZmian);
+        QTest::mouseClick(form.btnHistoriaZmian, Qt::LeftButton);
+    }
+    EXPECT_EQ(asked, bank->GetID());
+    EXPECT_EQ(title, QStringLiteral("Bank Ludowy"));
+    {
+        TRecordForm form(nullptr, m_db, kBrak, Reg()->GetDaneBankow({})->New(), nullptr);
+        EXPECT_FALSE(form.btnHistoriaZmian);
+    }
+    ResetWindows();
 }

@@ -36,7 +36,8 @@ const QStringList& DataTables() {
         QStringLiteral("ew_group"), QStringLiteral("ew_user"),   QStringLiteral("ew_field"),
         QStringLiteral("ew_word"),  QStringLiteral("ew_record"), QStringLiteral("ew_value"),
         QStringLiteral("ew_link"),  QStringLiteral("ew_person"), QStringLiteral("ew_ident"),
-        QStringLiteral("ew_not_duplicate"), QStringLiteral("ew_check")};
+        QStringLiteral("ew_not_duplicate"), QStringLiteral("ew_check"),
+        QStringLiteral("ew_history"), QStringLiteral("ew_history_head")};
     return t;
 }
 
@@ -44,7 +45,8 @@ const QStringList& DataTables() {
 const QStringList& DeleteStatements() {
     static const QStringList s = {
         QStringLiteral("DELETE FROM ew_lock"),   QStringLiteral("DELETE FROM ew_ident"),
-        QStringLiteral("DELETE FROM ew_not_duplicate"),
+        QStringLiteral("DELETE FROM ew_not_duplicate"), QStringLiteral("DELETE FROM ew_history"),
+        QStringLiteral("DELETE FROM ew_history_head"),
         QStringLiteral("DELETE FROM ew_value"),  QStringLiteral("DELETE FROM ew_link"),
         QStringLiteral("DELETE FROM ew_person"), QStringLiteral("DELETE FROM ew_record WHERE owner_id IS NOT NULL"),
         QStringLiteral("DELETE FROM ew_record"), QStringLiteral("DELETE FROM ew_user"),

@@ -98,6 +98,8 @@ public:
     void StartUserTransaction();
     void CommitUserTransaction();
     bool InUserTransaction() const { return m_userTxn; }
+    // True while a write scope is alive: whatever is written now commits or rolls back with it.
+    bool InWriteScope() const { return m_scopes > 0; }
 
     void AddListener(TChangeListener* L) { m_listeners.insert(L); }
     void RemoveListener(TChangeListener* L) { m_listeners.remove(L); }

@@ -66,6 +66,12 @@ public:
             "value = excluded.value, caption = excluded.caption, field_type = excluded.field_type");
     }
     QString Now() const override { return QStringLiteral("SELECT CAST(strftime('%s', 'now') AS INTEGER)"); }
+    // The write lock of BEGIN IMMEDIATE already keeps the head for this transaction.
+    QString HistoryHead() const override {
+        return QStringLiteral("SELECT h.seq, h.hash, CAST((julianday('now') - 2440587.5) * 86400000.0 AS INTEGER), "
+                              "(SELECT login FROM ew_user WHERE id = ?), (SELECT line1 FROM ew_record WHERE id = ?) "
+                              "FROM ew_history_head h WHERE h.id = 1");
+    }
     QString ListTables() const override {
         return QStringLiteral(
             "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite\\_%' "
@@ -164,6 +170,11 @@ public:
             "value = VALUES(value), caption = VALUES(caption), field_type = VALUES(field_type)");
     }
     QString Now() const override { return QStringLiteral("SELECT UNIX_TIMESTAMP()"); }
+    QString HistoryHead() const override {
+        return QStringLiteral("SELECT h.seq, h.hash, CAST(UNIX_TIMESTAMP(NOW(3)) * 1000 AS SIGNED), "
+                              "(SELECT login FROM ew_user WHERE id = ?), (SELECT line1 FROM ew_record WHERE id = ?) "
+                              "FROM ew_history_head h WHERE h.id = 1 FOR UPDATE");
+    }
     QString ListTables() const override {
         return QStringLiteral(
             "SELECT table_name FROM information_schema.tables WHERE table_schema = DATABASE()");

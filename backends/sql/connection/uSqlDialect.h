@@ -66,6 +66,11 @@ public:
     virtual QString UpsertValue() const = 0;
     // A query of one row and column: the database's own time in whole seconds.
     virtual QString Now() const = 0;
+    // The head of the history chain, locked for this write transaction, with the time of a
+    // new entry in UTC milliseconds (the server's clock; on a file, the desk's) and the
+    // login of the operator and the first description line of the record bound as the two
+    // parameters: columns seq, hash, now, login, line1. No row when the head is missing.
+    virtual QString HistoryHead() const = 0;
     // Names of the user tables of the open database.
     virtual QString ListTables() const = 0;
     // A cheap query whose value moves when another connection commits changes.

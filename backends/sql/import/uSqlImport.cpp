@@ -3,6 +3,7 @@
 
 #include "uSqlDynamicFields.h"
 #include "uSqlErrors.h"
+#include "uSqlHistory.h"
 #include "uSqlImportSource.h"
 #include "uSqlRecordStore.h"
 #include "uSqlSlownik.h"
@@ -51,6 +52,8 @@ public:
     void Finish();
     // Calls the handler once per new percentage; throws 204 when it asks to cancel.
     void Report(qint64 Percent);
+    // Records copied.
+    qint64 Count() const { return m_ids.size(); }
 
 private:
     // The copy's identifier; 0 for a record the source never listed.
@@ -81,7 +84,7 @@ void TWriter::Record(const TRecordCopy& R) {
          int(R.pracownik), int(R.kontrahent)},
         SqlErrors::ecImport);
     for (const TValueCopy& v : R.values)
-        SqlRecordStore::WriteField(m_c, id, v.symbol, TFieldValue{v.value, v.caption, v.type, false}, true);
+        SqlRecordStore::WriteField(m_c, id, v.symbol, TFieldValue{v.value, v.value, v.caption, v.type, false}, true);
     m_ids.insert(R.id, id);
     m_copies.emplace_back(id, R.kind);
 }
@@ -160,6 +163,14 @@ void Run(const TSqlConnectionPtr& Target, IEwidarDataBase* Source, const TProgre
     writer.Report(0);
     ReadSource(Source, writer);
     writer.Finish();
+    SqlHistory::Append(c, SqlHistory::TEntry{
+                              THistoryEvent::heImport, 0, 0, 0, {},
+                              {SqlHistory::TChange{QStringLiteral("ZRODLO"), QStringLiteral("Baza źródłowa"), {},
+                                                   QString::fromStdU16String(Source->GetDataBaseSymbol()) +
+                                                       QStringLiteral(": ") +
+                                                       QString::fromStdU16String(Source->GetDataBaseID())},
+                               SqlHistory::TChange{QStringLiteral("REKORDY"), QStringLiteral("Przeniesione rekordy"),
+                                                   {}, QString::number(writer.Count())}}});
     for (int kind = 1; kind <= 21; ++kind)
         scope.Changed(kind);
     scope.Commit();

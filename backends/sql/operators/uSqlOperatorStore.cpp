@@ -3,6 +3,7 @@
 #include "uSqlAccess.h"
 #include "uSqlConnection.h"
 #include "uSqlErrors.h"
+#include "uSqlHistory.h"
 #include "uSqlPassword.h"
 
 namespace SqlOperatorStore {
@@ -59,6 +60,64 @@ void UpdateUser(TSqlConnection& C, const TUserData& U, const std::optional<QStri
         C.Exec(QStringLiteral("UPDATE ew_user SET password_hash = ? WHERE id = ?"), {*Hash, U.id});
 }
 
+// The history of operators and groups: named parts old and new, never a password or its
+// hash (only that the password was set). Old or New empty: added or deleted.
+struct TPart {
+    QString symbol;
+    QString caption;
+};
+
+const QList<TPart>& GroupParts() {
+    static const QList<TPart> parts = {{QStringLiteral("NAZWA"), QStringLiteral("Nazwa grupy")},
+                                       {QStringLiteral("UPRAWNIENIA"), QStringLiteral("Uprawnienia")}};
+    return parts;
+}
+
+const QList<TPart>& UserParts() {
+    static const QList<TPart> parts = {{QStringLiteral("GRUPA"), QStringLiteral("Grupa")},
+                                       {QStringLiteral("LOGIN"), QStringLiteral("Login")},
+                                       {QStringLiteral("IMIE"), QStringLiteral("Imię")},
+                                       {QStringLiteral("NAZWISKO"), QStringLiteral("Nazwisko")},
+                                       {QStringLiteral("TELEFON"), QStringLiteral("Telefon")},
+                                       {QStringLiteral("EMAIL"), QStringLiteral("E-mail")}};
+    return parts;
+}
+
+QStringList StoredGroup(TSqlConnection& C, qint64 ID) {
+    const auto rows = C.Rows(QStringLiteral("SELECT name, rights FROM ew_group WHERE id = ?"), {ID});
+    if (rows.isEmpty())
+        return {};
+    return {rows.front()[0].toString(), rows.front()[1].toString()};
+}
+
+QStringList StoredUser(TSqlConnection& C, qint64 ID) {
+    const auto rows = C.Rows(QStringLiteral("SELECT g.name, u.login, u.first_name, u.last_name, u.phone, u.email "
+                                            "FROM ew_user u JOIN ew_group g ON g.id = u.group_id WHERE u.id = ?"),
+                             {ID});
+    if (rows.isEmpty())
+        return {};
+    QStringList out;
+    for (const QVariant& v : rows.front())
+        out << v.toString();
+    return out;
+}
+
+void Note(TSqlConnection& C, THistoryEvent Event, const QList<TPart>& Parts, const QStringList& Old,
+          const QStringList& New, qint64 ID, bool PasswordSet = false) {
+    SqlHistory::TEntry e;
+    e.event = Event;
+    const QStringList& named = New.isEmpty() ? Old : New;
+    e.description = QStringLiteral("%1 (#%2)").arg(named.value(Event == THistoryEvent::heOperator ? 1 : 0)).arg(ID);
+    for (int i = 0; i < Parts.size(); ++i)
+        if (Old.value(i) != New.value(i))
+            e.changes.append(SqlHistory::TChange{Parts[i].symbol, Parts[i].caption, Old.value(i), New.value(i)});
+    if (PasswordSet)
+        e.changes.append(SqlHistory::TChange{QStringLiteral("HASLO"), QStringLiteral("Hasło"), QString(),
+                                             QStringLiteral("zmienione")});
+    if (!e.changes.isEmpty() || New.isEmpty())
+        SqlHistory::Append(C, e);
+}
+
 } // namespace
 
 std::vector<TGroupData> Groups(TSqlConnection& C) {
@@ -95,6 +154,7 @@ void PostGroup(TSqlConnection& C, TGroupData& G) {
     // Checked under the write lock, where no other desk can change the rights meanwhile.
     SqlAccess::Demand(C, SqlAccess::rtOperators);
     qint64 id = G.id;
+    const QStringList old = StoredGroup(C, id);
     if (id == 0) {
         id =
             C.Insert(QStringLiteral("INSERT INTO ew_group (name, rights) VALUES (?, ?)"), {G.name, G.rights});
@@ -103,6 +163,7 @@ void PostGroup(TSqlConnection& C, TGroupData& G) {
         C.Exec(QStringLiteral("UPDATE ew_group SET name = ?, rights = ? WHERE id = ?"),
                {G.name, G.rights, id});
     }
+    Note(C, THistoryEvent::heGroup, GroupParts(), old, StoredGroup(C, id), id);
     CheckAdministratorRemains(C);
     scope.Commit();
     G.id = id;
@@ -127,12 +188,14 @@ void PostUser(TSqlConnection& C, TUserData& U) {
         Fail(SqlErrors::ecRecordDeleted);
     CheckLoginFree(C, LoginKey(U.login), U.id);
     qint64 id = U.id;
+    const QStringList old = StoredUser(C, id);
     if (id == 0) {
         id = InsertUser(C, U, *hash);
     } else {
         RequireStored(C, QStringLiteral("ew_user"), id);
         UpdateUser(C, U, hash);
     }
+    Note(C, THistoryEvent::heOperator, UserParts(), old, StoredUser(C, id), id, U.password.has_value());
     CheckAdministratorRemains(C);
     scope.Commit();
     U.id = id;
@@ -148,6 +211,9 @@ void DeleteGroup(TSqlConnection& C, qint64 ID) {
     TWriteScope scope(C);
     SqlAccess::Demand(C, SqlAccess::rtOperators);
     RequireStored(C, QStringLiteral("ew_group"), ID);
+    for (const QVariantList& u : C.Rows(QStringLiteral("SELECT id FROM ew_user WHERE group_id = ? ORDER BY id"), {ID}))
+        Note(C, THistoryEvent::heOperator, UserParts(), StoredUser(C, u[0].toLongLong()), {}, u[0].toLongLong());
+    Note(C, THistoryEvent::heGroup, GroupParts(), StoredGroup(C, ID), {}, ID);
     C.Exec(QStringLiteral("DELETE FROM ew_group WHERE id = ?"), {ID}, SqlErrors::ecDeleteFailed);
     CheckAdministratorRemains(C);
     scope.Commit();
@@ -158,6 +224,7 @@ void DeleteUser(TSqlConnection& C, qint64 ID) {
     TWriteScope scope(C);
     SqlAccess::Demand(C, SqlAccess::rtOperators);
     RequireStored(C, QStringLiteral("ew_user"), ID);
+    Note(C, THistoryEvent::heOperator, UserParts(), StoredUser(C, ID), {}, ID);
     C.Exec(QStringLiteral("DELETE FROM ew_user WHERE id = ?"), {ID}, SqlErrors::ecDeleteFailed);
     CheckAdministratorRemains(C);
     scope.Commit();

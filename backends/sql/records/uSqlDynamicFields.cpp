@@ -1,4 +1,5 @@
 #include "uSqlDynamicFields.h"
+#include "uSqlHistory.h"
 #include "uSqlAccess.h"
 
 #include "uEwidarQuorDBSymbole.h"
@@ -46,6 +47,31 @@ qint64 Insert(TSqlConnection& C, const TDefinition& D) {
                     {D.kind, D.symbol, D.symbol.toCaseFolded(), D.description, D.type});
 }
 
+// The symbol, description and kind name of a stored definition; empty ones for none.
+QStringList StoredDefinition(TSqlConnection& C, qint64 ID) {
+    const auto rows =
+        C.Rows(QStringLiteral("SELECT symbol, description, field_type FROM ew_field WHERE id = ?"), {ID});
+    if (rows.isEmpty())
+        return {QString(), QString(), QString()};
+    return {rows.front()[0].toString(), rows.front()[1].toString(), rows.front()[2].toString()};
+}
+
+// A definition added (Old empty), changed or deleted (New empty): each part that differs.
+void NoteDefinition(TSqlConnection& C, int Kind, const QStringList& Old, const QStringList& New) {
+    static const QStringList names = {QStringLiteral("SYMBOL"), QStringLiteral("OPIS"), QStringLiteral("RODZAJ")};
+    static const QStringList captions = {QStringLiteral("Symbol pola"), QStringLiteral("Opis pola"),
+                                         QStringLiteral("Rodzaj pola")};
+    SqlHistory::TEntry e;
+    e.event = THistoryEvent::heFieldDef;
+    e.kind = Kind;
+    e.description = New[0].isEmpty() ? Old[0] : New[0];
+    for (int i = 0; i < names.size(); ++i)
+        if (Old[i] != New[i])
+            e.changes.append(SqlHistory::TChange{names[i], captions[i], Old[i], New[i]});
+    if (!e.changes.isEmpty())
+        SqlHistory::Append(C, e);
+}
+
 } // namespace
 
 std::vector<TDefinition> Definitions(TSqlConnection& C, int Kind) {
@@ -76,6 +102,7 @@ void Store(TSqlConnection& C, TDefinition& D) {
         Fail(SqlErrors::ecRecordDeleted);
     if (SymbolTaken(C, d))
         Fail(SqlErrors::ecDuplicateSymbol);
+    NoteDefinition(C, d.kind, StoredDefinition(C, d.id), {d.symbol, d.description, d.type});
     if (d.id == 0)
         d.id = Insert(C, d);
     else
@@ -94,6 +121,8 @@ void Remove(TSqlConnection& C, qint64 ID) {
     TWriteScope scope(C);
     if (!Exists(C, ID))
         Fail(SqlErrors::ecRecordDeleted);
+    NoteDefinition(C, C.Scalar(QStringLiteral("SELECT kind FROM ew_field WHERE id = ?"), {ID}, 0).toInt(),
+                   StoredDefinition(C, ID), {QString(), QString(), QString()});
     C.Exec(QStringLiteral("DELETE FROM ew_field WHERE id = ?"), {ID}, SqlErrors::ecDeleteFailed);
     scope.Commit();
 }

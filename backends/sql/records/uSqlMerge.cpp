@@ -2,6 +2,7 @@
 
 #include "uSqlAccess.h"
 #include "uSqlErrors.h"
+#include "uSqlHistory.h"
 #include "uSqlKinds.h"
 #include "uSqlRecordStore.h"
 #include "uSqlSession.h"
@@ -138,6 +139,19 @@ void Merge(TSqlConnection& C, qint64 Keep, qint64 Drop, const TValues& Values) {
     SqlSession::CheckNotLockedByOther(C, Drop);
     CheckOwnRelations(C, Keep, Drop);
 
+    // The history names both records before the dropped one goes: the kept record's entry
+    // lists the values taken over, the dropped record's entry says where it went.
+    const QString keepLine = SqlHistory::Description(C, Keep);
+    const QString dropLine = SqlHistory::Description(C, Drop);
+    SqlHistory::TEntry kept{THistoryEvent::heMerge, keep.kind, Keep, 0, keepLine, {}};
+    kept.changes.append({QStringLiteral("scalono"), QStringLiteral("Scalono z rekordem"),
+                         QStringLiteral("%1: %2").arg(Drop).arg(dropLine), QString()});
+    for (const auto& v : Values)
+        kept.changes.append({v.first, QString(), QString(), v.second});
+    SqlHistory::Append(C, kept);
+    SqlHistory::Append(C, {THistoryEvent::heMerge, drop.kind, Drop, 0, dropLine,
+                           {{QStringLiteral("scalono"), QStringLiteral("Scalono z rekordem"), QString(),
+                             QStringLiteral("%1: %2").arg(Keep).arg(keepLine)}}});
     WriteValues(C, Keep, Values);
     // A subject of several registries stays in each of them; the row version tells other
     // desks holding the kept record that it changed.

@@ -39,7 +39,8 @@ void TRecordState::EnsureFields() {
             const QString symbol = r[0].toString();
             if (!m_fields.contains(symbol))
                 m_order.append(symbol);
-            m_fields.insert(symbol, TFieldValue{r[1].toString(), r[2].toString(), r[3].toString(), false});
+            m_fields.insert(symbol,
+                            TFieldValue{r[1].toString(), r[1].toString(), r[2].toString(), r[3].toString(), false});
         }
     }
     m_fieldsLoaded = true;
@@ -84,8 +85,11 @@ void TRecordState::EnsureLinks() {
     if (id != 0) {
         for (const QVariantList& r :
              conn->Rows(QStringLiteral("SELECT role, target_id FROM ew_link WHERE source_id = ?"), {id}))
+        {
+            m_storedLinks.insert(r[0].toInt(), r[1].toLongLong());
             if (!m_dirtyLinks.contains(r[0].toInt()))
                 m_links.insert(r[0].toInt(), r[1].toLongLong());
+        }
     }
     m_linksLoaded = true;
 }
@@ -123,6 +127,7 @@ void TRecordState::EnsureAktywny() {
                                         "AND aktywny = 1"),
                          {id, personRole}, 0)
                 .toInt() > 0;
+    m_storedAktywny = m_aktywny;
     m_aktywnyLoaded = true;
 }
 
@@ -140,10 +145,14 @@ void TRecordState::SetAktywny(bool Value) {
 }
 
 void TRecordState::ClearDirty() {
-    for (TFieldValue& f : m_fields)
+    for (TFieldValue& f : m_fields) {
         f.dirty = false;
+        f.stored = f.value;
+    }
     m_dirtyLinks.clear();
+    m_storedLinks = m_links;
     m_aktywnyDirty = false;
+    m_storedAktywny = m_aktywny;
 }
 
 void TRecordState::Unload() {
@@ -152,6 +161,7 @@ void TRecordState::Unload() {
     m_fields.clear();
     m_fieldsLoaded = false;
     m_links.clear();
+    m_storedLinks.clear();
     m_dirtyLinks.clear();
     m_refusedLinks.clear();
     m_linksLoaded = false;

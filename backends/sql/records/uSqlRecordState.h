@@ -15,6 +15,7 @@
 
 struct TFieldValue {
     QString value;
+    QString stored; // the value as last read or posted, for the history of a post
     QString caption;
     QString type;
     bool dirty = false;
@@ -54,6 +55,8 @@ public:
     qint64 Link(int Role);
     void SetLink(int Role, qint64 Target);
     const QSet<int>& DirtyLinks() const { return m_dirtyLinks; }
+    // The target of a role as last read or posted.
+    qint64 StoredLink(int Role) const { return m_storedLinks.value(Role, 0); }
     // A setter of the role was refused with Code; a later accepted setter of the role clears it.
     void RefuseLink(int Role, int32_t Code) { m_refusedLinks.insert(Role, Code); }
     // The code of a refused link setter, 0 when none is pending.
@@ -63,6 +66,7 @@ public:
     bool Aktywny();
     void SetAktywny(bool Value);
     bool AktywnyDirty() const { return m_aktywnyDirty; }
+    bool StoredAktywny() const { return m_storedAktywny; }
 
     // The row version of the stored record as it was when this object first read any of its
     // data (read then, before the data); a Post fails when the stored one differs.
@@ -91,10 +95,12 @@ private:
     QHash<QString, TFieldValue> m_fields;
     bool m_fieldsLoaded = false;
     QHash<int, qint64> m_links;
+    QHash<int, qint64> m_storedLinks;
     QSet<int> m_dirtyLinks;
     QHash<int, int32_t> m_refusedLinks;
     bool m_linksLoaded = false;
     bool m_aktywny = true;
+    bool m_storedAktywny = true;
     bool m_aktywnyLoaded = false;
     bool m_aktywnyDirty = false;
     QStringList m_listLines;

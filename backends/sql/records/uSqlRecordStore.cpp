@@ -5,6 +5,7 @@
 #include "uSqlDescribe.h"
 #include "uSqlDuplicates.h"
 #include "uSqlErrors.h"
+#include "uSqlRecordHistory.h"
 #include "uSqlSession.h"
 
 namespace SqlRecordStore {
@@ -208,8 +209,8 @@ void Post(TRecordState& R) {
     if (const int32_t refused = R.RefusedLink())
         Fail(refused);
     // A record stored for the first time (a placeholder included) is a new one.
-    SqlAccess::Demand(c, R.id == 0 || R.storage == TRecordState::stPlaceholder ? SqlAccess::rtCreate
-                                                                               : SqlAccess::rtModify);
+    const bool fresh = R.id == 0 || R.storage == TRecordState::stPlaceholder;
+    SqlAccess::Demand(c, fresh ? SqlAccess::rtCreate : SqlAccess::rtModify);
     TWriteScope scope(c);
     qint64 id = R.id;
     qint64 version = 0;
@@ -236,6 +237,7 @@ void Post(TRecordState& R) {
     WriteLinks(c, R, id);
     WriteAktywny(c, R, id);
     scope.Changed(RefreshStoredLines(c, id));
+    SqlRecordHistory::NotePost(c, R, id, fresh);
     scope.Commit();
     R.id = id;
     R.storage = TRecordState::stStored;
@@ -259,13 +261,16 @@ void Delete(TRecordState& R) {
         // Reached through a taxpayer's list: only the link to that taxpayer goes.
         c.Exec(QStringLiteral("DELETE FROM ew_person WHERE podatnik_id = ? AND role = ? AND osoba_id = ?"),
                {R.podatnik, R.personRole, R.id});
+        SqlRecordHistory::NotePersonLink(c, R.podatnik, R.personRole, R.id, false);
         scope.Changed(kPodmiot);
         scope.Commit();
         R.podatnik = 0;
         return;
     }
-    if (state == 0)
+    if (state == 0) {
         CheckReferences(c, R.id, kind);
+        SqlRecordHistory::NoteDelete(c, R.id, kind, R.owner);
+    }
     if (kind == kRodzajDzialalnosci)
         c.Exec(QStringLiteral("DELETE FROM ew_link WHERE target_id = ? AND role = ?"),
                {R.id, int(lrRodzajPrzewazajacejDzialalnosci)});
@@ -340,10 +345,12 @@ void LinkPerson(TSqlConnection& C, qint64 Podatnik, int Role, qint64 Osoba) {
                                 "AND osoba_id = ?"),
                  {Podatnik, Role, Osoba}, 0)
             .toInt();
-    if (exists == 0)
+    if (exists == 0) {
         C.Exec(QStringLiteral(
                    "INSERT INTO ew_person (podatnik_id, role, osoba_id, aktywny) VALUES (?, ?, ?, 1)"),
                {Podatnik, Role, Osoba});
+        SqlRecordHistory::NotePersonLink(C, Podatnik, Role, Osoba, true);
+    }
     C.Exec(Role == prPracownik ? QStringLiteral("UPDATE ew_record SET is_pracownik = 1 WHERE id = ?")
                                : QStringLiteral("UPDATE ew_record SET is_kontrahent = 1 WHERE id = ?"),
            {Osoba});

@@ -151,6 +151,33 @@ const QStringList& Version5() {
     return ddl;
 }
 
+// Version 6: the history of changes. Entries are numbered by the program (seq, the chain
+// position, assigned under the write lock) and each carries the SHA-256 of the previous
+// entry's hash and its own columns; ew_history_head holds the last position and hash, so
+// that entries removed from the end are found as well. Indexes serve the record window
+// (record, subject) and the journal (operator and time, registry and time, time).
+const QStringList& Version6() {
+    static const QStringList ddl = {
+        QStringLiteral("CREATE TABLE {IFNEW} ew_history (seq INTEGER NOT NULL PRIMARY KEY, "
+                       "at_ms BIGINT NOT NULL, operator_id INTEGER NOT NULL DEFAULT 0, "
+                       "operator {KEYTEXT} NOT NULL DEFAULT '', host {TEXT} NOT NULL DEFAULT '', "
+                       "event INTEGER NOT NULL, kind INTEGER NOT NULL DEFAULT 0, "
+                       "record_id INTEGER NOT NULL DEFAULT 0, subject_id INTEGER NOT NULL DEFAULT 0, "
+                       "description {TEXT} NOT NULL DEFAULT '', details {LONGTEXT} NOT NULL, "
+                       "hash {KEYTEXT} NOT NULL)"),
+        QStringLiteral("CREATE INDEX {IFNEW} ew_history_record ON ew_history (record_id, seq)"),
+        QStringLiteral("CREATE INDEX {IFNEW} ew_history_subject ON ew_history (subject_id, seq)"),
+        QStringLiteral("CREATE INDEX {IFNEW} ew_history_operator ON ew_history (operator, at_ms, seq)"),
+        QStringLiteral("CREATE INDEX {IFNEW} ew_history_kind ON ew_history (kind, at_ms, seq)"),
+        QStringLiteral("CREATE INDEX {IFNEW} ew_history_time ON ew_history (at_ms, seq)"),
+        QStringLiteral("CREATE TABLE {IFNEW} ew_history_head (id INTEGER NOT NULL PRIMARY KEY, "
+                       "seq INTEGER NOT NULL, hash {KEYTEXT} NOT NULL)"),
+        QStringLiteral("INSERT INTO ew_history_head (id, seq, hash) SELECT 1, 0, '' FROM ew_meta "
+                       "WHERE name = 'application' AND NOT EXISTS (SELECT 1 FROM ew_history_head)"),
+    };
+    return ddl;
+}
+
 // Fills what version 3 derives from the stored data.
 void FillVersion3(TSqlConnection& C) {
     C.Exec(QStringLiteral("DELETE FROM ew_change"), {}, SqlErrors::ecCriticalOpen);
@@ -212,6 +239,7 @@ const std::vector<std::function<void(TSqlConnection&)>>& Migrations() {
             RunDdl(c, Version5());
             SqlDuplicates::WriteAllNameKeys(c);
         },
+        [](TSqlConnection& c) { RunDdl(c, Version6()); },
     };
     return steps;
 }

@@ -9,7 +9,7 @@ class TSqlConnection;
 namespace SqlSchema {
 
 // Version that this build writes.
-constexpr int CurrentVersion = 5;
+constexpr int CurrentVersion = 6;
 
 // Creates the schema in an empty database or upgrades an older one, in one write
 // transaction. A database of another program (tables but no ew_meta) or of a newer
