@@ -93,6 +93,19 @@ protected:
 
 } // namespace
 
+// The backups and restores the history holds, newest first.
+static QStringList BackupEvents(IEwidarDataBase* Db) {
+    std::vector<THistoryEntry> entries;
+    const auto history = Db->GetHistory();
+    if (!history || !history->Query(THistoryFilter{}, entries))
+        return {QStringLiteral("historia nieczytelna")};
+    QStringList events;
+    for (const THistoryEntry& e : entries)
+        if (e.Event == THistoryEvent::heBackup || e.Event == THistoryEvent::heRestore)
+            events.append(e.Event == THistoryEvent::heBackup ? QStringLiteral("kopia") : QStringLiteral("przywrócenie"));
+    return events;
+}
+
 TEST_F(BackupTest, RestoreGivesBackEveryRecordSectionAndFieldIntoANewDatabaseAndOverTheCurrentOne) {
     FillRichSource(m_db.get(), 3);
     const QStringList expected = Snapshot(m_db.get());
@@ -104,6 +117,7 @@ TEST_F(BackupTest, RestoreGivesBackEveryRecordSectionAndFieldIntoANewDatabaseAnd
     // Nothing but the two backups is left in the folder.
     const QStringList left = QDir(m_dir).entryList({QStringLiteral("*.ewkopia*")}, QDir::Files, QDir::Name);
     EXPECT_EQ(left, (QStringList{QStringLiteral("kopia.ewkopia"), QStringLiteral("szyfr.ewkopia")}));
+    EXPECT_EQ(BackupEvents(m_db.get()), (QStringList{QStringLiteral("kopia"), QStringLiteral("kopia")}));
     // The manifest counts what the database holds and names it.
     const QJsonObject m = Manifest(m_db.get(), plain);
     qint64 records = 0;
@@ -122,6 +136,13 @@ TEST_F(BackupTest, RestoreGivesBackEveryRecordSectionAndFieldIntoANewDatabaseAnd
     ExpectRestored(m_db.get(), plain, expected);
     // The restored database goes on working: a new record gets a fresh identifier.
     EXPECT_TRUE(NewPodatnik(m_db.get(), QStringLiteral("Jeszcze"), QStringLiteral("Jeden")));
+    // Its history is the backup's with the restore chained on: the chain verifies, and the
+    // entries of the two backups (written after the first one's snapshot) are gone.
+    qint64 broken = -1;
+    std::u16string reason;
+    ASSERT_TRUE(m_db->GetHistory()->Verify(broken, reason)) << m_db->GetHistory()->GetLastErrorCode();
+    EXPECT_EQ(broken, 0) << Q(reason).toStdString();
+    EXPECT_EQ(BackupEvents(m_db.get()), QStringList{QStringLiteral("przywrócenie")});
 }
 
 TEST_F(BackupTest, ABackupOfEitherEngineRestoresIntoTheOther) {

@@ -1,4 +1,5 @@
 #include "uSqlBackup.h"
+#include "uSqlHistory.h"
 
 #include "uSqlAccess.h"
 #include "uSqlBackupFile.h"
@@ -248,6 +249,20 @@ QString Quoted(const QString& Text) {
     return u'\'' + QString(Text).replace(u'\'', QStringLiteral("''")) + u'\'';
 }
 
+// The written backup goes into the history over a connection of its own (the backup may
+// run on another thread). The file is already complete and verified, so a database that
+// refuses the entry does not undo it.
+void NoteInHistory(const QString& Symbol, const TSqlTarget& Target, qint64 Operator, const QString& Path) {
+    try {
+        TSqlConnection c(Symbol, MakeDialect(Symbol));
+        c.Open(Target, 0);
+        c.SetOperator(Operator);
+        SqlHistory::Append(c, {THistoryEvent::heBackup, 0, 0, 0, QString(),
+                               {{QStringLiteral("plik"), QStringLiteral("Plik kopii"), QString(), Path}}});
+    } catch (...) {
+    }
+}
+
 // A server database read in one consistent snapshot into a new SQLite file of this schema.
 void CopyServer(TSqlConnection& Server, const QString& File) {
     TSqlTarget target;
@@ -352,11 +367,11 @@ void Backup(const QString& Symbol, const TSqlTarget& Target, qint64 Operator, co
         Fail(SqlErrors::ecBackupFailed, QStringLiteral("nie można pisać w folderze %1").arg(fi.absolutePath()));
     QTemporaryDir work(QDir::temp().filePath(QStringLiteral("ewidar-kopia-XXXXXX")));
     const QString snapshot = QDir(WorkFolder(work)).filePath(QStringLiteral("baza.db"));
+    // A backup waits for other desks' writes as long as it takes, not the desk's short
+    // wait: registering its session and its history entry are its only writes.
+    TSqlTarget target = Target;
+    target.busyMs = std::max(Target.busyMs, 60000);
     {
-        // A backup waits for other desks' writes as long as it takes, not the desk's short
-        // wait: registering its session is its only write.
-        TSqlTarget target = Target;
-        target.busyMs = std::max(Target.busyMs, 60000);
         TSqlConnection own(Symbol, MakeDialect(Symbol));
         own.Open(target, 0);
         own.SetOperator(Operator);
@@ -387,6 +402,7 @@ void Backup(const QString& Symbol, const TSqlTarget& Target, qint64 Operator, co
         QFile::remove(temp);
         throw;
     }
+    NoteInHistory(Symbol, target, Operator, Path);
     p(100);
 }
 
@@ -438,6 +454,9 @@ void Restore(TSqlConnection& C, const QString& Path, const QString& Password, co
     if (!SameCounts(Counts([&](const QString& Sql) { return C.Rows(Sql, {}, SqlErrors::ecRestoreFailed); }),
                     expected))
         Fail(SqlErrors::ecRestoreFailed, QStringLiteral("po przywróceniu liczby rekordów różnią się od kopii"));
+    // Chained onto the restored history, in the restore's own transaction.
+    SqlHistory::Append(C, {THistoryEvent::heRestore, 0, 0, 0, QString(),
+                           {{QStringLiteral("plik"), QStringLiteral("Plik kopii"), QString(), Path}}});
     p(99);
     for (int kind = 1; kind <= 21; ++kind)
         scope.Changed(kind);
