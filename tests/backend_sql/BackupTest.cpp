@@ -138,7 +138,7 @@ TEST_F(BackupTest, RestoreGivesBackEveryRecordSectionAndFieldIntoANewDatabaseAnd
     EXPECT_TRUE(NewPodatnik(m_db.get(), QStringLiteral("Jeszcze"), QStringLiteral("Jeden")));
     // Its history is the backup's with the restore chained on: the chain verifies, and the
     // entries of the two backups (written after the first one's snapshot) are gone.
-    qint64 broken = -1;
+    int64_t broken = -1;
     std::u16string reason;
     ASSERT_TRUE(m_db->GetHistory()->Verify(broken, reason)) << m_db->GetHistory()->GetLastErrorCode();
     EXPECT_EQ(broken, 0) << Q(reason).toStdString();

@@ -74,7 +74,7 @@ TEST_F(ConnectTest, CreatesAVersionedSchemaInWalMode) {
     // Opening again neither recreates nor duplicates anything.
     auto second = Open();
     ASSERT_TRUE(second);
-    EXPECT_EQ(RawScalar(m_path, QStringLiteral("SELECT count(*) FROM ew_meta")).toInt(), 3);
+    EXPECT_EQ(RawScalar(m_path, QStringLiteral("SELECT count(*) FROM ew_meta")).toInt(), 4);
     second->Disconnect();
 }
 
@@ -114,7 +114,7 @@ TEST_F(ConnectTest, AVersion1FileIsUpgradedKeepingItsRecords) {
     for (const char* sql :
          {"DROP TABLE ew_user", "DROP TABLE ew_group", "DROP TABLE ew_field", "DROP TABLE ew_word",
           "DELETE FROM ew_meta WHERE name = 'database_id'", "DROP TABLE ew_change", "DROP TABLE ew_ident",
-          "DROP TABLE ew_history", "DROP TABLE ew_history_head",
+          "DROP TABLE ew_history", "DROP TABLE ew_history_head", "DROP TABLE ew_not_duplicate",
           "DROP INDEX ew_record_list", "ALTER TABLE ew_record DROP COLUMN sort_key",
           "ALTER TABLE ew_record DROP COLUMN version",
           "CREATE INDEX ew_record_list ON ew_record (kind, state, search, id, owner_id, is_podatnik, "

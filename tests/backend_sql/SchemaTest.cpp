@@ -109,7 +109,8 @@ QStringList Schema(TRaw& Db) {
 // previous version left, with everything it stored.
 QString DowngradeToVersion2(TRaw& Db) {
     QStringList sql = {QStringLiteral("DROP TABLE ew_change"), QStringLiteral("DROP TABLE ew_ident"),
-                       QStringLiteral("DROP TABLE ew_history"), QStringLiteral("DROP TABLE ew_history_head")};
+                       QStringLiteral("DROP TABLE ew_history"), QStringLiteral("DROP TABLE ew_history_head"),
+                       QStringLiteral("DROP TABLE ew_not_duplicate")};
     if (ServerDialect())
         sql << QStringLiteral("DROP INDEX ew_record_list ON ew_record")
             << QStringLiteral("ALTER TABLE ew_record DROP COLUMN sort_key, DROP COLUMN version")
@@ -257,6 +258,8 @@ TEST_F(SchemaUpgradeTest, EveryReferenceIsAnEnforcedForeignKey) {
                                     QStringLiteral("ew_link|target_id|ew_record|id|NO ACTION"),
                                     QStringLiteral("ew_lock|record_id|ew_record|id|CASCADE"),
                                     QStringLiteral("ew_lock|session_id|ew_session|id|CASCADE"),
+                                    QStringLiteral("ew_not_duplicate|first_id|ew_record|id|CASCADE"),
+                                    QStringLiteral("ew_not_duplicate|second_id|ew_record|id|CASCADE"),
                                     QStringLiteral("ew_person|osoba_id|ew_record|id|CASCADE"),
                                     QStringLiteral("ew_person|podatnik_id|ew_record|id|CASCADE"),
                                     QStringLiteral("ew_record|owner_id|ew_record|id|CASCADE"),

@@ -154,7 +154,8 @@ TEST_F(MainFormWindowTest, ComponentsMenuCaptionsShortcutsAndInitialVisibility) 
     QStringList top;
     for (QAction* a : f->MainMenu1->actions())
         top.append(a->text() + (a->isVisible() ? "" : " (hidden)"));
-    EXPECT_EQ(top, (QStringList{"Plik", "Widok", "Ewidary", "Słowniki (hidden)", "Operatorzy (hidden)", "Pomoc"}));
+    EXPECT_EQ(top, (QStringList{"Plik", "Widok", "Ewidary", "Słowniki (hidden)", "Baza danych", "Operatorzy (hidden)",
+                            "Dziennik zmian (hidden)", "Pomoc"}));
     QStringList file;
     for (QAction* a : f->Plik1->actions())
         file.append(a->objectName() + ":" + a->text() + (a->isVisible() ? "" : " (hidden)"));

@@ -85,10 +85,10 @@ QSet<uint32_t> CodesWhere(const TUserMessages& all,
 // ---------------------------------------------------------------------------
 // The catalogue
 
-TEST(MessageCatalogue, HoldsTheFiftyEightNumbersInOrderAndOnce) {
+TEST(MessageCatalogue, HoldsEveryNumberInOrderAndOnce) {
     const TUserMessagesModule module(nullptr);
     const TUserMessages& all = module.UserMessages();
-    ASSERT_EQ(all.size(), 58);
+    ASSERT_EQ(all.size(), 61);
     QList<uint32_t> expected;
     for (uint32_t c = 1; c <= 14; ++c)
         expected << c;
@@ -98,7 +98,7 @@ TEST(MessageCatalogue, HoldsTheFiftyEightNumbersInOrderAndOnce) {
         expected << c;
     for (uint32_t c = 200; c <= 205; ++c)
         expected << c;
-    for (uint32_t c = 300; c <= 326; ++c)
+    for (uint32_t c = 300; c <= 329; ++c)
         expected << c;
     QList<uint32_t> codes;
     for (const TUserMessageRecord& m : all)
@@ -114,7 +114,7 @@ TEST(MessageCatalogue, IconsByNumber) {
         return CodesWhere(all, [t](auto& m) { return m.errIcon == t; });
     };
     EXPECT_EQ(withIcon(TMsgDlgType::mtWarning),
-              (QSet<uint32_t>{103, 105, 106, 200, 202, 204, 303, 304, 309, 313, 315, 317, 322, 323, 324}));
+              (QSet<uint32_t>{103, 105, 106, 200, 202, 204, 303, 304, 309, 313, 315, 317, 322, 323, 324, 329}));
     EXPECT_EQ(withIcon(TMsgDlgType::mtInformation), (QSet<uint32_t>{305, 306, 307, 312, 314, 318}));
     EXPECT_EQ(withIcon(TMsgDlgType::mtConfirmation),
               (QSet<uint32_t>{300, 301, 302, 308, 311, 316, 320, 321, 325, 326}));
@@ -128,7 +128,7 @@ TEST(MessageCatalogue, ButtonsByNumber) {
                             {TMsgDlgBtn::mbNo, QStringLiteral("Nie")}};
     const TMsgButtons ok{{TMsgDlgBtn::mbOK, QStringLiteral("Ok")}};
     EXPECT_EQ(CodesWhere(all, [&](auto& m) { return m.Buttons == yesNo; }),
-              (QSet<uint32_t>{300, 301, 302, 308, 311, 315, 316, 320, 321, 325, 326}));
+              (QSet<uint32_t>{300, 301, 302, 308, 311, 315, 316, 320, 321, 325, 326, 327}));
     // Single buttons of the Yes kind, answering 6.
     const QMap<uint32_t, QString> yesOnly{{309, QStringLiteral("Ok")}, {310, QStringLiteral("Ok")},
                                           {312, QStringLiteral("Ok")}, {317, QStringLiteral("Zamknij")},
@@ -169,14 +169,14 @@ TEST(MessageCatalogue, TextsKeepTheirLineBreaksQuotesAndPlaceholders) {
     EXPECT_EQ(module.FindUserMessage(321).errMsg, QStringLiteral("Usunać operatora \"%s\" ?"));
     EXPECT_EQ(
         CodesWhere(module.UserMessages(), [](auto& m) { return m.errMsg.contains(QStringLiteral("%s")); }),
-        (QSet<uint32_t>{301, 302, 308, 311, 320, 321, 325, 326}));
+        (QSet<uint32_t>{301, 302, 308, 311, 320, 321, 325, 326, 327}));
     for (const TUserMessageRecord& m : module.UserMessages())
         EXPECT_EQ(m.errMsg.count(QStringLiteral("%s")), m.errMsg.count(QLatin1Char('%'))) << m.errCode;
 }
 
 TEST(MessageCatalogue, LookupOfAMissingNumberGivesAnEmptyRecord) {
     const TUserMessagesModule module(nullptr);
-    for (uint32_t code : {0u, 15u, 19u, 25u, 100u, 107u, 206u, 299u, 327u, 0xFFFFFFFFu}) {
+    for (uint32_t code : {0u, 15u, 19u, 25u, 100u, 107u, 206u, 299u, 330u, 0xFFFFFFFFu}) {
         const TUserMessageRecord r = module.FindUserMessage(code);
         EXPECT_EQ(r.errCode, 0u) << code;
         EXPECT_TRUE(r.errMsg.isEmpty());
