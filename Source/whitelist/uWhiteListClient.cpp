@@ -77,13 +77,22 @@ bool TWhiteListClient::Get(const QString& Path, const QDate& Date, QByteArray& B
                 QStringLiteral("Usługa wykazu podatników VAT odpowiedziała błędem HTTP %1.").arg(answer.Status));
 }
 
-bool TWhiteListClient::SearchNip(const QString& Nip, const QDate& Date, TWhiteListSearch& Search) {
-    Search = TWhiteListSearch();
+// Clears the last outcome and gives the NIP's ten digits; empty, with the refusal noted,
+// when the text is no valid NIP.
+QString TWhiteListClient::StartWithNip(const QString& Nip) {
     FFailure = TFailure::fNone;
     FLastError.clear();
     const QString nip = NipDigits(Nip);
     if (nip.isEmpty())
-        return Fail(TFailure::fInput, QStringLiteral("Nieprawidłowy numer NIP: \"%1\".").arg(Nip.left(40)));
+        Fail(TFailure::fInput, QStringLiteral("Nieprawidłowy numer NIP: \"%1\".").arg(Nip.left(40)));
+    return nip;
+}
+
+bool TWhiteListClient::SearchNip(const QString& Nip, const QDate& Date, TWhiteListSearch& Search) {
+    Search = TWhiteListSearch();
+    const QString nip = StartWithNip(Nip);
+    if (nip.isEmpty())
+        return false;
     QByteArray body;
     if (!CheckDate(Date) || !Get(QStringLiteral("api/search/nip/") + nip, Date, body))
         return false;
@@ -96,11 +105,9 @@ bool TWhiteListClient::SearchNip(const QString& Nip, const QDate& Date, TWhiteLi
 bool TWhiteListClient::CheckAccount(const QString& Nip, const QString& Account, const QDate& Date,
                                     TWhiteListCheck& Check) {
     Check = TWhiteListCheck();
-    FFailure = TFailure::fNone;
-    FLastError.clear();
-    const QString nip = NipDigits(Nip);
+    const QString nip = StartWithNip(Nip);
     if (nip.isEmpty())
-        return Fail(TFailure::fInput, QStringLiteral("Nieprawidłowy numer NIP: \"%1\".").arg(Nip.left(40)));
+        return false;
     const QString account = WhiteListAnswer::AccountDigits(Account);
     if (account.isEmpty())
         return Fail(TFailure::fInput,

@@ -52,6 +52,7 @@ private:
     bool Get(const QString& Path, const QDate& Date, QByteArray& Body);
     bool CheckDate(const QDate& Date);
     bool Fail(TFailure Kind, const QString& Text);
+    QString StartWithNip(const QString& Nip);
 
     THttpExchange FHttp;
     QString FLastError;

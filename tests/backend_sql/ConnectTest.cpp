@@ -71,7 +71,8 @@ TEST_F(ConnectTest, CreatesAVersionedSchemaInWalMode) {
                   .toString(),
               QStringLiteral("6"));
     EXPECT_EQ(RawScalar(m_path, QStringLiteral("PRAGMA journal_mode")).toString(), QStringLiteral("wal"));
-    // Opening again neither recreates nor duplicates anything.
+    // Opening again neither recreates nor duplicates anything (application, schema version,
+    // database identifier, the program version that created it).
     auto second = Open();
     ASSERT_TRUE(second);
     EXPECT_EQ(RawScalar(m_path, QStringLiteral("SELECT count(*) FROM ew_meta")).toInt(), 4);
