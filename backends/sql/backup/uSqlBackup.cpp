@@ -279,8 +279,11 @@ void CopyServer(TSqlConnection& Server, const QString& File) {
     try {
         TWriteScope scope(file);
         TForeignKeysLater later(file);
-        file.Exec(QStringLiteral("DELETE FROM ew_meta"), {}, SqlErrors::ecBackupFailed);
-        file.Exec(QStringLiteral("DELETE FROM ew_change"), {}, SqlErrors::ecBackupFailed);
+        // A new file starts with rows of its own (its identity, the history's head):
+        // the copy holds only the server's.
+        for (const QString& sql : QStringList{QStringLiteral("DELETE FROM ew_meta"),
+                                              QStringLiteral("DELETE FROM ew_change")} + DeleteStatements())
+            file.Exec(sql, {}, SqlErrors::ecBackupFailed);
         for (const QString& t : QStringList{QStringLiteral("ew_meta"), QStringLiteral("ew_change")} + DataTables())
             CopyTable(from, file, t, SqlErrors::ecBackupFailed);
         scope.Commit();

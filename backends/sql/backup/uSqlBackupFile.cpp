@@ -292,9 +292,10 @@ QByteArray Extract(const QString& Path, const QString& Password, const QString& 
         Fail(SqlErrors::ecBackupDamaged, QStringLiteral("nieprawidłowa długość opisu kopii"));
     const QByteArray manifest = in.Get(qint64(manifestSize));
     const quint64 total = FromLe(in.Get(8));
-    // A plain file cannot hold more than its own size; an encrypted one about as much.
+    // A plain file cannot hold more than its own size, an encrypted one about as much: a
+    // length beyond the file's end means the file was cut short.
     if (total > quint64(in.Size()))
-        Fail(SqlErrors::ecBackupDamaged, QStringLiteral("nieprawidłowa długość bazy w kopii"));
+        Fail(SqlErrors::ecBackupTruncated, QStringLiteral("plik kopii kończy się przed końcem bazy"));
     QSaveFile db(DatabaseFile);
     if (!db.open(QIODevice::WriteOnly))
         Fail(SqlErrors::ecBackupFailed, QStringLiteral("nie można zapisać %1").arg(DatabaseFile));
