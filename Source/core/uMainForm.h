@@ -76,6 +76,7 @@ public:
     // Over the empty list while the database asks for a login nobody gave.
     QLabel* lblLoginNeeded;
     QStatusBar* StatusBar1;
+    QLabel* lblStatus; // the database and the operator
     QMenuBar* MainMenu1;
     QMenu* Plik1;
     QAction* Zaloguj1;
