@@ -75,6 +75,15 @@ private:
     std::vector<TPair> m_pairs;
 };
 
+// Records the pair (First < Second) unless it is recorded already.
+void InsertMark(TSqlConnection& C, qint64 First, qint64 Second) {
+    if (C.Scalar(QStringLiteral("SELECT count(*) FROM ew_not_duplicate WHERE first_id = ? AND second_id = ?"),
+                 {First, Second}, 0)
+            .toInt() == 0)
+        C.Exec(QStringLiteral("INSERT INTO ew_not_duplicate (first_id, second_id) VALUES (?, ?)"),
+               {First, Second});
+}
+
 } // namespace
 
 QString FoldName(const QString& Name) {
@@ -162,11 +171,18 @@ void MarkNotDuplicate(TSqlConnection& C, qint64 First, qint64 Second) {
                  {a, b, int(kPodmiot)}, 0)
             .toInt() != 2)
         Fail(SqlErrors::ecRecordDeleted);
-    if (C.Scalar(QStringLiteral("SELECT count(*) FROM ew_not_duplicate WHERE first_id = ? AND second_id = ?"),
-                 {a, b}, 0)
-            .toInt() == 0)
-        C.Exec(QStringLiteral("INSERT INTO ew_not_duplicate (first_id, second_id) VALUES (?, ?)"), {a, b});
+    InsertMark(C, a, b);
     scope.Commit();
+}
+
+void CarryMarks(TSqlConnection& C, qint64 From, qint64 To) {
+    for (const QVariantList& r :
+         C.Rows(QStringLiteral("SELECT first_id, second_id FROM ew_not_duplicate WHERE first_id = ? OR second_id = ?"),
+                {From, From})) {
+        const qint64 other = r[0].toLongLong() == From ? r[1].toLongLong() : r[0].toLongLong();
+        if (other != To)
+            InsertMark(C, std::min(other, To), std::max(other, To));
+    }
 }
 
 } // namespace SqlDuplicates

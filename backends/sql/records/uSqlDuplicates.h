@@ -24,5 +24,8 @@ void WriteAllNameKeys(TSqlConnection& C);
 
 TIntfPtr<IDuplicatePairs> Find(const TSqlConnectionPtr& C);
 void MarkNotDuplicate(TSqlConnection& C, qint64 First, qint64 Second);
+// Gives To the marks of From (a merge keeps To and deletes From): a pair (From, X) becomes
+// (To, X) unless X is To itself or the pair is marked already. Within the caller's write.
+void CarryMarks(TSqlConnection& C, qint64 From, qint64 To);
 
 } // namespace SqlDuplicates
