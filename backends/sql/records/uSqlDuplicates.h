@@ -1,6 +1,6 @@
 #pragma once
 // Subjects stored twice: the pairs that share the digits of a NIP, PESEL or REGON, or the
-// same folded name and postal code, found with one self-join of ew_ident; and the pairs
+// same folded name and postal code, found in one grouped pass over ew_ident; and the pairs
 // the operator marked as no duplicates (ew_not_duplicate), which are not offered again.
 
 #include "uEwidarQuorDBIntf.h"
