@@ -136,10 +136,12 @@ std::vector<TRow> Rows(const std::vector<THistoryEntry>& Entries, TFieldKinds& F
                 r.field.chop(1);
             r.oldValue = QString::fromStdU16String(c.OldValue);
             r.newValue = QString::fromStdU16String(c.NewValue);
-            if (f) {
+            // A new record had no value before and a deleted one has none after: those
+            // sides stay empty (an empty check box would read "Nie").
+            if (f && e.Event != THistoryEvent::heNew)
                 r.oldValue = ShownFieldValue(*f, r.oldValue);
+            if (f && e.Event != THistoryEvent::heDelete)
                 r.newValue = ShownFieldValue(*f, r.newValue);
-            }
             out.push_back(std::move(r));
         }
     }

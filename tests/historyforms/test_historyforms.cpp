@@ -4,9 +4,11 @@
 
 #include "BackendFixture.h"
 #include "FakeMessagePresenter.h"
+#include "TDateTimePicker.h"
 #include "uCsv.h"
 #include "uEwidarQuorDBSymbole.h"
 #include "uHistoryForms.h"
+#include "uShownFieldValue.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -184,6 +186,7 @@ TEST_F(HistoryFormsTest, ValuesAreShownAsTheRecordWindowsShowThem) {
          "Podatek wg skali podatkowej, Podatek liniowy"},
         {cDanePodmiotuNIP.Symbol, "526-025-02-74", "<b>1</b>", "526-025-02-74", "<b>1</b>"},
         {"cTermin", "2020-01-02", "H2020-01-02", "02.01.2020", ""}, // user-defined, a date
+        {cDaneDokumentuTozsamosciRodzaj.Symbol, "Dowod", "PaszportPolski", "dowód osobisty", "paszport polski"},
     };
     ASSERT_TRUE(m_db->Login(u"anna", u"haslo"));
     auto termin = m_db->GetDynamicFieldsProvider(0)->GetDynamicFields(21)->AddField();
@@ -192,10 +195,13 @@ TEST_F(HistoryFormsTest, ValuesAreShownAsTheRecordWindowsShowThem) {
     termin->SetFieldType(u"ctDate");
     ASSERT_TRUE(termin->PostDefinition()) << termin->GetLastErrorCode();
     auto subject = NewPodatnik(m_db.get(), QStringLiteral("Jan"), QStringLiteral("Kowalski"));
+    auto document = Supports<IPodmiot>(subject)->GetDokumentyTozsamosci()->New(); // a section
     for (bool after : {false, true}) {
         for (const TCase& c : cases)
-            SetValue(subject.get(), c.symbol, after ? c.after : c.before);
+            SetValue(c.symbol == cDaneDokumentuTozsamosciRodzaj.Symbol ? document.get() : subject.get(), c.symbol,
+                     after ? c.after : c.before);
         ASSERT_TRUE(subject->Post()) << subject->GetLastErrorCode();
+        ASSERT_TRUE(document->Post()) << document->GetLastErrorCode();
     }
     // The newest row of each field holds the last change.
     const auto check = [&](THistoryTable* Grid, const char* Window) {
@@ -210,6 +216,7 @@ TEST_F(HistoryFormsTest, ValuesAreShownAsTheRecordWindowsShowThem) {
             EXPECT_EQ(Grid->item(row, kColNew)->text(), c.shownAfter) << Window << ": " << c.symbol.toStdString();
         }
     };
+    EXPECT_EQ(TDateTimePicker::DateFormat(), ShownDateFormat); // as the pickers show dates
     TRecordHistoryForm history(nullptr, m_db.get(), subject->GetID(), QStringLiteral("Jan Kowalski"));
     check(history.grid, "Historia zmian");
     TJournalForm journal(nullptr, m_db.get());
@@ -234,4 +241,18 @@ TEST_F(HistoryFormsTest, ValuesAreShownAsTheRecordWindowsShowThem) {
         if (row.value(kColField) == QStringLiteral("Płeć"))
             sexes << Csv::Unguard(row.value(kColNew));
     EXPECT_EQ(sexes.value(0), QStringLiteral("mężczyzna"));
+
+    // A new record had no value before, a deleted one has none after: no "Nie" there.
+    auto fresh = Reg()->GetPodatnicy({})->New();
+    SetValue(fresh.get(), cDanePodmiotuNazwisko.Symbol, QStringLiteral("Nowa"));
+    SetValue(fresh.get(), cDanePodmiotuNiePosiadaNrRegon.Symbol, QStringLiteral("1"));
+    ASSERT_TRUE(fresh->Post()) << fresh->GetLastErrorCode();
+    const int64_t freshID = fresh->GetID();
+    ASSERT_TRUE(fresh->Delete()) << fresh->GetLastErrorCode();
+    TRecordHistoryForm deleted(nullptr, m_db.get(), freshID, QStringLiteral("Nowa"));
+    QStringList sides;
+    for (int r = 0; r < deleted.grid->rowCount(); ++r)
+        if (deleted.grid->item(r, kColField)->text() == QStringLiteral("Nie posiada numeru REGON"))
+            sides << deleted.grid->item(r, kColOld)->text() + u'>' + deleted.grid->item(r, kColNew)->text();
+    EXPECT_EQ(sides, (QStringList{QStringLiteral("Tak>"), QStringLiteral(">Tak")})); // deleted, then new
 }
