@@ -1,8 +1,8 @@
-// ewidar-wykaz-vat: imports the ministry's daily flat file of the VAT white list (the unpacked
-// JSON) into the user's data folder, where the program checks accounts against it when the
+// ewidar-wykaz-vat: imports the ministry's daily flat file of the VAT white list (its 7z archive
+// or the JSON unpacked) into the user's data folder, where the program checks accounts against it when the
 // service cannot be asked; or checks one account against the imported file.
 //
-//   ewidar-wykaz-vat PLIK.json
+//   ewidar-wykaz-vat PLIK.7z|PLIK.json
 //   ewidar-wykaz-vat --sprawdz NIP RACHUNEK
 //
 // Exit codes: 0 imported (or: the account is on the list), 1 refused or failed (or: not on the
@@ -61,7 +61,7 @@ int main(int argc, char** argv) {
     if (args.size() == 3 && args[0] == QLatin1String("--sprawdz"))
         return Check(args[1], args[2]);
     if (args.size() != 1 || args[0].startsWith(QLatin1String("--")))
-        return Say(2, QStringLiteral("Użycie: ewidar-wykaz-vat PLIK.json | ewidar-wykaz-vat --sprawdz NIP RACHUNEK "
+        return Say(2, QStringLiteral("Użycie: ewidar-wykaz-vat PLIK.7z|PLIK.json | ewidar-wykaz-vat --sprawdz NIP RACHUNEK "
                                      "(plik trafia do „%1”).")
                           .arg(QDir::toNativeSeparators(WhiteListFlatFile::StorePath())));
     WhiteListFlatFile::TSummary s;

@@ -1,13 +1,14 @@
 #pragma once
 // The finance ministry's daily flat file of the VAT white list: checking an account without the
-// service (and its daily limit). The ministry publishes it 7z-compressed; unpacked it is JSON:
+// service (and its daily limit). The ministry publishes it 7z-compressed (read as it is, through
+// libarchive, or already unpacked); the JSON inside:
 //   {"naglowek": {"dataGenerowaniaDanych": "yyyyMMdd", "liczbaTransformacji": "5000",
 //                 "schemat": "RRRRMMDDNNNNNNNNNNBBBBBBBBBBBBBBBBBBBBBBBBBB"},
 //    "skrotyPodatnikowCzynnych": ["<128 hex digits>", ...],     active taxpayers
 //    "skrotyPodatnikowZwolnionych": ["<128 hex digits>", ...],  exempt taxpayers
 //    "maski": ["XX10100055YYYXXXXXXXXXXXXX", ...]}             virtual accounts
 // One hash: the text date (yyyyMMdd, the file's own) + NIP (10 digits) + account (26 digits) put
-// through SHA-512 liczbaTransformacji times, every round over the lowercase hex text of the
+// through SHA-512 (libsodium) liczbaTransformacji times, every round over the lowercase hex text of the
 // round before. So a file answers only for the day it was generated.
 // A mask of virtual accounts: 26 characters; its digits must equal the account's, 'Y' marks the
 // account holder's identifier (the account's digit is kept) and 'X' the free part (written as
@@ -72,7 +73,7 @@ QByteArray HashHex(const QString& Date, const QString& Nip, const QString& Accou
 // The account as Mask masks it; empty when the account does not fit the mask.
 QString MaskedAccount(const QString& Mask, const QString& Account);
 
-// Imports the JSON file Source into Target. False with a Polish text in Error; Target is then
+// Imports the JSON file Source (or the 7z archive holding it) into Target. False with a Polish text in Error; Target is then
 // untouched.
 bool Import(const QString& Source, const QString& Target, TSummary& Summary, QString& Error,
             const TProgress& Progress = {});

@@ -25,9 +25,9 @@ TFileChooser& Chooser() {
 QString ChooseFile(QWidget* Owner) {
     if (const TFileChooser chooser = Chooser())
         return chooser(Owner);
-    return QFileDialog::getOpenFileName(Owner, QStringLiteral("Plik płaski wykazu podatników VAT (rozpakowany)"),
+    return QFileDialog::getOpenFileName(Owner, QStringLiteral("Plik płaski wykazu podatników VAT"),
                                         QString(),
-                                        QStringLiteral("Plik płaski (*.json);;Wszystkie pliki (*)"));
+                                        QStringLiteral("Plik płaski (*.7z *.json);;Wszystkie pliki (*)"));
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 #pragma once
-// "Słowniki" → "Importuj plik płaski wykazu VAT…": the ministry's daily flat file (its unpacked
-// JSON) chosen in a file dialog, imported under a progress window with "Przerwij", and a
+// "Słowniki" → "Importuj plik płaski wykazu VAT…": the ministry's daily flat file (its 7z
+// archive or the JSON unpacked) chosen in a file dialog, imported under a progress window with "Przerwij", and a
 // summary of what was imported. A refused or interrupted import keeps the previous file.
 
 #include <QString>

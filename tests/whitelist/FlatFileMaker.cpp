@@ -3,6 +3,9 @@
 #include <QCryptographicHash>
 #include <QFile>
 
+#include <archive.h>
+#include <archive_entry.h>
+
 #include <algorithm>
 #include <stdexcept>
 
@@ -39,4 +42,22 @@ void TFlatFileMaker::Write(const QString& Path, const QByteArray& Text) {
     QFile f(Path);
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(Text) != Text.size())
         throw std::runtime_error("cannot write the flat file");
+}
+
+void TFlatFileMaker::Write7z(const QString& Path, const QString& Name, const QByteArray& Text) {
+    archive* a = archive_write_new();
+    archive_write_set_format_7zip(a);
+    bool ok = archive_write_open_filename(a, QFile::encodeName(Path).constData()) == ARCHIVE_OK;
+    archive_entry* e = archive_entry_new();
+    archive_entry_set_pathname(e, Name.toUtf8().constData());
+    archive_entry_set_filetype(e, AE_IFREG);
+    archive_entry_set_perm(e, 0644);
+    archive_entry_set_size(e, Text.size());
+    ok = ok && archive_write_header(a, e) == ARCHIVE_OK &&
+         archive_write_data(a, Text.constData(), size_t(Text.size())) == la_ssize_t(Text.size());
+    archive_entry_free(e);
+    ok = archive_write_close(a) == ARCHIVE_OK && ok;
+    archive_write_free(a);
+    if (!ok)
+        throw std::runtime_error("cannot write the 7z archive");
 }

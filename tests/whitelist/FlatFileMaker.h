@@ -20,4 +20,6 @@ struct TFlatFileMaker {
     QByteArray Json() const;
     // Writes Json() (or Text when given) to Path.
     static void Write(const QString& Path, const QByteArray& Text);
+    // Text as the file Name in a 7z archive at Path, as the ministry packs it.
+    static void Write7z(const QString& Path, const QString& Name, const QByteArray& Text);
 };

@@ -156,6 +156,30 @@ TEST_F(FlatFileTest, OtherWritingsOfTheSameFileAreAccepted) {
     }
 }
 
+// The ministry's 7z archive is imported as it is, without unpacking it first; a damaged one is
+// refused like any bad file.
+TEST_F(FlatFileTest, TheMinistrysArchiveIsReadAsItIs) {
+    const QString packed = Dir.filePath(QStringLiteral("20260105.7z"));
+    TFlatFileMaker::Write7z(packed, QStringLiteral("20260105.json"), Maker.Json());
+    TSummary s;
+    QString error;
+    ASSERT_TRUE(Import(packed, Target(), s, error)) << error.toStdString();
+    EXPECT_EQ(s.Active, 9002u);
+    EXPECT_EQ(s.Masks, 2u);
+    TWhiteListFlatStore store;
+    ASSERT_TRUE(store.Open(Target(), error));
+    EXPECT_EQ(store.Check(kNip2, kVirtual, QDate(2026, 1, 5)).Status, TStatus::sActive);
+    const QByteArray before = FileHash(Target());
+
+    QFile cut(packed);
+    ASSERT_TRUE(cut.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(cut.resize(cut.size() / 2));
+    cut.close();
+    EXPECT_FALSE(Import(packed, Target(), s, error));
+    EXPECT_TRUE(error.contains(QStringLiteral("archiwum 7z"))) << error.toStdString();
+    EXPECT_EQ(FileHash(Target()), before);
+}
+
 TEST_F(FlatFileTest, ABadFileIsRefusedAndThePreviousImportStays) {
     TSummary s;
     QString error;
@@ -183,7 +207,7 @@ TEST_F(FlatFileTest, ABadFileIsRefusedAndThePreviousImportStays) {
         {"no header", R"({"skrotyPodatnikowCzynnych": []})", "brak nagłówka"},
         {"a bad date", QByteArray(good).replace("20260105", "20261305"), "data generowania"},
         {"no rounds", QByteArray(good).replace("liczbaTransformacji", "liczba"), "liczba transformacji"},
-        {"7z archive", QByteArray("7z\xBC\xAF\x27\x1C\x00\x04", 8) + good, "archiwum 7z"},
+        {"7z archive of nonsense", QByteArray("7z\xBC\xAF\x27\x1C\x00\x04", 8) + good, "archiwum 7z"},
     };
     for (const auto& c : cases) {
         error.clear();
