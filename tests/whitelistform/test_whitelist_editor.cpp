@@ -90,6 +90,16 @@ protected:
         }
         return rows;
     }
+    // The subject's editor showing a new stored account section of Account; its "Sprawdź
+    // rachunek w wykazie VAT" button (nullptr when missing).
+    QToolButton* AccountCheckButton(const TIntfPtr<IEwidarRecord>& Subject, const QString& Account) {
+        auto account = Supports<IPodmiot>(Subject)->GetRachunkiBankowe()->New();
+        SetValue(account.get(), cDaneRachunkuNrRachunku.Symbol, Account);
+        EXPECT_TRUE(account->Post()) << account->GetLastErrorCode();
+        TBaseFrame* viewer = Open(Subject, kPodatnik)->Viewer("DaneRachunkuFrame1");
+        viewer->SetEwidarRecord(account);
+        return viewer->findChild<QToolButton*>(QStringLiteral("btnWykazVAT"));
+    }
     static TIntfPtr<IEwidarCollection> Addresses(IPodmiot* P) { return P->GetAdresyDzialalnosci(); }
     static TIntfPtr<IEwidarCollection> Accounts(IPodmiot* P) { return P->GetRachunkiBankowe(); }
 
@@ -191,13 +201,7 @@ TEST_F(WhiteListEditorTest, CheckShowsTheStatusAndWhichOwnAccountsAreListed) {
 
 TEST_F(WhiteListEditorTest, AnAccountSectionIsCheckedForTheSubjectsNipOnTheChosenDate) {
     auto subject = NewTaxpayer({{cDanePodmiotuNIP.Symbol, kNip}});
-    auto account = Supports<IPodmiot>(subject)->GetRachunkiBankowe()->New();
-    SetValue(account.get(), cDaneRachunkuNrRachunku.Symbol, kListed2);
-    ASSERT_TRUE(account->Post()) << account->GetLastErrorCode();
-    TPodmiotFrame* f = Open(subject, kPodatnik);
-    TBaseFrame* viewer = f->Viewer("DaneRachunkuFrame1");
-    viewer->SetEwidarRecord(account);
-    auto* button = viewer->findChild<QToolButton*>(QStringLiteral("btnWykazVAT"));
+    QToolButton* button = AccountCheckButton(subject, kListed2);
     ASSERT_TRUE(button);
     QString nipShown;
     auto answer = [&](const QDate& Date) {
@@ -237,13 +241,7 @@ TEST_F(WhiteListEditorTest, AnAccountSectionIsCheckedForTheSubjectsNipOnTheChose
 // file's own day only; the answer names its source and is kept as proof marked so.
 TEST_F(WhiteListEditorTest, ASpentLimitIsAnsweredFromTheImportedFlatFile) {
     auto subject = NewTaxpayer({{cDanePodmiotuNIP.Symbol, kNip}});
-    auto account = Supports<IPodmiot>(subject)->GetRachunkiBankowe()->New();
-    SetValue(account.get(), cDaneRachunkuNrRachunku.Symbol, kListed2);
-    ASSERT_TRUE(account->Post()) << account->GetLastErrorCode();
-    TPodmiotFrame* f = Open(subject, kPodatnik);
-    TBaseFrame* viewer = f->Viewer("DaneRachunkuFrame1");
-    viewer->SetEwidarRecord(account);
-    auto* button = viewer->findChild<QToolButton*>(QStringLiteral("btnWykazVAT"));
+    QToolButton* button = AccountCheckButton(subject, kListed2);
     ASSERT_TRUE(button);
     auto ask = [&](const QDate& Date) {
         TestSupport::WhenModal([Date](QWidget* Modal) {
@@ -281,7 +279,7 @@ TEST_F(WhiteListEditorTest, ASpentLimitIsAnsweredFromTheImportedFlatFile) {
     const QString source = dir.filePath(QStringLiteral("plik.json"));
     TFlatFileMaker::Write(source, maker.Json());
     WhiteListFlatImport::SetFileChooser([source](QWidget*) { return source; });
-    EXPECT_TRUE(WhiteListFlatImport::Run(f));
+    EXPECT_TRUE(WhiteListFlatImport::Run(button->window()));
     WhiteListFlatImport::SetFileChooser({});
     ASSERT_EQ(Messages->Count(), 2);
     EXPECT_TRUE(Messages->Last().Text.contains(QStringLiteral("z dnia %1:\nskróty podatników czynnych: 1\nskróty "
