@@ -54,9 +54,6 @@ int Check(const QString& NipText, const QString& AccountText) {
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    // The program's names: the data folder is the one the program reads.
-    QCoreApplication::setApplicationName(QStringLiteral("Ewidar"));
-    QCoreApplication::setOrganizationName(QStringLiteral("Quorsys"));
     const QStringList args = QCoreApplication::arguments().mid(1);
     if (args.size() == 3 && args[0] == QLatin1String("--sprawdz"))
         return Check(args[1], args[2]);

@@ -489,8 +489,9 @@ bool StartsWith7z(QFile& File) {
 } // namespace
 
 QString StorePath() {
-    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
-        .filePath(QStringLiteral("wykaz-vat/wykaz-vat.bin"));
+    // The program's data folder, where the database and the dictionaries are too.
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+           QStringLiteral("/Ewidar/wykaz-vat/wykaz-vat.bin");
 }
 
 QByteArray HashHex(const QString& Date, const QString& Nip, const QString& Account, int Rounds) {

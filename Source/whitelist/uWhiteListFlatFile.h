@@ -64,7 +64,7 @@ using TProgress = std::function<bool(qint64 Done, qint64 Total)>;
 inline constexpr int EntryBytes = 16;
 inline constexpr int MaskBytes = 26;
 
-// The imported file in the user's data folder: <AppDataLocation>/wykaz-vat/wykaz-vat.bin.
+// The imported file in the user's data folder: ~/.local/share/Ewidar/wykaz-vat/wykaz-vat.bin.
 QString StorePath();
 
 // The hash of the pair as the file holds it: 128 lowercase hex digits. Date yyyyMMdd, Nip ten
