@@ -136,7 +136,8 @@ private:
         if (FCancelled)
             return false;
         FBuf = FIn.read(kChunk);
-        FPos = 0;
+        // A byte order mark some tools put before UTF-8 text is passed over.
+        FPos = FRead == 0 && FBuf.startsWith("\xEF\xBB\xBF") ? 3 : 0;
         FRead += FBuf.size();
         if (FProgress && !FProgress(FConsumed(), FTotal))
             FCancelled = true;
@@ -292,7 +293,7 @@ public:
                 ok = Skip(0);
             if (!ok)
                 return false;
-            if (!EndOfMember('}', QStringLiteral("\",\" lub \"}\""), first))
+            if (!EndOfMember('}', QStringLiteral("\",\" lub \"}\"")))
                 return false;
             if (FClosed)
                 break;
@@ -335,7 +336,7 @@ private:
         return Unexpected(k, QStringLiteral("\"%1\"").arg(QLatin1Char(C)));
     }
     // After a member or an item: a comma (another follows) or the closing mark (FClosed).
-    bool EndOfMember(char Close, const QString& Wanted, bool) {
+    bool EndOfMember(char Close, const QString& Wanted) {
         QByteArray t;
         const TJsonReader::TKind k = FIn.Next(t);
         FClosed = k == TJsonReader::kPunct && t.size() == 1 && t[0] == Close;
@@ -366,7 +367,7 @@ private:
                 Date = value;
             else if (key == "liczbaTransformacji")
                 Rounds = value;
-            if (!EndOfMember('}', QStringLiteral("\",\" lub \"}\" w nagłówku"), first))
+            if (!EndOfMember('}', QStringLiteral("\",\" lub \"}\" w nagłówku")))
                 return false;
             if (FClosed)
                 return true;
@@ -386,7 +387,7 @@ private:
                 return Unexpected(k, What);
             if (!Take(item))
                 return false;
-            if (!EndOfMember(']', QStringLiteral("\",\" lub \"]\""), first))
+            if (!EndOfMember(']', QStringLiteral("\",\" lub \"]\"")))
                 return false;
             if (FClosed)
                 return true;

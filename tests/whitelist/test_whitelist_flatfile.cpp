@@ -136,7 +136,7 @@ TEST_F(FlatFileTest, TheImportedFileAnswersForItsDayOnly) {
 }
 
 // The JSON may be written otherwise than the ministry writes it now: other key order, numbers,
-// unknown members, capital hex digits, escapes, no blanks.
+// unknown members, capital hex digits, escapes, no blanks, a byte order mark.
 TEST_F(FlatFileTest, OtherWritingsOfTheSameFileAreAccepted) {
     const QByteArray hash = TFlatFileMaker::Hash(Maker.Date, kNip, kAccount, 3);
     const QByteArray header = R"("naglowek": {"dataGenerowaniaDanych": "20260105", "liczbaTransformacji": 3})";
@@ -145,6 +145,7 @@ TEST_F(FlatFileTest, OtherWritingsOfTheSameFileAreAccepted) {
         "{" + header + R"(, "inne": {"a": [1, {"b": null}], "c": "x\"y"}, "skrotyPodatnikowCzynnych": [")" +
             hash.toUpper() + R"("], "skrotyPodatnikowZwolnionych": []})",
         "{" + header + R"(,"skrotyPodatnikowCzynnych":[")" + hash + R"("],"skrotyPodatnikowZwolnionych":[],"maski":[]})",
+        "\xEF\xBB\xBF{" + header + R"(, "skrotyPodatnikowCzynnych": [")" + hash + R"("]})",
     };
     for (const QByteArray& text : texts) {
         TSummary s;
