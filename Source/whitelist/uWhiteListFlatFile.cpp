@@ -233,10 +233,12 @@ public:
         pending.clear();
         return ok;
     }
-    // Each part sorted, in order, written to Out.
-    bool WriteSorted(QIODevice& Out, QString& Error) {
+    // Each part sorted, in order, written to Out; Continue is asked before each part.
+    bool WriteSorted(QIODevice& Out, QString& Error, const std::function<bool()>& Continue) {
         std::vector<TEntry> part;
         for (int i = 0; i < kBuckets; ++i) {
+            if (!Continue())
+                return false;
             QFile& f = *FFiles[size_t(i)];
             if (!Flush(i) || !f.seek(0)) {
                 Error = QStringLiteral("Błąd zapisu pliku tymczasowego: %1").arg(f.errorString());
@@ -537,6 +539,7 @@ QString MaskedAccount(const QString& Mask, const QString& Account) {
 bool Import(const QString& Source, const QString& Target, TSummary& Summary, QString& Error,
             const TProgress& Progress) {
     Summary = TSummary();
+    Error.clear();
     QFile in(Source);
     if (!in.open(QIODevice::ReadOnly)) {
         Error = QStringLiteral("Nie można otworzyć pliku %1: %2").arg(QDir::toNativeSeparators(Source), in.errorString());
@@ -611,13 +614,21 @@ bool Import(const QString& Source, const QString& Target, TSummary& Summary, QSt
     Put64(header + 32, parser.Exempt);
     Put64(header + 40, masksAt);
     Put64(header + 48, total);
+    // Sorting is the import's last part: the whole file counts as read, and "stop" still stops.
+    bool stopped = false;
+    const auto carryOn = [&] {
+        stopped = stopped || (Progress && !Progress(fileSize, fileSize));
+        return !stopped;
+    };
     bool ok = out.write(reinterpret_cast<const char*>(header), kHeaderBytes) == kHeaderBytes &&
-              buckets.WriteSorted(out, Error);
+              buckets.WriteSorted(out, Error, carryOn);
     for (const QByteArray& m : parser.Masks)
         ok = ok && out.write(m) == MaskBytes;
     if (!ok || !out.commit()) {
         out.cancelWriting();
-        if (Error.isEmpty())
+        if (stopped)
+            Error = QStringLiteral("Import przerwano; poprzednio zaimportowany plik pozostał bez zmian.");
+        else if (Error.isEmpty())
             Error = QStringLiteral("Nie można zapisać pliku %1: %2").arg(QDir::toNativeSeparators(Target), out.errorString());
         return false;
     }

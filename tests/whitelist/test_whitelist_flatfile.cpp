@@ -216,10 +216,18 @@ TEST_F(FlatFileTest, ABadFileIsRefusedAndThePreviousImportStays) {
         EXPECT_TRUE(error.contains(QString::fromUtf8(c.Said))) << c.What << ": " << error.toStdString();
         EXPECT_EQ(FileHash(Target()), before) << c.What;
     }
-    // Interrupted while reading: the same.
-    EXPECT_FALSE(Import(Source(good), Target(), s, error, [](qint64, qint64) { return false; }));
-    EXPECT_TRUE(error.contains(QStringLiteral("przerwano"))) << error.toStdString();
-    EXPECT_EQ(FileHash(Target()), before);
+    // Interrupted while reading, or while sorting (the whole file read): the same.
+    // Reading reports the whole file read at most twice (its last piece, the end); sorting once
+    // per part after that.
+    for (const bool whileSorting : {false, true}) {
+        int wholeRead = 0;
+        EXPECT_FALSE(Import(Source(good), Target(), s, error, [&](qint64 Done, qint64 Total) {
+            wholeRead += Done == Total;
+            return whileSorting && wholeRead <= 3;
+        })) << whileSorting;
+        EXPECT_TRUE(error.contains(QStringLiteral("przerwano"))) << error.toStdString();
+        EXPECT_EQ(FileHash(Target()), before) << whileSorting;
+    }
     EXPECT_EQ(QDir(QFileInfo(Target()).absolutePath()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).size(), 1);
 
     // A damaged imported file is refused when opened, never searched.
@@ -234,4 +242,9 @@ TEST_F(FlatFileTest, ABadFileIsRefusedAndThePreviousImportStays) {
     EXPECT_TRUE(error.contains(QStringLiteral("uszkodzony"))) << error.toStdString();
     EXPECT_FALSE(again.Open(Dir.filePath(QStringLiteral("brak.bin")), error));
     EXPECT_TRUE(error.contains(QStringLiteral("Nie zaimportowano"))) << error.toStdString();
+
+    // A good file imported again replaces the damaged one, whatever text the error held before.
+    ASSERT_TRUE(Import(Source(good), Target(), s, error)) << error.toStdString();
+    EXPECT_TRUE(error.isEmpty());
+    EXPECT_TRUE(again.Open(Target(), error)) << error.toStdString();
 }
