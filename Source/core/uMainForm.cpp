@@ -329,6 +329,11 @@ void TMainForm::ImportujUrzedy1Click() {
     MainFormOpeners::OpenDictionaryImport(this, root.get(), MainFormOpeners::diUrzedy);
 }
 
+void TMainForm::ImportujWykazVat1Click() {
+    const TIntfPtr<IEwidarDataBase> root = CurrentDataBase();
+    MainFormOpeners::OpenDictionaryImport(this, root.get(), MainFormOpeners::diWykazVat);
+}
+
 void TMainForm::Pokabdyonieprawidowejwartoci1Click() {
     ToggleShownErrorType(etValidate);
 }
