@@ -13,7 +13,7 @@
 
 namespace {
 
-// "Ewidar --kopia FOLDER": a backup for cron, without any window (no display needed).
+// "Ewidar --kopia FOLDER [...]": a backup for cron, without any window (no display needed).
 int CommandLineBackup(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Ewidar"));
