@@ -22,6 +22,7 @@
 #include <QUuid>
 
 #include <algorithm>
+#include <optional>
 #include <cstdio>
 
 namespace SqlBackup {
@@ -245,6 +246,39 @@ void CopyTable(const TEachRow& From, TSqlConnection& To, const QString& Table, i
     batch.Flush();
 }
 
+// A backup's database attached to an SQLite connection for the time of a restore, so
+// that each table is copied by one INSERT ... SELECT inside the engine. Attached before
+// the write transaction (SQLite refuses it inside one) and detached after it.
+class TAttached {
+public:
+    TAttached(TSqlConnection& C, const QString& File) : m_c(C) {
+        m_c.Exec(QStringLiteral("ATTACH DATABASE ? AS ew_kopia"), {File}, SqlErrors::ecRestoreFailed);
+    }
+    ~TAttached() {
+        try {
+            m_c.Exec(QStringLiteral("DETACH DATABASE ew_kopia"));
+        } catch (...) {
+        }
+    }
+    TAttached(const TAttached&) = delete;
+    TAttached& operator=(const TAttached&) = delete;
+
+    // The rows of Table, named column by column (an upgraded backup may hold them in
+    // another order than this database); returns how many were copied.
+    qint64 Copy(TFileDb& Source, const QString& Table) {
+        QStringList columns;
+        for (const QVariantList& c : Source.Rows(QStringLiteral("PRAGMA table_info(%1)").arg(Table)))
+            columns << c.value(1).toString();
+        const QString list = columns.join(u',');
+        m_c.Exec(QStringLiteral("INSERT INTO main.%1 (%2) SELECT %2 FROM ew_kopia.%1").arg(Table, list), {},
+                 SqlErrors::ecRestoreFailed);
+        return Source.Rows(QStringLiteral("SELECT count(*) FROM ") + Table).value(0).value(0).toLongLong();
+    }
+
+private:
+    TSqlConnection& m_c;
+};
+
 QString Quoted(const QString& Text) {
     return u'\'' + QString(Text).replace(u'\'', QStringLiteral("''")) + u'\'';
 }
@@ -447,13 +481,22 @@ void Restore(TSqlConnection& C, const QString& Path, const QString& Password, co
         copied += Rows;
         p(32 + 66 * copied / total);
     };
+    // Into an SQLite database the rows go table by table inside the engine; to a server,
+    // many rows per statement.
+    std::optional<TAttached> attached;
+    if (!C.Dialect().ServerLiveness())
+        attached.emplace(C, file);
     TWriteScope scope(C);
     TForeignKeysLater later(C);
     for (const QString& sql : DeleteStatements())
         C.Exec(sql, {}, SqlErrors::ecRestoreFailed);
     p(32);
-    for (const QString& t : DataTables())
-        CopyTable(from, C, t, SqlErrors::ecRestoreFailed, advance);
+    for (const QString& t : DataTables()) {
+        if (attached)
+            advance(attached->Copy(source, t));
+        else
+            CopyTable(from, C, t, SqlErrors::ecRestoreFailed, advance);
+    }
     if (!SameCounts(Counts([&](const QString& Sql) { return C.Rows(Sql, {}, SqlErrors::ecRestoreFailed); }),
                     expected))
         Fail(SqlErrors::ecRestoreFailed, QStringLiteral("po przywróceniu liczby rekordów różnią się od kopii"));
