@@ -246,17 +246,26 @@ void CopyTable(const TEachRow& From, TSqlConnection& To, const QString& Table, i
     batch.Flush();
 }
 
+// Page cache of an SQLite connection while a whole database is written through it, so
+// that index pages are not written out and read again many times over.
+const QString kCopyCache = QStringLiteral("PRAGMA cache_size = -131072");
+
 // A backup's database attached to an SQLite connection for the time of a restore, so
-// that each table is copied by one INSERT ... SELECT inside the engine. Attached before
-// the write transaction (SQLite refuses it inside one) and detached after it.
+// that each table is copied by one INSERT ... SELECT inside the engine, with a larger
+// page cache. Attached before the write transaction (SQLite refuses it inside one) and
+// detached after it, when the connection's own cache size comes back.
 class TAttached {
 public:
     TAttached(TSqlConnection& C, const QString& File) : m_c(C) {
+        m_cache = m_c.Scalar(QStringLiteral("PRAGMA cache_size")).toLongLong();
+        m_c.Exec(kCopyCache);
         m_c.Exec(QStringLiteral("ATTACH DATABASE ? AS ew_kopia"), {File}, SqlErrors::ecRestoreFailed);
     }
     ~TAttached() {
         try {
             m_c.Exec(QStringLiteral("DETACH DATABASE ew_kopia"));
+            if (m_cache != 0)
+                m_c.Exec(QStringLiteral("PRAGMA cache_size = %1").arg(m_cache));
         } catch (...) {
         }
     }
@@ -277,6 +286,7 @@ public:
 
 private:
     TSqlConnection& m_c;
+    qint64 m_cache = 0;
 };
 
 QString Quoted(const QString& Text) {
@@ -303,6 +313,11 @@ void CopyServer(TSqlConnection& Server, const QString& File) {
     target.database = File;
     TSqlConnection file(QStringLiteral("SQLITE"), MakeDialect(QStringLiteral("SQLITE")));
     file.Open(target, 0);
+    // A scratch file, checked completely once it is in the backup: filled without a
+    // journal and without syncs.
+    for (const QString& pragma : {QStringLiteral("PRAGMA journal_mode = OFF"), QStringLiteral("PRAGMA synchronous = OFF"),
+                                  kCopyCache})
+        file.Exec(pragma, {}, SqlErrors::ecBackupFailed);
     const TEachRow from = [&](const QString& Sql, const std::function<void(const QSqlQuery&)>& Row) {
         Server.EachRow(Sql, {}, Row);
     };
