@@ -333,8 +333,17 @@ void CopyServer(TSqlConnection& Server, const QString& File) {
         for (const QString& sql : QStringList{QStringLiteral("DELETE FROM ew_meta"),
                                               QStringLiteral("DELETE FROM ew_change")} + DeleteStatements())
             file.Exec(sql, {}, SqlErrors::ecBackupFailed);
+        // The file's own indexes are made again once the rows are in (one sort each)
+        // rather than grown row by row.
+        const QList<QVariantList> indexes = file.Rows(
+            QStringLiteral("SELECT name, sql FROM sqlite_master WHERE type = 'index' AND sql IS NOT NULL"), {},
+            SqlErrors::ecBackupFailed);
+        for (const QVariantList& index : indexes)
+            file.Exec(QStringLiteral("DROP INDEX ") + index.value(0).toString(), {}, SqlErrors::ecBackupFailed);
         for (const QString& t : QStringList{QStringLiteral("ew_meta"), QStringLiteral("ew_change")} + DataTables())
             CopyTable(from, file, t, SqlErrors::ecBackupFailed);
+        for (const QVariantList& index : indexes)
+            file.Exec(index.value(1).toString(), {}, SqlErrors::ecBackupFailed);
         scope.Commit();
         Server.Exec(QStringLiteral("COMMIT"), {}, SqlErrors::ecBackupFailed);
     } catch (...) {
