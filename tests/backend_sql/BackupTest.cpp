@@ -336,5 +336,21 @@ TEST_F(BackupTest, ABackupWhoseColumnsStandInAnotherOrderRestoresColumnByColumn)
     ASSERT_TRUE(m_db->ReadBackup(U(reordered), {}, manifest)) << Why(m_db.get());
     NewPodatnik(m_db.get(), QStringLiteral("Dopisany"), QStringLiteral("Później"), QStringLiteral("Opole"));
     ExpectRestored(Empty().get(), reordered, expected);
+    // A file's indexes, set aside while the rows go in, are all there again after a
+    // cancelled restore and after a finished one.
+    const auto indexes = [&] {
+        return ServerDialect() ? QString()
+                               : RawScalar(m_path, QStringLiteral("SELECT group_concat(name || ':' || sql, ';') FROM "
+                                                                  "(SELECT name, sql FROM sqlite_master WHERE type = "
+                                                                  "'index' AND sql IS NOT NULL ORDER BY name)"))
+                                     .toString();
+    };
+    const QString before = indexes();
+    EXPECT_TRUE(ServerDialect() || before.contains(QStringLiteral("ew_value_symbol"))) << before.toStdString();
+    m_db->SetOnProgress([](int32_t p, bool& cancel) { cancel = p >= 60; });
+    EXPECT_FALSE(m_db->Restore(U(reordered), {}));
+    m_db->SetOnProgress(nullptr);
+    EXPECT_EQ(indexes(), before);
     ExpectRestored(m_db.get(), reordered, expected);
+    EXPECT_EQ(indexes(), before);
 }

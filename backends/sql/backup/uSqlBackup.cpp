@@ -289,6 +289,29 @@ private:
     qint64 m_cache = 0;
 };
 
+// An SQLite database's own indexes dropped while a whole copy goes in, inside its write
+// transaction (which undoes the drop should the copy fail), and made again once the rows
+// are in: one sort each rather than grown row by row.
+class TIndexesLater {
+public:
+    TIndexesLater(TSqlConnection& C, int Code) : m_c(C), m_code(Code) {
+        m_indexes = m_c.Rows(
+            QStringLiteral("SELECT name, sql FROM main.sqlite_master WHERE type = 'index' AND sql IS NOT NULL"), {},
+            Code);
+        for (const QVariantList& index : m_indexes)
+            m_c.Exec(QStringLiteral("DROP INDEX main.") + index.value(0).toString(), {}, Code);
+    }
+    void Rebuild() {
+        for (const QVariantList& index : m_indexes)
+            m_c.Exec(index.value(1).toString(), {}, m_code);
+    }
+
+private:
+    TSqlConnection& m_c;
+    int m_code;
+    QList<QVariantList> m_indexes;
+};
+
 QString Quoted(const QString& Text) {
     return u'\'' + QString(Text).replace(u'\'', QStringLiteral("''")) + u'\'';
 }
@@ -333,17 +356,10 @@ void CopyServer(TSqlConnection& Server, const QString& File) {
         for (const QString& sql : QStringList{QStringLiteral("DELETE FROM ew_meta"),
                                               QStringLiteral("DELETE FROM ew_change")} + DeleteStatements())
             file.Exec(sql, {}, SqlErrors::ecBackupFailed);
-        // The file's own indexes are made again once the rows are in (one sort each)
-        // rather than grown row by row.
-        const QList<QVariantList> indexes = file.Rows(
-            QStringLiteral("SELECT name, sql FROM sqlite_master WHERE type = 'index' AND sql IS NOT NULL"), {},
-            SqlErrors::ecBackupFailed);
-        for (const QVariantList& index : indexes)
-            file.Exec(QStringLiteral("DROP INDEX ") + index.value(0).toString(), {}, SqlErrors::ecBackupFailed);
+        TIndexesLater indexes(file, SqlErrors::ecBackupFailed);
         for (const QString& t : QStringList{QStringLiteral("ew_meta"), QStringLiteral("ew_change")} + DataTables())
             CopyTable(from, file, t, SqlErrors::ecBackupFailed);
-        for (const QVariantList& index : indexes)
-            file.Exec(index.value(1).toString(), {}, SqlErrors::ecBackupFailed);
+        indexes.Rebuild();
         scope.Commit();
         Server.Exec(QStringLiteral("COMMIT"), {}, SqlErrors::ecBackupFailed);
     } catch (...) {
@@ -505,13 +521,16 @@ void Restore(TSqlConnection& C, const QString& Path, const QString& Password, co
         copied += Rows;
         p(32 + 66 * copied / total);
     };
-    // Into an SQLite database the rows go table by table inside the engine; to a server,
-    // many rows per statement.
+    // Into an SQLite database the rows go table by table inside the engine, its indexes
+    // made after them; to a server, many rows per statement.
     std::optional<TAttached> attached;
     if (!C.Dialect().ServerLiveness())
         attached.emplace(C, file);
     TWriteScope scope(C);
     TForeignKeysLater later(C);
+    std::optional<TIndexesLater> indexes;
+    if (attached)
+        indexes.emplace(C, SqlErrors::ecRestoreFailed);
     for (const QString& sql : DeleteStatements())
         C.Exec(sql, {}, SqlErrors::ecRestoreFailed);
     p(32);
@@ -521,6 +540,8 @@ void Restore(TSqlConnection& C, const QString& Path, const QString& Password, co
         else
             CopyTable(from, C, t, SqlErrors::ecRestoreFailed, advance);
     }
+    if (indexes)
+        indexes->Rebuild();
     if (!SameCounts(Counts([&](const QString& Sql) { return C.Rows(Sql, {}, SqlErrors::ecRestoreFailed); }),
                     expected))
         Fail(SqlErrors::ecRestoreFailed, QStringLiteral("po przywróceniu liczby rekordów różnią się od kopii"));
