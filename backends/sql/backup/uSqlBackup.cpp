@@ -22,8 +22,8 @@
 #include <QUuid>
 
 #include <algorithm>
-#include <optional>
 #include <cstdio>
+#include <optional>
 
 namespace SqlBackup {
 
