@@ -20,7 +20,7 @@ extern "C" __attribute__((used)) const char* __lsan_default_suppressions() {
 
 namespace {
 
-// "Ewidar --kopia FOLDER": a backup for cron, without any window (no display needed).
+// "Ewidar --kopia FOLDER [...]": a backup for cron, without any window (no display needed).
 int CommandLineBackup(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Ewidar"));
