@@ -77,8 +77,9 @@ void AppendText(sqlite3_stmt* S, int Col, std::u16string& Out) {
     // UTF-16 needs at most one unit per byte; the decoder writes straight into the string.
     const size_t from = Out.size();
     Out.resize(from + size_t(bytes));
-    QStringDecoder decoder(QStringDecoder::Utf8,
-                           QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    // Stateless: nothing carries over from one text to the next.
+    static thread_local QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
+                                                                          QStringDecoder::Flag::ConvertInitialBom);
     QChar* begin = reinterpret_cast<QChar*>(Out.data() + from);
     const QChar* end = decoder.appendToBuffer(begin, QByteArrayView(text, bytes));
     Out.resize(from + size_t(end - begin));

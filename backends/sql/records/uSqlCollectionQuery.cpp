@@ -150,7 +150,8 @@ TRows ReadRows(TSqlConnection& C, const TListSpec& Spec, const QString& Filter, 
             rows.owners.push_back(q.value(1).toLongLong());
             rows.faces.push_back(FaceOf(Spec, q.value(2).toInt(), q.value(3).toInt(), q.value(4).toInt()));
             for (int i = 0; i < rows.lineCount; ++i) {
-                rows.text += q.value(5 + i).toString().toStdU16String();
+                const QString line = q.value(5 + i).toString();
+                rows.text.append(reinterpret_cast<const char16_t*>(line.utf16()), size_t(line.size()));
                 EndLine(rows);
             }
         });
