@@ -1,5 +1,5 @@
 # Installation and the Debian package (CPack DEB): the program, its libraries and the
-# import tool in <prefix>/lib/ewidar, launchers in <prefix>/bin, a menu entry, an icon,
+# import tools in <prefix>/lib/ewidar, launchers in <prefix>/bin, a menu entry, an icon,
 # AppStream metainfo, manual pages and the user guide.
 
 include(GNUInstallDirs)
@@ -8,7 +8,7 @@ set(EWIDAR_DOCDIR ${CMAKE_INSTALL_DATADIR}/doc/ewidar)
 set(EWIDAR_PACKAGING ${PROJECT_SOURCE_DIR}/packaging)
 
 # The program and the libraries find each other beside themselves wherever installed.
-set(EWIDAR_INSTALLED_PROGRAMS Ewidar Kwadrel2015Import)
+set(EWIDAR_INSTALLED_PROGRAMS Ewidar Kwadrel2015Import ewidar-wykaz-vat)
 set(EWIDAR_INSTALLED_LIBRARIES QuorDataBase QuorDataBaseSQL QuorHTMLViewer Kwadrel2015)
 foreach(target ${EWIDAR_INSTALLED_PROGRAMS} ${EWIDAR_INSTALLED_LIBRARIES})
   set_target_properties(${target} PROPERTIES INSTALL_RPATH "\$ORIGIN")
@@ -19,7 +19,7 @@ install(TARGETS ${EWIDAR_INSTALLED_LIBRARIES} LIBRARY DESTINATION ${EWIDAR_INSTA
 
 # Launchers: each runs its program from the library folder of the same installation.
 set(EWIDAR_GENERATED ${PROJECT_BINARY_DIR}/packaging)
-foreach(pair "ewidar;Ewidar" "Kwadrel2015Import;Kwadrel2015Import")
+foreach(pair "ewidar;Ewidar" "Kwadrel2015Import;Kwadrel2015Import" "ewidar-wykaz-vat;ewidar-wykaz-vat")
   list(GET pair 0 command)
   list(GET pair 1 program)
   file(CONFIGURE OUTPUT ${EWIDAR_GENERATED}/${command} CONTENT
@@ -42,7 +42,7 @@ install(FILES ${EWIDAR_PACKAGING}/pl.quorsys.ewidar.svg
 # Manual pages and the changelog, compressed as Debian wants them (gzip -9n).
 find_program(GZIP_PROGRAM gzip)
 set(EWIDAR_COMPRESSED)
-foreach(pair "ewidar.1;man1" "Kwadrel2015Import.1;man1" "changelog;doc")
+foreach(pair "ewidar.1;man1" "Kwadrel2015Import.1;man1" "ewidar-wykaz-vat.1;man1" "changelog;doc")
   list(GET pair 0 leaf)
   list(GET pair 1 where)
   set(out ${EWIDAR_GENERATED}/${leaf}.gz)

@@ -29,6 +29,7 @@
 #include "uSettingsForm.h"
 #include "uShowPodatnikInfo.h"
 #include "uSpreadsheetWindows.h"
+#include "uWhiteListFlatImport.h"
 #include "uWhiteListForms.h"
 #include "uWyszukiwarkaRegonForm.h"
 
@@ -64,6 +65,11 @@ bool ShowSubjectTaxOfficeAccounts(QWidget* OwnerForm, PodmiotOpeners::TAccounts&
 // "Słowniki": an administrator installs dictionary data; the tables are then loaded again.
 void ImportDictionaryData(QWidget* OwnerForm, IEwidarDataBase* DataBase,
                           MainFormOpeners::TDictionaryImport Kind) {
+    // The flat file of the VAT white list goes to the user's own data folder.
+    if (Kind == MainFormOpeners::diWykazVat) {
+        WhiteListFlatImport::Run(OwnerForm);
+        return;
+    }
     if (!DataBase || !DataBase->IsLoggedIn() || !DataBase->IsAdministrator()) {
         ShowMessageBox(OwnerForm, QStringLiteral("Słowniki"),
                        QStringLiteral("Dane słowników może instalować tylko administrator."),

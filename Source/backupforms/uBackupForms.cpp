@@ -418,6 +418,7 @@ void InstallBackupWindows() {
     BackupOpeners::SetBackupOpener(&ShowBackupForm);
     BackupOpeners::SetRestoreOpener(&ShowRestoreForm);
     BackupOpeners::SetStartHook(&StartAutomaticBackup);
+    BackupOpeners::SetStopHook(&BackupTask::StopBackground);
 }
 
 } // namespace BackupForms

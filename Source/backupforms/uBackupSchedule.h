@@ -32,10 +32,13 @@ bool Due(const TSettings& Settings, const QDate& Today);
 // ago. Returns the removed names.
 QStringList Prune(const QString& Folder, int Keep);
 
-// "Ewidar --kopia FOLDER [--haslo-z-pliku FILE]": true when Arguments ask for it.
+// "Ewidar --kopia FOLDER [--haslo-z-pliku FILE] [--login LOGIN --haslo-operatora-z-pliku
+// FILE]": true when Arguments ask for it.
 bool IsCommandLine(const QStringList& Arguments);
 // Backs the configured database up into the folder without any window; one line on
-// standard error, exit code 0 on success, 1 on failure, 2 for wrong arguments.
+// standard error, exit code 0 on success, 1 on failure, 2 for wrong arguments. The
+// backup's password is the first line of its file; a database with operators needs the
+// login and the operator's password, the first line of a file only its owner may read.
 int RunCommandLine(const QStringList& Arguments, const QString& ProgramFolder);
 
 } // namespace BackupSchedule

@@ -6,8 +6,10 @@
 #include <QThread>
 #include <QTimer>
 
+#include <algorithm>
 #include <atomic>
 #include <memory>
+#include <vector>
 
 namespace BackupTask {
 
@@ -72,22 +74,76 @@ bool Run(QWidget* Owner, const QString& Label, IEwidarDataBase* Root, TWhere Whe
     return result;
 }
 
+namespace {
+
+// The handler a background work runs with: it only reads its task's cancel flag, so
+// the worker thread never reaches a window.
+struct TCancelOnly {
+    std::shared_ptr<std::atomic<bool>> cancel;
+    void operator()(int32_t, bool& Cancel) const { Cancel = *cancel; }
+};
+
+struct TBackground {
+    QThread* worker;
+    TIntfPtr<IEwidarDataBase> root;
+    TProgressEvent handler; // the root's own, put back when the work ends
+    std::shared_ptr<std::atomic<bool>> cancel;
+    std::shared_ptr<std::atomic<bool>> result;
+    std::function<void(bool)> done;
+    bool retired = false;
+};
+
+std::vector<std::shared_ptr<TBackground>>& Running() {
+    static std::vector<std::shared_ptr<TBackground>> running;
+    return running;
+}
+
+// Takes the task off the list and gives the root its own handler back, unless the
+// handler was replaced meanwhile by someone else.
+void Retire(const std::shared_ptr<TBackground>& Task) {
+    Task->retired = true;
+    auto& running = Running();
+    running.erase(std::remove(running.begin(), running.end(), Task), running.end());
+    const TProgressEvent current = Task->root->GetOnProgress();
+    const TCancelOnly* ours = current.target<TCancelOnly>();
+    if (ours && ours->cancel == Task->cancel)
+        Task->root->SetOnProgress(Task->handler);
+    Task->worker->deleteLater();
+}
+
+} // namespace
+
 void RunInBackground(IEwidarDataBase* Root, std::function<bool()> Work, std::function<void(bool)> Done) {
-    auto result = std::make_shared<std::atomic<bool>>(false);
-    TIntfPtr<IEwidarDataBase> keep(Root);
-    // The root object's handler drives windows; the worker must never call it. It comes
-    // back once the work has ended.
-    TProgressEvent handler = Root->GetOnProgress();
-    Root->SetOnProgress(nullptr);
-    QThread* worker = QThread::create([Work = std::move(Work), result] { *result = Work(); });
-    QObject::connect(worker, &QThread::finished, qApp, [worker, result, keep, handler, Done = std::move(Done)] {
-        if (!keep->GetOnProgress())
-            keep->SetOnProgress(handler);
-        worker->deleteLater();
-        if (Done)
-            Done(*result);
+    auto task = std::make_shared<TBackground>();
+    task->root = TIntfPtr<IEwidarDataBase>(Root);
+    task->handler = Root->GetOnProgress();
+    task->cancel = std::make_shared<std::atomic<bool>>(false);
+    task->result = std::make_shared<std::atomic<bool>>(false);
+    task->done = std::move(Done);
+    Root->SetOnProgress(TCancelOnly{task->cancel});
+    task->worker = QThread::create([Work = std::move(Work), result = task->result] { *result = Work(); });
+    QObject::connect(task->worker, &QThread::finished, qApp, [weak = std::weak_ptr<TBackground>(task)] {
+        const std::shared_ptr<TBackground> task = weak.lock();
+        if (!task || task->retired) // already retired by StopBackground
+            return;
+        Retire(task);
+        if (task->done)
+            task->done(*task->result);
     });
-    worker->start(QThread::LowPriority);
+    Running().push_back(task);
+    task->worker->start(QThread::LowPriority);
+}
+
+void StopBackground() {
+    const std::vector<std::shared_ptr<TBackground>> running = Running();
+    for (const auto& task : running)
+        *task->cancel = true;
+    for (const auto& task : running) {
+        task->worker->wait();
+        Retire(task);
+        if (*task->result && task->done)
+            task->done(true);
+    }
 }
 
 } // namespace BackupTask

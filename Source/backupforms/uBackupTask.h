@@ -22,7 +22,14 @@ bool Run(QWidget* Owner, const QString& Label, IEwidarDataBase* Root, TWhere Whe
          const std::function<bool()>& Work);
 
 // Runs Work on a thread of its own without any window; Done(result) is called on this
-// thread when it has ended. The root object must stay alive and connected meanwhile.
+// thread when it has ended. The root object must stay alive and connected until then,
+// or until StopBackground has returned.
 void RunInBackground(IEwidarDataBase* Root, std::function<bool()> Work, std::function<void(bool)> Done);
+
+// Asks every background work to stop (its progress handler answers "cancel"), waits for
+// each thread and puts the root objects' handlers back. Done runs only for a work that
+// had already succeeded; one that stopped short is dropped without a message (the program
+// is closing or leaving the database). Called before a connection ends.
+void StopBackground();
 
 } // namespace BackupTask

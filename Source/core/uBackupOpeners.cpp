@@ -10,6 +10,7 @@ struct TOpeners {
     TOpener<void(QWidget*, IEwidarDataBase*)> Backup;
     TOpener<bool(QWidget*, IEwidarDataBase*)> Restore;
     TOpener<void(QWidget*, IEwidarDataBase*)> Start;
+    TOpener<void()> Stop;
 };
 
 TOpeners& Openers() {
@@ -28,6 +29,10 @@ void SetRestoreOpener(TRestoreOpener Opener) {
 void SetStartHook(TStartHook Hook) {
     Openers().Start.Set(std::move(Hook));
 }
+void SetStopHook(std::function<void()> Hook) {
+    Openers().Stop.Set(std::move(Hook));
+}
+
 void ResetOpeners() {
     Openers() = TOpeners();
 }
@@ -40,6 +45,10 @@ bool OpenRestore(QWidget* OwnerForm, IEwidarDataBase* DataBase) {
 }
 void Started(QWidget* OwnerForm, IEwidarDataBase* DataBase) {
     Openers().Start.Call(OwnerForm, DataBase);
+}
+
+void Stopping() {
+    Openers().Stop.Call();
 }
 
 } // namespace BackupOpeners

@@ -22,10 +22,14 @@ using TStartHook = std::function<void(QWidget* OwnerForm, IEwidarDataBase* DataB
 void SetBackupOpener(TBackupOpener Opener);
 void SetRestoreOpener(TRestoreOpener Opener);
 void SetStartHook(TStartHook Hook);
+// Runs before the connection ends (leaving the database, closing the program): the
+// automatic backup still running is stopped and waited for.
+void SetStopHook(std::function<void()> Hook);
 void ResetOpeners();
 
 void OpenBackup(QWidget* OwnerForm, IEwidarDataBase* DataBase);
 bool OpenRestore(QWidget* OwnerForm, IEwidarDataBase* DataBase);
 void Started(QWidget* OwnerForm, IEwidarDataBase* DataBase);
+void Stopping();
 
 } // namespace BackupOpeners

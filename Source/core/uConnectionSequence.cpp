@@ -1,5 +1,6 @@
 #include "uConnectionSequence.h"
 
+#include "uBackupOpeners.h"
 #include "uCollectionBaseFrame.h"
 #include "uCore.h"
 #include "uDataBaseModule.h"
@@ -200,6 +201,7 @@ void TConnectionSequence::FillNfzDefaults(IEwidarDataBase* Root) {
 void TConnectionSequence::Disconnect() {
     CloseRelationsWindows(); // their lists belong to the connection that ends here
     FHost.ListFrame()->SetEwidarCollection(nullptr);
+    BackupOpeners::Stopping(); // a background backup works over this connection's database
     if (TIntfPtr<IEwidarDataBase> root = CurrentDataBase())
         root->Disconnect();
 }

@@ -62,6 +62,11 @@ TMainForm::TMainForm(QWidget* Parent) : QMainWindow(Parent), FConnectionSequence
     StatusBar1 = new QStatusBar(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     setStatusBar(StatusBar1);
+    // A permanent label: a menu's status tips replace the bar's message and leave it
+    // empty, the database and operator line must stay.
+    lblStatus = new QLabel(StatusBar1);
+    lblStatus->setObjectName(QStringLiteral("lblStatus"));
+    StatusBar1->addWidget(lblStatus, 1);
     CreateMenu();
     SyncViewChecks();
     FFirstRun = true;
@@ -271,7 +276,7 @@ void TMainForm::ApplyAccess() {
         else if (loginNeeded)
             status = QStringLiteral("Nikt nie jest zalogowany   %1").arg(status);
     }
-    StatusBar1->showMessage(status);
+    lblStatus->setText(status);
 }
 
 void TMainForm::Ustawienia1Click() {
@@ -322,6 +327,11 @@ void TMainForm::ImportujTeryt1Click() {
 void TMainForm::ImportujUrzedy1Click() {
     const TIntfPtr<IEwidarDataBase> root = CurrentDataBase();
     MainFormOpeners::OpenDictionaryImport(this, root.get(), MainFormOpeners::diUrzedy);
+}
+
+void TMainForm::ImportujWykazVat1Click() {
+    const TIntfPtr<IEwidarDataBase> root = CurrentDataBase();
+    MainFormOpeners::OpenDictionaryImport(this, root.get(), MainFormOpeners::diWykazVat);
 }
 
 void TMainForm::Pokabdyonieprawidowejwartoci1Click() {

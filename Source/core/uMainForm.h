@@ -53,6 +53,7 @@ public:
     void DziennikZmian1Click();
     void ImportujTeryt1Click();
     void ImportujUrzedy1Click();
+    void ImportujWykazVat1Click();
     // The list frame's filter timer, routed through the window.
     void tmrFilterTimer();
 
@@ -76,6 +77,7 @@ public:
     // Over the empty list while the database asks for a login nobody gave.
     QLabel* lblLoginNeeded;
     QStatusBar* StatusBar1;
+    QLabel* lblStatus; // the database and the operator
     QMenuBar* MainMenu1;
     QMenu* Plik1;
     QAction* Zaloguj1;
@@ -99,6 +101,7 @@ public:
     QMenu* Slowniki1;
     QAction* ImportujTeryt1;
     QAction* ImportujUrzedy1;
+    QAction* ImportujWykazVat1;
     // "Pomoc": the user guide and the program's version.
     QMenu* Pomoc1;
     QAction* Podrecznik1;

@@ -109,8 +109,11 @@ void TMainForm::CreateMenu() {
     Slowniki1->menuAction()->setVisible(false);
     ImportujTeryt1 = MenuItem(Slowniki1, "ImportujTeryt1", QStringLiteral("Importuj dane TERYT…"));
     ImportujUrzedy1 = MenuItem(Slowniki1, "ImportujUrzedy1", QStringLiteral("Importuj urzędy skarbowe…"));
+    ImportujWykazVat1 =
+        MenuItem(Slowniki1, "ImportujWykazVat1", QStringLiteral("Importuj plik płaski wykazu VAT…"));
     connect(ImportujTeryt1, &QAction::triggered, this, &TMainForm::ImportujTeryt1Click);
     connect(ImportujUrzedy1, &QAction::triggered, this, &TMainForm::ImportujUrzedy1Click);
+    connect(ImportujWykazVat1, &QAction::triggered, this, &TMainForm::ImportujWykazVat1Click);
     CreateDataBaseMenu();
     Operatorzy1 = MainMenu1->addAction(QStringLiteral("Operatorzy"));
     Operatorzy1->setObjectName(QStringLiteral("Operatorzy1"));

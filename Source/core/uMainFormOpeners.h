@@ -35,7 +35,8 @@ using TSettingsOpener = std::function<TCloseStatus(QWidget* OwnerForm)>;
 using TImportSourceChooser = std::function<TDBParamRecord(QWidget* OwnerForm)>;
 using TOperatorsOpener = std::function<void(QWidget* OwnerForm, IEwidarDataBase* DataBase)>;
 // The dictionary data an administrator installs from the "Słowniki" menu.
-enum TDictionaryImport { diTeryt, diUrzedy };
+// diWykazVat: the flat file of the VAT white list (the user's own data folder, not the database).
+enum TDictionaryImport { diTeryt, diUrzedy, diWykazVat };
 using TDictionaryImportOpener =
     std::function<void(QWidget* OwnerForm, IEwidarDataBase* DataBase, TDictionaryImport Kind)>;
 

@@ -90,7 +90,8 @@ TRecordHistoryForm::TRecordHistoryForm(QWidget* Owner, IEwidarDataBase* DataBase
     else if (!history->RecordHistory(RecordID, entries))
         lblInfo->setText(HistoryError(history.get()));
     else {
-        grid->SetRows(HistoryRows::Rows(entries));
+        HistoryRows::TFieldKinds fields(DataBase);
+        grid->SetRows(HistoryRows::Rows(entries, fields));
         lblInfo->setText(entries.empty() ? QStringLiteral("Rekord #%1 nie ma historii zmian.").arg(RecordID)
                                          : QStringLiteral("Rekord #%1: %2 wpisów, od najnowszego.")
                                                .arg(RecordID)
@@ -98,7 +99,8 @@ TRecordHistoryForm::TRecordHistoryForm(QWidget* Owner, IEwidarDataBase* DataBase
     }
 }
 
-TJournalForm::TJournalForm(QWidget* Owner, IEwidarDataBase* DataBase) : TForm(Owner), m_db(DataBase) {
+TJournalForm::TJournalForm(QWidget* Owner, IEwidarDataBase* DataBase)
+    : TForm(Owner), m_db(DataBase), m_fields(DataBase) {
     setObjectName(QStringLiteral("JournalForm"));
     setWindowTitle(kJournalTitle);
     m_history = DataBase ? DataBase->GetHistory() : TIntfPtr<IEwidarHistory>();
@@ -221,7 +223,7 @@ bool TJournalForm::Search() {
         lblInfo->setText(HistoryError(m_history.get()));
         return false;
     }
-    grid->SetRows(HistoryRows::Rows(entries));
+    grid->SetRows(HistoryRows::Rows(entries, m_fields));
     QString info = QStringLiteral("Wpisów: %1, od najnowszego.").arg(entries.size());
     if (static_cast<int>(entries.size()) >= f.Limit)
         info += QStringLiteral(" Pokazano tylko %1 najnowszych: zawęź filtr.").arg(f.Limit);

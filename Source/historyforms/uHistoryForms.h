@@ -68,6 +68,7 @@ private:
     THistoryFilter Filter() const;
     TIntfPtr<IEwidarHistory> m_history;
     IEwidarDataBase* m_db;
+    HistoryRows::TFieldKinds m_fields;
 };
 
 // The record's history window (modal). A backend without history says so.

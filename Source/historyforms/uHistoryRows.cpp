@@ -1,6 +1,7 @@
 #include "uHistoryRows.h"
 
 #include "uCsv.h"
+#include "uShownFieldValue.h"
 
 #include <QDateTime>
 #include <QSaveFile>
@@ -60,7 +61,48 @@ QString RegistryName(int32_t Kind) {
     return {};
 }
 
-std::vector<TRow> Rows(const std::vector<THistoryEntry>& Entries) {
+namespace {
+
+// Events whose changes are values of a record's fields (others name definitions, operators).
+bool ValuesOfRecord(THistoryEvent Event) {
+    switch (Event) {
+    case THistoryEvent::heNew:
+    case THistoryEvent::hePost:
+    case THistoryEvent::heDelete:
+    case THistoryEvent::heMerge:
+    case THistoryEvent::heImport:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+const TInternalFieldRecord* TFieldKinds::Find(int32_t Kind, const QString& Symbol) {
+    for (const TInternalFieldRecord& f : FieldsOfKind(Kind))
+        if (f.Symbol == Symbol)
+            return &f;
+    if (!m_db || Kind < 1 || Kind > 21)
+        return nullptr;
+    auto user = m_userFields.find(Kind);
+    if (user == m_userFields.end()) {
+        user = m_userFields.insert(Kind, {});
+        const auto provider = m_db->GetDynamicFieldsProvider(0);
+        const auto fields = provider ? provider->GetDynamicFields(Kind) : TIntfPtr<IDynamicFields>();
+        for (int32_t i = 0; fields && i < fields->GetCount(); ++i)
+            if (const auto f = fields->GetItem(i)) {
+                const QString symbol = QString::fromStdU16String(f->GetSymbol());
+                user->insert(symbol, TInternalFieldRecord::Create(
+                                         symbol, QString::fromStdU16String(f->GetDescription()),
+                                         TextToFieldType(QString::fromStdU16String(f->GetFieldType()))));
+            }
+    }
+    const auto found = user->constFind(Symbol);
+    return found == user->cend() ? nullptr : &*found;
+}
+
+std::vector<TRow> Rows(const std::vector<THistoryEntry>& Entries, TFieldKinds& Fields) {
     std::vector<TRow> out;
     for (const THistoryEntry& e : Entries) {
         TRow base;
@@ -82,12 +124,24 @@ std::vector<TRow> Rows(const std::vector<THistoryEntry>& Entries) {
         }
         for (const THistoryChange& c : e.Changes) {
             TRow r = base;
-            // Field captions are stored as the editor shows them, with a closing colon.
-            r.field = QString::fromStdU16String(c.Caption.empty() ? c.Symbol : c.Caption).trimmed();
+            const QString symbol = QString::fromStdU16String(c.Symbol);
+            const TInternalFieldRecord* f = ValuesOfRecord(e.Event) ? Fields.Find(e.Kind, symbol) : nullptr;
+            // Field captions are stored as the editor shows them, with a closing colon; a
+            // value stored without one (its symbol stands instead) is named by its field's
+            // description.
+            r.field = QString::fromStdU16String(c.Caption).trimmed();
+            if (r.field.isEmpty() || r.field == symbol)
+                r.field = f && !f->Description.trimmed().isEmpty() ? f->Description.trimmed() : symbol.trimmed();
             if (r.field.endsWith(u':'))
                 r.field.chop(1);
             r.oldValue = QString::fromStdU16String(c.OldValue);
             r.newValue = QString::fromStdU16String(c.NewValue);
+            // A new record had no value before and a deleted one has none after: those
+            // sides stay empty (an empty check box would read "Nie").
+            if (f && e.Event != THistoryEvent::heNew)
+                r.oldValue = ShownFieldValue(*f, r.oldValue);
+            if (f && e.Event != THistoryEvent::heDelete)
+                r.newValue = ShownFieldValue(*f, r.newValue);
             out.push_back(std::move(r));
         }
     }

@@ -1,10 +1,13 @@
 #pragma once
 // History entries as the windows and the CSV export show them: one row per changed
 // value (an entry without values gives one row), with the event, registry and time
-// written out in Polish. No widgets.
+// written out in Polish and the values of record fields as the record windows show them.
+// No widgets.
 
 #include "uEwidarQuorDBIntf.h"
+#include "uEwidarQuorDBSymbole.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -30,7 +33,23 @@ QString EventName(THistoryEvent Event);
 QString RegistryName(int32_t Kind);
 // The positions with their names, in the order the journal's registry filter lists them.
 std::vector<std::pair<int32_t, QString>> Registries();
-std::vector<TRow> Rows(const std::vector<THistoryEntry>& Entries);
+// The descriptors of the fields whose values the rows show as the record windows do: the
+// table's fields of each record kind and, read once per kind, the kind's user-defined
+// fields (none without a database). Values of other changes are shown as stored.
+class TFieldKinds {
+public:
+    explicit TFieldKinds(IEwidarDataBase* DataBase = nullptr) : m_db(DataBase) {}
+    // The descriptor of Symbol in records of Kind; nullptr when it names no field there.
+    const TInternalFieldRecord* Find(int32_t Kind, const QString& Symbol);
+
+private:
+    IEwidarDataBase* m_db;
+    QHash<int32_t, QHash<QString, TInternalFieldRecord>> m_userFields;
+};
+
+// The history stores values as the records do; the rows show them readable, the stored
+// history itself is left as it is.
+std::vector<TRow> Rows(const std::vector<THistoryEntry>& Entries, TFieldKinds& Fields);
 // At most Max characters: longer texts end with "…"; line breaks shown as " ⏎ ".
 QString Shortened(const QString& Text, int Max);
 // The column titles and the fields of a row, in the order of the windows and the CSV file.

@@ -7,6 +7,7 @@
 #include "uWhiteListAddress.h"
 #include "uViesClient.h"
 #include "uWhiteListClient.h"
+#include "uWhiteListFlatFile.h"
 
 #include <QDateEdit>
 #include <QDialogButtonBox>
@@ -16,6 +17,8 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QInputDialog>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QTextBrowser>
 #include <QVBoxLayout>
@@ -215,22 +218,78 @@ void CheckAccount(QWidget* Owner, QWidget* Frame, const QString& Account) {
     const QDate date = form.edtData->date();
     TWhiteListClient client;
     TWhiteListCheck check;
+    IEwidarDataBase* db = editor ? DataBaseOf(editor) : DataBaseOf(qobject_cast<TBaseFrame*>(Frame));
     if (!client.CheckAccount(nip, Account, date, check)) {
-        ShowError(Owner, client.LastError());
+        if (client.ServiceUnavailable())
+            CheckAccountInFlatFile(Owner, editor, db, nip, Account, date, client.LastError());
+        else
+            ShowError(Owner, client.LastError());
         return;
     }
     TRegisterCheck proof = NewCheck(u"WL-RACHUNEK", TWhiteListClient::NipDigits(nip), date,
                                     check.Assigned ? QStringLiteral("przypisany") : QStringLiteral("nieprzypisany"),
                                     check.RequestId, check.Raw);
     proof.Account = U(WhiteListAnswer::AccountDigits(Account));
-    auto* frame = qobject_cast<TBaseFrame*>(Frame);
-    KeepProof(Owner, editor, editor ? DataBaseOf(editor) : DataBaseOf(frame), proof);
+    KeepProof(Owner, editor, db, proof);
     ShowMessageBox(Owner, kTitle,
                    QStringLiteral("Rachunek %1 %2 przypisany do podmiotu o numerze NIP %3 w wykazie podatników "
-                                  "VAT na dzień %4.\nIdentyfikator zapytania: %5")
+                                  "VAT na dzień %4.\nOdpowiedź usługi wykazu podatników VAT; identyfikator "
+                                  "zapytania: %5")
                        .arg(Account.trimmed(), check.Assigned ? QStringLiteral("JEST") : QStringLiteral("NIE JEST"),
                             nip, date.toString(Qt::ISODate), check.RequestId),
                    check.Assigned ? TMsgDlgType::mtInformation : TMsgDlgType::mtWarning);
+}
+
+void CheckAccountInFlatFile(QWidget* Owner, TBaseFrame* Editor, IEwidarDataBase* DataBase, const QString& Nip,
+                            const QString& Account, const QDate& Date, const QString& ServiceError) {
+    using WhiteListFlatFile::TStatus;
+    const QString why = ServiceError + QStringLiteral("\n\n");
+    TWhiteListFlatStore store;
+    QString error;
+    if (!store.Open(WhiteListFlatFile::StorePath(), error)) {
+        ShowError(Owner, why + QStringLiteral("Nie można też sprawdzić rachunku w pliku płaskim: ") + error);
+        return;
+    }
+    const QString nip = TWhiteListClient::NipDigits(Nip);
+    const QString account = WhiteListAnswer::AccountDigits(Account);
+    const WhiteListFlatFile::TAnswer a = store.Check(nip, account, Date);
+    const QString fileDay = a.FileDate.toString(Qt::ISODate);
+    if (a.Status == TStatus::sOtherDate) {
+        ShowError(Owner, why + QStringLiteral("Zaimportowany plik płaski wykazu podatników VAT jest z dnia %1 i "
+                                              "odpowiada tylko na ten dzień, a pytanie dotyczy dnia %2. Zaimportuj "
+                                              "plik z dnia %2 albo sprawdź rachunek na dzień %1.")
+                                   .arg(fileDay, Date.toString(Qt::ISODate)));
+        return;
+    }
+    const bool assigned = a.Status != TStatus::sNotFound;
+    const QString status = a.Status == TStatus::sActive   ? QStringLiteral("czynny")
+                           : a.Status == TStatus::sExempt ? QStringLiteral("zwolniony")
+                                                          : QStringLiteral("brak");
+    QJsonObject raw{{QStringLiteral("zrodlo"), QStringLiteral("plik płaski")},
+                    {QStringLiteral("dataGenerowaniaDanych"), a.FileDate.toString(QStringLiteral("yyyyMMdd"))},
+                    {QStringLiteral("liczbaTransformacji"), int(store.Summary().Rounds)},
+                    {QStringLiteral("skrot"), QString::fromLatin1(a.Hash)},
+                    {QStringLiteral("wynik"), status}};
+    if (a.ByMask)
+        raw.insert(QStringLiteral("maska"), a.Mask);
+    const QString source = QStringLiteral("plik płaski %1").arg(fileDay);
+    TRegisterCheck proof = NewCheck(u"WL-RACHUNEK", nip, Date,
+                                    assigned ? QStringLiteral("przypisany") : QStringLiteral("nieprzypisany"), source,
+                                    QJsonDocument(raw).toJson(QJsonDocument::Compact));
+    proof.Source = u"plik płaski";
+    proof.Account = U(account);
+    KeepProof(Owner, Editor, DataBase, proof);
+    QString text = QStringLiteral("Odpowiedź z pliku płaskiego z dnia %1 (usługa wykazu podatników VAT nie "
+                                  "odpowiedziała: %2)\nRachunek %3 %4 przypisany do podmiotu o numerze NIP %5 w "
+                                  "wykazie podatników VAT na dzień %1.")
+                       .arg(fileDay, ServiceError, Account.trimmed(),
+                            assigned ? QStringLiteral("JEST") : QStringLiteral("NIE JEST"), nip);
+    if (assigned)
+        text += QStringLiteral("\nPodatnik VAT %1%2.")
+                    .arg(status, a.ByMask ? QStringLiteral("; rachunek wirtualny według maski ") + a.Mask : QString());
+    else
+        text += QStringLiteral("\nPlik płaski zawiera tylko rachunki podatników czynnych i zwolnionych.");
+    ShowMessageBox(Owner, kTitle, text, assigned ? TMsgDlgType::mtInformation : TMsgDlgType::mtWarning);
 }
 
 QStringList SubjectAccounts(IPodmiot* Podmiot) {

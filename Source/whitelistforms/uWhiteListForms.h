@@ -34,7 +34,14 @@ void FillSubject(QWidget* Owner, TBaseFrame* Editor);
 // "Sprawdź rachunek w wykazie VAT" of an account section: asks for the NIP (the owning
 // subject's, when the section is shown over its editor) and the date (today), then says
 // whether the list assigns the account to that NIP on that date.
+// When the service cannot be asked (unreachable, or its daily limit spent) the account is
+// checked in the imported flat file instead (CheckAccountInFlatFile).
 void CheckAccount(QWidget* Owner, QWidget* Frame, const QString& Account);
+// The account checked in the imported flat file, for the file's own day only: the answer is
+// shown naming its source, after ServiceError (why the service did not answer), and kept as
+// proof with the source "plik płaski" and the request identifier "plik płaski <file's day>".
+void CheckAccountInFlatFile(QWidget* Owner, TBaseFrame* Editor, IEwidarDataBase* DataBase, const QString& Nip,
+                            const QString& Account, const QDate& Date, const QString& ServiceError);
 
 // "Sprawdź w VIES" of an identification-number section (panels pnlTyp, pnlKodKraju, pnlNumer
 // of Frame): only a tax number ("podatkowy") with a member state's code is asked about.

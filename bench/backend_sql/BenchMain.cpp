@@ -19,6 +19,7 @@
 #include <sqlite3.h>
 
 #include <cstdio>
+#include <string>
 
 using namespace BenchTargets;
 
@@ -153,7 +154,7 @@ void BM_FindDuplicates(benchmark::State& state, TDialect D) {
     for (auto _ : state) {
         auto pairs = db->FindDuplicates();
         if (!pairs) {
-            state.SkipWithError("search failed");
+            state.SkipWithError(("search failed, code " + std::to_string(db->GetLastErrorCode())).c_str());
             return;
         }
         state.counters["pairs"] = pairs->GetCount();

@@ -2,7 +2,8 @@
 // either engine; a damaged, cut, foreign or newer backup and a wrong password are
 // refused with their codes and change nothing; a backup taken while another process
 // posts holds exactly what was committed before it; a killed backup leaves nothing
-// that passes for a backup.
+// that passes for a backup; a backup whose tables hold their columns in another order
+// restores column by column.
 
 #include "BackendFixture.h"
 #include "ChildProcess.h"
@@ -14,6 +15,9 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QUuid>
 
 #include <algorithm>
 #include <vector>
@@ -49,6 +53,49 @@ QByteArray WithSchema(const QByteArray& Plain, int Schema) {
     for (int i = 0; i < 4; ++i)
         length[i] = char((manifest.size() >> (8 * i)) & 0xff);
     QByteArray out = Plain.left(8) + length + manifest + Plain.mid(12 + size, Plain.size() - 12 - size - 32);
+    return out + QCryptographicHash::hash(out.mid(8), QCryptographicHash::Sha256);
+}
+
+QByteArray Le(quint64 V, int Bytes) {
+    QByteArray out(Bytes, '\0');
+    for (int i = 0; i < Bytes; ++i)
+        out[i] = char((V >> (8 * i)) & 0xff);
+    return out;
+}
+
+quint64 FromLe(const QByteArray& B) {
+    quint64 v = 0;
+    for (qsizetype i = B.size() - 1; i >= 0; --i)
+        v = (v << 8) | quint8(B[i]);
+    return v;
+}
+
+// A plain backup whose database went through Sql (run on it as a file in Dir), made
+// whole again: the database's SHA-256 in the manifest and the closing checksum.
+QByteArray Rewritten(const QByteArray& Plain, const QString& Dir, const QStringList& Sql) {
+    const qsizetype size = qsizetype(FromLe(Plain.mid(8, 4)));
+    QJsonObject m = QJsonDocument::fromJson(Plain.mid(12, size)).object();
+    const qsizetype length = qsizetype(FromLe(Plain.mid(12 + size, 8)));
+    const QString path = Dir + QStringLiteral("/umieszczona.db");
+    EXPECT_TRUE(WriteFile(path, Plain.mid(20 + size, length)));
+    const QString name = QUuid::createUuid().toString();
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        EXPECT_TRUE(db.open());
+        for (const QString& sql : Sql)
+            EXPECT_TRUE(QSqlQuery(db).exec(sql)) << sql.toStdString();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray database = f.readAll();
+    m.insert(QStringLiteral("sha256"),
+             QString::fromLatin1(QCryptographicHash::hash(database, QCryptographicHash::Sha256).toHex()));
+    const QByteArray manifest = QJsonDocument(m).toJson(QJsonDocument::Compact);
+    const QByteArray out =
+        Plain.left(8) + Le(quint64(manifest.size()), 4) + manifest + Le(quint64(database.size()), 8) + database;
     return out + QCryptographicHash::hash(out.mid(8), QCryptographicHash::Sha256);
 }
 
@@ -270,4 +317,40 @@ TEST_F(BackupTest, ABackupKilledWhileWritingLeavesNothingThatPassesForABackup) {
         std::u16string manifest;
         EXPECT_FALSE(m_db->ReadBackup(U(File(name)), {}, manifest)) << name.toStdString();
     }
+}
+
+TEST_F(BackupTest, ABackupWhoseColumnsStandInAnotherOrderRestoresColumnByColumn) {
+    FillRichSource(m_db.get(), 2);
+    const QStringList expected = Snapshot(m_db.get());
+    const QString plain = File(QStringLiteral("kopia.ewkopia"));
+    TakeBackup(plain);
+    // The values' table made again with its columns reversed, as a database upgraded
+    // over the years may hold them.
+    const QString reordered = File(QStringLiteral("odwrocona.ewkopia"));
+    ASSERT_TRUE(WriteFile(reordered, Rewritten(ReadAll(plain), m_dir,
+                                               {QStringLiteral("CREATE TABLE ew_value_r AS SELECT field_type, caption, "
+                                                               "value, symbol, record_id FROM ew_value"),
+                                                QStringLiteral("DROP TABLE ew_value"),
+                                                QStringLiteral("ALTER TABLE ew_value_r RENAME TO ew_value")})));
+    std::u16string manifest;
+    ASSERT_TRUE(m_db->ReadBackup(U(reordered), {}, manifest)) << Why(m_db.get());
+    NewPodatnik(m_db.get(), QStringLiteral("Dopisany"), QStringLiteral("Później"), QStringLiteral("Opole"));
+    ExpectRestored(Empty().get(), reordered, expected);
+    // A file's indexes, set aside while the rows go in, are all there again after a
+    // cancelled restore and after a finished one.
+    const auto indexes = [&] {
+        return ServerDialect() ? QString()
+                               : RawScalar(m_path, QStringLiteral("SELECT group_concat(name || ':' || sql, ';') FROM "
+                                                                  "(SELECT name, sql FROM sqlite_master WHERE type = "
+                                                                  "'index' AND sql IS NOT NULL ORDER BY name)"))
+                                     .toString();
+    };
+    const QString before = indexes();
+    EXPECT_TRUE(ServerDialect() || before.contains(QStringLiteral("ew_value_symbol"))) << before.toStdString();
+    m_db->SetOnProgress([](int32_t p, bool& cancel) { cancel = p >= 60; });
+    EXPECT_FALSE(m_db->Restore(U(reordered), {}));
+    m_db->SetOnProgress(nullptr);
+    EXPECT_EQ(indexes(), before);
+    ExpectRestored(m_db.get(), reordered, expected);
+    EXPECT_EQ(indexes(), before);
 }

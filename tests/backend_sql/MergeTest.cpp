@@ -5,6 +5,7 @@
 #include "ChildProcess.h"
 #include "uEwidarQuorDBSymbole.h"
 
+#include <QHash>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QUuid>
@@ -23,6 +24,7 @@ QStringList Snapshot(const QString& Path) {
         QStringLiteral("SELECT podatnik_id, role, osoba_id, aktywny FROM ew_person "
                        "ORDER BY podatnik_id, role, osoba_id"),
         QStringLiteral("SELECT record_id, symbol, digits FROM ew_ident ORDER BY record_id, symbol"),
+        QStringLiteral("SELECT first_id, second_id FROM ew_not_duplicate ORDER BY first_id, second_id"),
     };
     QStringList rows;
     const QString name = QUuid::createUuid().toString();
@@ -236,9 +238,13 @@ TEST_F(MergeTest, AFailureAtAnyStepLeavesBothRecordsAsTheyWere) {
         {"links to the record", "UPDATE ON ew_link", "NEW.target_id <> OLD.target_id"},
         {"people", "INSERT ON ew_person", ""},
         {"people removed", "DELETE ON ew_person", ""},
+        {"no-duplicate marks", "INSERT ON ew_not_duplicate", ""},
         {"deletion", "DELETE ON ew_record", ""},
         {"description lines", "UPDATE ON ew_record", "NEW.line1 <> OLD.line1"},
     };
+    // The right record's mark goes over to the left one.
+    const qint64 other = NewPodatnik(m_db.get(), QStringLiteral("Ktoś"), QStringLiteral("Inny"))->GetID();
+    ASSERT_TRUE(m_db->MarkNotDuplicate(right, other)) << m_db->GetLastErrorCode();
     const QStringList before = Snapshot(m_path);
     for (const TStep& s : steps) {
         SCOPED_TRACE(s.name);
@@ -310,4 +316,48 @@ TEST_F(MergeTest, DuplicatesShareIdentifierDigitsOrNameAndPostalCode) {
     // Merged, the pair is gone with the dropped record.
     ASSERT_TRUE(m_db->MergeRecords(a, b, {})) << m_db->GetLastErrorCode();
     EXPECT_EQ(pairs(), QStringList());
+}
+
+// The right record's "no duplicate" marks hold for the kept record after a merge: carried
+// over unless they would pair the kept record with itself or are there already; marks of
+// other subjects stay as they were.
+TEST_F(MergeTest, MarksOfTheDroppedRecordGoOverToTheKeptOne) {
+    QHash<QString, qint64> id;
+    for (const char* name : {"X", "R", "L", "Y", "Z", "W"}) {
+        auto s = NewPodatnik(m_db.get(), QStringLiteral("Jan"), QString::fromLatin1(name));
+        SetValue(s.get(), cDanePodmiotuNIP.Symbol, QStringLiteral("526-025-02-74")); // all share a NIP
+        ASSERT_TRUE(s->Post()) << s->GetLastErrorCode();
+        id.insert(QString::fromLatin1(name), s->GetID());
+    }
+    const auto marks = [&] {
+        QStringList out;
+        const QString name = QUuid::createUuid().toString();
+        {
+            QSqlDatabase db = AddRawConnection(name, m_path);
+            EXPECT_TRUE(db.open());
+            QSqlQuery q(QStringLiteral("SELECT first_id, second_id FROM ew_not_duplicate"), db);
+            while (q.next())
+                out << id.key(q.value(0).toLongLong()) + id.key(q.value(1).toLongLong());
+        }
+        QSqlDatabase::removeDatabase(name);
+        out.sort();
+        return out;
+    };
+    // Marked in either order; stored smaller identifier first.
+    for (const char* pair : {"RX", "LR", "RY", "YL", "ZR", "XY"})
+        ASSERT_TRUE(m_db->MarkNotDuplicate(id.value(QString(QLatin1Char(pair[0]))),
+                                           id.value(QString(QLatin1Char(pair[1])))));
+    ASSERT_EQ(marks(), (QStringList{"LY", "RL", "RY", "RZ", "XR", "XY"}));
+
+    ASSERT_TRUE(m_db->MergeRecords(id.value("L"), id.value("R"), {})) << m_db->GetLastErrorCode();
+    // R-X, R-Y, R-Z became L-X, L-Y (there already), L-Z; L-R went with R.
+    EXPECT_EQ(marks(), (QStringList{"LY", "LZ", "XL", "XY"}));
+    // Of the five remaining subjects sharing the NIP only the unmarked pairs are offered.
+    QStringList offered;
+    auto d = m_db->FindDuplicates();
+    ASSERT_TRUE(d) << m_db->GetLastErrorCode();
+    for (int i = 0; i < d->GetCount(); ++i)
+        offered << id.key(d->GetFirst(i)->GetID()) + id.key(d->GetSecond(i)->GetID());
+    offered.sort();
+    EXPECT_EQ(offered, (QStringList{"LW", "XW", "XZ", "YW", "YZ", "ZW"}));
 }

@@ -1,20 +1,24 @@
 // The backup windows driven as the operator does, over the real SQL backend: a backup
 // made in "Utwórz kopię zapasową…" is shown by "Przywróć z kopii…" with its counts and
 // restored over the current database; a wrong password is refused there. The schedule:
-// the day's backup is due once a day, old copies beyond the count go, oldest first.
+// the day's backup is due once a day, old copies beyond the count go, oldest first. The
+// command-line backup for cron: arguments, password files and the operator's login.
 
 #include "BackendLoader.h"
 #include "FakeMessagePresenter.h"
 #include "TestSupport.h"
 #include "uBackupForms.h"
 #include "uBackupSchedule.h"
+#include "uSettingsModule.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -149,4 +153,94 @@ TEST(BackupWindows, ABackupMadeInTheWindowIsShownAndRestoredOverTheCurrentDataba
     // The state before the restore was saved as a backup of its own.
     EXPECT_EQ(QDir(settings.folder).entryList({QStringLiteral("przed-przywroceniem-*.ewkopia")}, QDir::Files).size(), 1);
     db->Disconnect();
+}
+
+namespace {
+
+// A file holding Text, with the given permissions.
+QString SecretFile(const QString& Dir, const QString& Name, const QString& Text, QFileDevice::Permissions Mode) {
+    const QString path = QDir(Dir).filePath(Name);
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(Text.toUtf8() + "\n");
+    f.close();
+    EXPECT_TRUE(f.setPermissions(Mode));
+    return path;
+}
+
+} // namespace
+
+// Each row runs "Ewidar --kopia" over the configured database: one without operators, or
+// one whose only operator is "anna". A row's folder is new; {OK}, {BAD} and {OPEN} stand
+// for the files of anna's password (owner only), a wrong one, and hers readable by all.
+TEST(BackupSchedule, TheCommandLineBackupLogsInWhereTheDatabaseHasOperators) {
+    ASSERT_TRUE(Backend().error.isEmpty()) << Backend().error.toStdString();
+    const QString dir = TestSupport::NewTempDir(QStringLiteral("cron"));
+    const QString plain = dir + QStringLiteral("/bez-operatorow.db");
+    const QString guarded = dir + QStringLiteral("/z-operatorami.db");
+    Connected(plain)->Disconnect();
+    {
+        auto db = Connected(guarded);
+        AddSubject(db.get(), QStringLiteral("Nowak"));
+        auto g = db->GetUsersGroups()->AddGroup();
+        g->SetName(u"Administratorzy");
+        g->SetUprawnienia(31);
+        ASSERT_TRUE(g->Post()) << g->GetLastErrorCode();
+        auto u = g->GetUsers()->AddUser();
+        u->SetLogin(u"anna");
+        u->SetPassword(u"tajne-hasło");
+        ASSERT_TRUE(u->Post()) << u->GetLastErrorCode();
+        db->Disconnect();
+    }
+    const auto owner = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+    const QHash<QString, QString> files = {
+        {QStringLiteral("{OK}"), SecretFile(dir, QStringLiteral("ok"), QStringLiteral("tajne-hasło"), owner)},
+        {QStringLiteral("{BAD}"), SecretFile(dir, QStringLiteral("zle"), QStringLiteral("zgadywane"), owner)},
+        {QStringLiteral("{OPEN}"), SecretFile(dir, QStringLiteral("jawne"), QStringLiteral("tajne-hasło"),
+                                               owner | QFileDevice::ReadGroup | QFileDevice::ReadOther)},
+        {QStringLiteral("{NONE}"), dir + QStringLiteral("/nie-ma")}};
+    TSettingsModule settings;
+    settings.FTempSettingsRecord.DataBaseSymbol = QStringLiteral("SQLITE");
+    settings.Save();
+
+    struct TRow {
+        bool operators;
+        const char* arguments;
+        int code;
+        const char* says;
+    };
+    const TRow rows[] = {
+        {false, "", 0, "zapisana i sprawdzona"},
+        {false, "--login anna --haslo-operatora-z-pliku {OK}", 0, "zapisana i sprawdzona"},
+        {true, "", 1, "ma operatorów, a nie podano, kto robi kopię; dodaj --login LOGIN --haslo-operatora-z-pliku"},
+        {true, "--login anna --haslo-operatora-z-pliku {OK}", 0, "zapisana i sprawdzona"},
+        {true, "--haslo-operatora-z-pliku {OK} --login anna", 0, "zapisana i sprawdzona"},
+        {true, "--login anna --haslo-operatora-z-pliku {BAD}", 1, "operator anna nie został zalogowany (kod"},
+        {true, "--login anna --haslo-operatora-z-pliku {OPEN}", 1, "pozwól na dostęp tylko właścicielowi"},
+        {true, "--login anna --haslo-operatora-z-pliku {NONE}", 1, "nie można odczytać pliku hasła operatora"},
+        {true, "--login anna", 2, "Użycie: Ewidar --kopia FOLDER"},
+        {true, "--haslo-operatora-z-pliku {OK}", 2, "Użycie: Ewidar --kopia FOLDER"},
+        {true, "--login --haslo-operatora-z-pliku {OK}", 2, "Użycie: Ewidar --kopia FOLDER"},
+    };
+    int n = 0;
+    for (const TRow& row : rows) {
+        SCOPED_TRACE(testing::Message() << (row.operators ? "with operators: " : "without: ") << row.arguments);
+        settings.SetConnectorParam(QStringLiteral("SQLITE"),
+                                   QStringLiteral("DIR=%1;").arg(row.operators ? guarded : plain));
+        const QString folder = dir + QStringLiteral("/kopie-%1").arg(++n);
+        QStringList arguments = {QStringLiteral("--kopia"), folder};
+        for (const QString& a : QString::fromUtf8(row.arguments).split(u' ', Qt::SkipEmptyParts))
+            arguments << files.value(a, a);
+        // The program itself, as cron starts it (this process's home and settings).
+        QProcess program;
+        program.start(QCoreApplication::applicationDirPath() + QStringLiteral("/Ewidar"), arguments);
+        ASSERT_TRUE(program.waitForFinished(240000)) << program.errorString().toStdString();
+        const QString said = QString::fromUtf8(program.readAllStandardError());
+        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(program.exitCode(), row.code);
+        EXPECT_TRUE(said.contains(QString::fromUtf8(row.says))) << said.toStdString();
+        EXPECT_EQ(said.count(u'\n'), 1) << said.toStdString();
+        const QStringList written = QDir(folder).entryList({QStringLiteral("*.ewkopia*")}, QDir::Files);
+        EXPECT_EQ(written.size(), row.code == 0 ? 1 : 0) << written.join(u' ').toStdString();
+    }
 }

@@ -358,10 +358,11 @@ TEST_F(RecordFormTest, WindowIsResizableAndRemembersItsSizePerRecordKind) {
         EXPECT_LT(w->minimumWidth(), w->maximumWidth());
         EXPECT_LT(w->minimumHeight(), w->maximumHeight());
         chosen = w->size() + QSize(150, 100);
+        const QSize frame = BankFrame(w)->size() + QSize(150, 100);
         w->resize(chosen);
         QTRY_COMPARE(w->size(), chosen);
-        // The frame follows the window.
-        QTRY_COMPARE(BankFrame(w)->size(), chosen);
+        // The frame follows the window (the history button's row below it keeps its height).
+        QTRY_COMPARE(BankFrame(w)->size(), frame);
         QTest::keyClick(w, Qt::Key_Escape);
     });
     ShowRecordForm(nullptr, bank.get(), kBrak, m_db.get());

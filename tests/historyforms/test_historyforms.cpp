@@ -4,9 +4,11 @@
 
 #include "BackendFixture.h"
 #include "FakeMessagePresenter.h"
+#include "TDateTimePicker.h"
 #include "uCsv.h"
 #include "uEwidarQuorDBSymbole.h"
 #include "uHistoryForms.h"
+#include "uShownFieldValue.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -163,4 +165,94 @@ TEST_F(HistoryFormsTest, JournalIsForAdministratorsARecordsHistoryForReaders) {
     EXPECT_EQ(history.grid->item(0, kColNew)->text(), QStringLiteral("Bank Ludowy"));
     EXPECT_EQ(history.grid->item(0, kColOperator)->text(), QStringLiteral("ola"));
     EXPECT_EQ(history.grid->item(0, kColRecord)->text(), QStringLiteral("#%1 Bank Ludowy").arg(bank->GetID()));
+}
+
+// Values are kept in the history as the records store them and shown as the record
+// windows show them, table fields and user-defined fields alike, in both windows and in
+// the journal's CSV export. Each case: a field's value before and after the last change,
+// then the two as shown; a value not in its kind's stored form is shown as stored.
+TEST_F(HistoryFormsTest, ValuesAreShownAsTheRecordWindowsShowThem) {
+    struct TCase {
+        QString symbol, before, after, shownBefore, shownAfter;
+    };
+    const TCase cases[] = {
+        {cDanePodmiotuPlec.Symbol, "-1", "1", "", "mężczyzna"},
+        {cDanePodmiotuRezydent.Symbol, "0", "1", "rezydent", "nierezydent"},
+        {cDanePodmiotuFormaWplatyZaliczki.Symbol, "1", "7", "kwartalna", "7"},
+        {cDanePodmiotuDataUrodzenia.Symbol, "H2026-12-10", "1980-05-17", "", "17.05.1980"},
+        {cDanePodmiotuDataRozpoczeciaDzialalnosci.Symbol, "2001-02-03", "31.12.1999", "03.02.2001", "31.12.1999"},
+        {cDanePodmiotuNiePosiadaNrRegon.Symbol, "1", "", "Tak", "Nie"},
+        {cDanePodmiotuFormaOplacaniaPodatku.Symbol, "0,0,0,0,0", "1,1,0,0,0", "",
+         "Podatek wg skali podatkowej, Podatek liniowy"},
+        {cDanePodmiotuNIP.Symbol, "526-025-02-74", "<b>1</b>", "526-025-02-74", "<b>1</b>"},
+        {"cTermin", "2020-01-02", "H2020-01-02", "02.01.2020", ""}, // user-defined, a date
+        {cDaneDokumentuTozsamosciRodzaj.Symbol, "Dowod", "PaszportPolski", "dowód osobisty", "paszport polski"},
+    };
+    ASSERT_TRUE(m_db->Login(u"anna", u"haslo"));
+    auto termin = m_db->GetDynamicFieldsProvider(0)->GetDynamicFields(21)->AddField();
+    termin->SetSymbol(u"cTermin");
+    termin->SetDescription(u"Termin");
+    termin->SetFieldType(u"ctDate");
+    ASSERT_TRUE(termin->PostDefinition()) << termin->GetLastErrorCode();
+    auto subject = NewPodatnik(m_db.get(), QStringLiteral("Jan"), QStringLiteral("Kowalski"));
+    auto document = Supports<IPodmiot>(subject)->GetDokumentyTozsamosci()->New(); // a section
+    for (bool after : {false, true}) {
+        for (const TCase& c : cases)
+            SetValue(c.symbol == cDaneDokumentuTozsamosciRodzaj.Symbol ? document.get() : subject.get(), c.symbol,
+                     after ? c.after : c.before);
+        ASSERT_TRUE(subject->Post()) << subject->GetLastErrorCode();
+        ASSERT_TRUE(document->Post()) << document->GetLastErrorCode();
+    }
+    // The newest row of each field holds the last change.
+    const auto check = [&](THistoryTable* Grid, const char* Window) {
+        for (const TCase& c : cases) {
+            const TInternalFieldRecord* f = FindField(c.symbol);
+            QString caption = f ? f->Description : QStringLiteral("Termin");
+            if (caption.endsWith(u':'))
+                caption.chop(1);
+            const int row = Column(Grid, kColField).indexOf(caption);
+            ASSERT_GE(row, 0) << Window << ": " << caption.toStdString() << " in " << Column(Grid, kColField).join(u'|').toStdString();
+            EXPECT_EQ(Grid->item(row, kColOld)->text(), c.shownBefore) << Window << ": " << c.symbol.toStdString();
+            EXPECT_EQ(Grid->item(row, kColNew)->text(), c.shownAfter) << Window << ": " << c.symbol.toStdString();
+        }
+    };
+    EXPECT_EQ(TDateTimePicker::DateFormat(), ShownDateFormat); // as the pickers show dates
+    TRecordHistoryForm history(nullptr, m_db.get(), subject->GetID(), QStringLiteral("Jan Kowalski"));
+    check(history.grid, "Historia zmian");
+    TJournalForm journal(nullptr, m_db.get());
+    journal.edtRekord->setText(QString::number(subject->GetID()));
+    ASSERT_TRUE(journal.Search());
+    check(journal.grid, "Dziennik zmian");
+    // The stored history keeps the stored form: the journal's text search finds it.
+    journal.edtTekst->setText(QStringLiteral("1980-05-17"));
+    ASSERT_TRUE(journal.Search());
+    EXPECT_EQ(Column(journal.grid, kColNew).count(QStringLiteral("17.05.1980")), 1);
+
+    // The export writes what the window shows.
+    journal.edtTekst->clear();
+    ASSERT_TRUE(journal.Search());
+    const QString csv = m_dir + QStringLiteral("/wartosci.csv");
+    ASSERT_TRUE(journal.ExportCsv(csv));
+    QFile file(csv);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const Csv::TParsed parsed = Csv::Parse(QString::fromUtf8(file.readAll()).remove(QChar(0xFEFF)), u';');
+    QStringList sexes;
+    for (const QStringList& row : parsed.Rows)
+        if (row.value(kColField) == QStringLiteral("Płeć"))
+            sexes << Csv::Unguard(row.value(kColNew));
+    EXPECT_EQ(sexes.value(0), QStringLiteral("mężczyzna"));
+
+    // A new record had no value before, a deleted one has none after: no "Nie" there.
+    auto fresh = Reg()->GetPodatnicy({})->New();
+    SetValue(fresh.get(), cDanePodmiotuNazwisko.Symbol, QStringLiteral("Nowa"));
+    SetValue(fresh.get(), cDanePodmiotuNiePosiadaNrRegon.Symbol, QStringLiteral("1"));
+    ASSERT_TRUE(fresh->Post()) << fresh->GetLastErrorCode();
+    const int64_t freshID = fresh->GetID();
+    ASSERT_TRUE(fresh->Delete()) << fresh->GetLastErrorCode();
+    TRecordHistoryForm deleted(nullptr, m_db.get(), freshID, QStringLiteral("Nowa"));
+    QStringList sides;
+    for (int r = 0; r < deleted.grid->rowCount(); ++r)
+        if (deleted.grid->item(r, kColField)->text() == QStringLiteral("Nie posiada numeru REGON"))
+            sides << deleted.grid->item(r, kColOld)->text() + u'>' + deleted.grid->item(r, kColNew)->text();
+    EXPECT_EQ(sides, (QStringList{QStringLiteral("Tak>"), QStringLiteral(">Tak")})); // deleted, then new
 }

@@ -203,8 +203,9 @@ TEST_F(MainFormWindowTest, HelpMenuShowsTheVersionAndFindsTheGuideBesideTheProgr
     const QString installed = root.path() + QStringLiteral("/usr/share/doc/ewidar/podrecznik/index.html");
     ASSERT_TRUE(QDir().mkpath(program));
     ASSERT_TRUE(QDir().mkpath(QFileInfo(installed).path()));
-    if (!QFileInfo::exists(QStringLiteral("/usr/share/doc/ewidar/podrecznik/index.html")))
+    if (!QFileInfo::exists(QStringLiteral("/usr/share/doc/ewidar/podrecznik/index.html"))) {
         EXPECT_EQ(HelpMenu::FindGuide(program), QString());
+    }
     QFile(installed).open(QIODevice::WriteOnly);
     EXPECT_EQ(HelpMenu::FindGuide(program), installed);
     const QString beside = program + QStringLiteral("/podrecznik/index.html");

@@ -115,10 +115,10 @@ TEST(MessageCatalogue, IconsByNumber) {
     };
     EXPECT_EQ(withIcon(TMsgDlgType::mtWarning),
               (QSet<uint32_t>{103, 105, 106, 200, 202, 204, 303, 304, 309, 313, 315, 317, 322, 323, 324, 329}));
-    EXPECT_EQ(withIcon(TMsgDlgType::mtInformation), (QSet<uint32_t>{305, 306, 307, 312, 314, 318}));
+    EXPECT_EQ(withIcon(TMsgDlgType::mtInformation), (QSet<uint32_t>{305, 306, 307, 312, 314, 318, 328}));
     EXPECT_EQ(withIcon(TMsgDlgType::mtConfirmation),
-              (QSet<uint32_t>{300, 301, 302, 308, 311, 316, 320, 321, 325, 326}));
-    EXPECT_EQ(withIcon(TMsgDlgType::mtError).size(), 58 - 15 - 6 - 10);
+              (QSet<uint32_t>{300, 301, 302, 308, 311, 316, 320, 321, 325, 326, 327}));
+    EXPECT_EQ(withIcon(TMsgDlgType::mtError).size(), 61 - 16 - 7 - 11);
 }
 
 TEST(MessageCatalogue, ButtonsByNumber) {
@@ -140,7 +140,7 @@ TEST(MessageCatalogue, ButtonsByNumber) {
               (TMsgButtons{{TMsgDlgBtn::mbOK, QStringLiteral("Powiązania")},
                            {TMsgDlgBtn::mbClose, QStringLiteral("Zamknij")}}));
     // Everything else: one OK button captioned "Ok".
-    EXPECT_EQ(CodesWhere(all, [&](auto& m) { return m.Buttons == ok; }).size(), 58 - 11 - 6 - 1);
+    EXPECT_EQ(CodesWhere(all, [&](auto& m) { return m.Buttons == ok; }).size(), 61 - 12 - 6 - 1);
 }
 
 TEST(MessageCatalogue, TextsKeepTheirLineBreaksQuotesAndPlaceholders) {

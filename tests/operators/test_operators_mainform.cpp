@@ -10,6 +10,7 @@
 #include "uMainForm.h"
 #include "uOperatorsGroupForm.h"
 #include "uOperatorsTree.h"
+#include "uWhiteListFlatImport.h"
 
 #include <QAction>
 #include <QPushButton>
@@ -100,4 +101,22 @@ TEST_F(MainFormOperatorsTest, OnlyAnAdministratorIsAskedForDictionaryFiles) {
     Main->ImportujUrzedy1->trigger();
     EXPECT_EQ(asked.size(), 2) << Shown().toStdString();
     DictionaryImport::SetFileChooser({});
+}
+
+// The flat file of the VAT white list is imported from the same menu (the user's own file, not
+// the database's); a file that cannot be read is said so.
+TEST_F(MainFormOperatorsTest, TheWhiteListFlatFileIsImportedFromTheDictionaryMenu) {
+    Seed(QStringLiteral("Administratorzy"), 31, {QStringLiteral("admin")});
+    InstallWindows();
+    int asked = 0;
+    WhiteListFlatImport::SetFileChooser([&asked](QWidget*) {
+        ++asked;
+        return QStringLiteral("/brak/20261210.7z");
+    });
+    StartAs(QStringLiteral("admin"));
+    EXPECT_EQ(Main->ImportujWykazVat1->text(), QStringLiteral("Importuj plik płaski wykazu VAT…"));
+    Main->ImportujWykazVat1->trigger();
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(Shown().contains(QStringLiteral("Nie można otworzyć pliku"))) << Shown().toStdString();
+    WhiteListFlatImport::SetFileChooser({});
 }

@@ -19,14 +19,15 @@ problem() { echo "FAIL: $*"; fail=1; }
 
 # The file list: exactly these, plus the guide's pages and pictures.
 expected=(
-  ./usr/bin/ewidar ./usr/bin/Kwadrel2015Import
-  ./usr/lib/ewidar/Ewidar ./usr/lib/ewidar/Kwadrel2015Import
+  ./usr/bin/ewidar ./usr/bin/Kwadrel2015Import ./usr/bin/ewidar-wykaz-vat
+  ./usr/lib/ewidar/Ewidar ./usr/lib/ewidar/Kwadrel2015Import ./usr/lib/ewidar/ewidar-wykaz-vat
   ./usr/lib/ewidar/QuorDataBase.so ./usr/lib/ewidar/QuorDataBaseSQL.so
   ./usr/lib/ewidar/QuorHTMLViewer.so ./usr/lib/ewidar/Kwadrel2015.so
   ./usr/share/applications/pl.quorsys.ewidar.desktop
   ./usr/share/metainfo/pl.quorsys.ewidar.metainfo.xml
   ./usr/share/icons/hicolor/scalable/apps/pl.quorsys.ewidar.svg
   ./usr/share/man/man1/Kwadrel2015Import.1.gz ./usr/share/man/man1/ewidar.1.gz
+  ./usr/share/man/man1/ewidar-wykaz-vat.1.gz
   ./usr/share/doc/ewidar/copyright ./usr/share/doc/ewidar/changelog.gz
   ./usr/share/doc/ewidar/podrecznik/index.html
 )
@@ -65,11 +66,11 @@ if command -v desktop-file-validate >/dev/null; then
 fi
 
 # The launchers run the programs of the same tree; the binaries find libraries beside them.
-for pair in "ewidar:Ewidar" "Kwadrel2015Import:Kwadrel2015Import"; do
+for pair in "ewidar:Ewidar" "Kwadrel2015Import:Kwadrel2015Import" "ewidar-wykaz-vat:ewidar-wykaz-vat"; do
   grep -q "/../lib/ewidar/${pair#*:}\"" "$work/root/usr/bin/${pair%%:*}" || problem "launcher ${pair%%:*}"
   [[ -x "$work/root/usr/bin/${pair%%:*}" ]] || problem "launcher ${pair%%:*} not executable"
 done
-for f in Ewidar Kwadrel2015Import QuorDataBase.so QuorDataBaseSQL.so QuorHTMLViewer.so Kwadrel2015.so; do
+for f in Ewidar Kwadrel2015Import ewidar-wykaz-vat QuorDataBase.so QuorDataBaseSQL.so QuorHTMLViewer.so Kwadrel2015.so; do
   readelf -d "$work/root/usr/lib/ewidar/$f" | grep -qE 'R(UN)?PATH.*\[\$ORIGIN\]' || problem "$f: RPATH is not \$ORIGIN"
 done
 rc=0

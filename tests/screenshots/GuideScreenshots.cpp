@@ -125,7 +125,7 @@ protected:
     }
     void WaitForList() {
         QTimer* timer = Form->CollectionBaseFrame1->tmrFilter;
-        QTest::qWaitFor([timer] { return !timer->isActive(); }, 3000);
+        (void)QTest::qWaitFor([timer] { return !timer->isActive(); }, 3000);
         QCoreApplication::processEvents();
     }
     std::unique_ptr<TMainForm> Form;

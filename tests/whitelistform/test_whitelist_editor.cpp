@@ -3,6 +3,7 @@
 // with the subject's own accounts, and a failed answer that changes nothing.
 
 #include "FakeWhiteListService.h"
+#include "FlatFileMaker.h"
 #include "PodmiotFixture.h"
 #include "TRadioButton.h"
 #include "TestSupport.h"
@@ -15,6 +16,8 @@
 #include "uQuorDataBaseDefs.h"
 #include "uRegistry.h"
 #include "uWhiteListAddress.h"
+#include "uWhiteListFlatFile.h"
+#include "uWhiteListFlatImport.h"
 #include "uWhiteListForms.h"
 #include "uWhiteListSettings.h"
 
@@ -23,6 +26,7 @@
 #include <QJsonObject>
 #include <QLineEdit>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QToolButton>
 
@@ -85,6 +89,16 @@ protected:
             rows << values.join(u'|');
         }
         return rows;
+    }
+    // The subject's editor showing a new stored account section of Account; its "Sprawdź
+    // rachunek w wykazie VAT" button (nullptr when missing).
+    QToolButton* AccountCheckButton(const TIntfPtr<IEwidarRecord>& Subject, const QString& Account) {
+        auto account = Supports<IPodmiot>(Subject)->GetRachunkiBankowe()->New();
+        SetValue(account.get(), cDaneRachunkuNrRachunku.Symbol, Account);
+        EXPECT_TRUE(account->Post()) << account->GetLastErrorCode();
+        TBaseFrame* viewer = Open(Subject, kPodatnik)->Viewer("DaneRachunkuFrame1");
+        viewer->SetEwidarRecord(account);
+        return viewer->findChild<QToolButton*>(QStringLiteral("btnWykazVAT"));
     }
     static TIntfPtr<IEwidarCollection> Addresses(IPodmiot* P) { return P->GetAdresyDzialalnosci(); }
     static TIntfPtr<IEwidarCollection> Accounts(IPodmiot* P) { return P->GetRachunkiBankowe(); }
@@ -187,13 +201,7 @@ TEST_F(WhiteListEditorTest, CheckShowsTheStatusAndWhichOwnAccountsAreListed) {
 
 TEST_F(WhiteListEditorTest, AnAccountSectionIsCheckedForTheSubjectsNipOnTheChosenDate) {
     auto subject = NewTaxpayer({{cDanePodmiotuNIP.Symbol, kNip}});
-    auto account = Supports<IPodmiot>(subject)->GetRachunkiBankowe()->New();
-    SetValue(account.get(), cDaneRachunkuNrRachunku.Symbol, kListed2);
-    ASSERT_TRUE(account->Post()) << account->GetLastErrorCode();
-    TPodmiotFrame* f = Open(subject, kPodatnik);
-    TBaseFrame* viewer = f->Viewer("DaneRachunkuFrame1");
-    viewer->SetEwidarRecord(account);
-    auto* button = viewer->findChild<QToolButton*>(QStringLiteral("btnWykazVAT"));
+    QToolButton* button = AccountCheckButton(subject, kListed2);
     ASSERT_TRUE(button);
     QString nipShown;
     auto answer = [&](const QDate& Date) {
@@ -227,6 +235,90 @@ TEST_F(WhiteListEditorTest, AnAccountSectionIsCheckedForTheSubjectsNipOnTheChose
     EXPECT_EQ(checks[1].Outcome, u"przypisany");
     EXPECT_EQ(checks[1].AskedDate, u"2026-01-05");
     EXPECT_EQ(checks[1].Account, kListed2.toStdU16String());
+}
+
+// With the service's limit spent the account is checked in the imported flat file, for the
+// file's own day only; the answer names its source and is kept as proof marked so.
+TEST_F(WhiteListEditorTest, ASpentLimitIsAnsweredFromTheImportedFlatFile) {
+    auto subject = NewTaxpayer({{cDanePodmiotuNIP.Symbol, kNip}});
+    QToolButton* button = AccountCheckButton(subject, kListed2);
+    ASSERT_TRUE(button);
+    auto ask = [&](const QDate& Date) {
+        TestSupport::WhenModal([Date](QWidget* Modal) {
+            auto* form = dynamic_cast<TWhiteListAccountForm*>(Modal);
+            if (!form)
+                return Modal->close(), void();
+            form->edtData->setDate(Date);
+            form->accept();
+        });
+        button->click();
+    };
+    auto stored = [&] {
+        std::vector<TRegisterCheck> checks;
+        EXPECT_TRUE(Store(m_db)->GetRegisterChecks(subject->GetID(), {}, checks));
+        return checks;
+    };
+    Service.Limit = 0;
+    QFile::remove(WhiteListFlatFile::StorePath());
+    const QDate today = QDate::currentDate();
+    const QString day = today.toString(Qt::ISODate);
+
+    // Nothing imported yet: the service's failure and why the file cannot answer.
+    ask(today);
+    ASSERT_EQ(Messages->Count(), 1);
+    EXPECT_TRUE(Messages->Last().Text.startsWith(QStringLiteral("Wyczerpano limit zapytań"))) << Shown().toStdString();
+    EXPECT_TRUE(Messages->Last().Text.contains(QStringLiteral("Nie zaimportowano pliku płaskiego"))) << Shown().toStdString();
+    EXPECT_TRUE(stored().empty());
+
+    // "Importuj plik płaski wykazu VAT…" of today's file.
+    QTemporaryDir dir;
+    TFlatFileMaker maker;
+    maker.Date = today.toString(QStringLiteral("yyyyMMdd"));
+    maker.Active = {{kNip, kListed2}};
+    maker.Exempt = {{QStringLiteral("1234563218"), kListed}};
+    const QString source = dir.filePath(QStringLiteral("plik.json"));
+    TFlatFileMaker::Write(source, maker.Json());
+    WhiteListFlatImport::SetFileChooser([source](QWidget*) { return source; });
+    EXPECT_TRUE(WhiteListFlatImport::Run(button->window()));
+    WhiteListFlatImport::SetFileChooser({});
+    ASSERT_EQ(Messages->Count(), 2);
+    EXPECT_TRUE(Messages->Last().Text.contains(QStringLiteral("z dnia %1:\nskróty podatników czynnych: 1\nskróty "
+                                                              "podatników zwolnionych: 1").arg(day)))
+        << Shown().toStdString();
+
+    ask(today);
+    ASSERT_EQ(Messages->Count(), 3);
+    const QString said = Messages->Last().Text;
+    EXPECT_TRUE(said.startsWith(QStringLiteral("Odpowiedź z pliku płaskiego z dnia ") + day)) << said.toStdString();
+    EXPECT_TRUE(said.contains(QStringLiteral("Wyczerpano limit zapytań"))) << said.toStdString();
+    EXPECT_TRUE(said.contains(QStringLiteral("JEST przypisany")) && !said.contains(QStringLiteral("NIE JEST")))
+        << said.toStdString();
+    EXPECT_TRUE(said.contains(QStringLiteral("Podatnik VAT czynny"))) << said.toStdString();
+    std::vector<TRegisterCheck> checks = stored();
+    ASSERT_EQ(checks.size(), 1u);
+    EXPECT_EQ(checks[0].Source, u"plik płaski");
+    EXPECT_EQ(checks[0].RequestId, (QStringLiteral("plik płaski ") + day).toStdU16String());
+    EXPECT_EQ(checks[0].Outcome, u"przypisany");
+    EXPECT_EQ(checks[0].Account, kListed2.toStdU16String());
+    EXPECT_TRUE(QString::fromStdU16String(checks[0].Raw)
+                    .contains(QString::fromLatin1(TFlatFileMaker::Hash(maker.Date, kNip, kListed2, maker.Rounds))))
+        << QString::fromStdU16String(checks[0].Raw).toStdString();
+
+    // The day before: the file cannot answer, and nothing is kept.
+    ask(today.addDays(-1));
+    ASSERT_EQ(Messages->Count(), 4);
+    EXPECT_TRUE(Messages->Last().Text.contains(QStringLiteral("odpowiada tylko na ten dzień"))) << Shown().toStdString();
+    EXPECT_EQ(stored().size(), 1u);
+
+    // The service answering again is asked, and says so.
+    Service.Limit = -1;
+    ask(today);
+    ASSERT_EQ(Messages->Count(), 5);
+    EXPECT_TRUE(Messages->Last().Text.contains(QStringLiteral("Odpowiedź usługi wykazu podatników VAT")))
+        << Shown().toStdString();
+    checks = stored();
+    ASSERT_EQ(checks.size(), 2u);
+    EXPECT_EQ(checks[0].Source, u"usługa");
 }
 
 // A fake VIES valid for numbers ending in 9, naming the consultation for a requester.

@@ -23,6 +23,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 
 namespace SqlBackup {
 
@@ -245,6 +246,72 @@ void CopyTable(const TEachRow& From, TSqlConnection& To, const QString& Table, i
     batch.Flush();
 }
 
+// Page cache of an SQLite connection while a whole database is written through it, so
+// that index pages are not written out and read again many times over.
+const QString kCopyCache = QStringLiteral("PRAGMA cache_size = -131072");
+
+// A backup's database attached to an SQLite connection for the time of a restore, so
+// that each table is copied by one INSERT ... SELECT inside the engine, with a larger
+// page cache. Attached before the write transaction (SQLite refuses it inside one) and
+// detached after it, when the connection's own cache size comes back.
+class TAttached {
+public:
+    TAttached(TSqlConnection& C, const QString& File) : m_c(C) {
+        m_cache = m_c.Scalar(QStringLiteral("PRAGMA cache_size")).toLongLong();
+        m_c.Exec(kCopyCache);
+        m_c.Exec(QStringLiteral("ATTACH DATABASE ? AS ew_kopia"), {File}, SqlErrors::ecRestoreFailed);
+    }
+    ~TAttached() {
+        try {
+            m_c.Exec(QStringLiteral("DETACH DATABASE ew_kopia"));
+            if (m_cache != 0)
+                m_c.Exec(QStringLiteral("PRAGMA cache_size = %1").arg(m_cache));
+        } catch (...) {
+        }
+    }
+    TAttached(const TAttached&) = delete;
+    TAttached& operator=(const TAttached&) = delete;
+
+    // The rows of Table, named column by column (an upgraded backup may hold them in
+    // another order than this database); returns how many were copied.
+    qint64 Copy(TFileDb& Source, const QString& Table) {
+        QStringList columns;
+        for (const QVariantList& c : Source.Rows(QStringLiteral("PRAGMA table_info(%1)").arg(Table)))
+            columns << c.value(1).toString();
+        const QString list = columns.join(u',');
+        m_c.Exec(QStringLiteral("INSERT INTO main.%1 (%2) SELECT %2 FROM ew_kopia.%1").arg(Table, list), {},
+                 SqlErrors::ecRestoreFailed);
+        return Source.Rows(QStringLiteral("SELECT count(*) FROM ") + Table).value(0).value(0).toLongLong();
+    }
+
+private:
+    TSqlConnection& m_c;
+    qint64 m_cache = 0;
+};
+
+// An SQLite database's own indexes dropped while a whole copy goes in, inside its write
+// transaction (which undoes the drop should the copy fail), and made again once the rows
+// are in: one sort each rather than grown row by row.
+class TIndexesLater {
+public:
+    TIndexesLater(TSqlConnection& C, int Code) : m_c(C), m_code(Code) {
+        m_indexes = m_c.Rows(
+            QStringLiteral("SELECT name, sql FROM main.sqlite_master WHERE type = 'index' AND sql IS NOT NULL"), {},
+            Code);
+        for (const QVariantList& index : m_indexes)
+            m_c.Exec(QStringLiteral("DROP INDEX main.") + index.value(0).toString(), {}, Code);
+    }
+    void Rebuild() {
+        for (const QVariantList& index : m_indexes)
+            m_c.Exec(index.value(1).toString(), {}, m_code);
+    }
+
+private:
+    TSqlConnection& m_c;
+    int m_code;
+    QList<QVariantList> m_indexes;
+};
+
 QString Quoted(const QString& Text) {
     return u'\'' + QString(Text).replace(u'\'', QStringLiteral("''")) + u'\'';
 }
@@ -269,6 +336,11 @@ void CopyServer(TSqlConnection& Server, const QString& File) {
     target.database = File;
     TSqlConnection file(QStringLiteral("SQLITE"), MakeDialect(QStringLiteral("SQLITE")));
     file.Open(target, 0);
+    // A scratch file, checked completely once it is in the backup: filled without a
+    // journal and without syncs.
+    for (const QString& pragma : {QStringLiteral("PRAGMA journal_mode = OFF"), QStringLiteral("PRAGMA synchronous = OFF"),
+                                  kCopyCache})
+        file.Exec(pragma, {}, SqlErrors::ecBackupFailed);
     const TEachRow from = [&](const QString& Sql, const std::function<void(const QSqlQuery&)>& Row) {
         Server.EachRow(Sql, {}, Row);
     };
@@ -279,10 +351,15 @@ void CopyServer(TSqlConnection& Server, const QString& File) {
     try {
         TWriteScope scope(file);
         TForeignKeysLater later(file);
-        file.Exec(QStringLiteral("DELETE FROM ew_meta"), {}, SqlErrors::ecBackupFailed);
-        file.Exec(QStringLiteral("DELETE FROM ew_change"), {}, SqlErrors::ecBackupFailed);
+        // A new file starts with rows of its own (its identity, the history's head):
+        // the copy holds only the server's.
+        for (const QString& sql : QStringList{QStringLiteral("DELETE FROM ew_meta"),
+                                              QStringLiteral("DELETE FROM ew_change")} + DeleteStatements())
+            file.Exec(sql, {}, SqlErrors::ecBackupFailed);
+        TIndexesLater indexes(file, SqlErrors::ecBackupFailed);
         for (const QString& t : QStringList{QStringLiteral("ew_meta"), QStringLiteral("ew_change")} + DataTables())
             CopyTable(from, file, t, SqlErrors::ecBackupFailed);
+        indexes.Rebuild();
         scope.Commit();
         Server.Exec(QStringLiteral("COMMIT"), {}, SqlErrors::ecBackupFailed);
     } catch (...) {
@@ -444,13 +521,27 @@ void Restore(TSqlConnection& C, const QString& Path, const QString& Password, co
         copied += Rows;
         p(32 + 66 * copied / total);
     };
+    // Into an SQLite database the rows go table by table inside the engine, its indexes
+    // made after them; to a server, many rows per statement.
+    std::optional<TAttached> attached;
+    if (!C.Dialect().ServerLiveness())
+        attached.emplace(C, file);
     TWriteScope scope(C);
     TForeignKeysLater later(C);
+    std::optional<TIndexesLater> indexes;
+    if (attached)
+        indexes.emplace(C, SqlErrors::ecRestoreFailed);
     for (const QString& sql : DeleteStatements())
         C.Exec(sql, {}, SqlErrors::ecRestoreFailed);
     p(32);
-    for (const QString& t : DataTables())
-        CopyTable(from, C, t, SqlErrors::ecRestoreFailed, advance);
+    for (const QString& t : DataTables()) {
+        if (attached)
+            advance(attached->Copy(source, t));
+        else
+            CopyTable(from, C, t, SqlErrors::ecRestoreFailed, advance);
+    }
+    if (indexes)
+        indexes->Rebuild();
     if (!SameCounts(Counts([&](const QString& Sql) { return C.Rows(Sql, {}, SqlErrors::ecRestoreFailed); }),
                     expected))
         Fail(SqlErrors::ecRestoreFailed, QStringLiteral("po przywróceniu liczby rekordów różnią się od kopii"));

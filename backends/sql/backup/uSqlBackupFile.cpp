@@ -5,10 +5,10 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include <openssl/evp.h>
 #include <sodium.h>
 
 #include <array>
-#include <cstring>
 
 #include <unistd.h>
 
@@ -22,7 +22,7 @@ constexpr qint64 kMagicSize = 8;
 constexpr qint64 kPiece = 64 * 1024;
 // Bytes between two progress steps.
 constexpr qint64 kStepBytes = 256 * 1024;
-constexpr qint64 kHashSize = crypto_hash_sha256_BYTES;
+constexpr qint64 kHashSize = 32; // SHA-256
 constexpr quint32 kMaxManifest = 1024 * 1024;
 // Limits read from a file are bounded, so that a damaged header cannot ask for
 // gigabytes of memory or hours of hashing.
@@ -49,6 +49,32 @@ quint64 FromLe(const QByteArray& B) {
     return v;
 }
 
+// SHA-256 through libcrypto, which uses the processor's SHA instructions where it has
+// them: several times the speed of libsodium's portable code over a backup's hundreds of
+// megabytes, which every backup hashes four times and every check twice.
+class TSha256 {
+public:
+    TSha256() : m_ctx(EVP_MD_CTX_new()) {
+        if (!m_ctx || EVP_DigestInit_ex(m_ctx, EVP_sha256(), nullptr) != 1)
+            Fail(SqlErrors::ecBackupFailed, QStringLiteral("biblioteka libcrypto nie działa"));
+    }
+    ~TSha256() { EVP_MD_CTX_free(m_ctx); }
+    TSha256(const TSha256&) = delete;
+    TSha256& operator=(const TSha256&) = delete;
+
+    void Add(const QByteArray& B) { EVP_DigestUpdate(m_ctx, B.constData(), size_t(B.size())); }
+    QByteArray Sum() {
+        QByteArray sum(kHashSize, '\0');
+        unsigned int n = 0;
+        EVP_DigestFinal_ex(m_ctx, reinterpret_cast<unsigned char*>(sum.data()), &n);
+        return sum;
+    }
+    QString Hex() { return QString::fromLatin1(Sum().toHex()); }
+
+private:
+    EVP_MD_CTX* m_ctx;
+};
+
 using TKey = std::array<unsigned char, crypto_secretstream_xchacha20poly1305_KEYBYTES>;
 
 TKey DeriveKey(const QString& Password, const unsigned char* Salt, quint64 Ops, quint64 Mem, int FailCode) {
@@ -65,7 +91,6 @@ TKey DeriveKey(const QString& Password, const unsigned char* Salt, quint64 Ops, 
 class TOut {
 public:
     TOut(const QString& Path, const QString& Password) : m_file(Path) {
-        crypto_hash_sha256_init(&m_sha);
         if (!m_file.open(QIODevice::WriteOnly))
             Fail(SqlErrors::ecBackupFailed, QStringLiteral("nie można zapisać pliku %1: %2").arg(Path, m_file.errorString()));
         // Personal data: readable by its owner only, as the database itself.
@@ -89,14 +114,12 @@ public:
     }
 
     void Put(const QByteArray& B) {
-        crypto_hash_sha256_update(&m_sha, reinterpret_cast<const unsigned char*>(B.constData()), quint64(B.size()));
+        m_sha.Add(B);
         Plain(B);
     }
     // Ends with the checksum and the final piece, then forces the file onto the disk.
     void Finish() {
-        std::array<unsigned char, kHashSize> sum{};
-        crypto_hash_sha256_final(&m_sha, sum.data());
-        Plain(QByteArray(reinterpret_cast<const char*>(sum.data()), kHashSize));
+        Plain(m_sha.Sum());
         if (m_sealed)
             Seal(crypto_secretstream_xchacha20poly1305_TAG_FINAL);
         if (!m_file.flush() || ::fsync(m_file.handle()) != 0)
@@ -131,7 +154,7 @@ private:
 
     QFile m_file;
     bool m_sealed = false;
-    crypto_hash_sha256_state m_sha{};
+    TSha256 m_sha;
     crypto_secretstream_xchacha20poly1305_state m_state{};
     QByteArray m_buffer;
 };
@@ -140,7 +163,6 @@ private:
 class TIn {
 public:
     TIn(const QString& Path, const QString& Password) : m_file(Path) {
-        crypto_hash_sha256_init(&m_sha);
         if (!m_file.open(QIODevice::ReadOnly))
             Fail(SqlErrors::ecNotBackup, QStringLiteral("nie można otworzyć pliku %1: %2").arg(Path, m_file.errorString()));
         const QByteArray magic = m_file.read(kMagicSize);
@@ -170,15 +192,14 @@ public:
     // Exactly N plain bytes, counted into the checksum.
     QByteArray Get(qint64 N) {
         QByteArray out = Plain(N);
-        crypto_hash_sha256_update(&m_sha, reinterpret_cast<const unsigned char*>(out.constData()), quint64(out.size()));
+        m_sha.Add(out);
         return out;
     }
     // The stored checksum must match what was read, and nothing may follow it.
     void Finish() {
-        std::array<unsigned char, kHashSize> sum{};
-        crypto_hash_sha256_final(&m_sha, sum.data());
+        const QByteArray sum = m_sha.Sum();
         const QByteArray stored = Plain(kHashSize);
-        if (std::memcmp(stored.constData(), sum.data(), kHashSize) != 0)
+        if (stored != sum)
             Fail(SqlErrors::ecBackupDamaged, QStringLiteral("suma kontrolna pliku się nie zgadza"));
         if (m_sealed ? (!m_final || !m_buffer.isEmpty() || !m_file.atEnd()) : !m_file.atEnd())
             Fail(m_sealed && !m_final ? SqlErrors::ecBackupTruncated : SqlErrors::ecBackupDamaged,
@@ -229,16 +250,10 @@ private:
     bool m_sealed = false;
     bool m_final = false;
     int m_pieces = 0;
-    crypto_hash_sha256_state m_sha{};
+    TSha256 m_sha;
     crypto_secretstream_xchacha20poly1305_state m_state{};
     QByteArray m_buffer;
 };
-
-QString Hex(crypto_hash_sha256_state& Sha) {
-    std::array<unsigned char, kHashSize> sum{};
-    crypto_hash_sha256_final(&Sha, sum.data());
-    return QString::fromLatin1(QByteArray(reinterpret_cast<const char*>(sum.data()), kHashSize).toHex());
-}
 
 } // namespace
 
@@ -246,20 +261,19 @@ QString FileSha256(const QString& Path, const TStep& Step) {
     QFile f(Path);
     if (!f.open(QIODevice::ReadOnly))
         Fail(SqlErrors::ecBackupFailed, QStringLiteral("nie można odczytać %1").arg(Path));
-    crypto_hash_sha256_state sha;
-    crypto_hash_sha256_init(&sha);
+    TSha256 sha;
     const qint64 total = f.size();
     qint64 done = 0;
     while (!f.atEnd()) {
         const QByteArray b = f.read(kStepBytes);
         if (b.isEmpty())
             Fail(SqlErrors::ecBackupFailed, QStringLiteral("odczyt %1 nie powiódł się").arg(Path));
-        crypto_hash_sha256_update(&sha, reinterpret_cast<const unsigned char*>(b.constData()), quint64(b.size()));
+        sha.Add(b);
         done += b.size();
         if (Step)
             Step(done, total);
     }
-    return Hex(sha);
+    return sha.Hex();
 }
 
 void Write(const QString& Path, const QString& DatabaseFile, const QByteArray& Manifest, const QString& Password,
@@ -292,18 +306,18 @@ QByteArray Extract(const QString& Path, const QString& Password, const QString& 
         Fail(SqlErrors::ecBackupDamaged, QStringLiteral("nieprawidłowa długość opisu kopii"));
     const QByteArray manifest = in.Get(qint64(manifestSize));
     const quint64 total = FromLe(in.Get(8));
-    // A plain file cannot hold more than its own size; an encrypted one about as much.
+    // A plain file cannot hold more than its own size, an encrypted one about as much: a
+    // length beyond the file's end means the file was cut short.
     if (total > quint64(in.Size()))
-        Fail(SqlErrors::ecBackupDamaged, QStringLiteral("nieprawidłowa długość bazy w kopii"));
+        Fail(SqlErrors::ecBackupTruncated, QStringLiteral("plik kopii kończy się przed końcem bazy"));
     QSaveFile db(DatabaseFile);
     if (!db.open(QIODevice::WriteOnly))
         Fail(SqlErrors::ecBackupFailed, QStringLiteral("nie można zapisać %1").arg(DatabaseFile));
-    crypto_hash_sha256_state sha;
-    crypto_hash_sha256_init(&sha);
+    TSha256 sha;
     quint64 done = 0;
     while (done < total) {
         const QByteArray b = in.Get(qint64(std::min<quint64>(kStepBytes, total - done)));
-        crypto_hash_sha256_update(&sha, reinterpret_cast<const unsigned char*>(b.constData()), quint64(b.size()));
+        sha.Add(b);
         if (db.write(b) != b.size())
             Fail(SqlErrors::ecBackupFailed, QStringLiteral("zapis %1 nie powiódł się").arg(DatabaseFile));
         done += quint64(b.size());
@@ -311,7 +325,7 @@ QByteArray Extract(const QString& Path, const QString& Password, const QString& 
             Step(qint64(done), qint64(total));
     }
     in.Finish();
-    Sha256 = Hex(sha);
+    Sha256 = sha.Hex();
     if (!db.commit())
         Fail(SqlErrors::ecBackupFailed, QStringLiteral("zapis %1 nie powiódł się").arg(DatabaseFile));
     return manifest;

@@ -7,8 +7,10 @@
 #include "uSqlRecord.h"
 #include "uSqlRecordStore.h"
 
-#include <QHash>
+#include <QSet>
 
+#include <algorithm>
+#include <map>
 #include <vector>
 
 namespace SqlDuplicates {
@@ -75,6 +77,15 @@ private:
     std::vector<TPair> m_pairs;
 };
 
+// Records the pair (First < Second) unless it is recorded already.
+void InsertMark(TSqlConnection& C, qint64 First, qint64 Second) {
+    if (C.Scalar(QStringLiteral("SELECT count(*) FROM ew_not_duplicate WHERE first_id = ? AND second_id = ?"),
+                 {First, Second}, 0)
+            .toInt() == 0)
+        C.Exec(QStringLiteral("INSERT INTO ew_not_duplicate (first_id, second_id) VALUES (?, ?)"),
+               {First, Second});
+}
+
 } // namespace
 
 QString FoldName(const QString& Name) {
@@ -114,39 +125,39 @@ void WriteAllNameKeys(TSqlConnection& C) {
 TIntfPtr<IDuplicatePairs> Find(const TSqlConnectionPtr& C) {
     C->Require();
     SqlAccess::Demand(*C, SqlAccess::rtView);
-    // One pass over the key index finds the keys held more than once; only their rows are
-    // paired, the smaller identifier first. Placeholders and pairs marked as no duplicates
-    // are left out.
-    const auto rows = C->Rows(
-        QStringLiteral("WITH twice AS (SELECT symbol, digits FROM ew_ident WHERE symbol IN (?, ?, ?, ?) "
-                       "GROUP BY symbol, digits HAVING count(*) > 1) "
-                       "SELECT a.record_id, b.record_id, a.symbol FROM twice t "
-                       "JOIN ew_ident a ON a.symbol = t.symbol AND a.digits = t.digits "
-                       "JOIN ew_ident b ON b.symbol = a.symbol AND b.digits = a.digits "
-                       "AND b.record_id > a.record_id "
-                       "JOIN ew_record ra ON ra.id = a.record_id "
-                       "JOIN ew_record rb ON rb.id = b.record_id "
-                       "WHERE ra.state = 0 AND rb.state = 0 "
-                       "AND NOT EXISTS (SELECT 1 FROM ew_not_duplicate n "
-                       "WHERE n.first_id = a.record_id AND n.second_id = b.record_id) "
-                       "ORDER BY a.record_id, b.record_id"),
+    // One pass over the key index in its order, grouping as it goes: no temporary table of
+    // all keys (on a server that table spills to disk and costs seconds over 100,000
+    // subjects), and only the keys held more than once come back, each with its subjects.
+    const auto groups = C->Rows(
+        QStringLiteral("SELECT symbol, group_concat(record_id) FROM ew_ident WHERE symbol IN (?, ?, ?, ?) "
+                       "GROUP BY symbol, digits HAVING count(*) > 1"),
         {Symbols()[0], Symbols()[1], Symbols()[2], Symbols()[3]});
-    std::vector<TPair> pairs;
-    std::vector<int> masks;
-    QHash<QPair<qint64, qint64>, size_t> index;
-    for (const QVariantList& r : rows) {
-        const QPair<qint64, qint64> key{r[0].toLongLong(), r[1].toLongLong()};
-        const int bit = 1 << std::max(0, static_cast<int>(Symbols().indexOf(r[2].toString())));
-        if (const auto it = index.constFind(key); it != index.cend()) {
-            masks[*it] |= bit;
-            continue;
-        }
-        index.insert(key, pairs.size());
-        pairs.push_back({key.first, key.second, {}});
-        masks.push_back(bit);
+    // Placeholders are no subjects yet; pairs marked as no duplicates are not offered.
+    QSet<qint64> placeholders;
+    for (const QVariantList& r :
+         C->Rows(QStringLiteral("SELECT id FROM ew_record WHERE kind = ? AND state <> 0"), {int(kPodmiot)}))
+        placeholders.insert(r[0].toLongLong());
+    QSet<QPair<qint64, qint64>> marked;
+    for (const QVariantList& r : C->Rows(QStringLiteral("SELECT first_id, second_id FROM ew_not_duplicate")))
+        marked.insert({r[0].toLongLong(), r[1].toLongLong()});
+
+    std::map<QPair<qint64, qint64>, int> masks; // the smaller identifier first, in order
+    for (const QVariantList& g : groups) {
+        const int bit = 1 << std::max(0, static_cast<int>(Symbols().indexOf(g[0].toString())));
+        std::vector<qint64> ids;
+        for (const QString& id : g[1].toString().split(u','))
+            if (const qint64 n = id.trimmed().toLongLong(); n > 0 && !placeholders.contains(n))
+                ids.push_back(n);
+        std::sort(ids.begin(), ids.end());
+        for (size_t a = 0; a < ids.size(); ++a)
+            for (size_t b = a + 1; b < ids.size(); ++b)
+                if (ids[a] != ids[b] && !marked.contains({ids[a], ids[b]}))
+                    masks[{ids[a], ids[b]}] |= bit;
     }
-    for (size_t i = 0; i < pairs.size(); ++i)
-        pairs[i].reason = Reasons(masks[i]);
+    std::vector<TPair> pairs;
+    pairs.reserve(masks.size());
+    for (const auto& [key, mask] : masks)
+        pairs.push_back({key.first, key.second, Reasons(mask)});
     return MakeIntf<IDuplicatePairs, TDuplicatePairs>(C, std::move(pairs));
 }
 
@@ -162,11 +173,18 @@ void MarkNotDuplicate(TSqlConnection& C, qint64 First, qint64 Second) {
                  {a, b, int(kPodmiot)}, 0)
             .toInt() != 2)
         Fail(SqlErrors::ecRecordDeleted);
-    if (C.Scalar(QStringLiteral("SELECT count(*) FROM ew_not_duplicate WHERE first_id = ? AND second_id = ?"),
-                 {a, b}, 0)
-            .toInt() == 0)
-        C.Exec(QStringLiteral("INSERT INTO ew_not_duplicate (first_id, second_id) VALUES (?, ?)"), {a, b});
+    InsertMark(C, a, b);
     scope.Commit();
+}
+
+void CarryMarks(TSqlConnection& C, qint64 From, qint64 To) {
+    for (const QVariantList& r :
+         C.Rows(QStringLiteral("SELECT first_id, second_id FROM ew_not_duplicate WHERE first_id = ? OR second_id = ?"),
+                {From, From})) {
+        const qint64 other = r[0].toLongLong() == From ? r[1].toLongLong() : r[0].toLongLong();
+        if (other != To)
+            InsertMark(C, std::min(other, To), std::max(other, To));
+    }
 }
 
 } // namespace SqlDuplicates

@@ -1,6 +1,6 @@
 #pragma once
 // Subjects stored twice: the pairs that share the digits of a NIP, PESEL or REGON, or the
-// same folded name and postal code, found with one self-join of ew_ident; and the pairs
+// same folded name and postal code, found in one grouped pass over ew_ident; and the pairs
 // the operator marked as no duplicates (ew_not_duplicate), which are not offered again.
 
 #include "uEwidarQuorDBIntf.h"
@@ -24,5 +24,8 @@ void WriteAllNameKeys(TSqlConnection& C);
 
 TIntfPtr<IDuplicatePairs> Find(const TSqlConnectionPtr& C);
 void MarkNotDuplicate(TSqlConnection& C, qint64 First, qint64 Second);
+// Gives To the marks of From (a merge keeps To and deletes From): a pair (From, X) becomes
+// (To, X) unless X is To itself or the pair is marked already. Within the caller's write.
+void CarryMarks(TSqlConnection& C, qint64 From, qint64 To);
 
 } // namespace SqlDuplicates

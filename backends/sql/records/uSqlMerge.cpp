@@ -1,6 +1,7 @@
 #include "uSqlMerge.h"
 
 #include "uSqlAccess.h"
+#include "uSqlDuplicates.h"
 #include "uSqlErrors.h"
 #include "uSqlHistory.h"
 #include "uSqlKinds.h"
@@ -162,6 +163,9 @@ void Merge(TSqlConnection& C, qint64 Keep, qint64 Drop, const TValues& Values) {
     MoveOwnLinks(C, Keep, Drop);
     C.Exec(QStringLiteral("UPDATE ew_link SET target_id = ? WHERE target_id = ?"), {Keep, Drop});
     MovePeople(C, Keep, Drop);
+    // The pairs marked as no duplicates of the dropped record hold for the kept one; the
+    // deletion would take them along.
+    SqlDuplicates::CarryMarks(C, Drop, Keep);
     C.Exec(QStringLiteral("DELETE FROM ew_record WHERE id = ?"), {Drop}, SqlErrors::ecDeleteFailed);
 
     scope.Changed(keep.kind);

@@ -1,7 +1,8 @@
 #pragma once
 // Merging two stored records of one kind that stand for the same thing: the chosen values
 // go into the kept record, every section, link and relation of the dropped record moves to
-// the kept one, and the dropped record is deleted, in one write transaction. Nothing is
+// the kept one, as do its pairs marked as no duplicates, and the dropped record is deleted,
+// in one write transaction. Nothing is
 // written when either record is locked by another session (105), when the two are of
 // different kinds or the same record, or when the merge would relate a subject to itself.
 
