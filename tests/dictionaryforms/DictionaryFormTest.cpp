@@ -90,9 +90,16 @@ protected:
     void TearDown() override { ResetDictionaryTables(); }
 
     // Types Polish text into a box (keyClicks cannot) and lets the filter timer fire.
+    // Types, then waits until the window's filter timer has fired and the list is refilled
+    // (however slow the machine), with a pause first for the timer to start.
     static void TypeAndWait(QLineEdit* Box, const QString& Text) {
         Box->insert(Text);
-        QTest::qWait(450);
+        QTest::qWait(50);
+        auto* form = qobject_cast<TDictionaryForm*>(Box->window());
+        if (form) {
+            EXPECT_TRUE(QTest::qWaitFor([form] { return !form->tmrFilter->isActive(); }, 10000));
+        }
+        QTest::qWait(50);
     }
     // Acts on the next dictionary window once its first filling is over (the filling
     // lets timers run while it paints its caption, so the action waits for it to return).
