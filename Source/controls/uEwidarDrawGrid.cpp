@@ -190,7 +190,7 @@ TDrawGrid::TLoadedRows TDrawGrid::LoadRows(IEwidarCollection* Value, const QStri
         out.Rows.push_back(std::move(title));
     }
     FCollection = RetainByKind(Value);
-    if (!FCollection)
+    if (!FCollection || LoadLines(out, first, !Titles.isEmpty()))
         return out;
     const TItemGetter getItem = ItemGetter(FCollection.get());
     const int32_t count = std::max(FCollection->GetCount(), 0);
@@ -203,6 +203,7 @@ TDrawGrid::TLoadedRows TDrawGrid::LoadRows(IEwidarCollection* Value, const QStri
         if (Titles.isEmpty())
             out.ColCount = std::max(out.ColCount, first + static_cast<int>(parts.size()));
         TEwidarRow row;
+        row.ID = record->GetID();
         row.EwidarRecord = std::move(record);
         row.CheckBoxActive = FVisibleCheckBox && FVisibleCheckBoxEnabled;
         row.Row.resize(first);
@@ -217,13 +218,43 @@ TDrawGrid::TLoadedRows TDrawGrid::LoadRows(IEwidarCollection* Value, const QStri
     return out;
 }
 
+// Every row's identifier and lines in one call, when the collection offers it; the
+// records are made later, one by one, for the rows that are opened or ticked.
+bool TDrawGrid::LoadLines(TLoadedRows& Out, int First, bool Titled) {
+    const TIntfPtr<IEwidarRowReader> reader = Supports<IEwidarRowReader>(FCollection);
+    TEwidarRowLines lines;
+    if (!reader || !reader->ReadRows(lines))
+        return false;
+    if (!Titled)
+        Out.ColCount = std::max(Out.ColCount, First + static_cast<int>(lines.LineCount));
+    const int shown = std::min(Out.ColCount - First, static_cast<int>(lines.LineCount));
+    Out.Rows.reserve(Out.Rows.size() + lines.IDs.size());
+    for (size_t r = 0; r < lines.IDs.size(); ++r) {
+        TEwidarRow row;
+        row.ID = lines.IDs[r];
+        row.CheckBoxActive = FVisibleCheckBox && FVisibleCheckBoxEnabled;
+        row.Row.reserve(Out.ColCount);
+        row.Row.resize(First);
+        for (int c = 0; c < shown; ++c) {
+            const std::u16string_view line = lines.Line(r, c);
+            row.Row.append(CellText(QString(reinterpret_cast<const QChar*>(line.data()),
+                                            static_cast<qsizetype>(line.size()))));
+        }
+        while (row.Row.size() < Out.ColCount)
+            row.Row.append(CellText(QString()));
+        Out.Rows.push_back(std::move(row));
+    }
+    FRowReader = reader;
+    return true;
+}
+
 void TDrawGrid::SelectRecord(IEwidarRecord* Selected) {
     int target = -1;
     if (Selected) {
         const int32_t id = Selected->GetID();
         for (int r = FixedRows(); r < RowCount() && target < 0; ++r) {
             const TEwidarRow* row = FGrid->GridRow(r);
-            if (row->EwidarRecord && row->EwidarRecord->GetID() == id)
+            if (row->ID != 0 && row->ID == id)
                 target = r;
         }
     }
@@ -238,20 +269,29 @@ void TDrawGrid::RestoreCheckedRows() {
         return;
     for (int r = FixedRows(); r < RowCount(); ++r) {
         TEwidarRow* row = FGrid->GridRow(r);
-        if (row->CheckBoxActive && row->EwidarRecord &&
-            FCheckedIDList.contains(QString::number(row->EwidarRecord->GetID())))
+        if (row->CheckBoxActive && row->ID != 0 && FCheckedIDList.contains(QString::number(row->ID)))
             row->Checked = true;
     }
     FGrid->AllRowsChanged();
 }
 
 TIntfPtr<IEwidarRecord> TDrawGrid::GetEwidarRecord(int Index) const {
-    const TEwidarRow* row = FGrid->GridRow(Index);
-    return row ? row->EwidarRecord : TIntfPtr<IEwidarRecord>();
+    TEwidarRow* row = FGrid->GridRow(Index);
+    if (!row)
+        return {};
+    if (!row->EwidarRecord && row->ID != 0 && FRowReader)
+        row->EwidarRecord = FRowReader->GetItemByID(row->ID);
+    return row->EwidarRecord;
+}
+
+int32_t TDrawGrid::RowID(int Row) const {
+    const TEwidarRow* row = FGrid->GridRow(Row);
+    return row ? row->ID : 0;
 }
 
 void TDrawGrid::Clear() {
     FCollection = nullptr;
+    FRowReader = nullptr;
     FCheckBoxGroupValue = false;
     FVisibleCheckBox = false;
     FGrid->Clear();
@@ -287,8 +327,8 @@ void TDrawGrid::SetChecked(int Row, bool Value) {
     if (!row || !row->CheckBoxActive)
         return;
     row->Checked = Value;
-    if (row->EwidarRecord) {
-        const QString id = QString::number(row->EwidarRecord->GetID());
+    if (row->ID != 0) {
+        const QString id = QString::number(row->ID);
         if (Value)
             FCheckedIDList.insert(id);
         else
@@ -303,9 +343,9 @@ void TDrawGrid::SetAllChecked(bool Value) {
         if (!row->CheckBoxActive)
             continue;
         row->Checked = Value;
-        if (!row->EwidarRecord)
+        if (row->ID == 0)
             continue;
-        const QString id = QString::number(row->EwidarRecord->GetID());
+        const QString id = QString::number(row->ID);
         if (Value)
             FCheckedIDList.insert(id);
         else

@@ -48,8 +48,11 @@ public:
     void SetEwidarCollection(IEwidarCollection* Value, IEwidarRecord* Selected = nullptr);
     // The loaded collection, as retained under its kind; empty when none.
     TIntfPtr<IEwidarCollection> EwidarCollection() const { return FCollection; }
-    // The record of a row; empty for the title row and outside the rows.
+    // The record of a row; empty for the title row and outside the rows. A list read
+    // in one pass makes a row's record only when it is first asked for.
     TIntfPtr<IEwidarRecord> GetEwidarRecord(int Index) const;
+    // The identifier of a row's record, without making the record; 0 for none.
+    int32_t RowID(int Row) const;
     TIntfPtr<IEwidarRecord> EwidarRecord(int Row) const { return GetEwidarRecord(Row); }
     // Drops the collection, every row and column; the "all" box goes back to false.
     void Clear();
@@ -135,6 +138,7 @@ private:
 
     struct TLoadedRows;
     TLoadedRows LoadRows(IEwidarCollection* Value, const QStringList& Titles);
+    bool LoadLines(TLoadedRows& Out, int First, bool Titled);
     void SelectRecord(IEwidarRecord* Selected);
     void RestoreCheckedRows();
     void SortByColumn(int Col, bool Ascending);
@@ -168,6 +172,7 @@ private:
     TOnRowDblClick FOnRowDblClick;
     TOnDrawCell FOnDrawCell;
     TIntfPtr<IEwidarCollection> FCollection;
+    TIntfPtr<IEwidarRowReader> FRowReader; // set while the rows came from it
     QSet<QString> FCheckedIDList;
     bool FEmptyCellsEnabled = false;
 

@@ -12,9 +12,11 @@
 
 using TStringArray = QStringList;
 
-// One row of the grid: its record (none for the title row), whether it can be
-// checked, whether it is, and its cell texts, one per column.
+// One row of the grid: its record's identifier (0 for the title row), the record
+// itself once asked for, whether it can be checked, whether it is, and its cell
+// texts, one per column.
 struct TEwidarRow {
+    int32_t ID = 0;
     TIntfPtr<IEwidarRecord> EwidarRecord;
     bool CheckBoxActive = false;
     bool Checked = false;

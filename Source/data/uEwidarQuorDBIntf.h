@@ -629,3 +629,35 @@ using TDBListCount = int32_t (*)();
 using TDBListItem = bool (*)(int32_t Index, std::u16string& DBSymbol, std::u16string& DBManagerCaption);
 // Export "GetFileVersion": the library's version text, for example "1.0.0.0".
 using TGetFileVersion = void (*)(std::u16string& Version);
+
+// ---------------------------------------------------------------------------
+// Whole lists at once
+
+// Every row of a list as a grid shows it: identifier and description lines, in list
+// order, without a record object per row. Row r's line l is Text[Ends[k-1] .. Ends[k])
+// with k = r * LineCount + l (from 0 for k = 0).
+struct TEwidarRowLines {
+    std::vector<int32_t> IDs;
+    int32_t LineCount = 0;
+    std::u16string Text;
+    std::vector<int32_t> Ends;
+
+    std::u16string_view Line(size_t Row, int32_t Index) const {
+        const size_t k = Row * static_cast<size_t>(LineCount) + static_cast<size_t>(Index);
+        const size_t from = k == 0 ? 0 : static_cast<size_t>(Ends[k - 1]);
+        return std::u16string_view(Text).substr(from, static_cast<size_t>(Ends[k]) - from);
+    }
+};
+
+// Offered by a collection (ask with Supports) that reads its rows in one pass.
+struct IEwidarRowReader : IInterface {
+    static constexpr TGUID IID = {0x4D2B7E90, 0x1A6C, 0x4F3E, {0xB5, 0x0D, 0x86, 0x2F, 0xC1, 0x47, 0x9E, 0x3A}};
+    using Parent = IInterface;
+
+    // The rows matching the collection's filter, the same GetCount and GetItem see; false
+    // on failure (the collection's GetLastErrorCode says why).
+    virtual bool ReadRows(TEwidarRowLines& Out) = 0;
+    // The record of the listed row with this identifier, as GetItem gives it; empty when
+    // the list (read again if it changed meanwhile) no longer holds it.
+    virtual TIntfPtr<IEwidarRecord> GetItemByID(int32_t ID) = 0;
+};

@@ -272,7 +272,6 @@ void TCollectionBaseFrame::UntickDeleted(const QSet<int32_t>& Deleted) {
     // A deleted record's identifier may be given to a new record: its tick must not
     // carry over to it.
     for (int r = 0; r < DrawGrid1->RowCount(); ++r)
-        if (const TIntfPtr<IEwidarRecord> record = DrawGrid1->EwidarRecord(r))
-            if (DrawGrid1->Checked(r) && Deleted.contains(record->GetID()))
-                DrawGrid1->SetChecked(r, false);
+        if (DrawGrid1->Checked(r) && Deleted.contains(DrawGrid1->RowID(r)))
+            DrawGrid1->SetChecked(r, false);
 }

@@ -316,3 +316,81 @@ TEST_F(CollectionsTest, NfzDefaultsAreTheSixteenBranchesInCodeOrderAddedOnce) {
     EXPECT_FALSE(nfz->FillDefaults());
     EXPECT_EQ(nfz->GetLastErrorCode(), 103);
 }
+
+// A list read in one pass gives what GetCount, GetItem and the records' lines give, for
+// lists of every scope, with and without a filter, Polish letters included; the record
+// of a row asked for by identifier is the one GetItem gives, as the same face.
+TEST_F(CollectionsTest, RowsReadInOnePassMatchTheItemsOfEveryScope) {
+    auto taxpayer =
+        Supports<IPodatnik>(NewPodatnik(m_db.get(), QStringLiteral("Żaneta"), QStringLiteral("Ółkowska"),
+                                        QStringLiteral("Łódź")));
+    ASSERT_TRUE(taxpayer);
+    auto other =
+        NewPodatnik(m_db.get(), QStringLiteral("Jan"), QStringLiteral("Kowalski"), QStringLiteral("Kraków"));
+    auto employee = taxpayer->GetPracownicy(0, 0)->New();
+    SetValue(employee.get(), cDanePodmiotuNazwisko.Symbol, QStringLiteral("Ćwikła 𝄞"));
+    ASSERT_TRUE(employee->Post());
+    auto contractor = taxpayer->GetKontrahenci(0, 0)->New();
+    SetValue(contractor.get(), cDanePodmiotuNazwisko.Symbol, QStringLiteral("Źdźbło"));
+    ASSERT_TRUE(contractor->Post());
+    auto address = taxpayer->GetAdresy()->New();
+    SetValue(address.get(), cDaneAdresoweMiejscowosc.Symbol, QStringLiteral("Gdańsk"));
+    ASSERT_TRUE(address->Post());
+
+    struct TCase {
+        const char* what;
+        TIntfPtr<IEwidarCollection> list;
+        std::u16string filter;
+        int rows;
+    };
+    const TCase cases[] = {
+        {"all subjects", TIntfPtr<IEwidarCollection>(Reg()->GetPodmioty({}).get()), u"", 4},
+        {"all subjects, filtered", TIntfPtr<IEwidarCollection>(Reg()->GetPodmioty({}).get()), u"ÓŁK", 1},
+        {"taxpayers", TIntfPtr<IEwidarCollection>(Reg()->GetPodatnicy({}).get()), u"", 2},
+        {"employees", TIntfPtr<IEwidarCollection>(Reg()->GetPracownicy({}).get()), u"", 1},
+        {"taxpayer's contractors", TIntfPtr<IEwidarCollection>(taxpayer->GetKontrahenci(0, 0).get()), u"", 1},
+        {"taxpayer's addresses", TIntfPtr<IEwidarCollection>(taxpayer->GetAdresy().get()), u"", 2},
+        {"nothing matches", TIntfPtr<IEwidarCollection>(Reg()->GetPodmioty({}).get()), u"qqq", 0},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        c.list->SetFilter(c.filter);
+        const auto reader = Supports<IEwidarRowReader>(c.list);
+        ASSERT_TRUE(reader);
+        TEwidarRowLines rows;
+        ASSERT_TRUE(reader->ReadRows(rows));
+        ASSERT_EQ(static_cast<int>(rows.IDs.size()), c.rows);
+        ASSERT_EQ(c.list->GetCount(), c.rows);
+        ASSERT_EQ(rows.Ends.size(), rows.IDs.size() * static_cast<size_t>(rows.LineCount));
+        for (int i = 0; i < c.rows; ++i) {
+            const auto item = EwidarKinds::CollectionGetItem(c.list.get(), i);
+            const auto byID = reader->GetItemByID(rows.IDs[static_cast<size_t>(i)]);
+            ASSERT_TRUE(item && byID);
+            EXPECT_EQ(rows.IDs[static_cast<size_t>(i)], item->GetID());
+            EXPECT_EQ(byID->GetID(), item->GetID());
+            EXPECT_EQ(EwidarKinds::KindPosition(byID.get()), EwidarKinds::KindPosition(item.get()));
+            EXPECT_EQ(bool(Supports<IPracownik>(byID)), bool(Supports<IPracownik>(item)));
+            EXPECT_EQ(bool(Supports<IKontrahent>(byID)), bool(Supports<IKontrahent>(item)));
+            const QStringList lines = Lines(item.get());
+            ASSERT_EQ(lines.size(), rows.LineCount);
+            for (int l = 0; l < rows.LineCount; ++l)
+                EXPECT_EQ(QString::fromStdU16String(std::u16string(rows.Line(static_cast<size_t>(i), l))),
+                          lines[l]);
+            EXPECT_EQ(Lines(byID.get()), lines);
+        }
+        EXPECT_EQ(c.list->GetLastErrorCode(), 0);
+    }
+
+    // A row gone since the grid read the list is no record any more; another one still is.
+    auto all = Reg()->GetPodmioty({});
+    const auto reader = Supports<IEwidarRowReader>(all);
+    TEwidarRowLines before;
+    ASSERT_TRUE(reader->ReadRows(before));
+    ASSERT_EQ(before.IDs.size(), 4u);
+    const int32_t gone = other->GetID();
+    ASSERT_TRUE(other->Delete());
+    EXPECT_FALSE(reader->GetItemByID(gone));
+    EXPECT_EQ(reader->GetItemByID(employee->GetID())->GetID(), employee->GetID());
+    EXPECT_FALSE(reader->GetItemByID(987654));
+    EXPECT_EQ(all->GetLastErrorCode(), 0);
+}

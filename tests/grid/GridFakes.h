@@ -77,7 +77,7 @@ using FakeRecord = FakeRecordOf<IEwidarRecord>;
 // A collection of kind K (any family). Operations of other families are plain
 // members here, so one template serves every kind. The filter keeps the
 // records with a description part that contains the text.
-template <class K> class FakeCollection : public TInterfacedObject<K> {
+template <class K, class... More> class FakeCollection : public TInterfacedObject<K, More...> {
 public:
     int32_t GetLastErrorCode() override { return ErrorCode; }
     int32_t GetCount() override {
@@ -90,6 +90,7 @@ public:
     }
     void SetOnChange(TNotifyEvent Handler) override { OnChange = std::move(Handler); }
     TIntfPtr<IEwidarRecord> GetItem(int32_t Index) {
+        ++ItemCalls;
         const auto visible = Visible();
         if (Index < 0 || Index >= static_cast<int32_t>(visible.size()))
             return {};
@@ -128,11 +129,12 @@ public:
     int32_t LastActivity = -1;
     int FilterCalls = 0;
     int CountCalls = 0;
+    int ItemCalls = 0;
     int NewCalls = 0;
     int NewForPodatnikCalls = 0;
     TIntfPtr<IEwidarRecord> ChosenPodatnik;
 
-private:
+protected:
     std::vector<TIntfPtr<IEwidarRecord>> Visible() const {
         std::vector<TIntfPtr<IEwidarRecord>> out;
         for (const auto& r : Records) {
@@ -154,4 +156,37 @@ private:
 
 template <class K> TIntfPtr<FakeCollection<K>> MakeCollection() {
     return MakeIntf<FakeCollection<K>, FakeCollection<K>>();
+}
+
+// A collection that also hands over every row's identifier and lines in one pass.
+// LineCount: the lines per row it gives (a record's missing parts read empty).
+template <class K> class FakeRowCollection final : public FakeCollection<K, IEwidarRowReader> {
+public:
+    bool ReadRows(TEwidarRowLines& Out) override {
+        ++ReadCalls;
+        Out = {};
+        Out.LineCount = LineCount;
+        for (const auto& r : this->Visible()) {
+            Out.IDs.push_back(r->GetID());
+            for (int l = 0; l < LineCount; ++l) {
+                Out.Text += toU16(StateOf(r.get())->Parts.value(l));
+                Out.Ends.push_back(static_cast<int32_t>(Out.Text.size()));
+            }
+        }
+        return true;
+    }
+    TIntfPtr<IEwidarRecord> GetItemByID(int32_t ID) override {
+        ++ByIDCalls;
+        for (const auto& r : this->Visible())
+            if (r->GetID() == ID)
+                return r;
+        return {};
+    }
+    int32_t LineCount = 2;
+    int ReadCalls = 0;
+    int ByIDCalls = 0;
+};
+
+template <class K> TIntfPtr<FakeRowCollection<K>> MakeRowCollection() {
+    return MakeIntf<FakeRowCollection<K>, FakeRowCollection<K>>();
 }

@@ -281,6 +281,59 @@ TEST_F(GridTest, SortingMovesRecordsChecksAndTheCurrentRowWithTheirRows) {
     EXPECT_EQ(m_grid.Row(), 2);
 }
 
+// A collection that reads its rows in one pass fills the same cells as one read record by
+// record, with and without titles, and a row's record is made only when it is asked for.
+TEST_F(GridTest, RowsReadInOnePassShowTheSameCellsAndMakeRecordsOnlyWhenAskedFor) {
+    const std::vector<std::pair<int32_t, QStringList>> records = {
+        {21, {QStringLiteral("Żabka"), QStringLiteral("Łódź"), QStringLiteral("90-001")}},
+        {22, {QStringLiteral("  "), QStringLiteral("Gdańsk")}},
+        {23, {QStringLiteral("bank a")}},
+        {24, {QStringLiteral("Alior"), QString(), QStringLiteral("00-950")}},
+    };
+    auto plain = MakeCollection<IDaneBankow>();
+    auto rows = MakeRowCollection<IDaneBankow>();
+    rows->LineCount = 3;
+    for (const auto& [id, parts] : records) {
+        plain->Add(id, parts);
+        rows->Add(id, parts);
+    }
+    for (const QString& titles : {QStringLiteral("Nazwa,Miasto"), QString()}) {
+        SCOPED_TRACE(titles.toStdString());
+        TDrawGrid byRecord;
+        byRecord.SetTitleBar(titles);
+        byRecord.SetEwidarCollection(plain.get());
+        m_grid.SetTitleBar(titles);
+        rows->ItemCalls = rows->ByIDCalls = 0;
+        m_grid.SetEwidarCollection(rows.get());
+        EXPECT_EQ(rows->ItemCalls, 0);
+        EXPECT_EQ(rows->ByIDCalls, 0);
+        ASSERT_EQ(m_grid.RowCount(), byRecord.RowCount());
+        ASSERT_EQ(m_grid.ColCount(), byRecord.ColCount());
+        for (int r = 0; r < m_grid.RowCount(); ++r) {
+            EXPECT_EQ(m_grid.RowID(r), byRecord.RowID(r)) << r;
+            for (int c = 0; c < m_grid.ColCount(); ++c)
+                EXPECT_EQ(m_grid.Cells(c, r), byRecord.Cells(c, r)) << c << "," << r;
+        }
+    }
+    m_grid.SetTitleBar(QStringLiteral("Nazwa,Miasto"));
+    m_grid.SetEwidarCollection(rows.get(), rows->Records[2].get()); // selected by identifier
+    EXPECT_EQ(m_grid.Row(), 3);
+    m_grid.SetChecked(1, true);
+    EXPECT_EQ(m_grid.CheckedIDList(), QStringList{QStringLiteral("21")});
+    m_grid.FixedCellClick(1); // sorted by name: the ticked row moves with its identifier
+    EXPECT_EQ(rows->ByIDCalls, 0);
+    for (int r = m_grid.FixedRows(); r < m_grid.RowCount(); ++r) {
+        const TIntfPtr<IEwidarRecord> record = m_grid.EwidarRecord(r);
+        ASSERT_TRUE(record);
+        EXPECT_EQ(record->GetID(), m_grid.RowID(r));
+        EXPECT_EQ(m_grid.Checked(r), record->GetID() == 21);
+    }
+    EXPECT_EQ(rows->ByIDCalls, 4);
+    m_grid.EwidarRecord(1); // made once
+    EXPECT_EQ(rows->ByIDCalls, 4);
+    EXPECT_FALSE(m_grid.EwidarRecord(0));
+}
+
 TEST_F(GridTest, AReloadKeepsTheSortColumnAndDirection) {
     AddThreeBanks();
     Load();

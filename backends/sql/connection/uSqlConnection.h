@@ -65,6 +65,8 @@ public:
     // connection to the same database, a backup's say, is opened with.
     const TSqlTarget& Target() const { return m_target; }
     const TSqlDialect& Dialect() const { return *m_dialect; }
+    // The Qt connection, for the engine's own interface (uSqlNativeRows).
+    const QSqlDatabase& Database() const { return m_db; }
     qint64 SessionID() const { return m_session; }
     void SetSessionID(qint64 ID) { m_session = ID; }
     // True once another connection purged this session as dead: its locks are gone, so

@@ -1,8 +1,14 @@
 #include "uSqlCollectionQuery.h"
 
 #include "uSqlDescribe.h"
+#include "uSqlNativeRows.h"
 
+#include <QHash>
 #include <QSqlQuery>
+
+#include <sqlite3.h>
+
+#include <algorithm>
 
 namespace SqlCollections {
 
@@ -81,21 +87,31 @@ QString ActivitySql(const TListSpec& s, int Activity, QVariantList& binds) {
     return Activity == 1 ? QStringLiteral(" AND ") + exists : QStringLiteral(" AND NOT ") + exists;
 }
 
-TFace FaceOf(const TListSpec& s, const QSqlQuery& q) {
+TFace FaceOf(const TListSpec& s, bool Podatnik, bool Pracownik, bool Kontrahent) {
     if (s.kind != SqlKinds::kPodmiot || s.face != TFace::fPodmiot)
         return s.face;
-    if (q.value(2).toInt())
+    if (Podatnik)
         return TFace::fPodatnik;
-    if (q.value(3).toInt())
+    if (Pracownik)
         return TFace::fPracownik;
-    if (q.value(4).toInt())
+    if (Kontrahent)
         return TFace::fKontrahent;
     return TFace::fPodmiot;
 }
 
+void EndLine(TRows& Rows) {
+    Rows.ends.push_back(static_cast<int32_t>(Rows.text.size()));
+}
+
 } // namespace
 
-std::vector<TRow> ReadRows(TSqlConnection& C, const TListSpec& Spec, const QString& Filter, int Activity) {
+QString TRows::Line(size_t Row, int Index) const {
+    const size_t k = Row * static_cast<size_t>(lineCount) + static_cast<size_t>(Index);
+    const int32_t from = k == 0 ? 0 : ends[k - 1];
+    return QString(reinterpret_cast<const QChar*>(text.data() + from), ends[k] - from);
+}
+
+TRows ReadRows(TSqlConnection& C, const TListSpec& Spec, const QString& Filter, int Activity) {
     QVariantList binds; // filled in the order of the placeholders, so the parts are built one by one
     QString sql = kColumns;
     sql += ScopeSql(Spec, binds);
@@ -108,16 +124,39 @@ std::vector<TRow> ReadRows(TSqlConnection& C, const TListSpec& Spec, const QStri
     }
     sql += Spec.scope == TScope::scOwner ? QStringLiteral(" ORDER BY r.id")
                                          : QStringLiteral(" ORDER BY r.sort_key, r.id");
-    std::vector<TRow> rows;
-    C.EachRow(sql, binds, [&rows, &Spec](const QSqlQuery& q) {
-        TRow row;
-        row.id = q.value(0).toLongLong();
-        row.owner = q.value(1).toLongLong();
-        row.face = FaceOf(Spec, q);
-        for (int i = 0; i < 3; ++i)
-            row.lines[i] = q.value(5 + i).toString();
-        rows.push_back(std::move(row));
+    TRows rows;
+    rows.lineCount = std::min(SqlDescribe::LineCount(Spec.kind), 3);
+    // A whole registry is read again and again (every switch to it, every cleared
+    // filter): its text buffer is reserved at the size it last had, so that it does not
+    // grow by copies through fresh memory.
+    static thread_local QHash<int, size_t> textHints;
+    const bool whole = needle.isEmpty() && (Spec.scope == TScope::scAll || Spec.scope == TScope::scRegistry);
+    const int hintKey = Spec.kind * 8 + Spec.role;
+    if (whole)
+        rows.text.reserve(textHints.value(hintKey, 0));
+    const bool native = SqlNative::EachRow(C, sql, binds, [&rows, &Spec](sqlite3_stmt* q) {
+        rows.ids.push_back(sqlite3_column_int64(q, 0));
+        rows.owners.push_back(sqlite3_column_int64(q, 1));
+        rows.faces.push_back(FaceOf(Spec, sqlite3_column_int(q, 2), sqlite3_column_int(q, 3),
+                                    sqlite3_column_int(q, 4)));
+        for (int i = 0; i < rows.lineCount; ++i) {
+            SqlNative::AppendText(q, 5 + i, rows.text);
+            EndLine(rows);
+        }
     });
+    if (!native)
+        C.EachRow(sql, binds, [&rows, &Spec](const QSqlQuery& q) {
+            rows.ids.push_back(q.value(0).toLongLong());
+            rows.owners.push_back(q.value(1).toLongLong());
+            rows.faces.push_back(FaceOf(Spec, q.value(2).toInt(), q.value(3).toInt(), q.value(4).toInt()));
+            for (int i = 0; i < rows.lineCount; ++i) {
+                const QString line = q.value(5 + i).toString();
+                rows.text.append(reinterpret_cast<const char16_t*>(line.utf16()), size_t(line.size()));
+                EndLine(rows);
+            }
+        });
+    if (whole)
+        textHints.insert(hintKey, rows.text.size() + rows.text.size() / 16);
     return rows;
 }
 

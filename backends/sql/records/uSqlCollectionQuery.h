@@ -8,7 +8,7 @@
 
 #include <QString>
 
-#include <array>
+#include <string>
 #include <vector>
 
 namespace SqlCollections {
@@ -32,11 +32,18 @@ struct TListSpec {
     SqlKinds::TFace face = SqlKinds::TFace::fPodmiot;
 };
 
-struct TRow {
-    qint64 id = 0;
-    qint64 owner = 0;
-    SqlKinds::TFace face = SqlKinds::TFace::fPodmiot;
-    std::array<QString, 3> lines;
+// The rows of a list, their description lines in one buffer (no object per row).
+struct TRows {
+    int lineCount = 0; // lines kept per row: the kind's own number, at most 3
+    std::vector<qint64> ids;
+    std::vector<qint64> owners;
+    std::vector<SqlKinds::TFace> faces;
+    std::u16string text;
+    std::vector<int32_t> ends; // end of each line in text, row after row
+    bool lent = false;         // text and ends were handed over (IEwidarRowReader)
+
+    size_t size() const { return ids.size(); }
+    QString Line(size_t Row, int Index) const;
 };
 
 // Registry flags of TScope::scRegistry.
@@ -44,6 +51,6 @@ enum TRegistry { rgPodatnicy = 1, rgPracownicy = 2, rgKontrahenci = 3 };
 
 // Reads the rows of a list. Filter: raw text as typed (case-insensitive substring of
 // any description line); Activity: 0 all, 1 active, 2 inactive (people lists only).
-std::vector<TRow> ReadRows(TSqlConnection& C, const TListSpec& Spec, const QString& Filter, int Activity);
+TRows ReadRows(TSqlConnection& C, const TListSpec& Spec, const QString& Filter, int Activity);
 
 } // namespace SqlCollections

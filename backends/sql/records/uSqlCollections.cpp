@@ -7,6 +7,8 @@
 #include "uSqlRecord.h"
 #include "uSqlRecordStore.h"
 
+#include <QHash>
+
 #include <type_traits>
 
 namespace SqlCollections {
@@ -15,7 +17,8 @@ namespace {
 
 using SqlKinds::TFace;
 
-template <class I> class TCollectionBase : public TInterfacedObject<I>, public TChangeListener {
+template <class I>
+class TCollectionBase : public TInterfacedObject<I, IEwidarRowReader>, public TChangeListener {
 public:
     TCollectionBase(TSqlConnectionPtr C, const TListSpec& Spec, const QString& Filter)
         : m_c(std::move(C)), m_spec(Spec), m_filter(Filter) {
@@ -51,12 +54,44 @@ public:
     }
     IInterface* ListenerObject() override { return static_cast<I*>(this); }
 
+    bool ReadRows(TEwidarRowLines& Out) override {
+        return GuardedBool(m_error, [&] {
+            Load();
+            if (m_rows.lent) { // an earlier caller has the lines: read them again
+                m_stale = true;
+                Load();
+            }
+            // The lines are handed over, not copied: the caller keeps them, and a record
+            // made later from this reading reads its own lines when asked for them.
+            Out.IDs.assign(m_rows.ids.begin(), m_rows.ids.end());
+            Out.LineCount = m_rows.lineCount;
+            Out.Text = std::move(m_rows.text);
+            Out.Ends = std::move(m_rows.ends);
+            m_rows.text = {};
+            m_rows.ends = {};
+            m_rows.lent = true;
+        });
+    }
+    TIntfPtr<IEwidarRecord> GetItemByID(int32_t ID) override {
+        return Guarded(m_error, TIntfPtr<IEwidarRecord>(), [&] {
+            Load();
+            if (m_byID.isEmpty() && m_rows.size() > 0) {
+                m_byID.reserve(static_cast<qsizetype>(m_rows.size()));
+                for (size_t i = 0; i < m_rows.size(); ++i)
+                    m_byID.insert(m_rows.ids[i], i);
+            }
+            const auto it = m_byID.constFind(ID);
+            return it == m_byID.cend() ? TIntfPtr<IEwidarRecord>() : Item(static_cast<int32_t>(*it));
+        });
+    }
+
 protected:
     void Load() {
         if (!m_stale)
             return;
         SqlAccess::Demand(*m_c, SqlAccess::rtView);
-        m_rows = ReadRows(*m_c, m_spec, m_filter, m_activity);
+        m_rows = SqlCollections::ReadRows(*m_c, m_spec, m_filter, m_activity);
+        m_byID.clear();
         m_stale = false;
     }
 
@@ -64,23 +99,25 @@ protected:
         Load();
         if (Index < 0 || static_cast<size_t>(Index) >= m_rows.size())
             Fail(SqlErrors::ecRecordDeleted);
-        const TRow& row = m_rows[Index];
+        const size_t row = static_cast<size_t>(Index);
+        const TFace face = m_rows.faces[row];
         auto s = std::make_shared<TRecordState>(m_c, m_spec.kind);
-        s->id = row.id;
-        s->owner = row.owner;
+        s->id = m_rows.ids[row];
+        s->owner = m_rows.owners[row];
         s->storage = TRecordState::stStored;
-        s->face = row.face;
-        if (row.face == TFace::fPracownik)
+        s->face = face;
+        if (face == TFace::fPracownik)
             s->personRole = SqlKinds::prPracownik;
-        else if (row.face == TFace::fKontrahent)
+        else if (face == TFace::fKontrahent)
             s->personRole = SqlKinds::prKontrahent;
         if (m_spec.scope == TScope::scPeopleOf)
             s->podatnik = m_spec.anchor;
-        const int lines = SqlDescribe::LineCount(m_spec.kind);
-        QStringList list;
-        for (int i = 0; i < lines && i < 3; ++i)
-            list.append(row.lines[i]);
-        s->SetListLines(list);
+        if (!m_rows.lent) {
+            QStringList list;
+            for (int i = 0; i < m_rows.lineCount; ++i)
+                list.append(m_rows.Line(row, i));
+            s->SetListLines(list);
+        }
         return MakeRecord(s);
     }
 
@@ -99,7 +136,8 @@ protected:
     QString m_filter;
     int m_activity = 0;
     bool m_stale = true;
-    std::vector<TRow> m_rows;
+    TRows m_rows;
+    QHash<qint64, size_t> m_byID; // row of an identifier, built when first asked
     TNotifyEvent m_onChange;
     int32_t m_error = 0;
 };
