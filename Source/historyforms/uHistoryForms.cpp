@@ -93,7 +93,7 @@ TRecordHistoryForm::TRecordHistoryForm(QWidget* Owner, IEwidarDataBase* DataBase
         HistoryRows::TFieldKinds fields(DataBase);
         grid->SetRows(HistoryRows::Rows(entries, fields));
         lblInfo->setText(entries.empty() ? QStringLiteral("Rekord #%1 nie ma historii zmian.").arg(RecordID)
-                                         : QStringLiteral("Rekord #%1: %2 wpisów, od najnowszego.")
+                                         : QStringLiteral("Rekord #%1, wpisów: %2, od najnowszego.")
                                                .arg(RecordID)
                                                .arg(entries.size()));
     }
