@@ -309,6 +309,7 @@ int main(int argc, char** argv) {
             Root(d)->Disconnect();
             Root(d) = nullptr;
         }
+    ReleaseHistoryBenchmarks();
     sqlite3_close(RawHandle);
     Shutdown();
     return 0;

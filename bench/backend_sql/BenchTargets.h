@@ -53,5 +53,7 @@ void Shutdown();
 void RegisterImportBenchmarks();
 void RegisterDeskBenchmarks();
 void RegisterHistoryBenchmarks();
+// Disconnects the history cases' own roots; before Shutdown.
+void ReleaseHistoryBenchmarks();
 
 } // namespace BenchTargets

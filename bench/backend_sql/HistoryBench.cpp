@@ -50,11 +50,17 @@ QSqlDatabase RawConnection(TDialect D, const QString& Param, const QString& Name
     return db;
 }
 
+// The in-process roots of the post cases, kept between repetitions; released before
+// the program ends (a root closed by a static's destructor would outlive Qt's SQL).
+TIntfPtr<IEwidarDataBase>* HistoryRoots() {
+    static TIntfPtr<IEwidarDataBase> roots[std::size(kDialects)];
+    return roots;
+}
+
 void BM_PostSubjectHistory(benchmark::State& state, TDialect D, bool History) {
     QString why;
     const QString param = Generated(D, 100000, why);
-    static TIntfPtr<IEwidarDataBase> roots[std::size(kDialects)];
-    TIntfPtr<IEwidarDataBase>& db = roots[static_cast<int>(D)];
+    TIntfPtr<IEwidarDataBase>& db = HistoryRoots()[static_cast<int>(D)];
     if (!param.isEmpty() && !db)
         db = InProcess(D, param, false, why);
     if (!db)
@@ -224,6 +230,14 @@ void BM_GrowthPer10000Edits(benchmark::State& state, TDialect D, bool History) {
 }
 
 } // namespace
+
+void ReleaseHistoryBenchmarks() {
+    for (size_t i = 0; i < std::size(kDialects); ++i)
+        if (TIntfPtr<IEwidarDataBase>& db = HistoryRoots()[i]) {
+            db->Disconnect();
+            db = nullptr;
+        }
+}
 
 void RegisterHistoryBenchmarks() {
     for (TDialect d : kDialects) {
