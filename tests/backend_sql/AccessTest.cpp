@@ -119,8 +119,9 @@ TEST_F(AccessTest, EachLevelAllowsWhatItsCaptionSaysAndNobodyLoggedInNothing) {
                                                    : QStringLiteral("Poziom 16"));
         ASSERT_TRUE(ownGroup);
         desk->Logout();
-        if (r.login)
+        if (r.login) {
             ASSERT_TRUE(desk->Login(U(login), u"hasło"));
+        }
 
         auto list = desk->GetRegistries()->GetDaneBankow({});
         const int listed = list->GetCount();

@@ -10,6 +10,8 @@
 #include <QSqlQuery>
 #include <QUuid>
 
+#include <stdexcept>
+
 void BackendTest::SetUp() {
     ASSERT_TRUE(Backend().error.isEmpty()) << Backend().error.toStdString();
     m_dir = TestSupport::NewTempDir(QStringLiteral("sql"));
@@ -105,6 +107,31 @@ TIntfPtr<IEwidarRecord> NewPosted(IEwidarListCollection* C, const QString& Symbo
     SetValue(r.get(), Symbol, Value);
     EXPECT_TRUE(r->Post()) << r->GetLastErrorCode();
     return r;
+}
+
+bool AddAdministrator(IEwidarDataBase* Db, const std::u16string& Login, const std::u16string& Password) {
+    auto group = Db->GetUsersGroups()->AddGroup();
+    group->SetName(u"Administratorzy");
+    group->SetUprawnienia(31);
+    if (!group->Post()) {
+        ADD_FAILURE() << "group refused, code " << group->GetLastErrorCode();
+        return false;
+    }
+    auto user = group->GetUsers()->AddUser();
+    user->SetLogin(Login);
+    user->SetPassword(Password);
+    if (!user->Post()) {
+        ADD_FAILURE() << "operator refused, code " << user->GetLastErrorCode();
+        return false;
+    }
+    return true;
+}
+
+TIntfPtr<IEwidarRegisterChecks> RegisterChecks(const TIntfPtr<IEwidarDataBase>& Db) {
+    const TIntfPtr<IEwidarRegisterChecks> store = Supports<IEwidarRegisterChecks>(Db);
+    if (!store)
+        throw std::runtime_error("no register checks");
+    return store;
 }
 
 bool WriteFile(const QString& Path, const QByteArray& Data) {

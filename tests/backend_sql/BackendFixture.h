@@ -3,6 +3,7 @@
 // object, helpers to fill and read records and to look into the file directly.
 
 #include "BackendLoader.h"
+#include "uEwidarRegisterChecksIntf.h"
 
 #include <QSqlDatabase>
 #include <QStringList>
@@ -43,6 +44,12 @@ TIntfPtr<IEwidarRecord> NewPodatnik(IEwidarDataBase* Db, const QString& First, c
                                     const QString& City = {});
 // A posted record of a registry with one value set.
 TIntfPtr<IEwidarRecord> NewPosted(IEwidarListCollection* C, const QString& Symbol, const QString& Value);
+
+// A group "Administratorzy" with every right and the operator Login in it, both posted;
+// false, with a test failure naming the code, when the database refuses either.
+bool AddAdministrator(IEwidarDataBase* Db, const std::u16string& Login, const std::u16string& Password);
+// The root object's proof of register checks (the SQL backend always has it); throws without.
+TIntfPtr<IEwidarRegisterChecks> RegisterChecks(const TIntfPtr<IEwidarDataBase>& Db);
 
 // Writes a plain file (not a database); false when it cannot be written.
 bool WriteFile(const QString& Path, const QByteArray& Data);

@@ -4,7 +4,7 @@
 // the day's backup is due once a day, old copies beyond the count go, oldest first. The
 // command-line backup for cron: arguments, password files and the operator's login.
 
-#include "BackendLoader.h"
+#include "BackendFixture.h"
 #include "FakeMessagePresenter.h"
 #include "TestSupport.h"
 #include "uBackupForms.h"
@@ -182,14 +182,7 @@ TEST(BackupSchedule, TheCommandLineBackupLogsInWhereTheDatabaseHasOperators) {
     {
         auto db = Connected(guarded);
         AddSubject(db.get(), QStringLiteral("Nowak"));
-        auto g = db->GetUsersGroups()->AddGroup();
-        g->SetName(u"Administratorzy");
-        g->SetUprawnienia(31);
-        ASSERT_TRUE(g->Post()) << g->GetLastErrorCode();
-        auto u = g->GetUsers()->AddUser();
-        u->SetLogin(u"anna");
-        u->SetPassword(u"tajne-hasło");
-        ASSERT_TRUE(u->Post()) << u->GetLastErrorCode();
+        ASSERT_TRUE(AddAdministrator(db.get(), u"anna", u"tajne-hasło"));
         db->Disconnect();
     }
     const auto owner = QFileDevice::ReadOwner | QFileDevice::WriteOwner;

@@ -34,14 +34,6 @@
 
 namespace {
 
-// The root object's proof of register checks (the SQL backend always has it).
-TIntfPtr<IEwidarRegisterChecks> Store(const TIntfPtr<IEwidarDataBase>& Db) {
-    const TIntfPtr<IEwidarRegisterChecks> store = Supports<IEwidarRegisterChecks>(Db);
-    if (!store)
-        throw std::runtime_error("no register checks");
-    return store;
-}
-
 const QString kNip = QStringLiteral("5260250995");
 const QString kListed = QStringLiteral("12105000997603123456789123");
 const QString kListed2 = QStringLiteral("61109010140000071219812874");
@@ -172,7 +164,7 @@ TEST_F(WhiteListEditorTest, CheckShowsTheStatusAndWhichOwnAccountsAreListed) {
     EXPECT_EQ(Messages->Count(), 0) << Shown().toStdString();
     // The answer is kept with the subject, and listed and printed from "Weryfikacje".
     std::vector<TRegisterCheck> checks;
-    ASSERT_TRUE(Store(m_db)->GetRegisterChecks(subject->GetID(), {}, checks));
+    ASSERT_TRUE(RegisterChecks(m_db)->GetRegisterChecks(subject->GetID(), {}, checks));
     ASSERT_EQ(checks.size(), 1u);
     EXPECT_EQ(checks[0].Outcome, u"Czynny");
     EXPECT_EQ(checks[0].Identifier, kNip.toStdU16String());
@@ -229,7 +221,7 @@ TEST_F(WhiteListEditorTest, AnAccountSectionIsCheckedForTheSubjectsNipOnTheChose
     ASSERT_EQ(Messages->Count(), 2);
     EXPECT_TRUE(Messages->Last().Text.contains(QStringLiteral("NIE JEST przypisany"))) << Shown().toStdString();
     std::vector<TRegisterCheck> checks;
-    ASSERT_TRUE(Store(m_db)->GetRegisterChecks(subject->GetID(), {}, checks));
+    ASSERT_TRUE(RegisterChecks(m_db)->GetRegisterChecks(subject->GetID(), {}, checks));
     ASSERT_EQ(checks.size(), 2u);
     EXPECT_EQ(checks[0].Outcome, u"nieprzypisany");
     EXPECT_EQ(checks[1].Outcome, u"przypisany");
@@ -255,7 +247,7 @@ TEST_F(WhiteListEditorTest, ASpentLimitIsAnsweredFromTheImportedFlatFile) {
     };
     auto stored = [&] {
         std::vector<TRegisterCheck> checks;
-        EXPECT_TRUE(Store(m_db)->GetRegisterChecks(subject->GetID(), {}, checks));
+        EXPECT_TRUE(RegisterChecks(m_db)->GetRegisterChecks(subject->GetID(), {}, checks));
         return checks;
     };
     Service.Limit = 0;
@@ -356,7 +348,7 @@ TEST_F(WhiteListEditorTest, AnIdentificationNumberIsCheckedInViesOnlyAsATaxNumbe
     EXPECT_TRUE(Messages->Last().Text.startsWith(QStringLiteral("Numer VAT DE123456789 jest ważny"))) << Shown().toStdString();
     EXPECT_TRUE(Messages->Last().Text.contains(QStringLiteral("Numer konsultacji: WAPIAAAAY777")));
     std::vector<TRegisterCheck> checks;
-    ASSERT_TRUE(Store(m_db)->GetRegisterChecks(0, u"DE123456789", checks));
+    ASSERT_TRUE(RegisterChecks(m_db)->GetRegisterChecks(0, u"DE123456789", checks));
     ASSERT_EQ(checks.size(), 1u);
     EXPECT_EQ(checks[0].Register, u"VIES");
     EXPECT_EQ(checks[0].Outcome, u"ważny");
@@ -371,7 +363,7 @@ TEST_F(WhiteListEditorTest, AFailedAnswerIsShownAndNothingIsCopied) {
     Service.Limit = 0;
     f->btnWypelnijZWykazuVAT->click();
     std::vector<TRegisterCheck> checks;
-    ASSERT_TRUE(Store(m_db)->GetRegisterChecks(subject->GetID(), {}, checks));
+    ASSERT_TRUE(RegisterChecks(m_db)->GetRegisterChecks(subject->GetID(), {}, checks));
     EXPECT_TRUE(checks.empty()); // a failed answer is no proof
     ASSERT_EQ(Messages->Count(), 1);
     EXPECT_TRUE(Messages->Last().Text.startsWith(QStringLiteral("Wyczerpano limit zapytań"))) << Shown().toStdString();
