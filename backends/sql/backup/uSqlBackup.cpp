@@ -3,6 +3,7 @@
 
 #include "uSqlAccess.h"
 #include "uSqlBackupFile.h"
+#include "uSqlBatchInsert.h"
 #include "uSqlConnection.h"
 #include "uSqlErrors.h"
 #include "uSqlSchema.h"
@@ -192,57 +193,12 @@ bool SameCounts(const QJsonObject& Counted, const QJsonObject& Manifest) {
            Counted.value(QStringLiteral("tables")) == Manifest.value(QStringLiteral("tables"));
 }
 
-// Inserts the rows of one table into a connection, many rows per statement.
-class TBatch {
-public:
-    TBatch(TSqlConnection& To, QString Table, int FailCode, std::function<void(qint64)> Copied)
-        : m_to(To), m_table(std::move(Table)), m_code(FailCode), m_copied(std::move(Copied)) {}
-    void Add(const QSqlQuery& Q) {
-        if (m_columns.isEmpty()) {
-            const QSqlRecord r = Q.record();
-            for (int i = 0; i < r.count(); ++i)
-                m_columns << r.fieldName(i);
-            m_perStatement = std::max<qsizetype>(1, 4000 / m_columns.size());
-        }
-        // A NULL stays NULL (a null text would be bound as an empty one); a server gives
-        // texts of a binary collation as bytes, which SQLite would store as blobs.
-        for (int i = 0; i < int(m_columns.size()); ++i) {
-            const QVariant v = Q.isNull(i) ? QVariant() : Q.value(i);
-            m_binds << (v.typeId() == QMetaType::QByteArray ? QVariant(QString::fromUtf8(v.toByteArray())) : v);
-        }
-        if (++m_rows == m_perStatement)
-            Flush();
-    }
-    void Flush() {
-        if (m_rows == 0)
-            return;
-        const QString row = u'(' + QStringList(m_columns.size(), QStringLiteral("?")).join(u',') + u')';
-        m_to.Exec(QStringLiteral("INSERT INTO %1 (%2) VALUES %3")
-                      .arg(m_table, m_columns.join(u','), QStringList(m_rows, row).join(u',')),
-                  m_binds, m_code);
-        if (m_copied)
-            m_copied(m_rows);
-        m_binds.clear();
-        m_rows = 0;
-    }
-
-private:
-    TSqlConnection& m_to;
-    QString m_table;
-    int m_code;
-    std::function<void(qint64)> m_copied;
-    QStringList m_columns;
-    qsizetype m_perStatement = 1;
-    qsizetype m_rows = 0;
-    QVariantList m_binds;
-};
-
 using TEachRow = std::function<void(const QString&, const std::function<void(const QSqlQuery&)>&)>;
 
 void CopyTable(const TEachRow& From, TSqlConnection& To, const QString& Table, int FailCode,
                const std::function<void(qint64)>& Copied = {}) {
-    TBatch batch(To, Table, FailCode, Copied);
-    From(SelectAll(Table), [&](const QSqlQuery& q) { batch.Add(q); });
+    TSqlBatchInsert batch(To, Table, {}, FailCode, Copied);
+    From(SelectAll(Table), [&](const QSqlQuery& q) { batch.AddFrom(q); });
     batch.Flush();
 }
 
