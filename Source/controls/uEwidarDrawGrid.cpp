@@ -116,6 +116,7 @@ QStringList DescriptionParts(IEwidarRecord* Record) {
 struct TDrawGrid::TLoadedRows {
     std::vector<TEwidarRow> Rows;
     int ColCount = 0;
+    TSharedRowLines Lines;
 };
 
 TDrawGrid::TDrawGrid(QWidget* Parent) : QTableView(Parent), FGrid(new TEwidarGridModel(this)) {
@@ -168,7 +169,7 @@ void TDrawGrid::SetEwidarCollection(IEwidarCollection* Value, IEwidarRecord* Sel
     if (!titles.isEmpty() && loaded.Rows.size() == 1)
         loaded.Rows.emplace_back();
     const int fixed = !titles.isEmpty() && loaded.Rows.size() > 1 ? 1 : 0;
-    FGrid->ResetRows(std::move(loaded.Rows), loaded.ColCount, fixed);
+    FGrid->ResetRows(std::move(loaded.Rows), loaded.ColCount, fixed, std::move(loaded.Lines));
     InvalidateWidths();
     if (FLastFixedColClick >= 0)
         SortByColumn(FLastFixedColClick, !FMinToMaxSort);
@@ -219,29 +220,24 @@ TDrawGrid::TLoadedRows TDrawGrid::LoadRows(IEwidarCollection* Value, const QStri
 }
 
 // Every row's identifier and lines in one call, when the collection offers it; the
-// records are made later, one by one, for the rows that are opened or ticked.
+// rows show the lines where they were read, and the records are made later, one by
+// one, for the rows that are opened or ticked.
 bool TDrawGrid::LoadLines(TLoadedRows& Out, int First, bool Titled) {
     const TIntfPtr<IEwidarRowReader> reader = Supports<IEwidarRowReader>(FCollection);
-    TEwidarRowLines lines;
-    if (!reader || !reader->ReadRows(lines))
+    TSharedRowLines& shared = Out.Lines;
+    if (!reader || !reader->ReadRows(shared.Lines))
         return false;
+    shared.First = First;
+    shared.Blank = CellText(QString());
     if (!Titled)
-        Out.ColCount = std::max(Out.ColCount, First + static_cast<int>(lines.LineCount));
-    const int shown = std::min(Out.ColCount - First, static_cast<int>(lines.LineCount));
-    Out.Rows.reserve(Out.Rows.size() + lines.IDs.size());
-    for (size_t r = 0; r < lines.IDs.size(); ++r) {
+        Out.ColCount = std::max(Out.ColCount, First + static_cast<int>(shared.Lines.LineCount));
+    const size_t count = shared.Lines.IDs.size();
+    Out.Rows.reserve(Out.Rows.size() + count);
+    for (size_t r = 0; r < count; ++r) {
         TEwidarRow row;
-        row.ID = lines.IDs[r];
+        row.ID = shared.Lines.IDs[r];
         row.CheckBoxActive = FVisibleCheckBox && FVisibleCheckBoxEnabled;
-        row.Row.reserve(Out.ColCount);
-        row.Row.resize(First);
-        for (int c = 0; c < shown; ++c) {
-            const std::u16string_view line = lines.Line(r, c);
-            row.Row.append(CellText(QString(reinterpret_cast<const QChar*>(line.data()),
-                                            static_cast<qsizetype>(line.size()))));
-        }
-        while (row.Row.size() < Out.ColCount)
-            row.Row.append(CellText(QString()));
+        row.Lines = static_cast<int32_t>(r);
         Out.Rows.push_back(std::move(row));
     }
     FRowReader = reader;

@@ -75,15 +75,50 @@ TEwidarRow* TEwidarGridModel::GridRow(int Row) {
 
 QString TEwidarGridModel::Cell(int Col, int Row) const {
     const TEwidarRow* r = GridRow(Row);
-    if (!r || Col < 0 || Col >= r->Row.size())
-        return QString();
-    return r->Row.at(Col);
+    if (r && r->Lines < 0)
+        return Col >= 0 && Col < r->Row.size() ? r->Row.at(Col) : QString();
+    return CellView(Col, Row).toString();
+}
+
+QStringView TEwidarGridModel::CellView(int Col, int Row) const {
+    const TEwidarRow* r = GridRow(Row);
+    if (!r || Col < 0)
+        return {};
+    if (r->Lines < 0)
+        return Col < r->Row.size() ? QStringView(r->Row.at(Col)) : QStringView();
+    if (Col >= FColCount || Col < FLines.First)
+        return {};
+    const int32_t line = Col - FLines.First;
+    QStringView text;
+    if (line < FLines.Lines.LineCount) {
+        const std::u16string_view l = FLines.Lines.Line(static_cast<size_t>(r->Lines), line);
+        text = QStringView(l.data(), static_cast<qsizetype>(l.size()));
+    }
+    return !FLines.Blank.isEmpty() && text.trimmed().isEmpty() ? QStringView(FLines.Blank) : text;
+}
+
+bool TEwidarGridModel::HasCells(int Row) const {
+    const TEwidarRow* r = GridRow(Row);
+    return r && (r->Lines >= 0 || !r->Row.isEmpty());
+}
+
+void TEwidarGridModel::OwnCells(TEwidarRow& R) {
+    if (R.Lines < 0)
+        return;
+    const int row = static_cast<int>(&R - FGrid.data());
+    TStringArray cells;
+    cells.reserve(FColCount);
+    for (int c = 0; c < FColCount; ++c)
+        cells.append(CellView(c, row).toString());
+    R.Row = std::move(cells);
+    R.Lines = -1;
 }
 
 bool TEwidarGridModel::SetCell(int Col, int Row, const QString& Text) {
     TEwidarRow* r = GridRow(Row);
     if (!r || Col < 0 || Col >= FColCount)
         return false;
+    OwnCells(*r);
     if (Col >= r->Row.size())
         r->Row.resize(FColCount);
     r->Row[Col] = Text;
@@ -113,9 +148,10 @@ void TEwidarGridModel::AllRowsChanged() {
         emit dataChanged(index(0, 0), index(rowCount() - 1, FColCount - 1));
 }
 
-void TEwidarGridModel::ResetRows(std::vector<TEwidarRow> Rows, int ColCount, int FixedRows) {
+void TEwidarGridModel::ResetRows(std::vector<TEwidarRow> Rows, int ColCount, int FixedRows, TSharedRowLines Lines) {
     beginResetModel();
     FGrid = std::move(Rows);
+    FLines = std::move(Lines);
     FColCount = std::max(ColCount, 0);
     FFixedRows = std::clamp(FixedRows, 0, std::min(1, RowCount()));
     endResetModel();

@@ -42,12 +42,12 @@ public:
         return qRound(width);
     }
     // Raises Width to a line's width + 10 for every line wider than Width.
-    void Fit(const QString& Cell, int& Width) const {
+    void Fit(QStringView Cell, int& Width) const {
         if (!Cell.contains(u'\n')) {
             FitLine(Cell, Width);
             return;
         }
-        for (QStringView line : QStringView(Cell).split(u'\n'))
+        for (QStringView line : Cell.split(u'\n'))
             FitLine(line.endsWith(u'\r') ? line.chopped(1) : line, Width);
     }
 
@@ -134,9 +134,9 @@ const std::vector<int>& TDrawGrid::NaturalWidths() {
     for (int r = 0; r < RowCount(); ++r) {
         const TEwidarRow* row = FGrid->GridRow(r);
         const TLineMeasure& measure = r < FixedRows() ? title : body;
-        const int last = std::min(cols, static_cast<int>(row->Row.size()));
+        const int last = row->Lines >= 0 ? cols : std::min(cols, static_cast<int>(row->Row.size()));
         for (int c = first; c < last; ++c)
-            measure.Fit(row->Row.at(c), m_naturalWidths[static_cast<size_t>(c)]);
+            measure.Fit(FGrid->CellView(c, r), m_naturalWidths[static_cast<size_t>(c)]);
     }
     m_widthsValid = true;
     return m_naturalWidths;
@@ -172,10 +172,9 @@ void TDrawGrid::DrawCell(QPainter* Painter, const QRect& Rect, int Col, int Row)
     else
         DrawDataCell(Painter, Rect, Col, Row);
     if (FVisibleCheckBox && Col == 0) {
-        const TEwidarRow* row = FGrid->GridRow(Row);
         if (title) {
             DrawCheckBox(Painter, Rect, FCheckBoxGroupValue);
-        } else if (row && !row->Row.isEmpty()) {
+        } else if (FGrid->HasCells(Row)) {
             Painter->fillRect(Rect, Qt::white);
             DrawCheckBox(Painter, Rect, Checked(Row));
         }

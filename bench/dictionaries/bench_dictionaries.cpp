@@ -5,6 +5,8 @@
 // without the library. Run with --benchmark_repetitions=5 for medians.
 
 #include "../support/BenchEnvironment.h"
+#include "SubjectGenerator.h"
+#include "uSqlDataBase.h"
 #include "uCore.h"
 #include "uDictionaryTables.h"
 #include "uInitializeTableThread.h"
@@ -15,6 +17,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -66,13 +69,12 @@ BENCHMARK(BM_LoadAllTablesInTheBackground)->UseManualTime()->Unit(benchmark::kMi
 
 // Creating the core, the main window, showing it and its first activation (connecting
 // the default SQLite database and listing the first registry).
-void BM_StartToUsableMainWindow(benchmark::State& State) {
-    const QString& folder = State.range(0) ? g_withLibrary : g_withoutLibrary;
+void StartToUsableMainWindow(benchmark::State& State, const QString& Folder) {
     for (auto _ : State) {
         ResetDictionaryTables();
         QElapsedTimer timer;
         timer.start();
-        CreateCore(folder);
+        CreateCore(Folder);
         {
             TMainForm form;
             form.show();
@@ -85,7 +87,31 @@ void BM_StartToUsableMainWindow(benchmark::State& State) {
         DestroyCore();
     }
 }
+
+void BM_StartToUsableMainWindow(benchmark::State& State) {
+    StartToUsableMainWindow(State, State.range(0) ? g_withLibrary : g_withoutLibrary);
+}
 BENCHMARK(BM_StartToUsableMainWindow)
+    ->Arg(0)
+    ->Arg(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
+
+// The same start, without and with the library, over a default database of 100,000
+// generated subjects (the first registry lists every taxpayer among them).
+void BM_StartToUsableMainWindow_100000Subjects(benchmark::State& State) {
+    const QString generated = QStringLiteral(EWIDAR_BIN_DIR "/../bench-data/subjects-100000.db");
+    const QString target = DefaultDataBasePath();
+    QDir().mkpath(QFileInfo(target).path());
+    if (!SubjectGenerator::EnsureGenerated(generated, 100000) ||
+        !(QFile::remove(target), QFile::copy(generated, target))) {
+        State.SkipWithError("no database of 100,000 subjects");
+        return;
+    }
+    StartToUsableMainWindow(State, State.range(0) ? g_withLibrary : g_withoutLibrary);
+}
+BENCHMARK(BM_StartToUsableMainWindow_100000Subjects)
     ->Arg(0)
     ->Arg(1)
     ->UseManualTime()

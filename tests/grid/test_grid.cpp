@@ -332,6 +332,19 @@ TEST_F(GridTest, RowsReadInOnePassShowTheSameCellsAndMakeRecordsOnlyWhenAskedFor
     m_grid.EwidarRecord(1); // made once
     EXPECT_EQ(rows->ByIDCalls, 4);
     EXPECT_FALSE(m_grid.EwidarRecord(0));
+    // Setting one cell of such a row keeps the row's other cells, and the other rows'.
+    QStringList before;
+    for (int r = 0; r < m_grid.RowCount(); ++r)
+        for (int c = 0; c < m_grid.ColCount(); ++c)
+            before << m_grid.Cells(c, r);
+    const int last = m_grid.ColCount() - 1;
+    m_grid.SetCells(last, 2, QStringLiteral("zmienione"));
+    before[2 * m_grid.ColCount() + last] = QStringLiteral("zmienione");
+    QStringList after;
+    for (int r = 0; r < m_grid.RowCount(); ++r)
+        for (int c = 0; c < m_grid.ColCount(); ++c)
+            after << m_grid.Cells(c, r);
+    EXPECT_EQ(after, before);
 }
 
 TEST_F(GridTest, AReloadKeepsTheSortColumnAndDirection) {
