@@ -52,10 +52,20 @@ QChar DateCharacter(const QKeyEvent* Event) {
 TDateTimePicker::TDateTimePicker(QWidget* Parent) : QDateEdit(Parent) {
     setDisplayFormat(DateFormat());
     setCalendarPopup(true);
-    if (QCalendarWidget* calendar = calendarWidget()) {
-        connect(calendar, &QCalendarWidget::clicked, this, &TDateTimePicker::CalendarDatePicked);
-        connect(calendar, &QCalendarWidget::activated, this, &TDateTimePicker::CalendarDatePicked);
+}
+
+QCalendarWidget* TDateTimePicker::Calendar() {
+    if (!FCalendar) {
+        FCalendar = calendarWidget();
+        connect(FCalendar, &QCalendarWidget::clicked, this, &TDateTimePicker::CalendarDatePicked);
+        connect(FCalendar, &QCalendarWidget::activated, this, &TDateTimePicker::CalendarDatePicked);
     }
+    return FCalendar;
+}
+
+void TDateTimePicker::mousePressEvent(QMouseEvent* Event) {
+    Calendar();
+    QDateEdit::mousePressEvent(Event);
 }
 
 void TDateTimePicker::SetDateVisible(bool Value) {
@@ -86,12 +96,12 @@ QString TDateTimePicker::textFromDateTime(const QDateTime& DateTime) const {
 }
 
 bool TDateTimePicker::CalendarDroppedDown() const {
-    const QCalendarWidget* calendar = calendarPopup() ? calendarWidget() : nullptr;
-    return calendar && calendar->isVisible();
+    return FCalendar && FCalendar->isVisible();
 }
 
 void TDateTimePicker::CalendarDatePicked(QDate Date) {
     SetDateVisible(Date != ZeroDate());
+    emit CalendarPicked(Date);
 }
 
 QValidator::State TDateTimePicker::validate(QString& Input, int& Pos) const {
@@ -174,6 +184,7 @@ void TDateTimePicker::JudgeTyped(bool Final) {
 }
 
 void TDateTimePicker::keyPressEvent(QKeyEvent* Event) {
+    Calendar();
     if (TypeDateKey(Event)) {
         Event->accept();
         return;

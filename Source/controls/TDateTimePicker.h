@@ -16,6 +16,8 @@
 #include <QDate>
 #include <QDateEdit>
 
+class QCalendarWidget;
+
 class TDateTimePicker : public QDateEdit {
     Q_OBJECT
 public:
@@ -40,13 +42,20 @@ public:
     QValidator::State validate(QString& Input, int& Pos) const override;
     void fixup(QString& Input) const override;
 
+    // The drop-down calendar, made on first use (a click or a key on the picker can
+    // open it): a window of many pickers does not pay for calendars nobody opens.
+    QCalendarWidget* Calendar();
+
 signals:
     // The typed text became an impossible date, or stopped being one.
     void TypedDateInvalidChanged(bool Invalid);
+    // A date was clicked or chosen in the calendar, after the picker took it.
+    void CalendarPicked(QDate Date);
 
 protected:
     QString textFromDateTime(const QDateTime& DateTime) const override;
     void keyPressEvent(QKeyEvent* Event) override;
+    void mousePressEvent(QMouseEvent* Event) override;
     void focusOutEvent(QFocusEvent* Event) override;
     void wheelEvent(QWheelEvent* Event) override;
 
@@ -63,6 +72,7 @@ private:
     void ShowTyped(const QString& Text);
     void SetInvalid(bool Value);
 
+    QCalendarWidget* FCalendar = nullptr;
     QString FFormat;
     QString FTyped;
     bool FInvalid = false;

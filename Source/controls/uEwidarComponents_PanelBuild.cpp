@@ -249,10 +249,7 @@ void TPanel::CreateDateEditor() {
     // Blanking or showing the date (a key, a calendar pick) changes only what the
     // picker displays: look at the value again after each.
     FDateTimePicker->installEventFilter(this);
-    if (QCalendarWidget* calendar = FDateTimePicker->calendarWidget()) {
-        connect(calendar, &QCalendarWidget::clicked, this, &TPanel::EditorChanged);
-        connect(calendar, &QCalendarWidget::activated, this, &TPanel::EditorChanged);
-    }
+    connect(FDateTimePicker, &TDateTimePicker::CalendarPicked, this, &TPanel::EditorChanged);
 }
 
 void TPanel::CreateMemoEditor() {

@@ -9,6 +9,8 @@
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSpinBox>
 #include <QTest>
 #include <QWheelEvent>
 
@@ -154,7 +156,7 @@ TEST_F(DatePickerTest, BlankPickerSurvivesLosingTheFocusAndTheWheel) {
 }
 
 TEST_F(DatePickerTest, PickingInTheCalendarShowsTheDateUnlessItIsTheZeroDate) {
-    QCalendarWidget* calendar = picker.calendarWidget();
+    QCalendarWidget* calendar = picker.Calendar();
     ASSERT_NE(calendar, nullptr);
     picker.SetDateVisible(false);
     calendar->setSelectedDate(QDate(2023, 7, 14));
@@ -165,6 +167,37 @@ TEST_F(DatePickerTest, PickingInTheCalendarShowsTheDateUnlessItIsTheZeroDate) {
     calendar->setSelectedDate(TDateTimePicker::ZeroDate());
     emit calendar->activated(TDateTimePicker::ZeroDate());
     EXPECT_FALSE(picker.DateVisible());
+}
+
+// The calendar is made when the picker is first clicked or typed into; a date picked
+// in a calendar opened either way shows, and the picker reports the pick.
+TEST_F(DatePickerTest, ACalendarMadeOnFirstUseStillShowsThePickedDate) {
+    EXPECT_EQ(picker.findChild<QCalendarWidget*>(), nullptr);
+    QStyleOptionSpinBox option;
+    option.initFrom(&picker);
+    const QRect arrow =
+        picker.style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxArrow, &picker);
+    for (const bool byKey : {false, true}) {
+        SCOPED_TRACE(byKey);
+        TDateTimePicker other;
+        other.setDate(QDate(2024, 2, 29));
+        other.resize(140, 24);
+        other.show();
+        other.SetDateVisible(false);
+        QList<QDate> picks;
+        QObject::connect(&other, &TDateTimePicker::CalendarPicked, &other, [&](QDate d) { picks << d; });
+        if (byKey)
+            QTest::keyClick(&other, Qt::Key_Select);
+        else
+            QTest::mouseClick(&other, Qt::LeftButton, {}, arrow.isValid() ? arrow.center() : QPoint(130, 12));
+        auto* calendar = other.findChild<QCalendarWidget*>();
+        ASSERT_NE(calendar, nullptr);
+        emit calendar->clicked(QDate(2023, 7, 14));
+        EXPECT_TRUE(other.DateVisible());
+        EXPECT_EQ(picks, QList<QDate>{QDate(2023, 7, 14)});
+        if (QWidget* popup = calendar->window(); popup != &other)
+            popup->hide();
+    }
 }
 
 // ---------------------------------------------------------------------------

@@ -103,20 +103,6 @@ THostForm::THostForm(TBaseFrame* (*Create)(QWidget*)) {
     layout->addWidget(Frame);
 }
 
-bool TFirstPaint::eventFilter(QObject* Watched, QEvent* Event) {
-    if (Event->type() == QEvent::Paint && !m_painting && Watched->isWidgetType() &&
-        qobject_cast<TRecordForm*>(static_cast<QWidget*>(Watched)->window())) {
-        // Measured when the whole first paint pass is over and control is back in the loop.
-        m_painting = true;
-        QWidget* form = static_cast<QWidget*>(Watched)->window();
-        QTimer::singleShot(0, form, [this, form] {
-            ElapsedUs = m_clock.nsecsElapsed() / 1000;
-            form->close();
-        });
-    }
-    return false;
-}
-
 MainWindowEditingTest::~MainWindowEditingTest() = default;
 
 void MainWindowEditingTest::SetUp() {

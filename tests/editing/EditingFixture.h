@@ -6,6 +6,7 @@
 
 #include "BackendFixture.h"
 #include "FakeMessagePresenter.h"
+#include "FirstPaint.h"
 #include "TForm.h"
 
 #include <QElapsedTimer>
@@ -68,18 +69,3 @@ public:
     TBaseFrame* Frame;
 };
 
-// Installed as an application event filter: the time from its creation until a record
-// window's first paint pass is over, when it closes that window.
-class TFirstPaint : public QObject {
-public:
-    TFirstPaint() { m_clock.start(); }
-    // Microseconds; -1 until the window painted.
-    qint64 ElapsedUs = -1;
-
-protected:
-    bool eventFilter(QObject* Watched, QEvent* Event) override;
-
-private:
-    QElapsedTimer m_clock;
-    bool m_painting = false;
-};
