@@ -236,13 +236,28 @@ void BM_Raw_Filter3Letters(benchmark::State& state) {
             true);
 }
 
-void BM_Raw_PostSubject(benchmark::State& state) {
+// One value upserted, the record's version and the registry's change counter raised, in
+// one transaction; WithHistory adds what every post now also writes: its history entry
+// (a row with its five indexes) and the chain head, as the backend appends them.
+void RawPost(benchmark::State& state, bool WithHistory) {
     sqlite3_stmt* s = nullptr;
     sqlite3_prepare_v2(
         Raw(),
         "INSERT INTO ew_value (record_id, symbol, value) VALUES (1, 'cDanePodmiotuNrTelefonu', ?) "
         "ON CONFLICT (record_id, symbol) DO UPDATE SET value = excluded.value",
         -1, &s, nullptr);
+    sqlite3_stmt* entry = nullptr;
+    sqlite3_prepare_v2(Raw(),
+                       "INSERT INTO ew_history (seq, at_ms, operator_id, operator, host, event, kind, record_id, "
+                       "subject_id, description, details, hash) SELECT seq + 1, "
+                       "CAST((julianday('now') - 2440587.5) * 86400000 AS INTEGER), 0, '', 'bench', 2, 21, 1, 1, "
+                       "(SELECT line1 FROM ew_record WHERE id = 1), ?, "
+                       "'0123456789abcdef0123456789abcdef0123456789abcdef0123456789abcdef' "
+                       "FROM ew_history_head WHERE id = 1",
+                       -1, &entry, nullptr);
+    // The history's chain is put back afterwards: the floor's entries carry no real hash.
+    sqlite3_exec(Raw(), "CREATE TEMP TABLE IF NOT EXISTS bench_head AS SELECT seq, hash FROM ew_history_head",
+                 nullptr, nullptr, nullptr);
     int n = 0;
     for (auto _ : state) {
         sqlite3_exec(Raw(), "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
@@ -250,12 +265,37 @@ void BM_Raw_PostSubject(benchmark::State& state) {
         sqlite3_reset(s);
         sqlite3_bind_text(s, 1, v.constData(), v.size(), SQLITE_TRANSIENT);
         sqlite3_step(s);
+        if (WithHistory) {
+            const QByteArray details = "[{\"symbol\":\"cDanePodmiotuNrTelefonu\",\"caption\":\"Telefon\","
+                                       "\"old\":\"" + QByteArray::number(n - 1) + "\",\"new\":\"" + v + "\"}]";
+            sqlite3_reset(entry);
+            sqlite3_bind_text(entry, 1, details.constData(), details.size(), SQLITE_TRANSIENT);
+            sqlite3_step(entry);
+            sqlite3_exec(Raw(),
+                         "UPDATE ew_history_head SET seq = seq + 1, hash = "
+                         "'0123456789abcdef0123456789abcdef0123456789abcdef0123456789abcdef' WHERE id = 1",
+                         nullptr, nullptr, nullptr);
+        }
         sqlite3_exec(Raw(),
                      "UPDATE ew_record SET line2 = line2, version = version + 1 WHERE id = 1; "
                      "UPDATE ew_change SET counter = counter + 1 WHERE kind = 21; COMMIT",
                      nullptr, nullptr, nullptr);
     }
+    sqlite3_finalize(entry);
     sqlite3_finalize(s);
+    sqlite3_exec(Raw(),
+                 "BEGIN IMMEDIATE; DELETE FROM ew_history WHERE seq > (SELECT seq FROM temp.bench_head); "
+                 "UPDATE ew_history_head SET seq = (SELECT seq FROM temp.bench_head), "
+                 "hash = (SELECT hash FROM temp.bench_head) WHERE id = 1; COMMIT; DROP TABLE temp.bench_head",
+                 nullptr, nullptr, nullptr);
+}
+
+void BM_Raw_PostSubject(benchmark::State& state) {
+    RawPost(state, false);
+}
+
+void BM_Raw_PostSubjectWithHistoryEntry(benchmark::State& state) {
+    RawPost(state, true);
 }
 
 // Each measurement on SQLite, its floor, then on the server, so that the two dialects
@@ -267,11 +307,14 @@ void Register() {
         Fn fn;
         void (*floor)(benchmark::State&);
         int iterations;
+        void (*secondFloor)(benchmark::State&) = nullptr;
+        const char* secondFloorName = nullptr;
     };
     const TCase cases[] = {{"BM_AllSubjectsDescriptions", BM_AllSubjectsDescriptions, BM_Raw_AllSubjects, 3},
                            {"BM_AllSubjectsRecordObjects", BM_AllSubjectsRecordObjects, nullptr, 3},
                            {"BM_Filter3Letters", BM_Filter3Letters, BM_Raw_Filter3Letters, 10},
-                           {"BM_PostSubject", BM_PostSubject, BM_Raw_PostSubject, 50},
+                           {"BM_PostSubject", BM_PostSubject, BM_Raw_PostSubject, 50, BM_Raw_PostSubjectWithHistoryEntry,
+                            "BM_Raw_PostSubjectWithHistoryEntry/SQLITE"},
                            {"BM_FindDuplicates", BM_FindDuplicates, nullptr, 5},
                            {"BM_MergeTwoSubjects200Sections", BM_MergeTwoSubjects200Sections, nullptr, 5}};
     for (const TCase& c : cases) {
@@ -285,6 +328,10 @@ void Register() {
                 benchmark::RegisterBenchmark(floor.constData(), c.floor)
                     ->Unit(benchmark::kMillisecond)
                     ->Iterations(c.iterations);
+                if (c.secondFloor)
+                    benchmark::RegisterBenchmark(c.secondFloorName, c.secondFloor)
+                        ->Unit(benchmark::kMillisecond)
+                        ->Iterations(c.iterations);
             }
         }
     }
