@@ -103,6 +103,87 @@ void EndLine(TRows& Rows) {
     Rows.ends.push_back(static_cast<int32_t>(Rows.text.size()));
 }
 
+// A row's sort key in code point order (SQLite compares UTF-8 bytes): UTF-16 units
+// ranked so that surrogates come after every unit from U+E000 on.
+char16_t Ranked(char16_t U) {
+    return U >= 0xE000 ? char16_t(U - 0x800) : U >= 0xD800 ? char16_t(U + 0x2000) : U;
+}
+
+struct TKeyed {
+    quint64 prefix; // the first four ranked units, the first the highest
+    uint32_t from;  // the key in the shared buffer
+    uint32_t size;
+    qint64 id;
+    uint32_t row;
+};
+
+class TKeys {
+public:
+    void Add(QStringView Key, qint64 ID) {
+        TKeyed k{0, static_cast<uint32_t>(m_text.size()), static_cast<uint32_t>(Key.size()), ID,
+                 static_cast<uint32_t>(m_keys.size())};
+        for (qsizetype i = 0; i < 4; ++i)
+            k.prefix = (k.prefix << 16) | (i < Key.size() ? Ranked(Key[i].unicode()) : 0);
+        m_text.append(reinterpret_cast<const char16_t*>(Key.utf16()), static_cast<size_t>(Key.size()));
+        m_keys.push_back(k);
+    }
+    // Row numbers in the order of the keys, then of the identifiers.
+    std::vector<uint32_t> Order() {
+        std::sort(m_keys.begin(), m_keys.end(), [this](const TKeyed& a, const TKeyed& b) {
+            if (a.prefix != b.prefix)
+                return a.prefix < b.prefix;
+            const int c = CompareTails(a, b);
+            return c != 0 ? c < 0 : a.id < b.id;
+        });
+        std::vector<uint32_t> order;
+        order.reserve(m_keys.size());
+        for (const TKeyed& k : m_keys)
+            order.push_back(k.row);
+        return order;
+    }
+
+private:
+    int CompareTails(const TKeyed& A, const TKeyed& B) const {
+        const char16_t* a = m_text.data() + A.from;
+        const char16_t* b = m_text.data() + B.from;
+        const uint32_t n = std::min(A.size, B.size);
+        for (uint32_t i = std::min<uint32_t>(4, n); i < n; ++i)
+            if (a[i] != b[i])
+                return Ranked(a[i]) < Ranked(b[i]) ? -1 : 1;
+        return A.size == B.size ? 0 : A.size < B.size ? -1 : 1;
+    }
+
+    std::u16string m_text;
+    std::vector<TKeyed> m_keys;
+};
+
+// Rows read in the server's order put into key order. A server sorting a whole registry
+// by its long-text key sorts row references and then reads every row again at random;
+// reading in table order and sorting here gives the same rows in SQLite's order (code
+// points, no padding of the shorter key).
+void Reorder(TRows& Rows, const std::vector<uint32_t>& Order) {
+    TRows sorted;
+    sorted.lineCount = Rows.lineCount;
+    sorted.ids.reserve(Order.size());
+    sorted.owners.reserve(Order.size());
+    sorted.faces.reserve(Order.size());
+    sorted.text.reserve(Rows.text.size());
+    sorted.ends.reserve(Rows.ends.size());
+    const size_t lines = static_cast<size_t>(Rows.lineCount);
+    for (const uint32_t i : Order) {
+        sorted.ids.push_back(Rows.ids[i]);
+        sorted.owners.push_back(Rows.owners[i]);
+        sorted.faces.push_back(Rows.faces[i]);
+        for (size_t l = 0; l < lines; ++l) {
+            const size_t k = i * lines + l;
+            const size_t from = k == 0 ? 0 : static_cast<size_t>(Rows.ends[k - 1]);
+            sorted.text.append(Rows.text, from, static_cast<size_t>(Rows.ends[k]) - from);
+            EndLine(sorted);
+        }
+    }
+    Rows = std::move(sorted);
+}
+
 } // namespace
 
 QString TRows::Line(size_t Row, int Index) const {
@@ -122,9 +203,14 @@ TRows ReadRows(TSqlConnection& C, const TListSpec& Spec, const QString& Filter, 
             QStringLiteral(" AND ") + C.Dialect().Contains(QStringLiteral("r.search"), QStringLiteral("?"));
         binds << needle;
     }
-    sql += Spec.scope == TScope::scOwner ? QStringLiteral(" ORDER BY r.id")
-                                         : QStringLiteral(" ORDER BY r.sort_key, r.id");
+    const bool byKey = Spec.scope != TScope::scOwner;
+    const bool sortHere = byKey && C.Dialect().ServerLiveness();
+    if (sortHere)
+        sql.replace(0, kColumns.size(), kColumns.trimmed() + QStringLiteral(", r.sort_key "));
+    else
+        sql += byKey ? QStringLiteral(" ORDER BY r.sort_key, r.id") : QStringLiteral(" ORDER BY r.id");
     TRows rows;
+    TKeys keys;
     rows.lineCount = std::min(SqlDescribe::LineCount(Spec.kind), 3);
     // A whole registry is read again and again (every switch to it, every cleared
     // filter): its text buffer is reserved at the size it last had, so that it does not
@@ -144,8 +230,8 @@ TRows ReadRows(TSqlConnection& C, const TListSpec& Spec, const QString& Filter, 
             EndLine(rows);
         }
     });
-    if (!native)
-        C.EachRow(sql, binds, [&rows, &Spec](const QSqlQuery& q) {
+    if (!native) {
+        C.EachRow(sql, binds, [&rows, &Spec, &keys, sortHere](const QSqlQuery& q) {
             rows.ids.push_back(q.value(0).toLongLong());
             rows.owners.push_back(q.value(1).toLongLong());
             rows.faces.push_back(FaceOf(Spec, q.value(2).toInt(), q.value(3).toInt(), q.value(4).toInt()));
@@ -154,7 +240,16 @@ TRows ReadRows(TSqlConnection& C, const TListSpec& Spec, const QString& Filter, 
                 rows.text.append(reinterpret_cast<const char16_t*>(line.utf16()), size_t(line.size()));
                 EndLine(rows);
             }
+            if (sortHere) {
+                const QVariant key = q.value(8);
+                keys.Add(key.typeId() == QMetaType::QByteArray ? QString::fromUtf8(key.toByteArray())
+                                                               : key.toString(),
+                         rows.ids.back());
+            }
         });
+        if (sortHere)
+            Reorder(rows, keys.Order());
+    }
     if (whole)
         textHints.insert(hintKey, rows.text.size() + rows.text.size() / 16);
     return rows;
