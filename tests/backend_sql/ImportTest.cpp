@@ -300,7 +300,7 @@ TEST_F(ImportTest, TableByTableGivesWhatListByListGives) {
             continue; // the same case as the first under SQLite
         TIntfPtr<IEwidarDataBase> source = m_source;
         if (fromFile) {
-            source = NewRoot();
+            source = NewRoot(QStringLiteral("SQLITE"));
             std::u16string param = U(QStringLiteral("DIR=%1/file-source.db;").arg(m_dir));
             ASSERT_TRUE(source->Connect(param, true)) << source->GetLastErrorCode();
             FillRichSource(source.get(), 2);
