@@ -98,6 +98,16 @@ QStringList Tables(const QString& Path) {
     return out;
 }
 
+// The same number of lines, and the first line that differs, if any.
+void ExpectSameLines(const QStringList& Copied, const QStringList& Expected) {
+    EXPECT_EQ(Copied.size(), Expected.size());
+    for (qsizetype i = 0; i < std::min(Copied.size(), Expected.size()); ++i)
+        if (Copied[i] != Expected[i]) {
+            ADD_FAILURE() << "first difference:\n" << Copied[i].toStdString() << "\n" << Expected[i].toStdString();
+            break;
+        }
+}
+
 class ImportTest : public BackendTest {
 protected:
     void SetUp() override {
@@ -131,13 +141,7 @@ TEST_F(ImportTest, CopiesEveryRecordLinkPersonDefinitionAndWordList) {
     EXPECT_EQ(m_db->GetLastErrorCode(), 0);
     const QStringList copied = Snapshot(m_db.get());
     EXPECT_EQ(copied, expected);
-    for (qsizetype i = 0; i < std::min(copied.size(), expected.size()); ++i)
-        if (copied[i] != expected[i]) {
-            ADD_FAILURE() << "first difference:\n"
-                          << copied[i].toStdString() << "\n"
-                          << expected[i].toStdString();
-            break;
-        }
+    ExpectSameLines(copied, expected);
     // Progress from 0 to 100, each value once, always growing.
     ASSERT_FALSE(log.seen.empty());
     EXPECT_EQ(log.seen.front(), 0);
@@ -319,12 +323,7 @@ TEST_F(ImportTest, TableByTableGivesWhatListByListGives) {
         byTables->Disconnect();
         const QStringList expected = Tables(listed);
         const QStringList copied = Tables(bulk);
-        EXPECT_EQ(copied.size(), expected.size());
-        for (qsizetype i = 0; i < std::min(copied.size(), expected.size()); ++i)
-            if (copied[i] != expected[i]) {
-                ADD_FAILURE() << "first difference:\n" << copied[i].toStdString() << "\n" << expected[i].toStdString();
-                break;
-            }
+        ExpectSameLines(copied, expected);
         // The comparison covers what it should: digits, name keys, own captions, no placeholder.
         for (const QString& part : {QStringLiteral("ew_ident|#"), QStringLiteral("|1234563218"),
                                     QStringLiteral("|61001 "), QStringLiteral("|Nazwisko rodowe|ctMemo")})
