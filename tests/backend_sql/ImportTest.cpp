@@ -129,15 +129,27 @@ protected:
     TIntfPtr<IEwidarDataBase> m_source;
 };
 
+// The tests of what any import promises run over both ways of reading the source: this
+// backend's table by table (false) and the contract's list by list (true).
+class ImportPathsTest : public ImportTest, public ::testing::WithParamInterface<bool> {
+protected:
+    TIntfPtr<IEwidarDataBase> Source() {
+        return GetParam() ? MakeIntf<IEwidarDataBase, TOtherBackend>(m_source) : m_source;
+    }
+};
+
+INSTANTIATE_TEST_SUITE_P(Paths, ImportPathsTest, ::testing::Bool(),
+                         [](const auto& Info) { return Info.param ? "ListByList" : "TableByTable"; });
+
 } // namespace
 
-TEST_F(ImportTest, CopiesEveryRecordLinkPersonDefinitionAndWordList) {
+TEST_P(ImportPathsTest, CopiesEveryRecordLinkPersonDefinitionAndWordList) {
     FillRichSource(m_source.get(), 4);
     const QStringList expected = Snapshot(m_source.get());
     ASSERT_GT(expected.size(), 100);
     TProgressLog log;
     m_db->SetOnProgress(log.Handler());
-    ASSERT_TRUE(m_db->ImportFrom(m_source.get())) << m_db->GetLastErrorCode();
+    ASSERT_TRUE(m_db->ImportFrom(Source().get())) << m_db->GetLastErrorCode();
     EXPECT_EQ(m_db->GetLastErrorCode(), 0);
     const QStringList copied = Snapshot(m_db.get());
     EXPECT_EQ(copied, expected);
@@ -179,7 +191,7 @@ TEST_F(ImportTest, ImportingIntoAFilledDatabaseAddsAndMergesDefinitionsAndWords)
     EXPECT_EQ(Reg()->GetPodmioty({})->GetCount(), 2 * sourceSubjects + 1);
 }
 
-TEST_F(ImportTest, CancelAtHalfLeavesTheTargetAsItWas) {
+TEST_P(ImportPathsTest, CancelAtHalfLeavesTheTargetAsItWas) {
     for (int i = 0; i < 60; ++i)
         NewPodatnik(m_source.get(), QStringLiteral("Imię%1").arg(i), QStringLiteral("Nazwisko%1").arg(i),
                     QStringLiteral("Gniezno"));
@@ -190,7 +202,7 @@ TEST_F(ImportTest, CancelAtHalfLeavesTheTargetAsItWas) {
     TProgressLog log;
     log.cancelAt = 50;
     m_db->SetOnProgress(log.Handler());
-    EXPECT_FALSE(m_db->ImportFrom(m_source.get()));
+    EXPECT_FALSE(m_db->ImportFrom(Source().get()));
     EXPECT_EQ(m_db->GetLastErrorCode(), 204);
     ASSERT_FALSE(log.seen.empty());
     EXPECT_GE(log.seen.back(), 50);
@@ -203,11 +215,11 @@ TEST_F(ImportTest, CancelAtHalfLeavesTheTargetAsItWas) {
     EXPECT_TRUE(NewPodatnik(other.get(), QStringLiteral("Inne"), QStringLiteral("Stanowisko")));
     other->Disconnect();
     m_db->SetOnProgress(nullptr);
-    ASSERT_TRUE(m_db->ImportFrom(m_source.get())) << m_db->GetLastErrorCode();
+    ASSERT_TRUE(m_db->ImportFrom(Source().get())) << m_db->GetLastErrorCode();
     EXPECT_EQ(Reg()->GetPodatnicy({})->GetCount(), 62);
 }
 
-TEST_F(ImportTest, AFailingSourceGivesCode203AndLeavesTheTargetAsItWas) {
+TEST_P(ImportPathsTest, AFailingSourceGivesCode203AndLeavesTheTargetAsItWas) {
     for (int i = 0; i < 30; ++i)
         NewPodatnik(m_source.get(), QStringLiteral("Imię%1").arg(i), QStringLiteral("Nazwisko%1").arg(i));
     NewPodatnik(m_db.get(), QStringLiteral("Już"), QStringLiteral("Był"));
@@ -218,7 +230,7 @@ TEST_F(ImportTest, AFailingSourceGivesCode203AndLeavesTheTargetAsItWas) {
         m_source->Disconnect();
     }; // the source goes away half-way
     m_db->SetOnProgress(log.Handler());
-    EXPECT_FALSE(m_db->ImportFrom(m_source.get()));
+    EXPECT_FALSE(m_db->ImportFrom(Source().get()));
     EXPECT_EQ(m_db->GetLastErrorCode(), 203);
     std::u16string text, link;
     ASSERT_TRUE(Backend().GetLastError(203, m_db->GetDataBaseID(), text, link));
@@ -227,7 +239,7 @@ TEST_F(ImportTest, AFailingSourceGivesCode203AndLeavesTheTargetAsItWas) {
     // A handler that throws is a failure too.
     m_source = Open(AnotherDataBase());
     m_db->SetOnProgress([](int32_t, bool&) { throw std::runtime_error("handler"); });
-    EXPECT_FALSE(m_db->ImportFrom(m_source.get()));
+    EXPECT_FALSE(m_db->ImportFrom(Source().get()));
     EXPECT_EQ(m_db->GetLastErrorCode(), 203);
     EXPECT_EQ(Snapshot(m_db.get()), before);
 }
@@ -255,12 +267,12 @@ TEST_F(ImportTest, RefusesItselfNoSourceAndAnOpenTransaction) {
     EXPECT_EQ(Records(), records + 1);
 }
 
-TEST_F(ImportTest, AnEmptySourceImportsNothingAndReportsItsProgress) {
+TEST_P(ImportPathsTest, AnEmptySourceImportsNothingAndReportsItsProgress) {
     NewPodatnik(m_db.get(), QStringLiteral("Już"), QStringLiteral("Był"));
     const QStringList before = Snapshot(m_db.get());
     TProgressLog log;
     m_db->SetOnProgress(log.Handler());
-    ASSERT_TRUE(m_db->ImportFrom(m_source.get())) << m_db->GetLastErrorCode();
+    ASSERT_TRUE(m_db->ImportFrom(Source().get())) << m_db->GetLastErrorCode();
     EXPECT_EQ(log.seen, (std::vector<int>{0, 90, 100}));
     EXPECT_EQ(Snapshot(m_db.get()), before);
 }
