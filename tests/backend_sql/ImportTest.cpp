@@ -70,6 +70,8 @@ QStringList Tables(const QString& Path) {
         {"SELECT record_id, symbol, digits FROM ew_ident", {0}},
         {"SELECT kind, symbol, symbol_key, description, field_type FROM ew_field", {}},
         {"SELECT kind, symbol, word FROM ew_word", {}},
+        {"SELECT kind, counter FROM ew_change", {}},
+        {"SELECT event, kind, record_id, subject_id, description, details FROM ew_history", {2, 3}},
     };
     const QString name = QUuid::createUuid().toString();
     QStringList out;

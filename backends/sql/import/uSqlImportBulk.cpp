@@ -10,6 +10,7 @@
 #include "uSqlRecordStore.h"
 
 #include <QHash>
+#include <QSet>
 #include <QSqlQuery>
 
 #include <algorithm>
@@ -167,12 +168,15 @@ void TBulkCopy::Read() {
                        m_index.insert(r.id, int(m_rows.size()));
                        m_rows.push_back(std::move(r));
                    });
+    QSet<QString> symbols;
     m_from.EachRow(QStringLiteral("SELECT record_id, symbol, value, caption, field_type FROM ew_value"), {},
-                   [this](const QSqlQuery& q) {
+                   [this, &symbols](const QSqlQuery& q) {
                        const int row = Row(q.value(0).toLongLong());
-                       const QString symbol = q.value(1).toString();
+                       QString symbol = q.value(1).toString();
                        if (row < 0 || symbol.isEmpty())
                            return;
+                       // One text per symbol, shared by all its values.
+                       symbol = *symbols.insert(symbol);
                        const QString value = q.value(2).toString();
                        m_rows[size_t(row)].values.push_back(
                            {symbol, TFieldValue{value, value, q.value(3).toString(), q.value(4).toString(), false}});
