@@ -61,7 +61,8 @@ QStringList Tables(const QString& Path) {
         const char* sql;
         QList<int> ids; // columns holding record identifiers
     } tables[] = {
-        {"SELECT id, kind, owner_id, state, session_id, is_podatnik, is_pracownik, is_kontrahent, line1, line2, "
+        {"SELECT id, kind, owner_id, state, session_id, is_podatnik, is_pracownik, is_kontrahent, line1, "
+         "line2, "
          "line3, search, sort_key, version FROM ew_record",
          {0, 2}},
         {"SELECT record_id, symbol, value, caption, field_type FROM ew_value", {0}},
@@ -105,7 +106,9 @@ void ExpectSameLines(const QStringList& Copied, const QStringList& Expected) {
     EXPECT_EQ(Copied.size(), Expected.size());
     for (qsizetype i = 0; i < std::min(Copied.size(), Expected.size()); ++i)
         if (Copied[i] != Expected[i]) {
-            ADD_FAILURE() << "first difference:\n" << Copied[i].toStdString() << "\n" << Expected[i].toStdString();
+            ADD_FAILURE() << "first difference:\n"
+                          << Copied[i].toStdString() << "\n"
+                          << Expected[i].toStdString();
             break;
         }
 }
@@ -300,7 +303,8 @@ static TIntfPtr<IEwidarRecord> FillEdges(IEwidarDataBase* Db) {
     address(Supports<IPodmiot>(later).get(), cDaneAdresoweKodPocztowy.Symbol, QStringLiteral("61-001"));
     NewPodatnik(Db, QStringLiteral("Adam"), QStringLiteral("Abacki"), QStringLiteral("Gniezno"));
     auto placeholder = Db->GetRegistries()->GetPodatnicy({})->New();
-    address(Supports<IPodmiot>(placeholder).get(), cDaneAdresoweMiejscowosc.Symbol, QStringLiteral("Niewidoczne"));
+    address(Supports<IPodmiot>(placeholder).get(), cDaneAdresoweMiejscowosc.Symbol,
+            QStringLiteral("Niewidoczne"));
     return placeholder;
 }
 

@@ -30,9 +30,9 @@ constexpr int kTopKinds[] = {kDaneZUS,   kUrzadStatystyczny, kDaneNFZ, kSadRejon
 // The section lists of an owner of the kind, in the order they are copied.
 const std::vector<int>& SectionKinds(int OwnerKind) {
     static const std::vector<int> subject = {
-        kAdres,          kAdresDzialalnosci,  kOddzial,          kRodzajDzialalnosci,
-        kSpolkaPodmiotu, kObywatelstwo,       kDokumentTozsamosci, kNrIdentyfikacyjny,
-        kRachunekBankowy, kDaneZamawiajacego, kReprezentant};
+        kAdres,        kAdresDzialalnosci,  kOddzial,           kRodzajDzialalnosci, kSpolkaPodmiotu,
+        kObywatelstwo, kDokumentTozsamosci, kNrIdentyfikacyjny, kRachunekBankowy,    kDaneZamawiajacego,
+        kReprezentant};
     static const std::vector<int> company = {kWspolnik};
     static const std::vector<int> none;
     return OwnerKind == kPodmiot ? subject : OwnerKind == kSpolka ? company : none;
@@ -169,18 +169,19 @@ void TBulkCopy::Read() {
                        m_rows.push_back(std::move(r));
                    });
     QSet<QString> symbols;
-    m_from.EachRow(QStringLiteral("SELECT record_id, symbol, value, caption, field_type FROM ew_value"), {},
-                   [this, &symbols](const QSqlQuery& q) {
-                       const int row = Row(q.value(0).toLongLong());
-                       QString symbol = q.value(1).toString();
-                       if (row < 0 || symbol.isEmpty())
-                           return;
-                       // One text per symbol, shared by all its values.
-                       symbol = *symbols.insert(symbol);
-                       const QString value = q.value(2).toString();
-                       m_rows[size_t(row)].values.push_back(
-                           {symbol, TFieldValue{value, value, q.value(3).toString(), q.value(4).toString(), false}});
-                   });
+    m_from.EachRow(
+        QStringLiteral("SELECT record_id, symbol, value, caption, field_type FROM ew_value"), {},
+        [this, &symbols](const QSqlQuery& q) {
+            const int row = Row(q.value(0).toLongLong());
+            QString symbol = q.value(1).toString();
+            if (row < 0 || symbol.isEmpty())
+                return;
+            // One text per symbol, shared by all its values.
+            symbol = *symbols.insert(symbol);
+            const QString value = q.value(2).toString();
+            m_rows[size_t(row)].values.push_back(
+                {symbol, TFieldValue{value, value, q.value(3).toString(), q.value(4).toString(), false}});
+        });
     m_from.EachRow(QStringLiteral("SELECT source_id, role, target_id FROM ew_link"), {},
                    [this](const QSqlQuery& q) {
                        const int source = Row(q.value(0).toLongLong());
@@ -214,7 +215,9 @@ void TBulkCopy::Plan() {
     }
     for (TRecordRow& r : m_rows) {
         const auto& kinds = SectionKinds(r.kind);
-        const auto place = [&kinds](int Kind) { return std::find(kinds.begin(), kinds.end(), Kind) - kinds.begin(); };
+        const auto place = [&kinds](int Kind) {
+            return std::find(kinds.begin(), kinds.end(), Kind) - kinds.begin();
+        };
         std::sort(r.sections.begin(), r.sections.end(), [this, &place](int a, int b) {
             const TRecordRow& x = m_rows[size_t(a)];
             const TRecordRow& y = m_rows[size_t(b)];
@@ -268,17 +271,22 @@ QString TBulkCopy::FirstSection(const TRecordRow& R, int Kind, const QString& Sy
 // key as a post stores them (and a subject's name key, kept for its values).
 QVariantList TBulkCopy::RecordColumns(TRecordRow& R) const {
     SqlDescribe::TSource s;
-    s.own = [&R](const QString& Symbol) { return ValueOf(R, Symbol); };
+    s.own = [&R](const QString& Symbol) {
+        return ValueOf(R, Symbol);
+    };
     s.linked = [this, &R](int Role, const QString& Symbol) {
         const int target = LinkTarget(R, Role);
         return target < 0 ? QString() : ValueOf(m_rows[size_t(target)], Symbol);
     };
-    s.firstSection = [this, &R](int Kind, const QString& Symbol) { return FirstSection(R, Kind, Symbol); };
+    s.firstSection = [this, &R](int Kind, const QString& Symbol) {
+        return FirstSection(R, Kind, Symbol);
+    };
     const QStringList lines = SqlDescribe::Lines(R.kind, s);
     const QString search = SqlDescribe::SearchText(lines);
     const bool subject = R.kind == kPodmiot;
     if (subject)
-        R.nameKey = SqlDuplicates::NameKey(lines.value(0), FirstSection(R, kAdres, cDaneAdresoweKodPocztowy.Symbol));
+        R.nameKey =
+            SqlDuplicates::NameKey(lines.value(0), FirstSection(R, kAdres, cDaneAdresoweKodPocztowy.Symbol));
     return {R.kind,
             R.top ? QVariant(QMetaType(QMetaType::LongLong)) : QVariant(m_rows[size_t(Row(R.owner))].copy),
             0,
@@ -343,10 +351,10 @@ void TBulkCopy::Write(const std::function<void(qint64)>& Finishing) {
     constexpr size_t kValuesAfter = 2000; // records whose values wait for them
     m_records = std::make_unique<TSqlBatchInsert>(
         m_to, QStringLiteral("ew_record"),
-        QStringList{QStringLiteral("id"), QStringLiteral("kind"), QStringLiteral("owner_id"), QStringLiteral("state"),
-                    QStringLiteral("is_podatnik"), QStringLiteral("is_pracownik"), QStringLiteral("is_kontrahent"),
-                    QStringLiteral("line1"), QStringLiteral("line2"), QStringLiteral("line3"), QStringLiteral("search"),
-                    QStringLiteral("sort_key")},
+        QStringList{QStringLiteral("id"), QStringLiteral("kind"), QStringLiteral("owner_id"),
+                    QStringLiteral("state"), QStringLiteral("is_podatnik"), QStringLiteral("is_pracownik"),
+                    QStringLiteral("is_kontrahent"), QStringLiteral("line1"), QStringLiteral("line2"),
+                    QStringLiteral("line3"), QStringLiteral("search"), QStringLiteral("sort_key")},
         SqlErrors::ecImport);
     m_values = std::make_unique<TSqlBatchInsert>(
         m_to, QStringLiteral("ew_value"),
