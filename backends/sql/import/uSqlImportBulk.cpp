@@ -70,8 +70,9 @@ struct TRecordRow {
     std::vector<std::pair<int, int>> links; // role and the target's row
     std::vector<int> sections;              // rows of the sections its lists show, in list order
     bool top = false;                       // listed by a registry (copied without an owner)
-    qint64 copy = 0;                        // the copy's identifier; 0 when it is not copied
     QString nameKey;                        // a subject's key of the duplicate check by name
+    // The copy's identifier; -1 while only planned, 0 when the record is not copied.
+    qint64 copy = 0;
 };
 
 struct TPersonRow {
