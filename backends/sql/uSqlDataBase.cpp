@@ -359,7 +359,11 @@ bool TSqlDataBase::ImportFrom(IEwidarDataBase* Source) {
             return code == SqlErrors::ecImportCancelled || code == SqlErrors::ecNoConnection ||
                    code == SqlErrors::ecNoLink || SqlErrors::IsAccessCode(code);
         },
-        [&] { SqlImport::Run(m_c, Source, m_progress); });
+        [&] {
+            // A database of this backend is read table by table rather than record by record.
+            const auto* same = dynamic_cast<const TSqlDataBase*>(Source);
+            SqlImport::Run(m_c, Source, m_progress, same ? same->m_c : nullptr);
+        });
 }
 
 // A refusal, a lock of another desk or a lost connection keeps its own code; any other

@@ -4,6 +4,7 @@
 #include "uSqlDynamicFields.h"
 #include "uSqlErrors.h"
 #include "uSqlHistory.h"
+#include "uSqlImportBulk.h"
 #include "uSqlImportSource.h"
 #include "uSqlRecordStore.h"
 #include "uSqlSlownik.h"
@@ -154,15 +155,23 @@ void CheckSource(TSqlConnection& C, IEwidarDataBase* Source) {
 
 } // namespace
 
-void Run(const TSqlConnectionPtr& Target, IEwidarDataBase* Source, const TProgressEvent& Progress) {
+void Run(const TSqlConnectionPtr& Target, IEwidarDataBase* Source, const TProgressEvent& Progress,
+         const TSqlConnectionPtr& SameBackend) {
     TSqlConnection& c = *Target;
     SqlAccess::Demand(c, SqlAccess::rtOperators);
     CheckSource(c, Source);
     TWriteScope scope(c);
     TWriter writer(c, Progress);
     writer.Report(0);
-    ReadSource(Source, writer);
-    writer.Finish();
+    qint64 copied = 0;
+    // Held here: a disconnect of the source during the import replaces its connection object.
+    if (const TSqlConnectionPtr from = SameBackend; from && from->IsOpen())
+        copied = CopyInBulk(c, *from, Source, writer, [&writer](qint64 Percent) { writer.Report(Percent); });
+    else {
+        ReadSource(Source, writer);
+        writer.Finish();
+        copied = writer.Count();
+    }
     SqlHistory::Append(c, SqlHistory::TEntry{
                               THistoryEvent::heImport, 0, 0, 0, {},
                               {SqlHistory::TChange{QStringLiteral("ZRODLO"), QStringLiteral("Baza źródłowa"), {},
@@ -170,7 +179,7 @@ void Run(const TSqlConnectionPtr& Target, IEwidarDataBase* Source, const TProgre
                                                        QStringLiteral(": ") +
                                                        QString::fromStdU16String(Source->GetDataBaseID())},
                                SqlHistory::TChange{QStringLiteral("REKORDY"), QStringLiteral("Przeniesione rekordy"),
-                                                   {}, QString::number(writer.Count())}}});
+                                                   {}, QString::number(copied)}}});
     for (int kind = 1; kind <= 21; ++kind)
         scope.Changed(kind);
     scope.Commit();

@@ -16,6 +16,10 @@ namespace SqlImport {
 // reading the source takes 0-90, linking and describing the copies 90-100.
 // Throws TSqlFailure: 204 cancelled, 203 failed (also for a source that is this
 // database, or while the root object's own transaction is open), 2 not connected.
-void Run(const TSqlConnectionPtr& Target, IEwidarDataBase* Source, const TProgressEvent& Progress);
+// SameBackend: the connection under Source when Source is a database of this backend,
+// whose tables are then read whole (uSqlImportBulk); null for any other source, read
+// through the contract.
+void Run(const TSqlConnectionPtr& Target, IEwidarDataBase* Source, const TProgressEvent& Progress,
+         const TSqlConnectionPtr& SameBackend = nullptr);
 
 } // namespace SqlImport

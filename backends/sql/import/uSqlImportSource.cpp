@@ -40,6 +40,12 @@ class TReader {
 public:
     TReader(IEwidarDataBase* Source, TImportSink& Sink) : m_src(Source), m_sink(Sink) {}
     void Run();
+    // Definitions and word lists alone, the records' symbols given.
+    void Dictionaries(const TSymbolsOfKinds& Symbols) {
+        m_symbols = Symbols;
+        Definitions();
+        WordLists();
+    }
 
 private:
     int Count(IEwidarCollection* L);
@@ -63,7 +69,7 @@ private:
     int m_done = 0;
     int m_total = 0;
     QSet<qint64> m_podatnicy, m_pracownicy, m_kontrahenci;
-    QHash<int, QSet<QString>> m_symbols; // symbols met per kind, for the word lists
+    TSymbolsOfKinds m_symbols; // symbols met per kind, for the word lists
 };
 
 int TReader::Count(IEwidarCollection* L) {
@@ -296,6 +302,10 @@ void TReader::Run() {
 
 void ReadSource(IEwidarDataBase* Source, TImportSink& Sink) {
     TReader(Source, Sink).Run();
+}
+
+void ReadDictionaries(IEwidarDataBase* Source, TImportSink& Sink, const TSymbolsOfKinds& Symbols) {
+    TReader(Source, Sink).Dictionaries(Symbols);
 }
 
 } // namespace SqlImport

@@ -8,12 +8,17 @@
 
 #include "uEwidarQuorDBIntf.h"
 
+#include <QHash>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
 #include <vector>
 
 namespace SqlImport {
+
+// Symbols met in the records of each kind (position 1-21).
+using TSymbolsOfKinds = QHash<int, QSet<QString>>;
 
 struct TValueCopy {
     QString symbol;
@@ -52,5 +57,8 @@ protected:
 // Walks the source; throws TSqlFailure 203 when the source reports an error or
 // gives something the contract rules out (a record of no kind, one never stored).
 void ReadSource(IEwidarDataBase* Source, TImportSink& Sink);
+// The user-defined field definitions and the word lists alone, through the contract:
+// lists are read for the symbols of Symbols besides the fixed and defined ones.
+void ReadDictionaries(IEwidarDataBase* Source, TImportSink& Sink, const TSymbolsOfKinds& Symbols);
 
 } // namespace SqlImport

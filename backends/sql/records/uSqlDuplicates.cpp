@@ -103,17 +103,24 @@ QString FoldName(const QString& Name) {
 
 void WriteNameKey(TSqlConnection& C, qint64 ID, const QString& NameLine) {
     C.Exec(QStringLiteral("DELETE FROM ew_ident WHERE record_id = ? AND symbol = ?"), {ID, kNameSymbol});
-    const QString name = FoldName(NameLine);
-    const QString postal = SqlDescribe::Digits(
+    const QString key = NameKey(
+        NameLine,
         C.Scalar(QStringLiteral("SELECT v.value FROM ew_record r JOIN ew_value v ON v.record_id = r.id "
                                 "WHERE r.owner_id = ? AND r.kind = ? AND r.state = 0 AND v.symbol = ? "
                                 "AND v.value <> '' ORDER BY r.id LIMIT 1"),
                  {ID, int(kAdres), cDaneAdresoweKodPocztowy.Symbol})
             .toString());
+    if (!key.isEmpty())
+        C.Exec(QStringLiteral("INSERT INTO ew_ident (record_id, symbol, digits) VALUES (?, ?, ?)"),
+               {ID, kNameSymbol, key});
+}
+
+QString NameKey(const QString& NameLine, const QString& PostalCode) {
+    const QString name = FoldName(NameLine);
+    const QString postal = SqlDescribe::Digits(PostalCode);
     if (name.isEmpty() || postal.isEmpty())
-        return;
-    C.Exec(QStringLiteral("INSERT INTO ew_ident (record_id, symbol, digits) VALUES (?, ?, ?)"),
-           {ID, kNameSymbol, (postal + u' ' + name).left(kMaxKey)});
+        return {};
+    return (postal + u' ' + name).left(kMaxKey);
 }
 
 void WriteAllNameKeys(TSqlConnection& C) {

@@ -144,13 +144,18 @@ void WriteIdentifier(TSqlConnection& C, qint64 ID, const QString& Symbol, const 
 
 // A caption or kind equal to the symbol table's is kept empty and read back from
 // the table, which keeps the file small.
+bool StoredColumns(const QString& Symbol, const TFieldValue& F, QString& Caption, QString& Type) {
+    const TInternalFieldRecord* d = FindField(Symbol);
+    Caption = d && F.caption == d->Description ? QString() : F.caption;
+    Type = d && F.type == FieldTypeToText(d->FieldType) ? QString() : F.type;
+    return !F.value.isEmpty() || !Caption.isEmpty() || !Type.isEmpty();
+}
+
 void WriteField(TSqlConnection& C, qint64 ID, const QString& Symbol, const TFieldValue& F, bool Fresh) {
     if (IdentifierSymbols().contains(Symbol))
         WriteIdentifier(C, ID, Symbol, F.value, Fresh);
-    const TInternalFieldRecord* d = FindField(Symbol);
-    const QString caption = d && F.caption == d->Description ? QString() : F.caption;
-    const QString type = d && F.type == FieldTypeToText(d->FieldType) ? QString() : F.type;
-    if (F.value.isEmpty() && caption.isEmpty() && type.isEmpty()) {
+    QString caption, type;
+    if (!StoredColumns(Symbol, F, caption, type)) {
         if (!Fresh)
             C.Exec(QStringLiteral("DELETE FROM ew_value WHERE record_id = ? AND symbol = ?"), {ID, Symbol});
     } else

@@ -39,6 +39,9 @@ QSet<int> RefreshStoredLines(TSqlConnection& C, qint64 ID);
 // Fresh: the record has no values stored yet, so there is nothing to remove).
 void WriteField(TSqlConnection& C, qint64 ID, const QString& Symbol, const TFieldValue& F,
                 bool Fresh = false);
+// The caption and kind a value is stored with (empty where they equal the symbol
+// table's); false when the value leaves nothing to store.
+bool StoredColumns(const QString& Symbol, const TFieldValue& F, QString& Caption, QString& Type);
 // The identifier symbols of a subject whose digits are kept for the duplicate check, and
 // the write of those digits (with the value, by WriteField).
 const QStringList& IdentifierSymbols();
