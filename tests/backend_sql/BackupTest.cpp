@@ -3,7 +3,8 @@
 // refused with their codes and change nothing; a backup taken while another process
 // posts holds exactly what was committed before it; a killed backup leaves nothing
 // that passes for a backup; a backup whose tables hold their columns in another order
-// restores column by column; long notes go through whole.
+// restores column by column; long notes go through whole; a restore into a new database
+// cancelled at any step leaves it empty and working.
 
 #include "BackendFixture.h"
 #include "ChildProcess.h"
@@ -382,4 +383,30 @@ TEST_F(BackupTest, LongNotesGoThroughABackupAndARestoreWhole) {
     const QString plain = File(QStringLiteral("dluga.ewkopia"));
     TakeBackup(plain);
     ExpectRestored(Empty().get(), plain, expected);
+}
+
+TEST_F(BackupTest, ARestoreIntoANewDatabaseCancelledAtAnyStepLeavesItEmptyAndWorking) {
+    FillRichSource(m_db.get(), 2);
+    const QStringList expected = Snapshot(m_db.get());
+    const QString plain = File(QStringLiteral("kopia.ewkopia"));
+    TakeBackup(plain);
+    // Cancelled as the first rows go in, amid the copy, and after the counts were compared.
+    for (const int at : {33, 60, 99}) {
+        SCOPED_TRACE(at);
+        auto target = Empty();
+        const QStringList empty = Snapshot(target.get());
+        target->SetOnProgress([at](int32_t p, bool& cancel) { cancel = p >= at; });
+        EXPECT_FALSE(target->Restore(U(plain), {}));
+        EXPECT_EQ(target->GetLastErrorCode(), 1041);
+        target->SetOnProgress(nullptr);
+        EXPECT_EQ(Snapshot(target.get()), empty);
+        // Its tables are neither left locked nor half filled: a post goes in, then the
+        // whole restore over it.
+        EXPECT_TRUE(NewPodatnik(target.get(), QStringLiteral("Po"), QStringLiteral("Przerwaniu")));
+        ExpectRestored(target.get(), plain, expected);
+        target->Disconnect();
+        if (!ServerDialect())
+            for (const char* suffix : {"", "-wal", "-shm"})
+                QFile::remove(AnotherDataBase() + QLatin1String(suffix));
+    }
 }
