@@ -335,15 +335,19 @@ void NoteInHistory(const QString& Symbol, const TSqlTarget& Target, qint64 Opera
 // megabytes do not hold the disk against the commits of the program working beside the
 // backup. The connection's own setting comes back for its closing writes.
 void VacuumInto(TSqlConnection& C, const QString& File) {
-    const QVariant synchronous = C.Scalar(QStringLiteral("PRAGMA synchronous"));
+    const QString restore = QStringLiteral("PRAGMA synchronous = %1")
+                                .arg(C.Scalar(QStringLiteral("PRAGMA synchronous")).toInt());
     C.Exec(QStringLiteral("PRAGMA synchronous = OFF"), {}, SqlErrors::ecBackupFailed);
     try {
         C.Exec(QStringLiteral("VACUUM INTO ") + Quoted(File), {}, SqlErrors::ecBackupFailed);
     } catch (...) {
-        C.Exec(QStringLiteral("PRAGMA synchronous = %1").arg(synchronous.toInt()));
+        try {
+            C.Exec(restore);
+        } catch (...) {
+        }
         throw;
     }
-    C.Exec(QStringLiteral("PRAGMA synchronous = %1").arg(synchronous.toInt()), {}, SqlErrors::ecBackupFailed);
+    C.Exec(restore, {}, SqlErrors::ecBackupFailed);
 }
 
 // A server database read in one consistent snapshot into a new SQLite file of this schema.
