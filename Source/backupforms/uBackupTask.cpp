@@ -11,6 +11,11 @@
 #include <memory>
 #include <vector>
 
+#ifdef __linux__
+#include <sys/resource.h>
+#include <unistd.h>
+#endif
+
 namespace BackupTask {
 
 namespace {
@@ -83,6 +88,15 @@ struct TCancelOnly {
     void operator()(int32_t, bool& Cancel) const { Cancel = *cancel; }
 };
 
+// A background work gives the processor to the operator's own work first. Qt's thread
+// priorities do not reach Linux's ordinary scheduler (its range there is a single value):
+// the thread's own nice value does.
+void YieldToTheOperator() {
+#ifdef __linux__
+    ::setpriority(PRIO_PROCESS, id_t(::gettid()), 10);
+#endif
+}
+
 struct TBackground {
     QThread* worker;
     TIntfPtr<IEwidarDataBase> root;
@@ -121,7 +135,10 @@ void RunInBackground(IEwidarDataBase* Root, std::function<bool()> Work, std::fun
     task->result = std::make_shared<std::atomic<bool>>(false);
     task->done = std::move(Done);
     Root->SetOnProgress(TCancelOnly{task->cancel});
-    task->worker = QThread::create([Work = std::move(Work), result = task->result] { *result = Work(); });
+    task->worker = QThread::create([Work = std::move(Work), result = task->result] {
+        YieldToTheOperator();
+        *result = Work();
+    });
     QObject::connect(task->worker, &QThread::finished, qApp, [weak = std::weak_ptr<TBackground>(task)] {
         const std::shared_ptr<TBackground> task = weak.lock();
         if (!task || task->retired) // already retired by StopBackground

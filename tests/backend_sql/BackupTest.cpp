@@ -3,7 +3,8 @@
 // refused with their codes and change nothing; a backup taken while another process
 // posts holds exactly what was committed before it; a killed backup leaves nothing
 // that passes for a backup; a backup whose tables hold their columns in another order
-// restores column by column.
+// restores column by column; long notes go through whole; a restore into a new database
+// cancelled at any step leaves it empty and working.
 
 #include "BackendFixture.h"
 #include "ChildProcess.h"
@@ -20,6 +21,7 @@
 #include <QUuid>
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -353,4 +355,58 @@ TEST_F(BackupTest, ABackupWhoseColumnsStandInAnotherOrderRestoresColumnByColumn)
     EXPECT_EQ(indexes(), before);
     ExpectRestored(m_db.get(), reordered, expected);
     EXPECT_EQ(indexes(), before);
+}
+
+// A server's packet limit set for the connections opened while it lives, put back after.
+struct TPacketLimit {
+    QString path;
+    QVariant before;
+    TPacketLimit(const QString& Path, int Bytes) : path(Path) {
+        before = RawScalar(path, QStringLiteral("SELECT @@GLOBAL.max_allowed_packet"));
+        RawScalar(path, QStringLiteral("SET GLOBAL max_allowed_packet = %1").arg(Bytes));
+    }
+    ~TPacketLimit() { RawScalar(path, QStringLiteral("SET GLOBAL max_allowed_packet = %1").arg(before.toLongLong())); }
+};
+
+TEST_F(BackupTest, LongNotesGoThroughABackupAndARestoreWhole) {
+    // Five notes of 300,000 characters, restored into a server that takes statements of
+    // 1 MB at most (the least limit in use): together they do not fit one.
+    std::optional<TPacketLimit> limit;
+    if (ServerDialect())
+        limit.emplace(m_path, 1024 * 1024);
+    for (int i = 0; i < 5; ++i) {
+        auto t = NewPodatnik(m_db.get(), QStringLiteral("Długa%1").arg(i), QStringLiteral("Notatka"));
+        SetValue(t.get(), cUwagi.Symbol, QString(300 * 1000, QChar(u'a' + i)));
+        ASSERT_TRUE(t->Post());
+    }
+    const QStringList expected = Snapshot(m_db.get());
+    const QString plain = File(QStringLiteral("dluga.ewkopia"));
+    TakeBackup(plain);
+    ExpectRestored(Empty().get(), plain, expected);
+}
+
+TEST_F(BackupTest, ARestoreIntoANewDatabaseCancelledAtAnyStepLeavesItEmptyAndWorking) {
+    FillRichSource(m_db.get(), 2);
+    const QStringList expected = Snapshot(m_db.get());
+    const QString plain = File(QStringLiteral("kopia.ewkopia"));
+    TakeBackup(plain);
+    // Cancelled as the first rows go in, amid the copy, and after the counts were compared.
+    for (const int at : {33, 60, 99}) {
+        SCOPED_TRACE(at);
+        auto target = Empty();
+        const QStringList empty = Snapshot(target.get());
+        target->SetOnProgress([at](int32_t p, bool& cancel) { cancel = p >= at; });
+        EXPECT_FALSE(target->Restore(U(plain), {}));
+        EXPECT_EQ(target->GetLastErrorCode(), 1041);
+        target->SetOnProgress(nullptr);
+        EXPECT_EQ(Snapshot(target.get()), empty);
+        // Its tables are neither left locked nor half filled: a post goes in, then the
+        // whole restore over it.
+        EXPECT_TRUE(NewPodatnik(target.get(), QStringLiteral("Po"), QStringLiteral("Przerwaniu")));
+        ExpectRestored(target.get(), plain, expected);
+        target->Disconnect();
+        if (!ServerDialect())
+            for (const char* suffix : {"", "-wal", "-shm"})
+                QFile::remove(AnotherDataBase() + QLatin1String(suffix));
+    }
 }

@@ -202,6 +202,49 @@ void CopyTable(const TEachRow& From, TSqlConnection& To, const QString& Table, i
     batch.Flush();
 }
 
+// A server's tables filled with the session's unique checks off, but for the tables that
+// have a unique key besides the primary one (the server may compare such texts, by case
+// or trailing spaces, otherwise than the engine the backup comes from: they keep their
+// check). With the foreign-key checks off as well, InnoDB takes the rows of a copy into
+// an empty table as one bulk insert, each index built sorted and the table's undo logged
+// as a whole (a rollback empties it again), rather than row by row. The primary keys are
+// checked either way. Call inside the write scope; the checks come back at the end.
+class TServerBulkCopy {
+public:
+    explicit TServerBulkCopy(TSqlConnection& C) : m_c(C) {
+        for (const QVariantList& r : m_c.Rows(
+                 QStringLiteral("SELECT DISTINCT table_name FROM information_schema.statistics WHERE "
+                                "table_schema = DATABASE() AND non_unique = 0 AND index_name <> 'PRIMARY'"),
+                 {}, SqlErrors::ecRestoreFailed))
+            m_uniqueKeys << r.value(0).toString().toLower();
+    }
+    ~TServerBulkCopy() {
+        try {
+            UniqueChecks(true);
+        } catch (...) {
+        }
+    }
+    TServerBulkCopy(const TServerBulkCopy&) = delete;
+    TServerBulkCopy& operator=(const TServerBulkCopy&) = delete;
+
+    void Copy(const TEachRow& From, const QString& Table, const std::function<void(qint64)>& Copied) {
+        UniqueChecks(m_uniqueKeys.contains(Table.toLower()));
+        CopyTable(From, m_c, Table, SqlErrors::ecRestoreFailed, Copied);
+    }
+
+private:
+    void UniqueChecks(bool On) {
+        if (On == m_on)
+            return;
+        m_c.Exec(QStringLiteral("SET SESSION unique_checks = %1").arg(On ? 1 : 0), {}, SqlErrors::ecRestoreFailed);
+        m_on = On;
+    }
+
+    TSqlConnection& m_c;
+    QStringList m_uniqueKeys;
+    bool m_on = true;
+};
+
 // Page cache of an SQLite connection while a whole database is written through it, so
 // that index pages are not written out and read again many times over.
 const QString kCopyCache = QStringLiteral("PRAGMA cache_size = -131072");
@@ -286,6 +329,27 @@ void NoteInHistory(const QString& Symbol, const TSqlTarget& Target, qint64 Opera
     }
 }
 
+// An SQLite database copied in one read transaction into a new file. The copy is
+// written as the connection's own commits are synced, and it is a scratch file, hashed
+// and checked completely once it is in the backup: not synced, so that its hundred
+// megabytes do not hold the disk against the commits of the program working beside the
+// backup. The connection's own setting comes back for its closing writes.
+void VacuumInto(TSqlConnection& C, const QString& File) {
+    const QString restore = QStringLiteral("PRAGMA synchronous = %1")
+                                .arg(C.Scalar(QStringLiteral("PRAGMA synchronous")).toInt());
+    C.Exec(QStringLiteral("PRAGMA synchronous = OFF"), {}, SqlErrors::ecBackupFailed);
+    try {
+        C.Exec(QStringLiteral("VACUUM INTO ") + Quoted(File), {}, SqlErrors::ecBackupFailed);
+    } catch (...) {
+        try {
+            C.Exec(restore);
+        } catch (...) {
+        }
+        throw;
+    }
+    C.Exec(restore, {}, SqlErrors::ecBackupFailed);
+}
+
 // A server database read in one consistent snapshot into a new SQLite file of this schema.
 void CopyServer(TSqlConnection& Server, const QString& File) {
     TSqlTarget target;
@@ -332,6 +396,7 @@ void CopyServer(TSqlConnection& Server, const QString& File) {
 QJsonObject DescribeSnapshot(const QString& File, const QString& Symbol) {
     TFileDb db(File);
     const int code = SqlErrors::ecBackupFailed;
+    db.Rows(QStringLiteral("PRAGMA synchronous = OFF"), code); // a scratch file, as above
     db.Rows(QStringLiteral("PRAGMA journal_mode = DELETE"), code);
     db.Rows(QStringLiteral("DELETE FROM ew_lock"), code);
     db.Rows(QStringLiteral("DELETE FROM ew_session"), code);
@@ -413,7 +478,7 @@ void Backup(const QString& Symbol, const TSqlTarget& Target, qint64 Operator, co
         if (own.Dialect().ServerLiveness())
             CopyServer(own, snapshot);
         else
-            own.Exec(QStringLiteral("VACUUM INTO ") + Quoted(snapshot), {}, SqlErrors::ecBackupFailed);
+            VacuumInto(own, snapshot);
     }
     p(40);
     QJsonObject manifest = DescribeSnapshot(snapshot, Symbol);
@@ -478,15 +543,18 @@ void Restore(TSqlConnection& C, const QString& Path, const QString& Password, co
         p(32 + 66 * copied / total);
     };
     // Into an SQLite database the rows go table by table inside the engine, its indexes
-    // made after them; to a server, many rows per statement.
+    // made after them; to a server, many rows per statement, in bulk where it can.
     std::optional<TAttached> attached;
     if (!C.Dialect().ServerLiveness())
         attached.emplace(C, file);
     TWriteScope scope(C);
     TForeignKeysLater later(C);
     std::optional<TIndexesLater> indexes;
+    std::optional<TServerBulkCopy> bulk;
     if (attached)
         indexes.emplace(C, SqlErrors::ecRestoreFailed);
+    else
+        bulk.emplace(C);
     for (const QString& sql : DeleteStatements())
         C.Exec(sql, {}, SqlErrors::ecRestoreFailed);
     p(32);
@@ -494,7 +562,7 @@ void Restore(TSqlConnection& C, const QString& Path, const QString& Password, co
         if (attached)
             advance(attached->Copy(source, t));
         else
-            CopyTable(from, C, t, SqlErrors::ecRestoreFailed, advance);
+            bulk->Copy(from, t, advance);
     }
     if (indexes)
         indexes->Rebuild();

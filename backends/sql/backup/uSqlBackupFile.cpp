@@ -3,13 +3,13 @@
 #include "uSqlErrors.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <openssl/evp.h>
 #include <sodium.h>
 
 #include <array>
 
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace SqlBackupFile {
@@ -22,6 +22,8 @@ constexpr qint64 kMagicSize = 8;
 constexpr qint64 kPiece = 64 * 1024;
 // Bytes between two progress steps.
 constexpr qint64 kStepBytes = 256 * 1024;
+// Bytes of the backup file handed to the disk at a time while it is written.
+constexpr qint64 kWritebackBytes = 8 * 1024 * 1024;
 constexpr qint64 kHashSize = 32; // SHA-256
 constexpr quint32 kMaxManifest = 1024 * 1024;
 // Limits read from a file are bounded, so that a damaged header cannot ask for
@@ -150,9 +152,32 @@ private:
     void Raw(const QByteArray& B) {
         if (m_file.write(B) != B.size())
             Fail(SqlErrors::ecBackupFailed, QStringLiteral("zapis pliku kopii nie powiódł się: %1").arg(m_file.errorString()));
+        m_written += B.size();
+        if (m_written - m_handedOver >= kWritebackBytes)
+            HandOver();
+    }
+    // The written bytes go to the disk as the file grows, a window at a time, rather than
+    // all at the closing sync: that one sync would hold the disk for the whole file, and
+    // every commit of the program running beside the backup would wait behind it.
+    void HandOver() {
+        if (!m_file.flush())
+            Fail(SqlErrors::ecBackupFailed, QStringLiteral("zapis pliku kopii nie powiódł się: %1").arg(m_file.errorString()));
+#ifdef __linux__
+        // The window before the last is waited for, so that at most two are on the way.
+        const int fd = m_file.handle();
+        if (m_handedOver > m_waited)
+            ::sync_file_range(fd, m_waited, m_handedOver - m_waited,
+                              SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE | SYNC_FILE_RANGE_WAIT_AFTER);
+        ::sync_file_range(fd, m_handedOver, m_written - m_handedOver, SYNC_FILE_RANGE_WRITE);
+        m_waited = m_handedOver;
+#endif
+        m_handedOver = m_written;
     }
 
     QFile m_file;
+    qint64 m_written = 0;
+    qint64 m_handedOver = 0;
+    qint64 m_waited = 0;
     bool m_sealed = false;
     TSha256 m_sha;
     crypto_secretstream_xchacha20poly1305_state m_state{};
@@ -310,24 +335,33 @@ QByteArray Extract(const QString& Path, const QString& Password, const QString& 
     // length beyond the file's end means the file was cut short.
     if (total > quint64(in.Size()))
         Fail(SqlErrors::ecBackupTruncated, QStringLiteral("plik kopii kończy się przed końcem bazy"));
-    QSaveFile db(DatabaseFile);
-    if (!db.open(QIODevice::WriteOnly))
+    // A scratch file, read and checked right after: not forced onto the disk, and removed
+    // should the reading fail.
+    QFile db(DatabaseFile);
+    if (!db.open(QIODevice::WriteOnly | QIODevice::Truncate))
         Fail(SqlErrors::ecBackupFailed, QStringLiteral("nie można zapisać %1").arg(DatabaseFile));
-    TSha256 sha;
-    quint64 done = 0;
-    while (done < total) {
-        const QByteArray b = in.Get(qint64(std::min<quint64>(kStepBytes, total - done)));
-        sha.Add(b);
-        if (db.write(b) != b.size())
+    try {
+        TSha256 sha;
+        quint64 done = 0;
+        while (done < total) {
+            const QByteArray b = in.Get(qint64(std::min<quint64>(kStepBytes, total - done)));
+            sha.Add(b);
+            if (db.write(b) != b.size())
+                Fail(SqlErrors::ecBackupFailed, QStringLiteral("zapis %1 nie powiódł się").arg(DatabaseFile));
+            done += quint64(b.size());
+            if (Step)
+                Step(qint64(done), qint64(total));
+        }
+        in.Finish();
+        Sha256 = sha.Hex();
+        if (!db.flush())
             Fail(SqlErrors::ecBackupFailed, QStringLiteral("zapis %1 nie powiódł się").arg(DatabaseFile));
-        done += quint64(b.size());
-        if (Step)
-            Step(qint64(done), qint64(total));
+        db.close();
+    } catch (...) {
+        db.close();
+        QFile::remove(DatabaseFile);
+        throw;
     }
-    in.Finish();
-    Sha256 = sha.Hex();
-    if (!db.commit())
-        Fail(SqlErrors::ecBackupFailed, QStringLiteral("zapis %1 nie powiódł się").arg(DatabaseFile));
     return manifest;
 }
 

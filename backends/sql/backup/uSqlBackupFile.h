@@ -32,8 +32,8 @@ void Write(const QString& Path, const QString& DatabaseFile, const QByteArray& M
            const QString& Password, const TStep& Step = {});
 
 // Reads the whole container at Path, checking its length, checksum and (when
-// encrypted) every piece; writes the database it holds into DatabaseFile and returns
-// the manifest; Sha256 receives the SHA-256 of the database's bytes. Refused: not a backup (1042), damaged (1043), cut short (1044),
+// encrypted) every piece; writes the database it holds into DatabaseFile (a scratch
+// file: not synced, removed when the reading fails) and returns the manifest; Sha256 receives the SHA-256 of the database's bytes. Refused: not a backup (1042), damaged (1043), cut short (1044),
 // wrong password (1045), encrypted without a password (1046).
 QByteArray Extract(const QString& Path, const QString& Password, const QString& DatabaseFile,
                    QString& Sha256, const TStep& Step = {});

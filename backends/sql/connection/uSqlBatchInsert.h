@@ -1,7 +1,8 @@
 #pragma once
 // Rows inserted into one table many per statement: a statement carries about 4,000
-// bound values, so a whole table goes in with a few hundred round trips rather than a
-// statement per row. Call inside a write scope; Flush sends what is left.
+// bound values (fewer when the values are long texts), so a whole table goes in with a
+// few hundred round trips rather than a statement per row. Call inside a write scope;
+// Flush sends what is left.
 
 #include "uSqlConnection.h"
 
@@ -26,6 +27,7 @@ public:
 
 private:
     void RowAdded();
+    void Send(qsizetype FirstBind, qsizetype Rows);
 
     TSqlConnection& m_to;
     QString m_table;
@@ -34,5 +36,6 @@ private:
     std::function<void(qint64)> m_copied;
     qsizetype m_perStatement = 1;
     qsizetype m_rows = 0;
+    qsizetype m_chars = 0;
     QVariantList m_binds;
 };
