@@ -213,13 +213,23 @@ TRows ReadRows(TSqlConnection& C, const TListSpec& Spec, const QString& Filter, 
     TKeys keys;
     rows.lineCount = std::min(SqlDescribe::LineCount(Spec.kind), 3);
     // A whole registry is read again and again (every switch to it, every cleared
-    // filter): its text buffer is reserved at the size it last had, so that it does not
+    // filter): its buffers are reserved at the sizes they last had, so that they do not
     // grow by copies through fresh memory.
-    static thread_local QHash<int, size_t> textHints;
+    struct THint {
+        size_t text = 0;
+        size_t rows = 0;
+    };
+    static thread_local QHash<int, THint> hints;
     const bool whole = needle.isEmpty() && (Spec.scope == TScope::scAll || Spec.scope == TScope::scRegistry);
     const int hintKey = Spec.kind * 8 + Spec.role;
-    if (whole)
-        rows.text.reserve(textHints.value(hintKey, 0));
+    if (whole) {
+        const THint hint = hints.value(hintKey);
+        rows.text.reserve(hint.text);
+        rows.ids.reserve(hint.rows);
+        rows.owners.reserve(hint.rows);
+        rows.faces.reserve(hint.rows);
+        rows.ends.reserve(hint.rows * static_cast<size_t>(rows.lineCount));
+    }
     const bool native = SqlNative::EachRow(C, sql, binds, [&rows, &Spec](sqlite3_stmt* q) {
         rows.ids.push_back(sqlite3_column_int64(q, 0));
         rows.owners.push_back(sqlite3_column_int64(q, 1));
@@ -251,7 +261,7 @@ TRows ReadRows(TSqlConnection& C, const TListSpec& Spec, const QString& Filter, 
             Reorder(rows, keys.Order());
     }
     if (whole)
-        textHints.insert(hintKey, rows.text.size() + rows.text.size() / 16);
+        hints.insert(hintKey, {rows.text.size() + rows.text.size() / 16, rows.size() + rows.size() / 16});
     return rows;
 }
 
