@@ -146,6 +146,20 @@ TEST_F(SafetyTest, ListsFollowThePolishAlphabet) {
                            "Śmiały Ślusarz", "Zenon Zając", "Żaneta Żak"}));
 }
 
+// Beyond the Polish alphabet names sort by code point on either engine, a server's list
+// being put in order on the desk: a character outside the basic plane (two UTF-16 units)
+// after one from U+E000 on, though its first unit is the smaller.
+TEST_F(SafetyTest, OtherScriptsSortByCodePointOnEveryEngine) {
+    const QString fullwidth = QStringLiteral("\uFF21la");              // fullwidth A
+    const QString doubleStruck = QString::fromUcs4(U"\U0001D538la");    // mathematical A
+    NewPodatnik(m_db.get(), doubleStruck, QStringLiteral("Zet"));
+    NewPodatnik(m_db.get(), fullwidth, QStringLiteral("Zet"));
+    NewPodatnik(m_db.get(), QStringLiteral("Ala"), QStringLiteral("Zet"));
+    EXPECT_EQ(ListLines(Reg()->GetPodatnicy({}).get()),
+              QStringList({QStringLiteral("Ala Zet"), fullwidth + QStringLiteral(" Zet"),
+                           doubleStruck + QStringLiteral(" Zet")}));
+}
+
 TEST_F(SafetyTest, QuotedBlanksOfTheFileNameAreKept) {
     FILE_DATABASE_ONLY();
     const QString odd = m_dir + QStringLiteral("/ odstęp.db ");
