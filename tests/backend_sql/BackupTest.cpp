@@ -19,6 +19,7 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QUuid>
+#include <QtEndian>
 
 #include <algorithm>
 #include <optional>
@@ -44,40 +45,30 @@ QJsonObject Manifest(IEwidarDataBase* Db, const QString& Path, const QString& Pa
     return QJsonDocument::fromJson(Q(text).toUtf8()).object();
 }
 
-// A plain backup whose manifest names another schema version, with a correct checksum.
-QByteArray WithSchema(const QByteArray& Plain, int Schema) {
-    const quint32 size = quint8(Plain[8]) | quint8(Plain[9]) << 8 | quint8(Plain[10]) << 16 |
-                         quint32(quint8(Plain[11])) << 24;
-    QJsonObject m = QJsonDocument::fromJson(Plain.mid(12, size)).object();
-    m.insert(QStringLiteral("schema"), Schema);
-    const QByteArray manifest = QJsonDocument(m).toJson(QJsonDocument::Compact);
-    QByteArray length(4, '\0');
-    for (int i = 0; i < 4; ++i)
-        length[i] = char((manifest.size() >> (8 * i)) & 0xff);
-    QByteArray out = Plain.left(8) + length + manifest + Plain.mid(12 + size, Plain.size() - 12 - size - 32);
-    return out + QCryptographicHash::hash(out.mid(8), QCryptographicHash::Sha256);
-}
-
-QByteArray Le(quint64 V, int Bytes) {
-    QByteArray out(Bytes, '\0');
-    for (int i = 0; i < Bytes; ++i)
-        out[i] = char((V >> (8 * i)) & 0xff);
+// A number of the container in its little-endian bytes.
+template <class T> QByteArray Le(T V) {
+    QByteArray out(sizeof(T), '\0');
+    qToLittleEndian(V, out.data());
     return out;
 }
 
-quint64 FromLe(const QByteArray& B) {
-    quint64 v = 0;
-    for (qsizetype i = B.size() - 1; i >= 0; --i)
-        v = (v << 8) | quint8(B[i]);
-    return v;
+// A plain backup whose manifest names another schema version, with a correct checksum.
+QByteArray WithSchema(const QByteArray& Plain, int Schema) {
+    const quint32 size = qFromLittleEndian<quint32>(Plain.constData() + 8);
+    QJsonObject m = QJsonDocument::fromJson(Plain.mid(12, size)).object();
+    m.insert(QStringLiteral("schema"), Schema);
+    const QByteArray manifest = QJsonDocument(m).toJson(QJsonDocument::Compact);
+    const QByteArray out = Plain.left(8) + Le(quint32(manifest.size())) + manifest +
+                           Plain.mid(12 + size, Plain.size() - 12 - size - 32);
+    return out + QCryptographicHash::hash(out.mid(8), QCryptographicHash::Sha256);
 }
 
 // A plain backup whose database went through Sql (run on it as a file in Dir), made
 // whole again: the database's SHA-256 in the manifest and the closing checksum.
 QByteArray Rewritten(const QByteArray& Plain, const QString& Dir, const QStringList& Sql) {
-    const qsizetype size = qsizetype(FromLe(Plain.mid(8, 4)));
+    const qsizetype size = qsizetype(qFromLittleEndian<quint32>(Plain.constData() + 8));
     QJsonObject m = QJsonDocument::fromJson(Plain.mid(12, size)).object();
-    const qsizetype length = qsizetype(FromLe(Plain.mid(12 + size, 8)));
+    const qsizetype length = qsizetype(qFromLittleEndian<quint64>(Plain.constData() + 12 + size));
     const QString path = Dir + QStringLiteral("/umieszczona.db");
     EXPECT_TRUE(WriteFile(path, Plain.mid(20 + size, length)));
     const QString name = QUuid::createUuid().toString();
@@ -97,7 +88,7 @@ QByteArray Rewritten(const QByteArray& Plain, const QString& Dir, const QStringL
              QString::fromLatin1(QCryptographicHash::hash(database, QCryptographicHash::Sha256).toHex()));
     const QByteArray manifest = QJsonDocument(m).toJson(QJsonDocument::Compact);
     const QByteArray out =
-        Plain.left(8) + Le(quint64(manifest.size()), 4) + manifest + Le(quint64(database.size()), 8) + database;
+        Plain.left(8) + Le(quint32(manifest.size())) + manifest + Le(quint64(database.size())) + database;
     return out + QCryptographicHash::hash(out.mid(8), QCryptographicHash::Sha256);
 }
 

@@ -3,6 +3,7 @@
 #include "uSqlErrors.h"
 
 #include <QFile>
+#include <QtEndian>
 
 #include <openssl/evp.h>
 #include <sodium.h>
@@ -37,18 +38,15 @@ void InitSodium() {
         Fail(SqlErrors::ecBackupFailed, QStringLiteral("biblioteka libsodium nie działa"));
 }
 
+// Numbers of the container, little-endian, in 4 or 8 bytes.
 QByteArray Le(quint64 V, int Bytes) {
-    QByteArray out(Bytes, '\0');
-    for (int i = 0; i < Bytes; ++i)
-        out[i] = char((V >> (8 * i)) & 0xff);
-    return out;
+    QByteArray out(8, '\0');
+    qToLittleEndian(V, out.data());
+    return out.left(Bytes);
 }
 
 quint64 FromLe(const QByteArray& B) {
-    quint64 v = 0;
-    for (int i = int(B.size()) - 1; i >= 0; --i)
-        v = (v << 8) | quint8(B[i]);
-    return v;
+    return B.size() == 4 ? qFromLittleEndian<quint32>(B.constData()) : qFromLittleEndian<quint64>(B.constData());
 }
 
 // SHA-256 through libcrypto, which uses the processor's SHA instructions where it has
