@@ -7,6 +7,7 @@
 #include "uSqlConnection.h"
 #include "uSqlErrors.h"
 #include "uSqlSchema.h"
+#include "uSqlSnapshot.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -364,31 +365,20 @@ void CopyServer(TSqlConnection& Server, const QString& File) {
     const TEachRow from = [&](const QString& Sql, const std::function<void(const QSqlQuery&)>& Row) {
         Server.EachRow(Sql, {}, Row);
     };
-    Server.Exec(QStringLiteral("SET SESSION TRANSACTION ISOLATION LEVEL REPEATABLE READ"), {},
-                SqlErrors::ecBackupFailed);
-    Server.Exec(QStringLiteral("START TRANSACTION WITH CONSISTENT SNAPSHOT, READ ONLY"), {},
-                SqlErrors::ecBackupFailed);
-    try {
-        TWriteScope scope(file);
-        TForeignKeysLater later(file);
-        // A new file starts with rows of its own (its identity, the history's head):
-        // the copy holds only the server's.
-        for (const QString& sql : QStringList{QStringLiteral("DELETE FROM ew_meta"),
-                                              QStringLiteral("DELETE FROM ew_change")} + DeleteStatements())
-            file.Exec(sql, {}, SqlErrors::ecBackupFailed);
-        TIndexesLater indexes(file, SqlErrors::ecBackupFailed);
-        for (const QString& t : QStringList{QStringLiteral("ew_meta"), QStringLiteral("ew_change")} + DataTables())
-            CopyTable(from, file, t, SqlErrors::ecBackupFailed);
-        indexes.Rebuild();
-        scope.Commit();
-        Server.Exec(QStringLiteral("COMMIT"), {}, SqlErrors::ecBackupFailed);
-    } catch (...) {
-        try {
-            Server.Exec(QStringLiteral("ROLLBACK"));
-        } catch (...) {
-        }
-        throw;
-    }
+    TSqlReadSnapshot snapshot(Server, SqlErrors::ecBackupFailed);
+    TWriteScope scope(file);
+    TForeignKeysLater later(file);
+    // A new file starts with rows of its own (its identity, the history's head):
+    // the copy holds only the server's.
+    for (const QString& sql : QStringList{QStringLiteral("DELETE FROM ew_meta"),
+                                          QStringLiteral("DELETE FROM ew_change")} + DeleteStatements())
+        file.Exec(sql, {}, SqlErrors::ecBackupFailed);
+    TIndexesLater indexes(file, SqlErrors::ecBackupFailed);
+    for (const QString& t : QStringList{QStringLiteral("ew_meta"), QStringLiteral("ew_change")} + DataTables())
+        CopyTable(from, file, t, SqlErrors::ecBackupFailed);
+    indexes.Rebuild();
+    scope.Commit();
+    snapshot.End();
     file.Close();
 }
 

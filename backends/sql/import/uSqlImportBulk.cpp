@@ -8,6 +8,7 @@
 #include "uSqlErrors.h"
 #include "uSqlKinds.h"
 #include "uSqlRecordStore.h"
+#include "uSqlSnapshot.h"
 
 #include <QHash>
 #include <QSet>
@@ -82,42 +83,6 @@ struct TPersonRow {
     bool aktywny;
 };
 
-// A read transaction on the source, so that the tables are read as of one moment;
-// inside the source's own transaction the reads see that one already.
-class TSnapshot {
-public:
-    explicit TSnapshot(TSqlConnection& C) : m_c(C) {
-        if (C.InUserTransaction() || C.InWriteScope())
-            return;
-        if (C.Dialect().DriverName() == QStringLiteral("QSQLITE"))
-            C.Exec(QStringLiteral("BEGIN"));
-        else {
-            C.Exec(QStringLiteral("SET TRANSACTION ISOLATION LEVEL REPEATABLE READ"));
-            C.Exec(QStringLiteral("START TRANSACTION WITH CONSISTENT SNAPSHOT, READ ONLY"));
-        }
-        m_open = true;
-    }
-    ~TSnapshot() {
-        if (m_open)
-            try {
-                m_c.Exec(QStringLiteral("ROLLBACK"));
-            } catch (...) {
-            }
-    }
-    TSnapshot(const TSnapshot&) = delete;
-    TSnapshot& operator=(const TSnapshot&) = delete;
-    void End() {
-        if (!m_open)
-            return;
-        m_open = false;
-        m_c.Exec(QStringLiteral("COMMIT"));
-    }
-
-private:
-    TSqlConnection& m_c;
-    bool m_open = false;
-};
-
 class TBulkCopy {
 public:
     TBulkCopy(TSqlConnection& Target, TSqlConnection& From, IEwidarDataBase* Source, TImportSink& Sink)
@@ -154,7 +119,7 @@ private:
 };
 
 void TBulkCopy::Read() {
-    TSnapshot snapshot(m_from);
+    TSqlReadSnapshot snapshot(m_from);
     // Placeholders (records being created at another desk) are in no list.
     m_from.EachRow(QStringLiteral("SELECT id, kind, owner_id, is_podatnik, is_pracownik, is_kontrahent "
                                   "FROM ew_record WHERE state = 0 ORDER BY sort_key, id"),
