@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6sql6-mysql libgl-dev
-  libsodium-dev libssl-dev libzip-dev libarchive-dev libxlsxwriter-dev iso-codes sqlite3 libsqlite3-dev mariadb-server
+  libsodium-dev libssl-dev libzip-dev libarchive-dev libxlsxwriter-dev iso-codes sqlite3 libsqlite3-dev mariadb-server libmariadb-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth imagemagick unzip
   qt6-translations-l10n pandoc

@@ -10,12 +10,14 @@
 
 #include "BackendLoader.h"
 #include "BenchTargets.h"
+#include "TestServer.h"
 #include "uEwidarKinds.h"
 #include "uEwidarQuorDBSymbole.h"
 
 #include <QCoreApplication>
 
 #include <benchmark/benchmark.h>
+#include <mysql.h>
 #include <sqlite3.h>
 
 #include <cstdio>
@@ -236,6 +238,52 @@ void BM_Raw_Filter3Letters(benchmark::State& state) {
             true);
 }
 
+// The server's floor: the rows the backend asks for (table order, with the sort keys,
+// which the desk sorts), through MariaDB's client library on a connection of its own,
+// streamed and counted, neither sorted nor decoded.
+void RawServerRows(benchmark::State& state, const char* sql) {
+    QString why;
+    const QString param = Generated(TDialect::MySql, kSubjects, why);
+    if (param.isEmpty())
+        return Skip(state, why);
+    MYSQL* m = mysql_init(nullptr);
+    const QByteArray db = ChildTarget(TDialect::MySql, param).toUtf8();
+    const QByteArray socket = TestServer::Socket().toUtf8();
+    if (!mysql_real_connect(m, nullptr, "root", nullptr, db.constData(), 0, socket.constData(), 0) ||
+        mysql_set_character_set(m, "utf8mb4") != 0) {
+        Skip(state, QString::fromUtf8(mysql_error(m)));
+        mysql_close(m);
+        return;
+    }
+    for (auto _ : state) {
+        size_t bytes = 0;
+        int rows = 0;
+        mysql_real_query(m, sql, static_cast<unsigned long>(qstrlen(sql)));
+        MYSQL_RES* result = mysql_use_result(m);
+        while (result && mysql_fetch_row(result)) {
+            const unsigned long* lengths = mysql_fetch_lengths(result);
+            ++rows;
+            for (int c = 5; c <= 8; ++c)
+                bytes += lengths[c];
+        }
+        mysql_free_result(result);
+        benchmark::DoNotOptimize(bytes);
+        state.counters["rows"] = rows;
+    }
+    mysql_close(m);
+}
+
+void BM_Raw_AllSubjectsServer(benchmark::State& state) {
+    RawServerRows(state, "SELECT r.id, r.owner_id, r.is_podatnik, r.is_pracownik, r.is_kontrahent, r.line1, "
+                         "r.line2, r.line3, r.sort_key FROM ew_record r WHERE r.kind = 21 AND r.state = 0");
+}
+
+void BM_Raw_Filter3LettersServer(benchmark::State& state) {
+    RawServerRows(state, "SELECT r.id, r.owner_id, r.is_podatnik, r.is_pracownik, r.is_kontrahent, r.line1, "
+                         "r.line2, r.line3, r.sort_key FROM ew_record r WHERE r.kind = 21 AND r.state = 0 AND "
+                         "instr(r.search, 'kow') > 0");
+}
+
 // One value upserted, the record's version and the registry's change counter raised, in
 // one transaction; WithHistory adds what every post now also writes: its history entry
 // (a row with its five indexes) and the chain head, as the backend appends them.
@@ -309,10 +357,13 @@ void Register() {
         int iterations;
         void (*secondFloor)(benchmark::State&) = nullptr;
         const char* secondFloorName = nullptr;
+        void (*serverFloor)(benchmark::State&) = nullptr;
     };
-    const TCase cases[] = {{"BM_AllSubjectsDescriptions", BM_AllSubjectsDescriptions, BM_Raw_AllSubjects, 3},
+    const TCase cases[] = {{"BM_AllSubjectsDescriptions", BM_AllSubjectsDescriptions, BM_Raw_AllSubjects, 3, nullptr,
+                            nullptr, BM_Raw_AllSubjectsServer},
                            {"BM_AllSubjectsRecordObjects", BM_AllSubjectsRecordObjects, nullptr, 3},
-                           {"BM_Filter3Letters", BM_Filter3Letters, BM_Raw_Filter3Letters, 10},
+                           {"BM_Filter3Letters", BM_Filter3Letters, BM_Raw_Filter3Letters, 10, nullptr, nullptr,
+                            BM_Raw_Filter3LettersServer},
                            {"BM_PostSubject", BM_PostSubject, BM_Raw_PostSubject, 50, BM_Raw_PostSubjectWithHistoryEntry,
                             "BM_Raw_PostSubjectWithHistoryEntry/SQLITE"},
                            {"BM_FindDuplicates", BM_FindDuplicates, nullptr, 5},
@@ -323,6 +374,11 @@ void Register() {
             benchmark::RegisterBenchmark(name.toUtf8().constData(), c.fn, d)
                 ->Unit(benchmark::kMillisecond)
                 ->Iterations(c.iterations);
+            if (d == TDialect::MySql && c.serverFloor)
+                benchmark::RegisterBenchmark((QByteArray(c.name).replace("BM_", "BM_Raw_") + "/MYSQL").constData(),
+                                             c.serverFloor)
+                    ->Unit(benchmark::kMillisecond)
+                    ->Iterations(c.iterations);
             if (d == TDialect::Sqlite && c.floor) {
                 const QByteArray floor = QByteArray(c.name).replace("BM_", "BM_Raw_") + "/SQLITE";
                 benchmark::RegisterBenchmark(floor.constData(), c.floor)

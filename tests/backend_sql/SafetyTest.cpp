@@ -1,6 +1,6 @@
 // Faults that would misreport or lose data: error details that belong to another call,
-// refused link setters, identifiers stored or typed with separators, list order, and
-// quoted blanks of the connection parameter.
+// refused link setters, identifiers stored or typed with separators, list order, filter
+// text taken literally, and quoted blanks of the connection parameter.
 
 #include "BackendFixture.h"
 #include "uEwidarQuorDBSymbole.h"
@@ -158,6 +158,46 @@ TEST_F(SafetyTest, OtherScriptsSortByCodePointOnEveryEngine) {
     EXPECT_EQ(ListLines(Reg()->GetPodatnicy({}).get()),
               QStringList({QStringLiteral("Ala Zet"), fullwidth + QStringLiteral(" Zet"),
                            doubleStruck + QStringLiteral(" Zet")}));
+}
+
+// Names that begin alike for longer than a server's list compares at once: a shorter
+// name before the longer ones it begins, the same name twice in the order of creation.
+TEST_F(SafetyTest, NamesThatBeginAlikeKeepTheirOrderOnEveryEngine) {
+    const auto twin = NewPodatnik(m_db.get(), QStringLiteral("Jan"), QStringLiteral("Kowalczyk"));
+    for (const auto& [first, last] : std::vector<std::pair<const char*, const char*>>{{"Jan", "Kowalczykówna"},
+                                                                                      {"Jan", "Kowalczykowskiewicz"},
+                                                                                      {"Jan", "Kowalczykowska"},
+                                                                                      {"Adam", "Kowalczyk"},
+                                                                                      {"Jan", "Kowalczykowski"}})
+        NewPodatnik(m_db.get(), QString::fromUtf8(first), QString::fromUtf8(last));
+    const auto later = NewPodatnik(m_db.get(), QStringLiteral("Jan"), QStringLiteral("Kowalczyk"));
+    EXPECT_EQ(ListLines(Reg()->GetPodatnicy({}).get()),
+              QStringList({"Adam Kowalczyk", "Jan Kowalczyk", "Jan Kowalczyk", "Jan Kowalczykowska",
+                           "Jan Kowalczykowski", "Jan Kowalczykowskiewicz", "Jan Kowalczykówna"}));
+    TEwidarRowLines rows;
+    Supports<IEwidarRowReader>(Reg()->GetPodatnicy({}))->ReadRows(rows);
+    ASSERT_EQ(rows.IDs.size(), 7u);
+    EXPECT_EQ(rows.IDs[1], twin->GetID());
+    EXPECT_EQ(rows.IDs[2], later->GetID());
+}
+
+// What is typed into the filter is only ever text to find: quotes, backslashes and the
+// wildcards of LIKE match themselves, on a file and on a server alike.
+TEST_F(SafetyTest, FilterCharactersMatchThemselves) {
+    for (const char* last : {"O'Brien", "Back\\slash", "Sto%", "Pod_kresla"})
+        NewPodatnik(m_db.get(), QStringLiteral("Jan"), QString::fromUtf8(last));
+    const std::vector<std::pair<const char16_t*, QStringList>> cases = {
+        {u"o'b", {"Jan O'Brien"}},
+        {u"'", {"Jan O'Brien"}},
+        {u"\\", {"Jan Back\\slash"}},
+        {u"%", {"Jan Sto%"}},
+        {u"_", {"Jan Pod_kresla"}},
+        {u"') > 0 or ('' = '", {}},
+        {u"\\'", {}},
+    };
+    for (const auto& [filter, expected] : cases)
+        EXPECT_EQ(ListLines(Reg()->GetPodatnicy(filter).get()), expected) << QString::fromUtf16(filter).toStdString();
+    EXPECT_EQ(ListLines(Reg()->GetPodatnicy({}).get()).size(), 4);
 }
 
 TEST_F(SafetyTest, QuotedBlanksOfTheFileNameAreKept) {

@@ -72,16 +72,21 @@ bool EachRow(TSqlConnection& C, const QString& Sql, const QVariantList& Binds,
 void AppendText(sqlite3_stmt* S, int Col, std::u16string& Out) {
     const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(S, Col));
     const int bytes = sqlite3_column_bytes(S, Col);
-    if (!text || bytes <= 0)
+    if (text && bytes > 0)
+        AppendUtf8(std::string_view(text, size_t(bytes)), Out);
+}
+
+void AppendUtf8(std::string_view Bytes, std::u16string& Out) {
+    if (Bytes.empty())
         return;
     // UTF-16 needs at most one unit per byte; the decoder writes straight into the string.
     const size_t from = Out.size();
-    Out.resize(from + size_t(bytes));
+    Out.resize(from + Bytes.size());
     // Stateless: nothing carries over from one text to the next.
     static thread_local QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
                                                                           QStringDecoder::Flag::ConvertInitialBom);
     QChar* begin = reinterpret_cast<QChar*>(Out.data() + from);
-    const QChar* end = decoder.appendToBuffer(begin, QByteArrayView(text, bytes));
+    const QChar* end = decoder.appendToBuffer(begin, QByteArrayView(Bytes.data(), qsizetype(Bytes.size())));
     Out.resize(from + size_t(end - begin));
 }
 

@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -27,5 +28,8 @@ bool EachRow(TSqlConnection& C, const QString& Sql, const QVariantList& Binds,
 
 // Appends column Col of the current row (UTF-8 in the file) to Out as UTF-16.
 void AppendText(sqlite3_stmt* S, int Col, std::u16string& Out);
+
+// Appends UTF-8 bytes to Out as UTF-16, decoded straight into it.
+void AppendUtf8(std::string_view Bytes, std::u16string& Out);
 
 } // namespace SqlNative

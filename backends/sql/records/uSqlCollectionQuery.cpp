@@ -2,6 +2,7 @@
 
 #include "uSqlDescribe.h"
 #include "uSqlNativeRows.h"
+#include "uSqlServerRows.h"
 
 #include <QHash>
 #include <QSqlQuery>
@@ -9,6 +10,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <string_view>
 
 namespace SqlCollections {
 
@@ -103,86 +105,121 @@ void EndLine(TRows& Rows) {
     Rows.ends.push_back(static_cast<int32_t>(Rows.text.size()));
 }
 
-// A row's sort key in code point order (SQLite compares UTF-8 bytes): UTF-16 units
-// ranked so that surrogates come after every unit from U+E000 on.
-char16_t Ranked(char16_t U) {
-    return U >= 0xE000 ? char16_t(U - 0x800) : U >= 0xD800 ? char16_t(U + 0x2000) : U;
-}
-
-struct TKeyed {
-    quint64 prefix; // the first four ranked units, the first the highest
-    uint32_t from;  // the key in the shared buffer
-    uint32_t size;
-    qint64 id;
-    uint32_t row;
-};
-
-class TKeys {
+// A server's rows as it sent them (UTF-8), put into sort key order on the desk, then
+// decoded once into the list's buffer. A server sorting a whole registry by its long-text
+// key sorts row references and then reads every row again at random; reading in table
+// order and sorting here gives SQLite's order: the keys' UTF-8 bytes compared (code point
+// order), a shorter key before a longer one it begins, then the identifier. One stage per
+// thread keeps its buffers from read to read, so that a registry read again and again
+// (every switch to it, every cleared filter) writes into memory it already has.
+class TStagedRows {
 public:
-    void Add(QStringView Key, qint64 ID) {
-        TKeyed k{0, static_cast<uint32_t>(m_text.size()), static_cast<uint32_t>(Key.size()), ID,
-                 static_cast<uint32_t>(m_keys.size())};
-        for (qsizetype i = 0; i < 4; ++i)
-            k.prefix = (k.prefix << 16) | (i < Key.size() ? Ranked(Key[i].unicode()) : 0);
-        m_text.append(reinterpret_cast<const char16_t*>(Key.utf16()), static_cast<size_t>(Key.size()));
-        m_keys.push_back(k);
+    static TStagedRows& Start(int LineCount, bool Sort) {
+        static thread_local TStagedRows stage;
+        stage.m_lines = size_t(LineCount);
+        stage.m_sort = Sort;
+        stage.m_bytes.clear();
+        stage.m_ends.clear();
+        stage.m_rows.clear();
+        stage.m_order.clear();
+        return stage;
     }
-    // Row numbers in the order of the keys, then of the identifiers.
-    std::vector<uint32_t> Order() {
-        std::sort(m_keys.begin(), m_keys.end(), [this](const TKeyed& a, const TKeyed& b) {
-            if (a.prefix != b.prefix)
-                return a.prefix < b.prefix;
-            const int c = CompareTails(a, b);
-            return c != 0 ? c < 0 : a.id < b.id;
-        });
-        std::vector<uint32_t> order;
-        order.reserve(m_keys.size());
-        for (const TKeyed& k : m_keys)
-            order.push_back(k.row);
-        return order;
+
+    void Add(qint64 ID, qint64 Owner, TFace Face, const std::string_view* Lines, std::string_view Key) {
+        const size_t from = m_bytes.size();
+        for (size_t l = 0; l < m_lines; ++l) {
+            m_bytes.append(Lines[l]);
+            m_ends.push_back(m_bytes.size());
+        }
+        TStaged r{from, m_bytes.size(), 0, Face, ID, Owner};
+        if (m_sort) {
+            r.keySize = uint32_t(Key.size());
+            m_bytes.append(Key);
+            m_order.push_back({Prefix(r, 0), uint32_t(m_rows.size())});
+        }
+        m_rows.push_back(r);
+    }
+
+    // Every row, in key order when sorting, into Rows (lines decoded to UTF-16).
+    void MoveInto(TRows& Rows) {
+        if (m_sort)
+            SortRun(m_order.begin(), m_order.end(), 0);
+        else
+            for (uint32_t i = 0; i < m_rows.size(); ++i)
+                m_order.push_back({0, i});
+        for (const TKeyed& k : m_order) {
+            const TStaged& r = m_rows[k.row];
+            Rows.ids.push_back(r.id);
+            Rows.owners.push_back(r.owner);
+            Rows.faces.push_back(r.face);
+            size_t from = r.from;
+            for (size_t l = 0; l < m_lines; ++l) {
+                const size_t to = m_ends[k.row * m_lines + l];
+                SqlNative::AppendUtf8(std::string_view(m_bytes).substr(from, to - from), Rows.text);
+                EndLine(Rows);
+                from = to;
+            }
+        }
     }
 
 private:
-    int CompareTails(const TKeyed& A, const TKeyed& B) const {
-        const char16_t* a = m_text.data() + A.from;
-        const char16_t* b = m_text.data() + B.from;
-        const uint32_t n = std::min(A.size, B.size);
-        for (uint32_t i = std::min<uint32_t>(4, n); i < n; ++i)
-            if (a[i] != b[i])
-                return Ranked(a[i]) < Ranked(b[i]) ? -1 : 1;
-        return A.size == B.size ? 0 : A.size < B.size ? -1 : 1;
+    struct TStaged {
+        size_t from; // the row's first line in the shared bytes
+        size_t key;  // its sort key there
+        uint32_t keySize;
+        TFace face;
+        qint64 id;
+        qint64 owner;
+    };
+    struct TKeyed {
+        quint64 prefix; // the key's first eight bytes, the first the highest
+        uint32_t row;
+    };
+
+    using TIter = std::vector<TKeyed>::iterator;
+
+    // Eight bytes of a key from Offset, the first the highest, zeros past its end.
+    quint64 Prefix(const TStaged& R, size_t Offset) const {
+        quint64 prefix = 0;
+        for (size_t i = Offset; i < Offset + 8; ++i)
+            prefix = (prefix << 8) | (i < R.keySize ? quint8(m_bytes[R.key + i]) : 0u);
+        return prefix;
     }
 
-    std::u16string m_text;
-    std::vector<TKeyed> m_keys;
-};
-
-// Rows read in the server's order put into key order. A server sorting a whole registry
-// by its long-text key sorts row references and then reads every row again at random;
-// reading in table order and sorting here gives the same rows in SQLite's order (code
-// points, no padding of the shorter key).
-void Reorder(TRows& Rows, const std::vector<uint32_t>& Order) {
-    TRows sorted;
-    sorted.lineCount = Rows.lineCount;
-    sorted.ids.reserve(Order.size());
-    sorted.owners.reserve(Order.size());
-    sorted.faces.reserve(Order.size());
-    sorted.text.reserve(Rows.text.size());
-    sorted.ends.reserve(Rows.ends.size());
-    const size_t lines = static_cast<size_t>(Rows.lineCount);
-    for (const uint32_t i : Order) {
-        sorted.ids.push_back(Rows.ids[i]);
-        sorted.owners.push_back(Rows.owners[i]);
-        sorted.faces.push_back(Rows.faces[i]);
-        for (size_t l = 0; l < lines; ++l) {
-            const size_t k = i * lines + l;
-            const size_t from = k == 0 ? 0 : static_cast<size_t>(Rows.ends[k - 1]);
-            sorted.text.append(Rows.text, from, static_cast<size_t>(Rows.ends[k]) - from);
-            EndLine(sorted);
+    // Sorts by the eight bytes at Offset, then each run that shares them by the next
+    // eight: a key's bytes are fetched once a level, not at every comparison (many
+    // keys begin alike: the same names). Keys equal to their end go by identifier.
+    void SortRun(TIter First, TIter Last, size_t Offset) {
+        std::sort(First, Last, [](const TKeyed& a, const TKeyed& b) { return a.prefix < b.prefix; });
+        for (TIter run = First; run != Last;) {
+            TIter end = std::next(run);
+            while (end != Last && end->prefix == run->prefix)
+                ++end;
+            if (std::distance(run, end) > 1) {
+                const size_t next = Offset + 8;
+                bool longer = false;
+                for (TIter k = run; k != end; ++k) {
+                    longer = longer || m_rows[k->row].keySize > next;
+                    k->prefix = Prefix(m_rows[k->row], next);
+                }
+                if (longer)
+                    SortRun(run, end, next);
+                else
+                    std::sort(run, end, [this](const TKeyed& a, const TKeyed& b) {
+                        return m_rows[a.row].id < m_rows[b.row].id;
+                    });
+            }
+            run = end;
         }
     }
-    Rows = std::move(sorted);
-}
+
+    size_t m_lines = 0;
+    bool m_sort = false;
+    std::string m_bytes;
+    std::vector<size_t> m_ends; // end of each line in m_bytes, row after row
+    std::vector<TStaged> m_rows;
+    std::vector<TKeyed> m_order;
+};
 
 } // namespace
 
@@ -191,6 +228,53 @@ QString TRows::Line(size_t Row, int Index) const {
     const int32_t from = k == 0 ? 0 : ends[k - 1];
     return QString(reinterpret_cast<const QChar*>(text.data() + from), ends[k] - from);
 }
+
+namespace {
+
+constexpr int kKeyColumn = 8; // the sort key, after the five columns and three lines
+
+// The rows through the connection's own statements (a QVariant per column): where the
+// engine's own interface cannot read them, and after such a read failed, since these
+// report the failure, or recover a lost connection and read again.
+void ReadThroughStatements(TSqlConnection& C, const QString& Sql, const QVariantList& Binds,
+                           const TListSpec& Spec, bool Sort, TRows& Rows) {
+    TStagedRows& stage = TStagedRows::Start(Rows.lineCount, Sort);
+    const auto utf8 = [](const QVariant& V) {
+        return V.typeId() == QMetaType::QByteArray ? V.toByteArray() : V.toString().toUtf8();
+    };
+    QByteArray texts[3];
+    std::string_view lines[3];
+    C.EachRow(Sql, Binds, [&](const QSqlQuery& q) {
+        for (int i = 0; i < Rows.lineCount; ++i) {
+            texts[i] = utf8(q.value(5 + i));
+            lines[i] = std::string_view(texts[i].constData(), size_t(texts[i].size()));
+        }
+        const QByteArray key = Sort ? utf8(q.value(kKeyColumn)) : QByteArray();
+        stage.Add(q.value(0).toLongLong(), q.value(1).toLongLong(),
+                  FaceOf(Spec, q.value(2).toInt(), q.value(3).toInt(), q.value(4).toInt()), lines,
+                  std::string_view(key.constData(), size_t(key.size())));
+    });
+    stage.MoveInto(Rows);
+}
+
+// A server's rows through its client library, staged and then put into order.
+void ReadServerRows(TSqlConnection& C, const QString& Sql, const QVariantList& Binds, const TListSpec& Spec,
+                    bool Sort, TRows& Rows) {
+    TStagedRows& stage = TStagedRows::Start(Rows.lineCount, Sort);
+    std::string_view lines[3];
+    const bool native = SqlServerRows::EachRow(C, Sql, Binds, [&](const SqlServerRows::TRow& r) {
+        for (int i = 0; i < Rows.lineCount; ++i)
+            lines[i] = r.Text(5 + i);
+        stage.Add(r.Int(0), r.Int(1), FaceOf(Spec, int(r.Int(2)), int(r.Int(3)), int(r.Int(4))), lines,
+                  Sort ? r.Text(kKeyColumn) : std::string_view());
+    });
+    if (native)
+        stage.MoveInto(Rows);
+    else
+        ReadThroughStatements(C, Sql, Binds, Spec, Sort, Rows);
+}
+
+} // namespace
 
 TRows ReadRows(TSqlConnection& C, const TListSpec& Spec, const QString& Filter, int Activity) {
     QVariantList binds; // filled in the order of the placeholders, so the parts are built one by one
@@ -204,13 +288,13 @@ TRows ReadRows(TSqlConnection& C, const TListSpec& Spec, const QString& Filter, 
         binds << needle;
     }
     const bool byKey = Spec.scope != TScope::scOwner;
-    const bool sortHere = byKey && C.Dialect().ServerLiveness();
+    const bool server = C.Dialect().ServerLiveness();
+    const bool sortHere = byKey && server;
     if (sortHere)
         sql.replace(0, kColumns.size(), kColumns.trimmed() + QStringLiteral(", r.sort_key "));
     else
         sql += byKey ? QStringLiteral(" ORDER BY r.sort_key, r.id") : QStringLiteral(" ORDER BY r.id");
     TRows rows;
-    TKeys keys;
     rows.lineCount = std::min(SqlDescribe::LineCount(Spec.kind), 3);
     // A whole registry is read again and again (every switch to it, every cleared
     // filter): its buffers are reserved at the sizes they last had, so that they do not
@@ -222,44 +306,26 @@ TRows ReadRows(TSqlConnection& C, const TListSpec& Spec, const QString& Filter, 
     static thread_local QHash<int, THint> hints;
     const bool whole = needle.isEmpty() && (Spec.scope == TScope::scAll || Spec.scope == TScope::scRegistry);
     const int hintKey = Spec.kind * 8 + Spec.role;
-    if (whole) {
-        const THint hint = hints.value(hintKey);
-        rows.text.reserve(hint.text);
-        rows.ids.reserve(hint.rows);
-        rows.owners.reserve(hint.rows);
-        rows.faces.reserve(hint.rows);
-        rows.ends.reserve(hint.rows * static_cast<size_t>(rows.lineCount));
-    }
-    const bool native = SqlNative::EachRow(C, sql, binds, [&rows, &Spec](sqlite3_stmt* q) {
+    const THint hint = whole ? hints.value(hintKey) : THint();
+    rows.text.reserve(hint.text);
+    rows.ids.reserve(hint.rows);
+    rows.owners.reserve(hint.rows);
+    rows.faces.reserve(hint.rows);
+    rows.ends.reserve(hint.rows * static_cast<size_t>(rows.lineCount));
+    const auto fromFile = [&rows, &Spec](sqlite3_stmt* q) {
         rows.ids.push_back(sqlite3_column_int64(q, 0));
         rows.owners.push_back(sqlite3_column_int64(q, 1));
-        rows.faces.push_back(FaceOf(Spec, sqlite3_column_int(q, 2), sqlite3_column_int(q, 3),
-                                    sqlite3_column_int(q, 4)));
+        rows.faces.push_back(
+            FaceOf(Spec, sqlite3_column_int(q, 2), sqlite3_column_int(q, 3), sqlite3_column_int(q, 4)));
         for (int i = 0; i < rows.lineCount; ++i) {
             SqlNative::AppendText(q, 5 + i, rows.text);
             EndLine(rows);
         }
-    });
-    if (!native) {
-        C.EachRow(sql, binds, [&rows, &Spec, &keys, sortHere](const QSqlQuery& q) {
-            rows.ids.push_back(q.value(0).toLongLong());
-            rows.owners.push_back(q.value(1).toLongLong());
-            rows.faces.push_back(FaceOf(Spec, q.value(2).toInt(), q.value(3).toInt(), q.value(4).toInt()));
-            for (int i = 0; i < rows.lineCount; ++i) {
-                const QString line = q.value(5 + i).toString();
-                rows.text.append(reinterpret_cast<const char16_t*>(line.utf16()), size_t(line.size()));
-                EndLine(rows);
-            }
-            if (sortHere) {
-                const QVariant key = q.value(8);
-                keys.Add(key.typeId() == QMetaType::QByteArray ? QString::fromUtf8(key.toByteArray())
-                                                               : key.toString(),
-                         rows.ids.back());
-            }
-        });
-        if (sortHere)
-            Reorder(rows, keys.Order());
-    }
+    };
+    if (server)
+        ReadServerRows(C, sql, binds, Spec, sortHere, rows);
+    else if (!SqlNative::EachRow(C, sql, binds, fromFile))
+        ReadThroughStatements(C, sql, binds, Spec, false, rows);
     if (whole)
         hints.insert(hintKey, {rows.text.size() + rows.text.size() / 16, rows.size() + rows.size() / 16});
     return rows;
