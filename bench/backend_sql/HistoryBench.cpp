@@ -77,10 +77,6 @@ void BM_PostSubjectHistory(benchmark::State& state, TDialect D, bool History) {
     SqlHistory::SuspendForBenchmark(false);
 }
 
-QString MonthKey(int Month) {
-    return QStringLiteral("m%1").arg(Month);
-}
-
 qint64 MonthStart(int Month) {
     return QDateTime(QDate(2024, 1, 1).addMonths(Month), QTime(0, 0), Qt::UTC).toMSecsSinceEpoch();
 }
