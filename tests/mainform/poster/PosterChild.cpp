@@ -5,6 +5,8 @@
 // DaneNFZow, UrzedyStatystyczne, SadyRejonowe, BiuraRachunkowe) and the field that
 // takes the name are given.
 //   mainform_poster <file> <count> [<registry> <field>]
+// A server's database is given by its connection parameter instead of the file
+// ("SOCKET=...;USER=...;DB=...;").
 
 #include "uEwidarQuorDBIntf.h"
 
@@ -50,11 +52,13 @@ int main(int argc, char** argv) {
     static QLibrary library(QCoreApplication::applicationDirPath() + QStringLiteral("/QuorDataBaseSQL.so"));
     auto get = reinterpret_cast<TGetEwidarIntf>(library.resolve("GetEwidarIntf"));
     IEwidarDataBase* raw = nullptr;
+    const bool server = args[1].contains(QStringLiteral("DB="));
     if (get)
-        get(u"SQLITE", &raw);
+        get(server ? u"MYSQL" : u"SQLITE", &raw);
     TIntfPtr<IEwidarDataBase> db = TIntfPtr<IEwidarDataBase>::adopt(raw);
     // A long busy timeout: the other program holds the write lock through its deletion.
-    std::u16string param = QStringLiteral("DIR=%1;TIMEOUT=60000;WATCH=0;").arg(args[1]).toStdU16String();
+    const QString target = server ? args[1] : QStringLiteral("DIR=%1;").arg(args[1]);
+    std::u16string param = (target + QStringLiteral("TIMEOUT=60000;WATCH=0;")).toStdU16String();
     if (!db || !db->Connect(param, false)) {
         std::cout << "CONNECT " << (db ? db->GetLastErrorCode() : -1) << std::endl;
         return 1;
