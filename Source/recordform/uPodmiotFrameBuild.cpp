@@ -21,6 +21,7 @@
 #include <QLabel>
 #include <QRegularExpressionValidator>
 #include <QScrollArea>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -45,8 +46,40 @@ const TGroupNames kGroupNames[] = {
     {&cDanePodmiotuFormaOplacaniaPodatku, "CheckBox", 5},
 };
 
+// A tab's scrolling page. A scroll area never asks for more than 36 x 24 lines; until the
+// page is first shown, and while that much fits in the page control's minimum size (which
+// then decides the window's first size either way), it asks for just that, so the texts
+// of every tab are not laid out to size a window that shows one of them.
+class TTabPage : public QScrollArea {
+public:
+    explicit TTabPage(QTabWidget* Tabs) : QScrollArea(Tabs), m_tabs(Tabs) {}
+
+    QSize sizeHint() const override {
+        if (m_shown)
+            return QScrollArea::sizeHint();
+        const int line = fontMetrics().height();
+        const QSize most(36 * line, 24 * line);
+        // Room for the tab bar and the frames around the pages.
+        constexpr int kFrames = 16;
+        if (most.width() + kFrames > m_tabs->minimumWidth() ||
+            most.height() + m_tabs->tabBar()->sizeHint().height() + kFrames > m_tabs->minimumHeight())
+            return QScrollArea::sizeHint();
+        return most;
+    }
+
+protected:
+    void showEvent(QShowEvent* Event) override {
+        m_shown = true;
+        QScrollArea::showEvent(Event);
+    }
+
+private:
+    QTabWidget* m_tabs;
+    bool m_shown = false;
+};
+
 QWidget* Page(QTabWidget* Tabs, const char* Name, const QString& Caption) {
-    auto* scroll = new QScrollArea(Tabs);
+    auto* scroll = new TTabPage(Tabs);
     scroll->setObjectName(QLatin1String(Name));
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);

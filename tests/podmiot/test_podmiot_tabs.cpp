@@ -186,3 +186,30 @@ TEST_F(PodmiotTest, ViewerOfATabClickedLaterTakesTheEditorsContext) {
         EXPECT_EQ(authorisation->isVisible(), kontekst != kKontrahent) << int(kontekst);
     }
 }
+
+// The size the editor's layout asks for its tabs is the same before and after every tab
+// was shown (and its lists built), with the usual font and with one so large that the
+// pages' own sizes decide it.
+TEST_F(PodmiotTest, TabsAskForTheSameSizeBeforeAndAfterEveryTabWasShown) {
+    auto taxpayer = NewTaxpayer({{cDanePodmiotuNazwisko.Symbol, QStringLiteral("Nowak")}});
+    ASSERT_TRUE(NewEmployee(taxpayer.get(), QStringLiteral("Kowal")));
+    for (int points : {0, 18, 28}) {
+        TPodmiotFrame* f = Open(taxpayer, kPodatnik);
+        if (points > 0) {
+            QFont large = f->font();
+            large.setPointSize(points);
+            f->setFont(large);
+            QApplication::processEvents();
+        }
+        QTabWidget* tabs = f->PageControl1;
+        const auto asked = [tabs] { return tabs->sizeHint().expandedTo(tabs->minimumSize()); };
+        const QSize before = asked();
+        for (int i = 0; i < tabs->count(); ++i)
+            if (tabs->isTabVisible(i))
+                tabs->setCurrentIndex(i);
+        QApplication::processEvents();
+        EXPECT_EQ(asked(), before) << points;
+        if (points > 0)
+            EXPECT_NE(before, tabs->minimumSize()) << "the large font is to make the pages decide";
+    }
+}
