@@ -64,19 +64,25 @@ TIntfPtr<IEwidarRecord> LargeTaxpayer(IEwidarDataBase* Db) {
     return taxpayer;
 }
 
-void BM_Real_OpenTaxpayer50Addresses200Employees(benchmark::State& State) {
+// Opens the taxpayer's record window once an iteration; the probe (an application event
+// filter with ElapsedUs, -1 when it saw nothing) times it and closes it.
+template <class TProbe> void MeasureRecordWindow(benchmark::State& State, const char* Missed) {
     IEwidarDataBase* db = Core()->FDataBaseModule->FEwidarDataBase.get();
     for (auto _ : State) {
-        TFirstPaint probe;
+        TProbe probe;
         qApp->installEventFilter(&probe);
         ShowRecordForm(g_main, g_taxpayer.get(), kPodatnik, db);
         qApp->removeEventFilter(&probe);
         if (probe.ElapsedUs < 0) {
-            State.SkipWithError("the record window did not paint");
+            State.SkipWithError(Missed);
             break;
         }
         State.SetIterationTime(double(probe.ElapsedUs) / 1e6);
     }
+}
+
+void BM_Real_OpenTaxpayer50Addresses200Employees(benchmark::State& State) {
+    MeasureRecordWindow<TFirstPaint>(State, "the record window did not paint");
 }
 BENCHMARK(BM_Real_OpenTaxpayer50Addresses200Employees)
     ->UseManualTime()
@@ -132,18 +138,7 @@ private:
 };
 
 void BM_Real_EmployeesTabFirstShown(benchmark::State& State) {
-    IEwidarDataBase* db = Core()->FDataBaseModule->FEwidarDataBase.get();
-    for (auto _ : State) {
-        TEmployeesTabPaint probe;
-        qApp->installEventFilter(&probe);
-        ShowRecordForm(g_main, g_taxpayer.get(), kPodatnik, db);
-        qApp->removeEventFilter(&probe);
-        if (probe.ElapsedUs < 0) {
-            State.SkipWithError("the employees' tab did not paint");
-            break;
-        }
-        State.SetIterationTime(double(probe.ElapsedUs) / 1e6);
-    }
+    MeasureRecordWindow<TEmployeesTabPaint>(State, "the employees' tab did not paint");
 }
 BENCHMARK(BM_Real_EmployeesTabFirstShown)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
 
