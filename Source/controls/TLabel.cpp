@@ -57,6 +57,28 @@ QSize TLabel::sizeHint() const {
     return s;
 }
 
+TLabel::TWrapState TLabel::WrapState() const {
+    return {text(),   font(),           alignment(),  wordWrap(),          indent(),
+            margin(), contentsMargins(), frameWidth(), textFormat(), pixmap().cacheKey()};
+}
+
+int TLabel::heightForWidth(int Width) const {
+    constexpr qsizetype kWidthsKept = 4;
+    TWrapState state = WrapState();
+    if (!(state == FWrapState)) {
+        FWrapState = std::move(state);
+        FHeights.clear();
+    }
+    for (const auto& [width, height] : FHeights)
+        if (width == Width)
+            return height;
+    const int height = QLabel::heightForWidth(Width);
+    if (FHeights.size() == kWidthsKept)
+        FHeights.removeFirst();
+    FHeights.append({Width, height});
+    return height;
+}
+
 QSize TLabel::minimumSizeHint() const {
     QSize s = QLabel::minimumSizeHint();
     if (FSetIcon)

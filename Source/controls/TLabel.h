@@ -5,9 +5,11 @@
 
 #include <QLabel>
 #include <QPixmap>
+#include <QList>
 #include <QPointer>
 
 #include <functional>
+#include <utility>
 
 class TLabel : public QLabel {
     Q_OBJECT
@@ -34,6 +36,9 @@ public:
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
+    // A wrapped text is laid out once per width: layouts ask the same widths on every
+    // pass, and a window of field captions asks them by the thousand.
+    int heightForWidth(int Width) const override;
 
     // Room left of the text for the icon.
     static constexpr int IconSpace = 20;
@@ -43,6 +48,24 @@ protected:
 
 private:
     int TextWidth() const;
+
+    // What the height for a width depends on besides the width.
+    struct TWrapState {
+        QString Text;
+        QFont Font;
+        Qt::Alignment Alignment;
+        bool WordWrap = false;
+        int Indent = -1;
+        int Margin = 0;
+        QMargins ContentsMargins;
+        int FrameWidth = 0;
+        Qt::TextFormat Format = Qt::AutoText;
+        qint64 PixmapKey = 0;
+        bool operator==(const TWrapState&) const = default;
+    };
+    TWrapState WrapState() const;
+    mutable TWrapState FWrapState;
+    mutable QList<std::pair<int, int>> FHeights; // width -> height for FWrapState
 
     QPixmap FIcon;
     bool FSetIcon = false;

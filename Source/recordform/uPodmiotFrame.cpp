@@ -86,12 +86,14 @@ TPanel* TPodmiotFrame::Panel(const char* Name) const {
     return m_panels.value(QByteArray(Name));
 }
 TCollectionBaseFrame* TPodmiotFrame::List(const char* Name) const {
+    EnsurePartOf(Name);
     return m_lists.value(QByteArray(Name));
 }
 TLinkedRecordSection* TPodmiotFrame::Linked(const char* Name) const {
     return m_linked.value(QByteArray(Name));
 }
 TBaseFrame* TPodmiotFrame::Viewer(const char* Name) const {
+    EnsurePartOf(Name);
     return m_viewers.value(QByteArray(Name));
 }
 QWidget* TPodmiotFrame::Tab(const char* Name) const {
@@ -126,54 +128,74 @@ void TPodmiotFrame::SetEwidarRecord(const TIntfPtr<IEwidarRecord>& Record) {
 }
 
 void TPodmiotFrame::BindLists() {
+    // Lists not built yet are bound when they are.
+    for (TCollectionBaseFrame* list : m_lists)
+        BindList(list);
+}
+
+void TPodmiotFrame::BindList(TCollectionBaseFrame* List) {
     IEwidarDataBase* db = EwidarDataBase().get();
-    const std::pair<const char*, TIntfPtr<IEwidarCollection>> lists[] = {
-        {"ObywatelstwaCollection", FPodmiot->GetObywatelstwa()},
-        {"DokumentyTozsamosciCollection", FPodmiot->GetDokumentyTozsamosci()},
-        {"AdresyCollection", FPodmiot->GetAdresy()},
-        {"RodzajeDzialalnosciCollection", FPodmiot->GetRodzajeDzialalnosci()},
-        {"AdresyDzialalnosciCollection", FPodmiot->GetAdresyDzialalnosci()},
-        {"OddzialyCollection", FPodmiot->GetOddzialy()},
-        {"SpolkiCollection", FPodmiot->GetSpolkiPodmiotu()},
-        {"RachunkiBankoweCollection", FPodmiot->GetRachunkiBankowe()},
-        {"ReprezentanciCollection", FPodmiot->GetReprezentanci()},
-        {"ZamawiajacyCollection", FPodmiot->GetDaneZamawiajacych()},
-    };
-    for (const auto& [name, collection] : lists) {
-        TCollectionBaseFrame* list = List(name);
-        list->SetEwidarDataBase(db);
-        list->SetEwidarCollection(collection.get());
+    const QByteArray name = List->objectName().toLatin1();
+    TIntfPtr<IEwidarCollection> collection;
+    if (name == "PracownicyCollection" || name == "KontrahenciCollection") {
+        if (!FPodatnik)
+            return;
+        collection = name == "PracownicyCollection"
+                         ? TIntfPtr<IEwidarCollection>(FPodatnik->GetPracownicy(0, 0))
+                         : TIntfPtr<IEwidarCollection>(FPodatnik->GetKontrahenci(0, 0));
+        List->pnlAktywni->show();
+    } else if (name == "PodatnicyCollection") {
+        if (FPodatnik)
+            return;
+        if (FPracownik)
+            collection = FPracownik->GetPodatnicy();
+        else if (FKontrahent)
+            collection = FKontrahent->GetPodatnicy();
+        List->DrawGrid1->SetVisibleCheckBoxEnabled(false);
+        List->Panel3->hide();
+    } else {
+        using TGet = TIntfPtr<IEwidarCollection> (*)(IPodmiot*);
+        static const std::pair<const char*, TGet> sections[] = {
+            {"ObywatelstwaCollection", [](IPodmiot* P) -> TIntfPtr<IEwidarCollection> { return P->GetObywatelstwa(); }},
+            {"DokumentyTozsamosciCollection",
+             [](IPodmiot* P) -> TIntfPtr<IEwidarCollection> { return P->GetDokumentyTozsamosci(); }},
+            {"AdresyCollection", [](IPodmiot* P) -> TIntfPtr<IEwidarCollection> { return P->GetAdresy(); }},
+            {"RodzajeDzialalnosciCollection",
+             [](IPodmiot* P) -> TIntfPtr<IEwidarCollection> { return P->GetRodzajeDzialalnosci(); }},
+            {"AdresyDzialalnosciCollection",
+             [](IPodmiot* P) -> TIntfPtr<IEwidarCollection> { return P->GetAdresyDzialalnosci(); }},
+            {"OddzialyCollection", [](IPodmiot* P) -> TIntfPtr<IEwidarCollection> { return P->GetOddzialy(); }},
+            {"SpolkiCollection", [](IPodmiot* P) -> TIntfPtr<IEwidarCollection> { return P->GetSpolkiPodmiotu(); }},
+            {"RachunkiBankoweCollection",
+             [](IPodmiot* P) -> TIntfPtr<IEwidarCollection> { return P->GetRachunkiBankowe(); }},
+            {"ReprezentanciCollection",
+             [](IPodmiot* P) -> TIntfPtr<IEwidarCollection> { return P->GetReprezentanci(); }},
+            {"ZamawiajacyCollection",
+             [](IPodmiot* P) -> TIntfPtr<IEwidarCollection> { return P->GetDaneZamawiajacych(); }},
+        };
+        for (const auto& [n, get] : sections)
+            if (name == n)
+                collection = get(FPodmiot.get());
     }
+    List->SetEwidarDataBase(db);
+    List->SetEwidarCollection(collection.get());
 }
 
 void TPodmiotFrame::BindPeople() {
-    IEwidarDataBase* db = EwidarDataBase().get();
     const bool taxpayer = bool(FPodatnik);
     PageControl1->setTabVisible(PageControl1->indexOf(Tab("TabSheet11")), taxpayer);
     PageControl1->setTabVisible(PageControl1->indexOf(Tab("TabSheet12")), taxpayer);
     PageControl1->setTabVisible(PageControl1->indexOf(Tab("TabSheet13")), !taxpayer);
     if (taxpayer) {
-        for (auto [name, collection] :
-             {std::pair{"PracownicyCollection", TIntfPtr<IEwidarCollection>(FPodatnik->GetPracownicy(0, 0))},
-              std::pair{"KontrahenciCollection",
-                        TIntfPtr<IEwidarCollection>(FPodatnik->GetKontrahenci(0, 0))}}) {
-            TCollectionBaseFrame* list = List(name);
-            list->pnlAktywni->show();
-            list->SetEwidarDataBase(db);
-            list->SetEwidarCollection(collection.get());
-        }
         ShowActiveStrip(false);
         return;
     }
-    TIntfPtr<IPodatnicy> taxpayers;
     bool flagged = false;
     bool active = false;
     if (FPracownik) {
-        taxpayers = FPracownik->GetPodatnicy();
         flagged = FPracownik->HasPodatnikKontekst();
         active = flagged && FPracownik->GetAktywny();
     } else if (FKontrahent) {
-        taxpayers = FKontrahent->GetPodatnicy();
         flagged = FKontrahent->HasPodatnikKontekst();
         active = flagged && FKontrahent->GetAktywny();
     }
@@ -181,11 +203,6 @@ void TPodmiotFrame::BindPeople() {
         chkAktywny->setChecked(active);
         FTempAktywny = active;
     }
-    TCollectionBaseFrame* list = List("PodatnicyCollection");
-    list->DrawGrid1->SetVisibleCheckBoxEnabled(false);
-    list->Panel3->hide();
-    list->SetEwidarDataBase(db);
-    list->SetEwidarCollection(taxpayers.get());
     chkAktywny->setText(FPracownik ? QStringLiteral("Pracownik aktywny")
                                    : QStringLiteral("Kontrahent aktywny"));
     ShowActiveStrip(flagged);
@@ -294,7 +311,8 @@ void TPodmiotFrame::NazwaUSIconClick(int Office) {
         panels[i]->SetValue(accounts[i]);
 }
 
-void TPodmiotFrame::PageControl1Change(int) {
+void TPodmiotFrame::PageControl1Change(int Index) {
+    BuildTabParts(Index);
     SetSize();
 }
 

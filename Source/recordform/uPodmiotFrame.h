@@ -29,7 +29,9 @@ class TRadioButton;
 class TPodmiotFrame;
 namespace PodmiotParts {
 struct TFieldRow;
-}
+struct TTabItem;
+struct TViewerDeclaration;
+} // namespace PodmiotParts
 
 namespace PodmiotOpeners {
 // The eight account numbers of one tax office, in the order PIT, PIT-STD, CIT, VAT,
@@ -88,6 +90,7 @@ public:
     void TaxOfficeRules(int Office, TCheckBox* Changed);
 
     // Components by name (objectName): field and section panels, lists, linked sections.
+    // A list or viewer of a tab not shown yet is built (and bound) when first asked for.
     TPanel* Panel(const char* Name) const;
     TCollectionBaseFrame* List(const char* Name) const;
     TLinkedRecordSection* Linked(const char* Name) const;
@@ -122,6 +125,17 @@ private:
     void BuildLists();
     void BuildLinkedSections();
     void BuildViewers();
+    // The lists and viewers of a tab are built with the window for the first tab, for
+    // any other when the tab is first shown or one of them is asked for: until then a
+    // hidden mark holds their place in the focus chain.
+    TCollectionBaseFrame* CreateList(const PodmiotParts::TTabItem& Item);
+    TBaseFrame* CreateViewer(const PodmiotParts::TViewerDeclaration& Declaration);
+    void BuildTabParts(int Index);
+    // Wires a tab's lists to their viewers and gives them the context and record given before.
+    void CompleteTabParts(int Index, const QList<QWidget*>& Built);
+    void EnsurePartOf(const char* Name) const;
+    QWidget* FocusMark(QWidget* Slot);
+    void TakeFocusPlace(QWidget* Part);
     void BuildAccountPanels();
     // Gives every declared panel its validation rule and the rule's related panels.
     void AttachValidation();
@@ -132,11 +146,13 @@ private:
     void ShapeCountryCodes();
     // uPodmiotFrameRules.cpp
     void ApplyKontekst(TKontekst Value);
+    void ApplyKontekstTo(TCollectionBaseFrame* List);
     // The error of the natural-person switches when "osoba fizyczna" is not checked.
     void NaturalPersonError();
     void ShowActiveStrip(bool Show);
     // uPodmiotFrame.cpp
     void BindLists();
+    void BindList(TCollectionBaseFrame* List);
     void BindPeople();
     bool AskDuplicate();
     bool ActiveStripShown() const;
@@ -147,5 +163,11 @@ private:
     QHash<QByteArray, TLinkedRecordSection*> m_linked;
     QHash<QByteArray, TBaseFrame*> m_viewers;
     QHash<QByteArray, QWidget*> m_tabs;
+    // The slots lists, linked sections and viewers sit in; the tab of each list and viewer.
+    QHash<QByteArray, QWidget*> m_slots;
+    QHash<QByteArray, int> m_partTabs;
+    QHash<QWidget*, QWidget*> m_focusMarks; // slot -> its mark until the part is built
+    QList<bool> m_tabPartsBuilt;
+    bool m_kontekstSet = false;
     std::array<QList<TPanel*>, 2> m_accountPanels;
 };

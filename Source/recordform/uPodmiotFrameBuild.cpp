@@ -21,6 +21,7 @@
 #include <QLabel>
 #include <QRegularExpressionValidator>
 #include <QScrollArea>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -45,8 +46,40 @@ const TGroupNames kGroupNames[] = {
     {&cDanePodmiotuFormaOplacaniaPodatku, "CheckBox", 5},
 };
 
+// A tab's scrolling page. A scroll area never asks for more than 36 x 24 lines; until the
+// page is first shown, and while that much fits in the page control's minimum size (which
+// then decides the window's first size either way), it asks for just that, so the texts
+// of every tab are not laid out to size a window that shows one of them.
+class TTabPage : public QScrollArea {
+public:
+    explicit TTabPage(QTabWidget* Tabs) : QScrollArea(Tabs), m_tabs(Tabs) {}
+
+    QSize sizeHint() const override {
+        if (m_shown)
+            return QScrollArea::sizeHint();
+        const int line = fontMetrics().height();
+        const QSize most(36 * line, 24 * line);
+        // Room for the tab bar and the frames around the pages.
+        constexpr int kFrames = 16;
+        if (most.width() + kFrames > m_tabs->minimumWidth() ||
+            most.height() + m_tabs->tabBar()->sizeHint().height() + kFrames > m_tabs->minimumHeight())
+            return QScrollArea::sizeHint();
+        return most;
+    }
+
+protected:
+    void showEvent(QShowEvent* Event) override {
+        m_shown = true;
+        QScrollArea::showEvent(Event);
+    }
+
+private:
+    QTabWidget* m_tabs;
+    bool m_shown = false;
+};
+
 QWidget* Page(QTabWidget* Tabs, const char* Name, const QString& Caption) {
-    auto* scroll = new QScrollArea(Tabs);
+    auto* scroll = new TTabPage(Tabs);
     scroll->setObjectName(QLatin1String(Name));
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
@@ -90,7 +123,11 @@ TPodmiotFrame::TPodmiotFrame(QWidget* Parent) : TBaseFrame(Parent) {
     connect(btnPost, &QToolButton::clicked, this, [this] { PostPodmiot(); });
 }
 
-TPodmiotFrame::~TPodmiotFrame() = default;
+TPodmiotFrame::~TPodmiotFrame() {
+    // The page control outlives this part of the frame: a page change on its way out must
+    // not build anything.
+    disconnect(PageControl1, nullptr, this, nullptr);
+}
 
 void TPodmiotFrame::BuildLayout() {
     TPanel* container = CreateContainer(QString());
@@ -192,6 +229,9 @@ QWidget* TPodmiotFrame::BuildTab(int Index) {
             auto* l = new QVBoxLayout(slot);
             l->setContentsMargins(0, 0, 0, 0);
             layout->addWidget(slot, item.Kind == TTabItem::kList ? 1 : 0);
+            m_slots.insert(item.Name, slot);
+            if (item.Kind != TTabItem::kLinked)
+                m_partTabs.insert(item.Name, Index);
             break;
         }
         case TTabItem::kDynamic: {
@@ -264,35 +304,69 @@ TPanel* TPodmiotFrame::BuildFieldPanel(QWidget* Owner, const TFieldRow& Row) {
 }
 
 void TPodmiotFrame::BuildLists() {
-    for (int i = 0; i < TabCount(); ++i) {
-        for (const TTabItem& item : TabAt(i).Items) {
-            if (item.Kind != TTabItem::kList)
-                continue;
-            QWidget* slot = findChild<QWidget*>(QLatin1String(item.Name) + QLatin1String("Slot"));
-            auto* list = new TCollectionBaseFrame(slot);
-            list->setObjectName(QLatin1String(item.Name));
-            list->Panel1->Header()->SetCaptionLabel(item.Title);
-            if (!item.Registry)
-                list->pnlFilter->hide();
-            slot->layout()->addWidget(list);
-            m_lists.insert(item.Name, list);
-        }
-    }
+    m_tabPartsBuilt.fill(false, TabCount());
+    m_tabPartsBuilt[0] = true; // the tab shown when the window opens
+    for (int i = 0; i < TabCount(); ++i)
+        for (const TTabItem& item : TabAt(i).Items)
+            if (item.Kind == TTabItem::kList) {
+                if (i == 0)
+                    CreateList(item);
+                else
+                    FocusMark(m_slots.value(item.Name));
+            }
+}
+
+TCollectionBaseFrame* TPodmiotFrame::CreateList(const TTabItem& Item) {
+    QWidget* slot = m_slots.value(Item.Name);
+    auto* list = new TCollectionBaseFrame(slot);
+    list->setObjectName(QLatin1String(Item.Name));
+    list->Panel1->Header()->SetCaptionLabel(Item.Title);
+    if (!Item.Registry)
+        list->pnlFilter->hide();
+    slot->layout()->addWidget(list);
+    m_lists.insert(Item.Name, list);
     for (auto [name, kontekst, type] : {std::tuple{"PracownicyCollection", kPracownik, ptPracownik},
                                         std::tuple{"KontrahenciCollection", kKontrahent, ptKontrahent}}) {
-        TCollectionBaseFrame* list = List(name);
+        if (qstrcmp(Item.Name, name) != 0)
+            continue;
         list->btnAdd->setText(QStringLiteral("Nowy"));
         list->SetKontekst(kontekst);
         list->btnList->show();
         list->SetPodatnik(true);
         list->SetOnListClick([this, type] { PersonListClick(type); });
     }
-    TCollectionBaseFrame* kinds = List("RodzajeDzialalnosciCollection");
-    disconnect(kinds->btnDelete, &QToolButton::clicked, kinds, nullptr);
-    connect(kinds->btnDelete, &QToolButton::clicked, this,
-            &TPodmiotFrame::RodzajeDzialalnosciCollectionbtnDeleteClick);
+    if (qstrcmp(Item.Name, "RodzajeDzialalnosciCollection") == 0) {
+        disconnect(list->btnDelete, &QToolButton::clicked, list, nullptr);
+        connect(list->btnDelete, &QToolButton::clicked, this,
+                &TPodmiotFrame::RodzajeDzialalnosciCollectionbtnDeleteClick);
+    }
+    return list;
+}
+
+void TPodmiotFrame::BuildTabParts(int Index) {
+    if (Index < 0 || Index >= m_tabPartsBuilt.size() || m_tabPartsBuilt[Index])
+        return;
+    m_tabPartsBuilt[Index] = true;
+    QList<QWidget*> built;
+    for (const TTabItem& item : TabAt(Index).Items)
+        if (item.Kind == TTabItem::kList)
+            built.append(CreateList(item));
+    for (const TViewerDeclaration& d : Viewers())
+        if (m_partTabs.value(d.Name, -1) == Index)
+            built.append(CreateViewer(d));
+    for (QWidget* part : built) {
+        TakeFocusPlace(part);
+        if (part->parentWidget()->isVisible())
+            part->show();
+    }
+    CompleteTabParts(Index, built);
+}
+
+void TPodmiotFrame::CompleteTabParts(int Index, const QList<QWidget*>& Built) {
     for (auto [list, viewer] : ViewerLists()) {
-        TCollectionBaseFrame* frame = List(list);
+        if (m_partTabs.value(list, -1) != Index)
+            continue;
+        TCollectionBaseFrame* frame = m_lists.value(list);
         const char* v = viewer;
         auto show = [this, v, frame] {
             ShowViewer(v, frame);
@@ -301,11 +375,59 @@ void TPodmiotFrame::BuildLists() {
         if (QItemSelectionModel* selection = frame->DrawGrid1->selectionModel())
             connect(selection, &QItemSelectionModel::currentRowChanged, this, show);
     }
+    // What the frame was given before the parts existed: its context, then its record.
+    for (QWidget* part : Built) {
+        if (auto* list = qobject_cast<TCollectionBaseFrame*>(part)) {
+            if (m_kontekstSet)
+                ApplyKontekstTo(list);
+            if (FPodmiot)
+                BindList(list);
+        } else if (m_kontekstSet && part->objectName() == QLatin1String("DaneReprezentantaFrame1") &&
+                   Kontekst() != kPracownik) {
+            static_cast<TBaseFrame*>(part)->SetKontekst(Kontekst());
+        }
+    }
+}
+
+void TPodmiotFrame::EnsurePartOf(const char* Name) const {
+    // Asked for by name before its tab was shown: built now, so that every caller finds it.
+    if (const int tab = m_partTabs.value(QByteArray(Name), -1); tab >= 0)
+        const_cast<TPodmiotFrame*>(this)->BuildTabParts(tab);
+}
+
+QWidget* TPodmiotFrame::FocusMark(QWidget* Slot) {
+    auto* mark = new QWidget(Slot);
+    mark->setFocusPolicy(Qt::TabFocus); // a hidden widget is passed over by Tab
+    mark->hide();
+    m_focusMarks.insert(Slot, mark);
+    return mark;
+}
+
+void TPodmiotFrame::TakeFocusPlace(QWidget* Part) {
+    QWidget* mark = m_focusMarks.take(Part->parentWidget());
+    if (!mark)
+        return;
+    // Widgets made later join the end of the window's focus chain; the part's ones move,
+    // in their own order, to where its mark stands, as if it had been built with the window.
+    QList<QWidget*> block;
+    QWidget* start = window();
+    QWidget* w = start;
+    do {
+        if ((w == Part || Part->isAncestorOf(w)) && w->focusPolicy() != Qt::NoFocus)
+            block.append(w);
+        w = w->nextInFocusChain();
+    } while (w && w != start);
+    QWidget* previous = mark;
+    for (QWidget* widget : block) {
+        QWidget::setTabOrder(previous, widget);
+        previous = widget;
+    }
+    delete mark;
 }
 
 void TPodmiotFrame::BuildLinkedSections() {
     for (const TLinkedDeclaration& d : LinkedSections()) {
-        QWidget* slot = findChild<QWidget*>(QLatin1String(d.Name) + QLatin1String("Slot"));
+        QWidget* slot = m_slots.value(d.Name);
         TBaseFrame* frame = EmbeddedFrame(slot, *d.Link.Kind, d.Title);
         frame->setObjectName(QLatin1String(d.Name));
         if (d.OwnTitle && frame->pnlContainer)
@@ -322,21 +444,30 @@ void TPodmiotFrame::BuildLinkedSections() {
 
 void TPodmiotFrame::BuildViewers() {
     for (const TViewerDeclaration& d : Viewers()) {
-        QWidget* slot = findChild<QWidget*>(QLatin1String(d.Name) + QLatin1String("Slot"));
-        TBaseFrame* frame = EmbeddedFrame(slot, *d.Kind, d.Title);
-        frame->setObjectName(QLatin1String(d.Name));
-        frame->SetViewOnly(true);
-        if (TPanel* container = frame->pnlContainer) {
-            container->Header()->SetCaptionLabel(d.Title);
-            container->Header()->SetEditLabel(QString());
-            container->Header()->SetDeleteLabel(QString());
-            container->Header()->SetCaptionPicture(QPixmap());
-        }
-        slot->layout()->addWidget(frame);
         // A preview area below its list, kept visible while nothing is selected.
-        slot->setMinimumHeight(160);
-        m_viewers.insert(d.Name, frame);
+        m_slots.value(d.Name)->setMinimumHeight(160);
+        if (m_partTabs.value(d.Name, -1) == 0)
+            CreateViewer(d);
+        else
+            FocusMark(m_slots.value(d.Name));
     }
+    CompleteTabParts(0, {});
+}
+
+TBaseFrame* TPodmiotFrame::CreateViewer(const TViewerDeclaration& Declaration) {
+    QWidget* slot = m_slots.value(Declaration.Name);
+    TBaseFrame* frame = EmbeddedFrame(slot, *Declaration.Kind, Declaration.Title);
+    frame->setObjectName(QLatin1String(Declaration.Name));
+    frame->SetViewOnly(true);
+    if (TPanel* container = frame->pnlContainer) {
+        container->Header()->SetCaptionLabel(Declaration.Title);
+        container->Header()->SetEditLabel(QString());
+        container->Header()->SetDeleteLabel(QString());
+        container->Header()->SetCaptionPicture(QPixmap());
+    }
+    slot->layout()->addWidget(frame);
+    m_viewers.insert(Declaration.Name, frame);
+    return frame;
 }
 
 void TPodmiotFrame::BuildAccountPanels() {

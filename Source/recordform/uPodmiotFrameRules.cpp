@@ -98,13 +98,19 @@ bool IsRegistryList(const TCollectionBaseFrame* List) {
 
 void TPodmiotFrame::SetKontekst(TKontekst Value) {
     TBaseFrame::SetKontekst(Value);
+    m_kontekstSet = true;
     for (TCollectionBaseFrame* list : m_lists)
-        if (!IsRegistryList(list))
-            list->SetKontekst(Value);
+        ApplyKontekstTo(list);
     ShowActiveStrip(false);
-    if (TBaseFrame* viewer = Viewer("DaneReprezentantaFrame1"); viewer && Value != kPracownik)
+    // Not built yet, it takes the context when it is.
+    if (TBaseFrame* viewer = m_viewers.value("DaneReprezentantaFrame1"); viewer && Value != kPracownik)
         viewer->SetKontekst(Value);
     ApplyKontekst(Value);
+}
+
+void TPodmiotFrame::ApplyKontekstTo(TCollectionBaseFrame* List) {
+    if (!IsRegistryList(List))
+        List->SetKontekst(Kontekst());
 }
 
 void TPodmiotFrame::ApplyKontekst(TKontekst Value) {
@@ -118,13 +124,10 @@ void TPodmiotFrame::ApplyKontekst(TKontekst Value) {
             continue;
         if (QWidget* tab = Tab(row.Name)) {
             PageControl1->setTabVisible(PageControl1->indexOf(tab), shown == 1);
-        } else if (auto* w = findChild<QWidget*>(QLatin1String(row.Name))) {
-            // Lists, linked sections and viewers sit in slots of their own.
-            QWidget* slot =
-                w->parentWidget() && w->parentWidget()->objectName().endsWith(QLatin1String("Slot"))
-                    ? w->parentWidget()
-                    : w;
-            slot->setVisible(shown == 1);
+        } else if (QWidget* slot = m_slots.value(QByteArray(row.Name))) {
+            slot->setVisible(shown == 1); // lists, linked sections and viewers sit in slots of their own
+        } else if (QWidget* w = Panel(row.Name) ? Panel(row.Name) : findChild<QWidget*>(QLatin1String(row.Name))) {
+            w->setVisible(shown == 1);
         }
     }
 }

@@ -5,11 +5,15 @@
 #include "TestSupport.h"
 
 #include <QApplication>
+#include <QFont>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTest>
 #include <QToolTip>
+
+#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -255,3 +259,43 @@ TEST(Label, AmpersandsAndMarkupAreShownAsWritten) {
 }
 
 } // namespace
+
+// A wrapped label answers every width as Qt's own label does, whatever changed in
+// between: text, font, margin, indent, alignment, wrapping.
+TEST(Label, WrappedHeightFollowsEveryChange) {
+    QWidget parent;
+    TLabel label(&parent);
+    QLabel reference;
+    reference.setTextFormat(Qt::PlainText);
+    const QString longText = QStringLiteral("Nazwa organu prowadzącego ewidencję działalności gospodarczej");
+    const std::function<void(QLabel*)> steps[] = {
+        [](QLabel* L) { L->setWordWrap(true); },
+        [&](QLabel* L) { L->setText(QStringLiteral("Imię")); },
+        [&](QLabel* L) { L->setText(longText); },
+        [](QLabel* L) { L->setFont(QFont(L->font().family(), 20)); },
+        [](QLabel* L) { L->setMargin(9); },
+        [](QLabel* L) { L->setIndent(30); },
+        [](QLabel* L) { L->setContentsMargins(5, 5, 40, 5); },
+        [](QLabel* L) { L->setText(L->text() + QStringLiteral("\nDruga linia")); },
+        [](QLabel* L) { L->setWordWrap(false); },
+    };
+    int step = 0;
+    for (const auto& change : steps) {
+        change(&label);
+        change(&reference);
+        ++step;
+        // Each width asked twice: the second answer comes from what the first one kept.
+        for (int pass = 0; pass < 2; ++pass)
+            for (int width : {60, 120, 400, 60, 1000, 37})
+                ASSERT_EQ(label.heightForWidth(width), reference.heightForWidth(width))
+                    << "step " << step << " width " << width;
+    }
+    // A font the label inherits from its parent counts as well.
+    TLabel child(longText, &parent);
+    child.setWordWrap(true);
+    const int before = child.heightForWidth(80);
+    QFont big = parent.font();
+    big.setPointSize(big.pointSize() * 3);
+    parent.setFont(big);
+    EXPECT_GT(child.heightForWidth(80), before);
+}
