@@ -99,11 +99,13 @@ TEST_F(PodmiotTest, EveryDeclaredRuleMarksAnInvalidValueTypedIntoItsPanel) {
         {"pnlKodPocztowy", {}, QStringLiteral("00-950"), QStringLiteral("00-95"), nullptr},
     };
     // The table covers every declared rule.
-    for (const PodmiotParts::TFieldRow* row : PodmiotParts::AllRows())
-        if (row->Rule)
+    for (const PodmiotParts::TFieldRow* row : PodmiotParts::AllRows()) {
+        if (row->Rule) {
             EXPECT_TRUE(std::any_of(cases.begin(), cases.end(),
                                     [row](const TCase& c) { return qstrcmp(c.Panel, row->Name) == 0; }))
                 << "no case for " << row->Name;
+        }
+    }
 
     for (const TCase& c : cases) {
         TPodmiotFrame* f = Open(Reg()->GetPodatnicy({})->New(), kPodatnik);
