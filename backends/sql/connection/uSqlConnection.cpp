@@ -158,6 +158,7 @@ void TSqlConnection::BeginWrite() {
 void TSqlConnection::TransactionEnded() {
     m_txnOpen = false;
     m_depth = 0;
+    m_sessionUnread = false;
 }
 
 void TSqlConnection::StartTimers(int WatchMs) {
@@ -242,9 +243,20 @@ qint64 TSqlConnection::Now() {
 void TSqlConnection::CheckSession() {
     if (m_session == 0)
         return;
-    if (!m_lost &&
-        Scalar(QStringLiteral("SELECT count(*) FROM ew_session WHERE id = ?"), {m_session}, 0).toInt() > 0)
+    if (!m_lost && Scalar(QStringLiteral("SELECT ") + SessionColumn(), {m_session}, 0).toInt() > 0)
         return;
+    SessionGone();
+}
+
+void TSqlConnection::SessionRead(bool Present) {
+    if (!m_sessionUnread)
+        return;
+    m_sessionUnread = false;
+    if (m_session != 0 && !Present)
+        SessionGone();
+}
+
+void TSqlConnection::SessionGone() {
     m_lost = true;
     try {
         Exec(m_dialect->Rollback());
@@ -469,14 +481,17 @@ void TSqlConnection::EachRow(const QString& Sql, const QVariantList& Binds,
     q->finish();
 }
 
-int TSqlConnection::BeginScope() {
+int TSqlConnection::BeginScope(bool SessionReadByCaller) {
     Require();
     if (m_lost)
         Fail(SqlErrors::ecSessionLost);
     const int level = m_depth;
     if (level == 0) {
         BeginWrite();
-        CheckSession();
+        if (SessionReadByCaller)
+            m_sessionUnread = true;
+        else
+            CheckSession();
     } else
         Exec(m_dialect->Savepoint(QStringLiteral("ew_sp%1").arg(level)), {}, SqlErrors::ecStartTransaction);
     ++m_depth;
@@ -577,7 +592,13 @@ void TSqlConnection::NotifyChanged(const QSet<int>& Kinds) {
 }
 
 TWriteScope::TWriteScope(TSqlConnection& C) : m_c(C) {
-    m_level = m_c.BeginScope();
+    m_level = m_c.BeginScope(false);
+    m_epoch = m_c.m_epoch;
+    ++m_c.m_scopes;
+}
+
+TWriteScope::TWriteScope(TSqlConnection& C, TSessionReadByCaller) : m_c(C) {
+    m_level = m_c.BeginScope(true);
     m_epoch = m_c.m_epoch;
     ++m_c.m_scopes;
 }
@@ -602,6 +623,10 @@ void TWriteScope::Commit() {
     if (m_epoch != m_c.m_epoch) {
         m_done = true;
         Fail(SqlErrors::ecMySqlLost, QStringLiteral("transakcja wycofana po zerwaniu połączenia"));
+    }
+    if (m_level == 0 && m_c.m_sessionUnread) {
+        m_c.m_sessionUnread = false;
+        m_c.CheckSession();
     }
     const bool announce = m_level == 0 || (m_level == 1 && m_c.m_userTxn);
     if (!announce) {

@@ -102,6 +102,11 @@ public:
     bool InUserTransaction() const { return m_userTxn; }
     // True while a write scope is alive: whatever is written now commits or rolls back with it.
     bool InWriteScope() const { return m_scopes > 0; }
+    // A column that counts this session's row (bound to SessionID()), for a write scope whose
+    // caller reads it in its own first statement instead of one of the scope's.
+    static QString SessionColumn() {
+        return QStringLiteral("(SELECT count(*) FROM ew_session WHERE id = ?)");
+    }
 
     void AddListener(TChangeListener* L) { m_listeners.insert(L); }
     void RemoveListener(TChangeListener* L) { m_listeners.remove(L); }
@@ -109,10 +114,14 @@ public:
 
 private:
     friend class TWriteScope;
-    int BeginScope();
+    int BeginScope(bool SessionReadByCaller);
     void EndScope(int Level, bool Commit);
     // Fails with 1009 (rolling back what Begin opened) when this session's row is gone.
     void CheckSession();
+    // The answer of SessionColumn to a transaction begun without its own check; Present false
+    // fails as CheckSession does.
+    void SessionRead(bool Present);
+    [[noreturn]] void SessionGone();
     // Raises the change counters of the kinds inside the open transaction, and records
     // the raise as this connection's own once it is committed.
     void BumpChangeCounters(const QSet<int>& Kinds);
@@ -153,6 +162,7 @@ private:
     QHash<QString, QSqlQuery*> m_cache;
     TSqlTarget m_target;
     int m_depth = 0;        // open write scopes, the user transaction counting as one
+    bool m_sessionUnread = false; // a transaction begun whose caller has not yet read the session row
     bool m_txnOpen = false; // from the start of a write transaction to its end
     bool m_userTxn = false;
     int m_scopes = 0;    // TWriteScope objects alive
@@ -185,6 +195,11 @@ using TSqlConnectionPtr = std::shared_ptr<TSqlConnection>;
 class TWriteScope {
 public:
     explicit TWriteScope(TSqlConnection& C);
+    // A scope whose caller reads TSqlConnection::SessionColumn in its first statement and
+    // hands the count to SessionRead before it writes anything (should it not, Commit checks
+    // the session itself). Inside an open transaction the session was checked when it began.
+    struct TSessionReadByCaller {};
+    TWriteScope(TSqlConnection& C, TSessionReadByCaller);
     ~TWriteScope();
     TWriteScope(const TWriteScope&) = delete;
     TWriteScope& operator=(const TWriteScope&) = delete;
@@ -192,6 +207,8 @@ public:
     void Commit();
     void Changed(int Kind) { m_kinds.insert(Kind); }
     void Changed(const QSet<int>& Kinds) { m_kinds.unite(Kinds); }
+    // The count SessionColumn gave: fails with 1009 (writing nothing) when the row is gone.
+    void SessionRead(const QVariant& Count) { m_c.SessionRead(Count.toLongLong() > 0); }
 
 private:
     TSqlConnection& m_c;
