@@ -64,7 +64,65 @@ void KeepFilePrivate(const QString& Path) {
         PrivateFiles::Restrict(Path + QLatin1String(side));
 }
 
+// A text value that can stand in a statement as a quoted literal whatever the server's
+// escaping rules: ASCII letters, digits and a few marks, never a quote or a backslash.
+bool PlainText(const QString& Text) {
+    for (const QChar c : Text) {
+        const char16_t u = c.unicode();
+        const bool plain = (u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z') || (u >= u'0' && u <= u'9') ||
+                           u == u' ' || u == u'_' || u == u'#' || u == u':' || u == u'.' || u == u',' ||
+                           u == u'-' || u == u'/' || u == u'@';
+        if (!plain)
+            return false;
+    }
+    return true;
+}
+
 } // namespace
+
+QString SqlText::WithValues(const QString& Sql, const QVariantList& Binds) {
+    QString out;
+    out.reserve(Sql.size() + Binds.size() * 12);
+    qsizetype next = 0;
+    bool quoted = false;
+    for (const QChar c : Sql) {
+        if (c == u'\'')
+            quoted = !quoted;
+        if (c != u'?' || quoted) {
+            out += c;
+            continue;
+        }
+        if (next >= Binds.size())
+            return {};
+        const QVariant& v = Binds[next++];
+        switch (v.typeId()) {
+        case QMetaType::QString: {
+            // Bound as an empty text, as Bind does with a null one.
+            const QString text = v.toString();
+            if (!PlainText(text))
+                return {};
+            out += u'\'';
+            out += text;
+            out += u'\'';
+            break;
+        }
+        case QMetaType::Int:
+        case QMetaType::LongLong:
+            out += v.isNull() ? QStringLiteral("NULL") : QString::number(v.toLongLong());
+            break;
+        case QMetaType::UInt:
+        case QMetaType::ULongLong:
+            out += v.isNull() ? QStringLiteral("NULL") : QString::number(v.toULongLong());
+            break;
+        case QMetaType::Bool:
+            out += v.isNull() ? QStringLiteral("NULL") : QString(v.toBool() ? u'1' : u'0');
+            break;
+        default:
+            return {};
+        }
+    }
+    return next == Binds.size() ? out : QString();
+}
 
 TSqlConnection::TSqlConnection(const QString& Symbol, std::unique_ptr<TSqlDialect> Dialect)
     : m_symbol(Symbol), m_dialect(std::move(Dialect)) {
@@ -314,6 +372,7 @@ void TSqlConnection::ReleaseDriver() {
         m_db.close();
     qDeleteAll(m_cache);
     m_cache.clear();
+    m_text.reset();
     if (m_db.isValid())
         m_db.close();
     m_db = QSqlDatabase();
@@ -410,24 +469,34 @@ template <class F> void TSqlConnection::Statement(const QString& Sql, F&& Body) 
     }
 }
 
+QSqlQuery& TSqlConnection::Run(const QString& Sql, const QVariantList& Binds, int FallbackCode) {
+    if (m_dialect->PlainValuesAsText())
+        if (const QString text = SqlText::WithValues(Sql, Binds); !text.isEmpty()) {
+            Require();
+            if (!m_text) {
+                m_text = std::make_unique<QSqlQuery>(m_db);
+                m_text->setForwardOnly(true);
+            }
+            if (!m_text->exec(text))
+                Failed(m_text->lastError(), FallbackCode);
+            return *m_text;
+        }
+    QSqlQuery& q = Prepared(Sql, FallbackCode);
+    Bind(q, Binds);
+    if (!q.exec())
+        Failed(q.lastError(), FallbackCode);
+    return q;
+}
+
 void TSqlConnection::Exec(const QString& Sql, const QVariantList& Binds, int FallbackCode) {
-    Statement(Sql, [&] {
-        QSqlQuery& q = Prepared(Sql, FallbackCode);
-        Bind(q, Binds);
-        if (!q.exec())
-            Failed(q.lastError(), FallbackCode);
-        q.finish();
-    });
+    Statement(Sql, [&] { Run(Sql, Binds, FallbackCode).finish(); });
 }
 
 QList<QVariantList> TSqlConnection::Rows(const QString& Sql, const QVariantList& Binds, int FallbackCode) {
     QList<QVariantList> rows;
     Statement(Sql, [&] {
         rows.clear();
-        QSqlQuery& q = Prepared(Sql, FallbackCode);
-        Bind(q, Binds);
-        if (!q.exec())
-            Failed(q.lastError(), FallbackCode);
+        QSqlQuery& q = Run(Sql, Binds, FallbackCode);
         const int columns = q.record().count();
         while (q.next()) {
             QVariantList row;
@@ -453,10 +522,7 @@ QVariant TSqlConnection::Scalar(const QString& Sql, const QVariantList& Binds, c
 qint64 TSqlConnection::Insert(const QString& Sql, const QVariantList& Binds, int FallbackCode) {
     qint64 id = 0;
     Statement(Sql, [&] {
-        QSqlQuery& q = Prepared(Sql, FallbackCode);
-        Bind(q, Binds);
-        if (!q.exec())
-            Failed(q.lastError(), FallbackCode);
+        QSqlQuery& q = Run(Sql, Binds, FallbackCode);
         id = q.lastInsertId().toLongLong();
         q.finish();
     });

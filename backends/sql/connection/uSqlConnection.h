@@ -22,6 +22,14 @@ class QSqlQuery;
 class QTimer;
 struct IInterface;
 
+namespace SqlText {
+// The statement with each placeholder replaced by its value, for a statement sent as text:
+// integers, NULL and plain texts (quoted; ASCII letters, digits and a few marks, never a
+// quote or a backslash). Empty when any value is of another kind, or the placeholders and
+// the values do not pair up; quoted literals of the statement are passed over.
+QString WithValues(const QString& Sql, const QVariantList& Binds);
+} // namespace SqlText
+
 // A live collection that reloads when records of the kinds it lists change.
 class TChangeListener {
 public:
@@ -128,6 +136,10 @@ private:
     void OwnChangesCommitted(const QHash<int, int>& Bumps);
     void RollbackUserTransaction();
     QSqlQuery& Prepared(const QString& Sql, int FallbackCode);
+    // Runs a statement (throwing on failure) and returns its query, positioned before the
+    // first row: the cached prepared one, or, where the dialect prefers it and the values
+    // allow, the connection's text query with the values written in.
+    QSqlQuery& Run(const QString& Sql, const QVariantList& Binds, int FallbackCode);
     [[noreturn]] void Failed(const QSqlError& Error, int FallbackCode);
     // Runs one statement. After a lost server connection the connection is opened again
     // first; a statement lost outside a transaction that is safe to run twice runs once
@@ -160,6 +172,7 @@ private:
     bool m_wasOpen = false;
     qint64 m_session = 0;
     QHash<QString, QSqlQuery*> m_cache;
+    std::unique_ptr<QSqlQuery> m_text; // statements sent as text
     TSqlTarget m_target;
     int m_depth = 0;        // open write scopes, the user transaction counting as one
     bool m_sessionUnread = false; // a transaction begun whose caller has not yet read the session row
