@@ -187,11 +187,12 @@ TEST(SqlUnits, OnlyMariaDbFrom105IsAcceptedAsAServer) {
     EXPECT_TRUE(file->VersionQuery().isEmpty());
 }
 
-// Only values that cannot leave their place in the statement are written into it: a text
-// with a quote, a backslash, a control or a non-ASCII character, or a value of another
-// kind, keeps the statement prepared (empty answer), as do placeholders and values that do
-// not pair up. A question mark inside a quoted literal is no placeholder.
-TEST(SqlUnits, OnlyIntegersAndPlainTextsAreWrittenIntoAStatement) {
+// Values written into a statement cannot leave their place in it: a text with a quote, a
+// backslash, a control or a non-ASCII character goes in hexadecimal; a value of another
+// kind, a text too long for a statement, or placeholders and values that do not pair up
+// keep the statement prepared (empty answer). A question mark inside a quoted literal is
+// no placeholder.
+TEST(SqlUnits, ValuesAreWrittenIntoAStatementSoThatNoneCanEndItsLiteral) {
     const QVariant nullId(QMetaType(QMetaType::LongLong));
     struct TCase {
         const char* sql;
@@ -205,11 +206,11 @@ TEST(SqlUnits, OnlyIntegersAndPlainTextsAreWrittenIntoAStatement) {
         {"INSERT INTO t VALUES (?, ?, ?, ?)", {nullId, QString(), true, QStringLiteral("#NAZWA_KOD")},
          "INSERT INTO t VALUES (NULL, '', 1, '#NAZWA_KOD')"},
         {"SELECT '?', 'it''s ?' FROM t WHERE a = ?", {5}, "SELECT '?', 'it''s ?' FROM t WHERE a = 5"},
-        {"SELECT ? FROM t", {QStringLiteral("O'Brien")}, ""},
-        {"SELECT ? FROM t", {QStringLiteral("a\\' OR 1=1 -- ")}, ""},
-        {"SELECT ? FROM t", {QStringLiteral("Łódź")}, ""},
-        {"SELECT ? FROM t", {QStringLiteral("a\nb")}, ""},
-        {"SELECT ? FROM t", {QStringLiteral("\"x\"")}, ""},
+        {"SELECT ? FROM t", {QStringLiteral("O'Brien")}, "SELECT _utf8mb4 X'4f27427269656e' COLLATE utf8mb4_bin FROM t"},
+        {"SELECT ? FROM t", {QStringLiteral("a\\' OR 1=1 -- ")},
+         "SELECT _utf8mb4 X'615c27204f5220313d31202d2d20' COLLATE utf8mb4_bin FROM t"},
+        {"SELECT ? FROM t", {QStringLiteral("Łódź\n")}, "SELECT _utf8mb4 X'c581c3b364c5ba0a' COLLATE utf8mb4_bin FROM t"},
+        {"SELECT ? FROM t", {QString(64 * 1024 + 1, u'ą')}, ""},
         {"SELECT ? FROM t", {QByteArray("x")}, ""},
         {"SELECT ? FROM t", {1.5}, ""},
         {"SELECT ?, ? FROM t", {1}, ""},

@@ -78,6 +78,10 @@ bool PlainText(const QString& Text) {
     return true;
 }
 
+// Longer texts stay bound: written in hexadecimal a text takes twice its bytes, and a
+// statement must fit the server's packet.
+constexpr qsizetype kLongestLiteral = 64 * 1024;
+
 } // namespace
 
 QString SqlText::WithValues(const QString& Sql, const QVariantList& Binds) {
@@ -97,13 +101,21 @@ QString SqlText::WithValues(const QString& Sql, const QVariantList& Binds) {
         const QVariant& v = Binds[next++];
         switch (v.typeId()) {
         case QMetaType::QString: {
-            // Bound as an empty text, as Bind does with a null one.
+            // A null text as an empty one, as Bind does. Any other text goes as the hexadecimal
+            // digits of its UTF-8 bytes, which nothing in it can end early.
             const QString text = v.toString();
-            if (!PlainText(text))
+            if (PlainText(text)) {
+                out += u'\'';
+                out += text;
+                out += u'\'';
+                break;
+            }
+            const QByteArray utf8 = text.toUtf8();
+            if (utf8.size() > kLongestLiteral)
                 return {};
-            out += u'\'';
-            out += text;
-            out += u'\'';
+            out += QStringLiteral("_utf8mb4 X'");
+            out += QLatin1String(utf8.toHex());
+            out += QStringLiteral("' COLLATE utf8mb4_bin");
             break;
         }
         case QMetaType::Int:
@@ -470,7 +482,7 @@ template <class F> void TSqlConnection::Statement(const QString& Sql, F&& Body) 
 }
 
 QSqlQuery& TSqlConnection::Run(const QString& Sql, const QVariantList& Binds, int FallbackCode) {
-    if (m_dialect->PlainValuesAsText())
+    if (m_dialect->ValuesAsText())
         if (const QString text = SqlText::WithValues(Sql, Binds); !text.isEmpty()) {
             Require();
             if (!m_text) {

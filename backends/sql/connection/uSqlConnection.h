@@ -23,10 +23,12 @@ class QTimer;
 struct IInterface;
 
 namespace SqlText {
-// The statement with each placeholder replaced by its value, for a statement sent as text:
-// integers, NULL and plain texts (quoted; ASCII letters, digits and a few marks, never a
-// quote or a backslash). Empty when any value is of another kind, or the placeholders and
-// the values do not pair up; quoted literals of the statement are passed over.
+// The statement with each placeholder replaced by its value, for a statement sent as text to
+// a MariaDB server: integers, NULL, and texts up to 64 kB, quoted when made of ASCII letters,
+// digits and a few marks, otherwise as the hexadecimal digits of their UTF-8 bytes (in the
+// binary collation the tables use). Empty when any value is of another kind or longer, or
+// the placeholders and the values do not pair up; quoted literals of the statement are
+// passed over.
 QString WithValues(const QString& Sql, const QVariantList& Binds);
 } // namespace SqlText
 
@@ -138,7 +140,7 @@ private:
     QSqlQuery& Prepared(const QString& Sql, int FallbackCode);
     // Runs a statement (throwing on failure) and returns its query, positioned before the
     // first row: the cached prepared one, or, where the dialect prefers it and the values
-    // allow, the connection's text query with the values written in.
+    // allow, the connection's text query with the values written in (SqlText).
     QSqlQuery& Run(const QString& Sql, const QVariantList& Binds, int FallbackCode);
     [[noreturn]] void Failed(const QSqlError& Error, int FallbackCode);
     // Runs one statement. After a lost server connection the connection is opened again

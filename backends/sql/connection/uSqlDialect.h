@@ -82,8 +82,8 @@ public:
     virtual int ErrorCode(const QSqlError& Error, int Fallback) const = 0;
     // True when a statement runs faster sent as text than prepared (a server whose client
     // library resets a prepared statement on the server before every run, a round trip of
-    // its own), for statements whose values can be written into the text safely.
-    virtual bool PlainValuesAsText() const { return false; }
+    // its own), its values written in as SqlText::WithValues writes them.
+    virtual bool ValuesAsText() const { return false; }
 };
 
 // The dialect of a backend symbol ("SQLITE", "MYSQL"); nullptr for a symbol not served.
