@@ -14,6 +14,7 @@
 #include <QThread>
 #include <QTimer>
 
+#include <algorithm>
 #include <atomic>
 
 namespace {
@@ -208,6 +209,22 @@ void TSqlConnection::RunSetup(const TSqlTarget& Target) {
 
 void TSqlConnection::BeginWrite() {
     const QStringList steps = m_dialect->BeginWrite();
+    if (m_dialect->ValuesAsText() && steps.size() > 1) {
+        try {
+            Script(steps, SqlErrors::ecStartTransaction);
+        } catch (...) {
+            if (!m_broken) { // a lost connection took the transaction with it
+                try {
+                    Exec(m_dialect->Rollback());
+                } catch (...) {
+                }
+            }
+            TransactionEnded();
+            throw;
+        }
+        m_txnOpen = true;
+        return;
+    }
     for (int i = 0; i < steps.size(); ++i) {
         try {
             Rows(steps[i], {}, SqlErrors::ecStartTransaction);
@@ -337,10 +354,19 @@ void TSqlConnection::SessionGone() {
     Fail(SqlErrors::ecSessionLost);
 }
 
-void TSqlConnection::BumpChangeCounters(const QSet<int>& Kinds) {
+QString TSqlConnection::CounterRaise(const QSet<int>& Kinds) {
+    QList<int> kinds;
     for (int kind : Kinds)
         if (kind >= kFirstKind && kind <= kLastKind)
-            Exec(QStringLiteral("UPDATE ew_change SET counter = counter + 1 WHERE kind = ?"), {kind});
+            kinds.append(kind);
+    if (kinds.isEmpty())
+        return {};
+    std::sort(kinds.begin(), kinds.end());
+    QStringList numbers;
+    for (int kind : kinds)
+        numbers.append(QString::number(kind));
+    return QStringLiteral("UPDATE ew_change SET counter = counter + 1 WHERE kind IN (%1)")
+        .arg(numbers.join(QStringLiteral(", ")));
 }
 
 void TSqlConnection::OwnChangesCommitted(const QHash<int, int>& Bumps) {
@@ -481,23 +507,42 @@ template <class F> void TSqlConnection::Statement(const QString& Sql, F&& Body) 
     }
 }
 
+QSqlQuery& TSqlConnection::TextQuery() {
+    Require();
+    if (!m_text) {
+        m_text = std::make_unique<QSqlQuery>(m_db);
+        m_text->setForwardOnly(true);
+    }
+    return *m_text;
+}
+
 QSqlQuery& TSqlConnection::Run(const QString& Sql, const QVariantList& Binds, int FallbackCode) {
     if (m_dialect->ValuesAsText())
         if (const QString text = SqlText::WithValues(Sql, Binds); !text.isEmpty()) {
-            Require();
-            if (!m_text) {
-                m_text = std::make_unique<QSqlQuery>(m_db);
-                m_text->setForwardOnly(true);
-            }
-            if (!m_text->exec(text))
-                Failed(m_text->lastError(), FallbackCode);
-            return *m_text;
+            QSqlQuery& q = TextQuery();
+            if (!q.exec(text))
+                Failed(q.lastError(), FallbackCode);
+            return q;
         }
     QSqlQuery& q = Prepared(Sql, FallbackCode);
     Bind(q, Binds);
     if (!q.exec())
         Failed(q.lastError(), FallbackCode);
     return q;
+}
+
+// The server runs the statements in turn and stops at the first that fails, whose error
+// each result is checked for.
+void TSqlConnection::Script(const QStringList& Statements, int FallbackCode) {
+    Statement(Statements.front(), [&] {
+        QSqlQuery& q = TextQuery();
+        if (!q.exec(Statements.join(QStringLiteral("; "))))
+            Failed(q.lastError(), FallbackCode);
+        for (qsizetype i = 1; i < Statements.size(); ++i)
+            if (!q.nextResult())
+                Failed(q.lastError(), FallbackCode);
+        q.finish();
+    });
 }
 
 void TSqlConnection::Exec(const QString& Sql, const QVariantList& Binds, int FallbackCode) {
@@ -576,7 +621,7 @@ int TSqlConnection::BeginScope(bool SessionReadByCaller) {
     return level;
 }
 
-void TSqlConnection::EndScope(int Level, bool Commit) {
+void TSqlConnection::EndScope(int Level, bool Commit, const QString& Before) {
     m_depth = Level;
     const QString sp = QStringLiteral("ew_sp%1").arg(Level);
     if (Level == 0) {
@@ -589,7 +634,14 @@ void TSqlConnection::EndScope(int Level, bool Commit) {
             return;
         }
         try {
-            Exec(m_dialect->Commit(), {}, SqlErrors::ecCommit);
+            if (Before.isEmpty())
+                Exec(m_dialect->Commit(), {}, SqlErrors::ecCommit);
+            else if (m_dialect->ValuesAsText())
+                Script({Before, m_dialect->Commit()}, SqlErrors::ecCommit);
+            else {
+                Exec(Before);
+                Exec(m_dialect->Commit(), {}, SqlErrors::ecCommit);
+            }
         } catch (...) {
             try {
                 Exec(m_dialect->Rollback());
@@ -715,9 +767,12 @@ void TWriteScope::Commit() {
     }
     QSet<int> kinds = m_kinds;
     kinds.unite(m_c.m_pending);
-    m_c.BumpChangeCounters(kinds); // inside the transaction: undone with it
+    // Inside the transaction, undone with it; with the commit itself where that is one statement.
+    const QString raise = m_c.CounterRaise(kinds);
+    if (m_level > 0 && !raise.isEmpty())
+        m_c.Exec(raise);
     m_done = true;
-    m_c.EndScope(m_level, true);
+    m_c.EndScope(m_level, true, m_level == 0 ? raise : QString());
     m_c.m_pending.clear();
     QHash<int, int> bumps;
     for (int kind : kinds)

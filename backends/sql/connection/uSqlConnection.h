@@ -125,16 +125,17 @@ public:
 private:
     friend class TWriteScope;
     int BeginScope(bool SessionReadByCaller);
-    void EndScope(int Level, bool Commit);
+    // Before: a statement to run just before the commit of the outermost scope (with it,
+    // where statements can be sent together).
+    void EndScope(int Level, bool Commit, const QString& Before = {});
     // Fails with 1009 (rolling back what Begin opened) when this session's row is gone.
     void CheckSession();
     // The answer of SessionColumn to a transaction begun without its own check; Present false
     // fails as CheckSession does.
     void SessionRead(bool Present);
     [[noreturn]] void SessionGone();
-    // Raises the change counters of the kinds inside the open transaction, and records
-    // the raise as this connection's own once it is committed.
-    void BumpChangeCounters(const QSet<int>& Kinds);
+    // The statement that raises the change counters of the kinds (empty when none has one).
+    static QString CounterRaise(const QSet<int>& Kinds);
     void OwnChangesCommitted(const QHash<int, int>& Bumps);
     void RollbackUserTransaction();
     QSqlQuery& Prepared(const QString& Sql, int FallbackCode);
@@ -142,6 +143,11 @@ private:
     // first row: the cached prepared one, or, where the dialect prefers it and the values
     // allow, the connection's text query with the values written in (SqlText).
     QSqlQuery& Run(const QString& Sql, const QVariantList& Binds, int FallbackCode);
+    // The connection's query for statements sent as text.
+    QSqlQuery& TextQuery();
+    // Statements without values sent as one text (one round trip on a server); throws the
+    // failure of the first that fails, after which none runs.
+    void Script(const QStringList& Statements, int FallbackCode);
     [[noreturn]] void Failed(const QSqlError& Error, int FallbackCode);
     // Runs one statement. After a lost server connection the connection is opened again
     // first; a statement lost outside a transaction that is safe to run twice runs once
