@@ -545,6 +545,21 @@ void TSqlConnection::Script(const QStringList& Statements, int FallbackCode) {
     });
 }
 
+void TSqlConnection::ExecAll(const QList<std::pair<QString, QVariantList>>& Statements) {
+    if (m_dialect->ValuesAsText() && Statements.size() > 1) {
+        QStringList texts;
+        for (const auto& [sql, binds] : Statements)
+            if (const QString text = SqlText::WithValues(sql, binds); !text.isEmpty())
+                texts.append(text);
+        if (texts.size() == Statements.size()) {
+            Script(texts, SqlErrors::ecQuery);
+            return;
+        }
+    }
+    for (const auto& [sql, binds] : Statements)
+        Exec(sql, binds);
+}
+
 void TSqlConnection::Exec(const QString& Sql, const QVariantList& Binds, int FallbackCode) {
     Statement(Sql, [&] { Run(Sql, Binds, FallbackCode).finish(); });
 }

@@ -100,6 +100,9 @@ public:
     void Exec(const QString& Sql, const QVariantList& Binds = {}, int FallbackCode = 3);
     QList<QVariantList> Rows(const QString& Sql, const QVariantList& Binds = {}, int FallbackCode = 3);
     QVariant Scalar(const QString& Sql, const QVariantList& Binds = {}, const QVariant& Default = {});
+    // Writes whose results nobody reads, in turn: on a server that takes statements as text,
+    // sent together (one round trip), each one's result checked.
+    void ExecAll(const QList<std::pair<QString, QVariantList>>& Statements);
     qint64 Insert(const QString& Sql, const QVariantList& Binds, int FallbackCode = 3);
     // Runs a cached statement and hands each row to Row without copying the result
     // set; Row must not run statements itself.
