@@ -209,27 +209,17 @@ void TSqlConnection::RunSetup(const TSqlTarget& Target) {
 
 void TSqlConnection::BeginWrite() {
     const QStringList steps = m_dialect->BeginWrite();
-    if (m_dialect->ValuesAsText() && steps.size() > 1) {
+    // On a server that takes statements as text the steps go together, in one round trip.
+    const bool together = m_dialect->ValuesAsText() && steps.size() > 1;
+    for (int i = 0; i < (together ? 1 : steps.size()); ++i) {
         try {
-            Script(steps, SqlErrors::ecStartTransaction);
+            if (together)
+                Script(steps, SqlErrors::ecStartTransaction);
+            else
+                Rows(steps[i], {}, SqlErrors::ecStartTransaction);
         } catch (...) {
-            if (!m_broken) { // a lost connection took the transaction with it
-                try {
-                    Exec(m_dialect->Rollback());
-                } catch (...) {
-                }
-            }
-            TransactionEnded();
-            throw;
-        }
-        m_txnOpen = true;
-        return;
-    }
-    for (int i = 0; i < steps.size(); ++i) {
-        try {
-            Rows(steps[i], {}, SqlErrors::ecStartTransaction);
-        } catch (...) {
-            if (i > 0 && m_txnOpen) {
+            // A transaction the steps may have begun goes (a lost connection took it with it).
+            if (together ? !m_broken : (i > 0 && m_txnOpen)) {
                 try {
                     Exec(m_dialect->Rollback());
                 } catch (...) {
