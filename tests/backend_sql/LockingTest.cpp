@@ -3,6 +3,7 @@
 
 #include "BackendFixture.h"
 #include "ChildProcess.h"
+#include "TestServer.h"
 #include "uEwidarQuorDBSymbole.h"
 
 #include <QDateTime>
@@ -189,4 +190,97 @@ TEST_F(LockingTest, APurgedProcessFailsItsNextWriteAndWhatItPostedStays) {
     SetValue(p.get(), cDanePodmiotuNazwisko.Symbol, QStringLiteral("Mój"));
     EXPECT_TRUE(p->Post()) << p->GetLastErrorCode();
     EXPECT_EQ(RawScalar(m_path, QStringLiteral("SELECT count(*) FROM ew_record WHERE state = 1")).toInt(), 0);
+}
+
+// A post refused for one cause or several at once: each gives the code of the first of
+// them in the order rights, session, record (or its owner), another desk's lock, version,
+// and writes nothing. Each case in a database of its own, another desk (in this process)
+// bringing the causes about.
+TEST_F(LockingTest, ARefusedPostGivesTheCodeOfItsFirstCauseAndWritesNothing) {
+    enum TCause { cLock = 1, cChange = 2, cDelete = 4, cPurge = 8 };
+    struct TCase {
+        const char* name;
+        bool newAddress; // the refused post: a new address of the subject, else the subject
+        int32_t rights;  // the group of the posting desk's operator (0: no operators; -1: not logged in)
+        int causes;
+        int32_t code;
+    };
+    const TCase cases[] = {
+        {"locked by another desk", false, 0, cLock, 105},
+        {"changed by another desk", false, 0, cChange, 1008},
+        {"deleted by another desk", false, 0, cDelete, 106},
+        {"this session purged", false, 0, cPurge, 1009},
+        {"view rights only", false, 16, 0, 1013},
+        {"nobody logged in", false, -1, 0, 1011},
+        {"changed, then locked", false, 0, cChange | cLock, 105},
+        {"changed, then deleted", false, 0, cChange | cDelete, 106},
+        {"purged and locked", false, 0, cPurge | cLock | cChange, 1009},
+        {"view rights, purged and locked", false, 16, cPurge | cLock, 1013},
+        {"a new address, change rights only", true, 24, 0, 1014},
+        {"a new address of a deleted subject", true, 0, cDelete, 106},
+        {"a new address, purged, of a deleted subject", true, 0, cPurge | cDelete, 1009},
+    };
+    int n = 0;
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path =
+            ServerDialect() ? TestServer::NewDataBase() : m_dir + QStringLiteral("/post%1.db").arg(++n);
+        auto other = Open(path);
+        ASSERT_TRUE(other);
+        auto theirs =
+            NewPodatnik(other.get(), QStringLiteral("Ala"), QStringLiteral("Kot"), QStringLiteral("Kraków"));
+        auto desk = Open(path);
+        ASSERT_TRUE(desk);
+        const qint64 mySession =
+            RawScalar(path, QStringLiteral("SELECT max(id) FROM ew_session")).toLongLong();
+        // This desk's post, prepared before the other desk acts: the subject's values read.
+        auto subject = FirstTaxpayer(desk.get());
+        ASSERT_TRUE(subject);
+        TIntfPtr<IEwidarRecord> mine = subject;
+        if (c.newAddress) {
+            mine = Supports<IPodmiot>(subject)->GetAdresy()->New();
+            SetValue(mine.get(), cDaneAdresoweMiejscowosc.Symbol, QStringLiteral("Mój"));
+        } else {
+            ASSERT_EQ(Value(subject.get(), cDanePodmiotuNazwisko.Symbol), QStringLiteral("Kot"));
+            SetValue(subject.get(), cDanePodmiotuNazwisko.Symbol, QStringLiteral("Mój"));
+        }
+        if (c.rights != 0) {
+            ASSERT_TRUE(AddAdministrator(other.get(), u"admin", u"hasło"));
+            auto group = other->GetUsersGroups()->AddGroup();
+            group->SetName(u"Biuro");
+            group->SetUprawnienia(c.rights > 0 ? c.rights : 31);
+            ASSERT_TRUE(group->Post());
+            auto user = group->GetUsers()->AddUser();
+            user->SetLogin(u"op");
+            user->SetPassword(u"hasło");
+            ASSERT_TRUE(user->Post());
+            if (c.rights > 0) {
+                ASSERT_TRUE(desk->Login(u"op", u"hasło"));
+            }
+        }
+        if (c.causes & cChange) {
+            SetValue(theirs.get(), cDanePodmiotuPierwszeImie.Symbol, QStringLiteral("Alicja"));
+            ASSERT_TRUE(theirs->Post()) << theirs->GetLastErrorCode();
+        }
+        if (c.causes & cLock) {
+            ASSERT_TRUE(theirs->Lock()) << theirs->GetLastErrorCode();
+        }
+        if (c.causes & cDelete) {
+            ASSERT_TRUE(theirs->Delete()) << theirs->GetLastErrorCode();
+        }
+        if (c.causes & cPurge)
+            RawScalar(path, QStringLiteral("DELETE FROM ew_session WHERE id = %1").arg(mySession));
+        const QString stored = QStringLiteral("SELECT count(*) FROM ew_value WHERE value = 'Mój'");
+        const QString versions = QStringLiteral("SELECT coalesce(sum(version), 0) FROM ew_record");
+        const QString entries = QStringLiteral("SELECT count(*) FROM ew_history");
+        const qint64 versionsBefore = RawScalar(path, versions).toLongLong();
+        const qint64 entriesBefore = RawScalar(path, entries).toLongLong();
+        EXPECT_FALSE(mine->Post());
+        EXPECT_EQ(mine->GetLastErrorCode(), c.code);
+        EXPECT_EQ(RawScalar(path, stored).toInt(), 0);
+        EXPECT_EQ(RawScalar(path, versions).toLongLong(), versionsBefore);
+        EXPECT_EQ(RawScalar(path, entries).toLongLong(), entriesBefore);
+        desk->Disconnect();
+        other->Disconnect();
+    }
 }

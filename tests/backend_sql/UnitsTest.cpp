@@ -1,6 +1,6 @@
 // Parts of the backend that the exported functions cannot reach: the Polish sort key,
-// the network file system check, the connection parameter, and the judgement of dead
-// sessions under an injected clock.
+// the network file system check, the connection parameter, the judgement of dead
+// sessions under an injected clock, and the values written into a statement sent as text.
 
 #include "TestSupport.h"
 #include "uSqlConnection.h"
@@ -185,4 +185,37 @@ TEST(SqlUnits, OnlyMariaDbFrom105IsAcceptedAsAServer) {
     }
     const auto file = MakeDialect(QStringLiteral("SQLITE"));
     EXPECT_TRUE(file->VersionQuery().isEmpty());
+}
+
+// Values written into a statement cannot leave their place in it: a text with a quote, a
+// backslash, a control or a non-ASCII character goes in hexadecimal; a value of another
+// kind, a text too long for a statement, or placeholders and values that do not pair up
+// keep the statement prepared (empty answer). A question mark inside a quoted literal is
+// no placeholder.
+TEST(SqlUnits, ValuesAreWrittenIntoAStatementSoThatNoneCanEndItsLiteral) {
+    const QVariant nullId(QMetaType(QMetaType::LongLong));
+    struct TCase {
+        const char* sql;
+        QVariantList binds;
+        const char* text;
+    };
+    const TCase cases[] = {
+        {"SELECT 1", {}, "SELECT 1"},
+        {"UPDATE t SET a = ?, b = ? WHERE id = ?", {qint64(-7), QStringLiteral("600 12"), 3},
+         "UPDATE t SET a = -7, b = '600 12' WHERE id = 3"},
+        {"INSERT INTO t VALUES (?, ?, ?, ?)", {nullId, QString(), true, QStringLiteral("#NAZWA_KOD")},
+         "INSERT INTO t VALUES (NULL, '', 1, '#NAZWA_KOD')"},
+        {"SELECT '?', 'it''s ?' FROM t WHERE a = ?", {5}, "SELECT '?', 'it''s ?' FROM t WHERE a = 5"},
+        {"SELECT ? FROM t", {QStringLiteral("O'Brien")}, "SELECT _utf8mb4 X'4f27427269656e' COLLATE utf8mb4_bin FROM t"},
+        {"SELECT ? FROM t", {QStringLiteral("a\\' OR 1=1 -- ")},
+         "SELECT _utf8mb4 X'615c27204f5220313d31202d2d20' COLLATE utf8mb4_bin FROM t"},
+        {"SELECT ? FROM t", {QStringLiteral("Łódź\n")}, "SELECT _utf8mb4 X'c581c3b364c5ba0a' COLLATE utf8mb4_bin FROM t"},
+        {"SELECT ? FROM t", {QString(64 * 1024 + 1, u'ą')}, ""},
+        {"SELECT ? FROM t", {QByteArray("x")}, ""},
+        {"SELECT ? FROM t", {1.5}, ""},
+        {"SELECT ?, ? FROM t", {1}, ""},
+        {"SELECT ? FROM t", {1, 2}, ""},
+    };
+    for (const TCase& c : cases)
+        EXPECT_EQ(SqlText::WithValues(QString::fromUtf8(c.sql), c.binds), QString::fromUtf8(c.text)) << c.sql;
 }

@@ -14,6 +14,7 @@
 #include <QThread>
 #include <QTimer>
 
+#include <algorithm>
 #include <atomic>
 
 namespace {
@@ -64,7 +65,77 @@ void KeepFilePrivate(const QString& Path) {
         PrivateFiles::Restrict(Path + QLatin1String(side));
 }
 
+// A text value that can stand in a statement as a quoted literal whatever the server's
+// escaping rules: ASCII letters, digits and a few marks, never a quote or a backslash.
+bool PlainText(const QString& Text) {
+    for (const QChar c : Text) {
+        const char16_t u = c.unicode();
+        const bool plain = (u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z') || (u >= u'0' && u <= u'9') ||
+                           u == u' ' || u == u'_' || u == u'#' || u == u':' || u == u'.' || u == u',' ||
+                           u == u'-' || u == u'/' || u == u'@';
+        if (!plain)
+            return false;
+    }
+    return true;
+}
+
+// Longer texts stay bound: written in hexadecimal a text takes twice its bytes, and a
+// statement must fit the server's packet.
+constexpr qsizetype kLongestLiteral = 64 * 1024;
+
 } // namespace
+
+QString SqlText::WithValues(const QString& Sql, const QVariantList& Binds) {
+    QString out;
+    out.reserve(Sql.size() + Binds.size() * 12);
+    qsizetype next = 0;
+    bool quoted = false;
+    for (const QChar c : Sql) {
+        if (c == u'\'')
+            quoted = !quoted;
+        if (c != u'?' || quoted) {
+            out += c;
+            continue;
+        }
+        if (next >= Binds.size())
+            return {};
+        const QVariant& v = Binds[next++];
+        switch (v.typeId()) {
+        case QMetaType::QString: {
+            // A null text as an empty one, as Bind does. Any other text goes as the hexadecimal
+            // digits of its UTF-8 bytes, which nothing in it can end early.
+            const QString text = v.toString();
+            if (PlainText(text)) {
+                out += u'\'';
+                out += text;
+                out += u'\'';
+                break;
+            }
+            const QByteArray utf8 = text.toUtf8();
+            if (utf8.size() > kLongestLiteral)
+                return {};
+            out += QStringLiteral("_utf8mb4 X'");
+            out += QLatin1String(utf8.toHex());
+            out += QStringLiteral("' COLLATE utf8mb4_bin");
+            break;
+        }
+        case QMetaType::Int:
+        case QMetaType::LongLong:
+            out += v.isNull() ? QStringLiteral("NULL") : QString::number(v.toLongLong());
+            break;
+        case QMetaType::UInt:
+        case QMetaType::ULongLong:
+            out += v.isNull() ? QStringLiteral("NULL") : QString::number(v.toULongLong());
+            break;
+        case QMetaType::Bool:
+            out += v.isNull() ? QStringLiteral("NULL") : QString(v.toBool() ? u'1' : u'0');
+            break;
+        default:
+            return {};
+        }
+    }
+    return next == Binds.size() ? out : QString();
+}
 
 TSqlConnection::TSqlConnection(const QString& Symbol, std::unique_ptr<TSqlDialect> Dialect)
     : m_symbol(Symbol), m_dialect(std::move(Dialect)) {
@@ -138,11 +209,17 @@ void TSqlConnection::RunSetup(const TSqlTarget& Target) {
 
 void TSqlConnection::BeginWrite() {
     const QStringList steps = m_dialect->BeginWrite();
-    for (int i = 0; i < steps.size(); ++i) {
+    // On a server that takes statements as text the steps go together, in one round trip.
+    const bool together = m_dialect->ValuesAsText() && steps.size() > 1;
+    for (int i = 0; i < (together ? 1 : steps.size()); ++i) {
         try {
-            Rows(steps[i], {}, SqlErrors::ecStartTransaction);
+            if (together)
+                Script(steps, SqlErrors::ecStartTransaction);
+            else
+                Rows(steps[i], {}, SqlErrors::ecStartTransaction);
         } catch (...) {
-            if (i > 0 && m_txnOpen) {
+            // A transaction the steps may have begun goes (a lost connection took it with it).
+            if (together ? !m_broken : (i > 0 && m_txnOpen)) {
                 try {
                     Exec(m_dialect->Rollback());
                 } catch (...) {
@@ -158,6 +235,7 @@ void TSqlConnection::BeginWrite() {
 void TSqlConnection::TransactionEnded() {
     m_txnOpen = false;
     m_depth = 0;
+    m_sessionUnread = false;
 }
 
 void TSqlConnection::StartTimers(int WatchMs) {
@@ -242,9 +320,20 @@ qint64 TSqlConnection::Now() {
 void TSqlConnection::CheckSession() {
     if (m_session == 0)
         return;
-    if (!m_lost &&
-        Scalar(QStringLiteral("SELECT count(*) FROM ew_session WHERE id = ?"), {m_session}, 0).toInt() > 0)
+    if (!m_lost && Scalar(QStringLiteral("SELECT ") + SessionColumn(), {m_session}, 0).toInt() > 0)
         return;
+    SessionGone();
+}
+
+void TSqlConnection::SessionRead(bool Present) {
+    if (!m_sessionUnread)
+        return;
+    m_sessionUnread = false;
+    if (m_session != 0 && !Present)
+        SessionGone();
+}
+
+void TSqlConnection::SessionGone() {
     m_lost = true;
     try {
         Exec(m_dialect->Rollback());
@@ -255,10 +344,19 @@ void TSqlConnection::CheckSession() {
     Fail(SqlErrors::ecSessionLost);
 }
 
-void TSqlConnection::BumpChangeCounters(const QSet<int>& Kinds) {
+QString TSqlConnection::CounterRaise(const QSet<int>& Kinds) {
+    QList<int> kinds;
     for (int kind : Kinds)
         if (kind >= kFirstKind && kind <= kLastKind)
-            Exec(QStringLiteral("UPDATE ew_change SET counter = counter + 1 WHERE kind = ?"), {kind});
+            kinds.append(kind);
+    if (kinds.isEmpty())
+        return {};
+    std::sort(kinds.begin(), kinds.end());
+    QStringList numbers;
+    for (int kind : kinds)
+        numbers.append(QString::number(kind));
+    return QStringLiteral("UPDATE ew_change SET counter = counter + 1 WHERE kind IN (%1)")
+        .arg(numbers.join(QStringLiteral(", ")));
 }
 
 void TSqlConnection::OwnChangesCommitted(const QHash<int, int>& Bumps) {
@@ -302,6 +400,7 @@ void TSqlConnection::ReleaseDriver() {
         m_db.close();
     qDeleteAll(m_cache);
     m_cache.clear();
+    m_text.reset();
     if (m_db.isValid())
         m_db.close();
     m_db = QSqlDatabase();
@@ -398,24 +497,68 @@ template <class F> void TSqlConnection::Statement(const QString& Sql, F&& Body) 
     }
 }
 
-void TSqlConnection::Exec(const QString& Sql, const QVariantList& Binds, int FallbackCode) {
-    Statement(Sql, [&] {
-        QSqlQuery& q = Prepared(Sql, FallbackCode);
-        Bind(q, Binds);
-        if (!q.exec())
+QSqlQuery& TSqlConnection::TextQuery() {
+    Require();
+    if (!m_text) {
+        m_text = std::make_unique<QSqlQuery>(m_db);
+        m_text->setForwardOnly(true);
+    }
+    return *m_text;
+}
+
+QSqlQuery& TSqlConnection::Run(const QString& Sql, const QVariantList& Binds, int FallbackCode) {
+    if (m_dialect->ValuesAsText())
+        if (const QString text = SqlText::WithValues(Sql, Binds); !text.isEmpty()) {
+            QSqlQuery& q = TextQuery();
+            if (!q.exec(text))
+                Failed(q.lastError(), FallbackCode);
+            return q;
+        }
+    QSqlQuery& q = Prepared(Sql, FallbackCode);
+    Bind(q, Binds);
+    if (!q.exec())
+        Failed(q.lastError(), FallbackCode);
+    return q;
+}
+
+// The server runs the statements in turn and stops at the first that fails, whose error
+// each result is checked for.
+void TSqlConnection::Script(const QStringList& Statements, int FallbackCode) {
+    Statement(Statements.front(), [&] {
+        QSqlQuery& q = TextQuery();
+        if (!q.exec(Statements.join(QStringLiteral("; "))))
             Failed(q.lastError(), FallbackCode);
+        for (qsizetype i = 1; i < Statements.size(); ++i)
+            if (!q.nextResult())
+                Failed(q.lastError(), FallbackCode);
         q.finish();
     });
+}
+
+void TSqlConnection::ExecAll(const QList<std::pair<QString, QVariantList>>& Statements) {
+    if (m_dialect->ValuesAsText() && Statements.size() > 1) {
+        QStringList texts;
+        for (const auto& [sql, binds] : Statements)
+            if (const QString text = SqlText::WithValues(sql, binds); !text.isEmpty())
+                texts.append(text);
+        if (texts.size() == Statements.size()) {
+            Script(texts, SqlErrors::ecQuery);
+            return;
+        }
+    }
+    for (const auto& [sql, binds] : Statements)
+        Exec(sql, binds);
+}
+
+void TSqlConnection::Exec(const QString& Sql, const QVariantList& Binds, int FallbackCode) {
+    Statement(Sql, [&] { Run(Sql, Binds, FallbackCode).finish(); });
 }
 
 QList<QVariantList> TSqlConnection::Rows(const QString& Sql, const QVariantList& Binds, int FallbackCode) {
     QList<QVariantList> rows;
     Statement(Sql, [&] {
         rows.clear();
-        QSqlQuery& q = Prepared(Sql, FallbackCode);
-        Bind(q, Binds);
-        if (!q.exec())
-            Failed(q.lastError(), FallbackCode);
+        QSqlQuery& q = Run(Sql, Binds, FallbackCode);
         const int columns = q.record().count();
         while (q.next()) {
             QVariantList row;
@@ -441,10 +584,7 @@ QVariant TSqlConnection::Scalar(const QString& Sql, const QVariantList& Binds, c
 qint64 TSqlConnection::Insert(const QString& Sql, const QVariantList& Binds, int FallbackCode) {
     qint64 id = 0;
     Statement(Sql, [&] {
-        QSqlQuery& q = Prepared(Sql, FallbackCode);
-        Bind(q, Binds);
-        if (!q.exec())
-            Failed(q.lastError(), FallbackCode);
+        QSqlQuery& q = Run(Sql, Binds, FallbackCode);
         id = q.lastInsertId().toLongLong();
         q.finish();
     });
@@ -469,21 +609,24 @@ void TSqlConnection::EachRow(const QString& Sql, const QVariantList& Binds,
     q->finish();
 }
 
-int TSqlConnection::BeginScope() {
+int TSqlConnection::BeginScope(bool SessionReadByCaller) {
     Require();
     if (m_lost)
         Fail(SqlErrors::ecSessionLost);
     const int level = m_depth;
     if (level == 0) {
         BeginWrite();
-        CheckSession();
+        if (SessionReadByCaller)
+            m_sessionUnread = true;
+        else
+            CheckSession();
     } else
         Exec(m_dialect->Savepoint(QStringLiteral("ew_sp%1").arg(level)), {}, SqlErrors::ecStartTransaction);
     ++m_depth;
     return level;
 }
 
-void TSqlConnection::EndScope(int Level, bool Commit) {
+void TSqlConnection::EndScope(int Level, bool Commit, const QString& Before) {
     m_depth = Level;
     const QString sp = QStringLiteral("ew_sp%1").arg(Level);
     if (Level == 0) {
@@ -496,7 +639,14 @@ void TSqlConnection::EndScope(int Level, bool Commit) {
             return;
         }
         try {
-            Exec(m_dialect->Commit(), {}, SqlErrors::ecCommit);
+            if (Before.isEmpty())
+                Exec(m_dialect->Commit(), {}, SqlErrors::ecCommit);
+            else if (m_dialect->ValuesAsText())
+                Script({Before, m_dialect->Commit()}, SqlErrors::ecCommit);
+            else {
+                Exec(Before);
+                Exec(m_dialect->Commit(), {}, SqlErrors::ecCommit);
+            }
         } catch (...) {
             try {
                 Exec(m_dialect->Rollback());
@@ -577,7 +727,13 @@ void TSqlConnection::NotifyChanged(const QSet<int>& Kinds) {
 }
 
 TWriteScope::TWriteScope(TSqlConnection& C) : m_c(C) {
-    m_level = m_c.BeginScope();
+    m_level = m_c.BeginScope(false);
+    m_epoch = m_c.m_epoch;
+    ++m_c.m_scopes;
+}
+
+TWriteScope::TWriteScope(TSqlConnection& C, TSessionReadByCaller) : m_c(C) {
+    m_level = m_c.BeginScope(true);
     m_epoch = m_c.m_epoch;
     ++m_c.m_scopes;
 }
@@ -603,6 +759,10 @@ void TWriteScope::Commit() {
         m_done = true;
         Fail(SqlErrors::ecMySqlLost, QStringLiteral("transakcja wycofana po zerwaniu połączenia"));
     }
+    if (m_level == 0 && m_c.m_sessionUnread) {
+        m_c.m_sessionUnread = false;
+        m_c.CheckSession();
+    }
     const bool announce = m_level == 0 || (m_level == 1 && m_c.m_userTxn);
     if (!announce) {
         m_done = true;
@@ -612,9 +772,12 @@ void TWriteScope::Commit() {
     }
     QSet<int> kinds = m_kinds;
     kinds.unite(m_c.m_pending);
-    m_c.BumpChangeCounters(kinds); // inside the transaction: undone with it
+    // Inside the transaction, undone with it; with the commit itself where that is one statement.
+    const QString raise = m_c.CounterRaise(kinds);
+    if (m_level > 0 && !raise.isEmpty())
+        m_c.Exec(raise);
     m_done = true;
-    m_c.EndScope(m_level, true);
+    m_c.EndScope(m_level, true, m_level == 0 ? raise : QString());
     m_c.m_pending.clear();
     QHash<int, int> bumps;
     for (int kind : kinds)

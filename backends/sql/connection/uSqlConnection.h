@@ -22,6 +22,16 @@ class QSqlQuery;
 class QTimer;
 struct IInterface;
 
+namespace SqlText {
+// The statement with each placeholder replaced by its value, for a statement sent as text to
+// a MariaDB server: integers, NULL, and texts up to 64 kB, quoted when made of ASCII letters,
+// digits and a few marks, otherwise as the hexadecimal digits of their UTF-8 bytes (in the
+// binary collation the tables use). Empty when any value is of another kind or longer, or
+// the placeholders and the values do not pair up; quoted literals of the statement are
+// passed over.
+QString WithValues(const QString& Sql, const QVariantList& Binds);
+} // namespace SqlText
+
 // A live collection that reloads when records of the kinds it lists change.
 class TChangeListener {
 public:
@@ -90,6 +100,9 @@ public:
     void Exec(const QString& Sql, const QVariantList& Binds = {}, int FallbackCode = 3);
     QList<QVariantList> Rows(const QString& Sql, const QVariantList& Binds = {}, int FallbackCode = 3);
     QVariant Scalar(const QString& Sql, const QVariantList& Binds = {}, const QVariant& Default = {});
+    // Writes whose results nobody reads, in turn: on a server that takes statements as text,
+    // sent together (one round trip), each one's result checked.
+    void ExecAll(const QList<std::pair<QString, QVariantList>>& Statements);
     qint64 Insert(const QString& Sql, const QVariantList& Binds, int FallbackCode = 3);
     // Runs a cached statement and hands each row to Row without copying the result
     // set; Row must not run statements itself.
@@ -102,6 +115,11 @@ public:
     bool InUserTransaction() const { return m_userTxn; }
     // True while a write scope is alive: whatever is written now commits or rolls back with it.
     bool InWriteScope() const { return m_scopes > 0; }
+    // A column that counts this session's row (bound to SessionID()), for a write scope whose
+    // caller reads it in its own first statement instead of one of the scope's.
+    static QString SessionColumn() {
+        return QStringLiteral("(SELECT count(*) FROM ew_session WHERE id = ?)");
+    }
 
     void AddListener(TChangeListener* L) { m_listeners.insert(L); }
     void RemoveListener(TChangeListener* L) { m_listeners.remove(L); }
@@ -109,16 +127,30 @@ public:
 
 private:
     friend class TWriteScope;
-    int BeginScope();
-    void EndScope(int Level, bool Commit);
+    int BeginScope(bool SessionReadByCaller);
+    // Before: a statement to run just before the commit of the outermost scope (with it,
+    // where statements can be sent together).
+    void EndScope(int Level, bool Commit, const QString& Before = {});
     // Fails with 1009 (rolling back what Begin opened) when this session's row is gone.
     void CheckSession();
-    // Raises the change counters of the kinds inside the open transaction, and records
-    // the raise as this connection's own once it is committed.
-    void BumpChangeCounters(const QSet<int>& Kinds);
+    // The answer of SessionColumn to a transaction begun without its own check; Present false
+    // fails as CheckSession does.
+    void SessionRead(bool Present);
+    [[noreturn]] void SessionGone();
+    // The statement that raises the change counters of the kinds (empty when none has one).
+    static QString CounterRaise(const QSet<int>& Kinds);
     void OwnChangesCommitted(const QHash<int, int>& Bumps);
     void RollbackUserTransaction();
     QSqlQuery& Prepared(const QString& Sql, int FallbackCode);
+    // Runs a statement (throwing on failure) and returns its query, positioned before the
+    // first row: the cached prepared one, or, where the dialect prefers it and the values
+    // allow, the connection's text query with the values written in (SqlText).
+    QSqlQuery& Run(const QString& Sql, const QVariantList& Binds, int FallbackCode);
+    // The connection's query for statements sent as text.
+    QSqlQuery& TextQuery();
+    // Statements without values sent as one text (one round trip on a server); throws the
+    // failure of the first that fails, after which none runs.
+    void Script(const QStringList& Statements, int FallbackCode);
     [[noreturn]] void Failed(const QSqlError& Error, int FallbackCode);
     // Runs one statement. After a lost server connection the connection is opened again
     // first; a statement lost outside a transaction that is safe to run twice runs once
@@ -151,8 +183,10 @@ private:
     bool m_wasOpen = false;
     qint64 m_session = 0;
     QHash<QString, QSqlQuery*> m_cache;
+    std::unique_ptr<QSqlQuery> m_text; // statements sent as text
     TSqlTarget m_target;
     int m_depth = 0;        // open write scopes, the user transaction counting as one
+    bool m_sessionUnread = false; // a transaction begun whose caller has not yet read the session row
     bool m_txnOpen = false; // from the start of a write transaction to its end
     bool m_userTxn = false;
     int m_scopes = 0;    // TWriteScope objects alive
@@ -185,6 +219,11 @@ using TSqlConnectionPtr = std::shared_ptr<TSqlConnection>;
 class TWriteScope {
 public:
     explicit TWriteScope(TSqlConnection& C);
+    // A scope whose caller reads TSqlConnection::SessionColumn in its first statement and
+    // hands the count to SessionRead before it writes anything (should it not, Commit checks
+    // the session itself). Inside an open transaction the session was checked when it began.
+    struct TSessionReadByCaller {};
+    TWriteScope(TSqlConnection& C, TSessionReadByCaller);
     ~TWriteScope();
     TWriteScope(const TWriteScope&) = delete;
     TWriteScope& operator=(const TWriteScope&) = delete;
@@ -192,6 +231,8 @@ public:
     void Commit();
     void Changed(int Kind) { m_kinds.insert(Kind); }
     void Changed(const QSet<int>& Kinds) { m_kinds.unite(Kinds); }
+    // The count SessionColumn gave: fails with 1009 (writing nothing) when the row is gone.
+    void SessionRead(const QVariant& Count) { m_c.SessionRead(Count.toLongLong() > 0); }
 
 private:
     TSqlConnection& m_c;

@@ -181,6 +181,7 @@ public:
     }
     QString DataVersion() const override { return QStringLiteral("SELECT sum(counter) FROM ew_change"); }
     bool ServerLiveness() const override { return true; }
+    bool ValuesAsText() const override { return true; }
     int ErrorCode(const QSqlError& Error, int Fallback) const override {
         bool ok = false;
         const int native = Error.nativeErrorCode().toInt(&ok);

@@ -80,6 +80,10 @@ public:
     virtual bool ServerLiveness() const = 0;
     // The backend's code for an engine error.
     virtual int ErrorCode(const QSqlError& Error, int Fallback) const = 0;
+    // True when a statement runs faster sent as text than prepared (a server whose client
+    // library resets a prepared statement on the server before every run, a round trip of
+    // its own), its values written in as SqlText::WithValues writes them.
+    virtual bool ValuesAsText() const { return false; }
 };
 
 // The dialect of a backend symbol ("SQLITE", "MYSQL"); nullptr for a symbol not served.

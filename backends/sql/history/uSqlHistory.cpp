@@ -138,10 +138,12 @@ void Append(TSqlConnection& C, const TEntry& E) {
     const QString details = EncodeChanges(E.changes);
     const QString hash = EntryHash(previous, seq, at, C.Operator(), login, HostName(), int(E.event), E.kind,
                                    E.record, subject, description, details);
-    C.Exec(QStringLiteral("INSERT INTO ew_history (%1) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)").arg(kColumns),
-           {seq, at, C.Operator(), login, HostName(), int(E.event), E.kind, E.record, subject, description,
-            details, hash});
-    C.Exec(QStringLiteral("UPDATE ew_history_head SET seq = ?, hash = ? WHERE id = 1"), {seq, hash});
+    static const QString insert =
+        QStringLiteral("INSERT INTO ew_history (%1) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)").arg(kColumns);
+    C.ExecAll({{insert,
+                {seq, at, C.Operator(), login, HostName(), int(E.event), E.kind, E.record, subject, description,
+                 details, hash}},
+               {QStringLiteral("UPDATE ew_history_head SET seq = ?, hash = ? WHERE id = 1"), {seq, hash}}});
     if (scope)
         scope->Commit();
 }

@@ -33,20 +33,28 @@ bool Grants(int32_t GroupRights, int32_t Right) {
     return lowest <= Right;
 }
 
+// Whether operators exist, and the logged-in operator's group rights (NULL when the
+// operator was deleted meanwhile).
+QString Columns() {
+    return QStringLiteral("(SELECT count(*) FROM ew_user), (SELECT coalesce(g.rights, 0) FROM ew_user u "
+                          "JOIN ew_group g ON g.id = u.group_id WHERE u.id = ?)");
+}
+
+void Judge(TSqlConnection& C, int32_t Right, const QVariant& Operators, const QVariant& Rights) {
+    if (Operators.toLongLong() == 0)
+        return;
+    if (C.Operator() == 0 || Rights.isNull())
+        Fail(SqlErrors::ecNotLoggedIn);
+    if (!Grants(Rights.toInt(), Right))
+        Fail(MissingCode(Right));
+}
+
 void Demand(TSqlConnection& C, int32_t Right) {
     C.Require();
-    // One statement: whether operators exist, and the logged-in operator's group rights
-    // (none when the operator was deleted meanwhile).
-    const auto rows = C.Rows(
-        QStringLiteral("SELECT (SELECT count(*) FROM ew_user), count(*), coalesce(max(g.rights), 0) FROM "
-                       "ew_user u JOIN ew_group g ON g.id = u.group_id WHERE u.id = ?"),
-        {C.Operator()});
-    if (rows.isEmpty() || rows.front()[0].toLongLong() == 0)
-        return;
-    if (C.Operator() == 0 || rows.front()[1].toLongLong() == 0)
-        Fail(SqlErrors::ecNotLoggedIn);
-    if (!Grants(rows.front()[2].toInt(), Right))
-        Fail(MissingCode(Right));
+    static const QString sql = QStringLiteral("SELECT ") + Columns();
+    const auto rows = C.Rows(sql, {C.Operator()});
+    if (!rows.isEmpty())
+        Judge(C, Right, rows.front()[0], rows.front()[1]);
 }
 
 } // namespace SqlAccess

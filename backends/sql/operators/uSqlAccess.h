@@ -6,6 +6,9 @@
 // group's rights are read from the database at every check, so a change made by
 // another desk applies at this connection's next action.
 
+#include <QString>
+#include <QVariant>
+
 #include <cstdint>
 
 class TSqlConnection;
@@ -29,5 +32,11 @@ bool Grants(int32_t GroupRights, int32_t Right);
 // Throws 1011 or the missing level's code (1012-1015) unless this connection may do
 // what needs Right now.
 void Demand(TSqlConnection& C, int32_t Right);
+
+// The gate's two columns (whether operators exist, the logged-in operator's group rights,
+// bound to C.Operator()), for a caller that reads them together with its own checks, and
+// the verdict on what they gave, as Demand's.
+QString Columns();
+void Judge(TSqlConnection& C, int32_t Right, const QVariant& Operators, const QVariant& Rights);
 
 } // namespace SqlAccess

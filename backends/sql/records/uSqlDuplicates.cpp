@@ -103,16 +103,25 @@ QString FoldName(const QString& Name) {
 
 void WriteNameKey(TSqlConnection& C, qint64 ID, const QString& NameLine) {
     C.Exec(QStringLiteral("DELETE FROM ew_ident WHERE record_id = ? AND symbol = ?"), {ID, kNameSymbol});
-    const QString key = NameKey(
-        NameLine,
-        C.Scalar(QStringLiteral("SELECT v.value FROM ew_record r JOIN ew_value v ON v.record_id = r.id "
-                                "WHERE r.owner_id = ? AND r.kind = ? AND r.state = 0 AND v.symbol = ? "
-                                "AND v.value <> '' ORDER BY r.id LIMIT 1"),
-                 {ID, int(kAdres), cDaneAdresoweKodPocztowy.Symbol})
-            .toString());
-    if (!key.isEmpty())
+    StoreNameKey(
+        C, ID,
+        NameKey(NameLine, SqlRecordStore::FirstSection(C, ID, kAdres, cDaneAdresoweKodPocztowy.Symbol)),
+        QVariant());
+}
+
+void StoreNameKey(TSqlConnection& C, qint64 ID, const QString& Key, const QVariant& Stored) {
+    // A key is stored only when it is not empty: no row and an empty key are the same.
+    const QString old = Stored.toString();
+    if (old == Key)
+        return;
+    if (Key.isEmpty())
+        C.Exec(QStringLiteral("DELETE FROM ew_ident WHERE record_id = ? AND symbol = ?"), {ID, kNameSymbol});
+    else if (old.isEmpty())
         C.Exec(QStringLiteral("INSERT INTO ew_ident (record_id, symbol, digits) VALUES (?, ?, ?)"),
-               {ID, kNameSymbol, key});
+               {ID, kNameSymbol, Key});
+    else
+        C.Exec(QStringLiteral("UPDATE ew_ident SET digits = ? WHERE record_id = ? AND symbol = ?"),
+               {Key, ID, kNameSymbol});
 }
 
 QString NameKey(const QString& NameLine, const QString& PostalCode) {

@@ -19,6 +19,9 @@ QString FoldName(const QString& Name);
 // Stores (or removes) the name-and-postal-code key of a subject from its stored name line
 // and the postal code of its first address.
 void WriteNameKey(TSqlConnection& C, qint64 ID, const QString& NameLine);
+// Stores a subject's key as NameKey made it, given the one stored now (Stored: NULL when
+// none is); writes nothing when they are equal.
+void StoreNameKey(TSqlConnection& C, qint64 ID, const QString& Key, const QVariant& Stored);
 // The key WriteNameKey stores for a subject's name line and its first address's postal
 // code; empty when either is missing (nothing is stored then).
 QString NameKey(const QString& NameLine, const QString& PostalCode);

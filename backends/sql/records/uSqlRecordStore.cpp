@@ -26,24 +26,81 @@ std::pair<int, int> KindAndState(TSqlConnection& C, qint64 ID) {
     return {rows.front()[0].toInt(), rows.front()[1].toInt()};
 }
 
+// A value of another record as a column: Symbol of a link target (bound to the target and
+// the symbol), and Symbol of the first stored section of a kind that has one (by identifier;
+// bound to the owner, the kind and the symbol).
+const QString kLinkedValue =
+    QStringLiteral("(SELECT value FROM ew_value WHERE record_id = ? AND symbol = ?)");
+const QString kFirstSection = QStringLiteral(
+    "(SELECT v.value FROM ew_record r JOIN ew_value v ON v.record_id = r.id WHERE r.owner_id = ? "
+    "AND r.kind = ? AND r.state = 0 AND v.symbol = ? AND v.value <> '' ORDER BY r.id LIMIT 1)");
+
 QString LinkedValue(TSqlConnection& C, qint64 Target, const QString& Symbol) {
     if (Target == 0)
         return {};
-    return C
-        .Scalar(QStringLiteral("SELECT value FROM ew_value WHERE record_id = ? AND symbol = ?"),
-                {Target, Symbol})
-        .toString();
+    static const QString sql = QStringLiteral("SELECT ") + kLinkedValue;
+    return C.Scalar(sql, {Target, Symbol}).toString();
 }
 
-QString FirstSection(TSqlConnection& C, qint64 Owner, int Kind, const QString& Symbol) {
-    if (Owner == 0)
-        return {};
-    return C
-        .Scalar(QStringLiteral("SELECT v.value FROM ew_record r JOIN ew_value v ON v.record_id = r.id "
-                               "WHERE r.owner_id = ? AND r.kind = ? AND r.state = 0 AND v.symbol = ? "
-                               "AND v.value <> '' ORDER BY r.id LIMIT 1"),
-                {Owner, Kind, Symbol})
-        .toString();
+// What the lines of a record ask of other records: a link target's value (by role) or a
+// first section's (by kind).
+struct TAsk {
+    bool section;
+    int roleOrKind;
+    QString symbol;
+    bool operator==(const TAsk&) const = default;
+};
+
+size_t qHash(const TAsk& A, size_t Seed = 0) {
+    return qHashMulti(Seed, A.section, A.roleOrKind, A.symbol);
+}
+
+// The asks of the lines of a kind, made with every answer empty, which takes every fallback
+// (a subject's business address when it has no address, a representative's own name when no
+// person is linked): what the lines ask when answered is among them.
+const QList<TAsk>& AsksOfLines(int Kind) {
+    static const QHash<int, QList<TAsk>> all = [] {
+        QHash<int, QList<TAsk>> out;
+        for (int kind = kObywatelstwo; kind <= kPodmiot; ++kind) {
+            QList<TAsk>& asks = out[kind];
+            SqlDescribe::TSource s;
+            s.own = [](const QString&) {
+                return QString();
+            };
+            s.linked = [&asks](int role, const QString& symbol) {
+                if (!asks.contains(TAsk{false, role, symbol}))
+                    asks.append(TAsk{false, role, symbol});
+                return QString();
+            };
+            s.firstSection = [&asks](int section, const QString& symbol) {
+                if (!asks.contains(TAsk{true, section, symbol}))
+                    asks.append(TAsk{true, section, symbol});
+                return QString();
+            };
+            SqlDescribe::Lines(kind, s);
+        }
+        return out;
+    }();
+    static const QList<TAsk> none;
+    const auto it = all.find(Kind);
+    return it == all.end() ? none : *it;
+}
+
+// Whether the lines of other records show any of these symbols of a record through a link role.
+bool ShownThrough(int Role, const QStringList& Symbols) {
+    static const QHash<int, QSet<QString>> shown = [] {
+        QHash<int, QSet<QString>> out;
+        for (int kind = kObywatelstwo; kind <= kPodmiot; ++kind)
+            for (const TAsk& a : AsksOfLines(kind))
+                if (!a.section)
+                    out[a.roleOrKind].insert(a.symbol);
+        return out;
+    }();
+    const QSet<QString> symbols = shown.value(Role);
+    for (const QString& s : Symbols)
+        if (symbols.contains(s))
+            return true;
+    return false;
 }
 
 void WriteLinks(TSqlConnection& C, TRecordState& R, qint64 ID) {
@@ -89,15 +146,100 @@ QStringList StoredLines(TSqlConnection& C, qint64 ID, int Kind) {
     return SqlDescribe::Lines(Kind, s);
 }
 
+// The stored columns of lines: the three lines, the search text and the sort key.
+QVariantList LineColumns(const QStringList& Lines) {
+    const QString search = SqlDescribe::SearchText(Lines);
+    return {Lines.value(0), Lines.value(1), Lines.value(2), search, SqlDescribe::SortKey(search)};
+}
+
 // The lines, and for a subject the name key of the duplicate search, which follows its name
 // line and its first address.
 void WriteLines(TSqlConnection& C, qint64 ID, int Kind, const QStringList& Lines) {
-    const QString search = SqlDescribe::SearchText(Lines);
     C.Exec(QStringLiteral(
                "UPDATE ew_record SET line1 = ?, line2 = ?, line3 = ?, search = ?, sort_key = ? WHERE id = ?"),
-           {Lines.value(0), Lines.value(1), Lines.value(2), search, SqlDescribe::SortKey(search), ID});
+           LineColumns(Lines) << ID);
     if (Kind == kPodmiot)
         SqlDuplicates::WriteNameKey(C, ID, Lines.value(0));
+}
+
+// The lines of a record as it stands in memory. Values of other records come from Known
+// when it holds them (read earlier in the same write), otherwise from the database.
+SqlDescribe::TSource MemorySource(TSqlConnection& C, TRecordState& R, const QHash<TAsk, QString>* Known) {
+    SqlDescribe::TSource s;
+    s.own = [&R](const QString& symbol) {
+        return R.Value(symbol);
+    };
+    s.linked = [&R, &C, Known](int role, const QString& symbol) {
+        if (Known)
+            if (const auto it = Known->find(TAsk{false, role, symbol}); it != Known->end())
+                return *it;
+        return LinkedValue(C, R.Link(role), symbol);
+    };
+    s.firstSection = [&R, &C, Known](int kind, const QString& symbol) {
+        if (Known)
+            if (const auto it = Known->find(TAsk{true, kind, symbol}); it != Known->end())
+                return *it;
+        return FirstSection(C, R.id, kind, symbol);
+    };
+    return s;
+}
+
+// What a post checks and reads before it writes, in one statement: the access gate, this
+// session's row, the record's version (or, for a new one, its owner's kind), the holder of
+// its lock, its stored name key, and the values of other records its lines show (link
+// targets, first sections), which the post does not change.
+struct TPostRead {
+    QVariant operators, rights, session, version, ownerKind, holder, nameKey;
+    QHash<TAsk, QString> known;
+    QString postalCode; // of the first address, for a subject's name key
+};
+
+TPostRead ReadForPost(TSqlConnection& C, TRecordState& R) {
+    const qint64 id = R.id;
+    QString sql = QStringLiteral("SELECT ") + SqlAccess::Columns() + QStringLiteral(", ") +
+                  TSqlConnection::SessionColumn() +
+                  QStringLiteral(", (SELECT version FROM ew_record WHERE id = ?), "
+                                 "(SELECT kind FROM ew_record WHERE id = ?), ") +
+                  SqlSession::LockHolderColumn() +
+                  QStringLiteral(", (SELECT digits FROM ew_ident WHERE record_id = ? AND symbol = ?)");
+    QVariantList binds = {C.Operator(), C.SessionID(), id, R.owner, id, id, SqlDuplicates::kNameSymbol};
+    constexpr int kFixed = 7;
+    QList<TAsk> asks = AsksOfLines(R.kind);
+    const TAsk postal{true, kAdres, cDaneAdresoweKodPocztowy.Symbol};
+    if (R.kind == kPodmiot && !asks.contains(postal))
+        asks.append(postal);
+    for (const TAsk& a : asks) {
+        sql += QStringLiteral(", ");
+        if (a.section) {
+            sql += kFirstSection;
+            binds << id << a.roleOrKind << a.symbol;
+        } else {
+            sql += kLinkedValue;
+            // A link to the record itself would read a value before this post writes it.
+            const qint64 target = R.Link(a.roleOrKind);
+            binds << (target == id ? 0 : target) << a.symbol;
+        }
+    }
+    const auto rows = C.Rows(sql, binds);
+    TPostRead out;
+    if (rows.isEmpty())
+        return out;
+    const QVariantList& r = rows.front();
+    out.operators = r[0];
+    out.rights = r[1];
+    out.session = r[2];
+    out.version = r[3];
+    out.ownerKind = r[4];
+    out.holder = r[5];
+    out.nameKey = r[6];
+    for (int i = 0; i < asks.size(); ++i) {
+        const TAsk& a = asks[i];
+        if (!a.section && R.Link(a.roleOrKind) == id)
+            continue;
+        out.known.insert(a, r[kFixed + i].toString());
+    }
+    out.postalCode = out.known.value(postal);
+    return out;
 }
 
 // Records whose lines show values of a record of this kind: through a link role.
@@ -215,33 +357,49 @@ void Post(TRecordState& R) {
         Fail(refused);
     // A record stored for the first time (a placeholder included) is a new one.
     const bool fresh = R.id == 0 || R.storage == TRecordState::stPlaceholder;
-    SqlAccess::Demand(c, fresh ? SqlAccess::rtCreate : SqlAccess::rtModify);
-    TWriteScope scope(c);
+    const int32_t right = fresh ? SqlAccess::rtCreate : SqlAccess::rtModify;
+    if (c.SessionLost()) // the rights are judged before the session, as below
+        SqlAccess::Demand(c, right);
+    TWriteScope scope(c, TWriteScope::TSessionReadByCaller{});
+    // Everything is checked before anything is written, in this order: the rights, this
+    // session, the record (or its owner), another session's lock, the row version.
+    const TPostRead read = ReadForPost(c, R);
+    SqlAccess::Judge(c, right, read.operators, read.rights);
+    scope.SessionRead(read.session);
     qint64 id = R.id;
     qint64 version = 0;
     if (id == 0) {
-        if (R.owner != 0 && KindAndState(c, R.owner).first == 0)
+        if (R.owner != 0 && read.ownerKind.isNull())
             Fail(SqlErrors::ecRecordDeleted);
         id = c.Insert(QStringLiteral("INSERT INTO ew_record (kind, owner_id, state) VALUES (?, ?, 0)"),
                       {R.kind, Nullable(R.owner)});
     } else {
-        const auto rows = c.Rows(QStringLiteral("SELECT version FROM ew_record WHERE id = ?"), {id});
-        if (rows.isEmpty())
+        if (read.version.isNull())
             Fail(SqlErrors::ecRecordDeleted);
-        SqlSession::CheckNotLockedByOther(c, id);
+        SqlSession::CheckHolder(c, read.holder.toLongLong());
         // Posted by another session since this one read it: never overwritten silently.
-        version = rows.front()[0].toLongLong();
+        version = read.version.toLongLong();
         if (R.HasVersion() && R.Version() != version)
             Fail(SqlErrors::ecRecordChanged);
         ++version;
-        c.Exec(QStringLiteral("UPDATE ew_record SET state = 0, session_id = NULL, version = ? WHERE id = ?"),
-               {version, id});
     }
-    for (const QString& symbol : R.DirtySymbols())
+    const QStringList changed = R.DirtySymbols();
+    for (const QString& symbol : changed)
         WriteField(c, id, symbol, *R.Field(symbol, false));
     WriteLinks(c, R, id);
     WriteAktywny(c, R, id);
-    scope.Changed(RefreshStoredLines(c, id));
+    // The lines from the values in memory, which are the stored ones now (the version
+    // proves that nobody else changed them since they were read).
+    const QStringList lines = SqlDescribe::Lines(R.kind, MemorySource(c, R, &read.known));
+    c.Exec(QStringLiteral(
+               "UPDATE ew_record SET state = 0, session_id = NULL, version = ?, line1 = ?, line2 = ?, "
+               "line3 = ?, search = ?, sort_key = ? WHERE id = ?"),
+           QVariantList{version} << LineColumns(lines) << id);
+    if (R.kind == kPodmiot)
+        SqlDuplicates::StoreNameKey(c, id, SqlDuplicates::NameKey(lines.value(0), read.postalCode),
+                                    read.nameKey);
+    scope.Changed(R.kind);
+    scope.Changed(RefreshDependents(c, id, R.kind, R.owner, &changed));
     SqlRecordHistory::NotePost(c, R, id, fresh);
     scope.Commit();
     R.id = id;
@@ -307,18 +465,7 @@ QStringList CurrentLines(TRecordState& R) {
         R.SetListLines(StoredLines(*R.conn, R.id, R.kind));
         return R.ListLines();
     }
-    TSqlConnection& c = *R.conn;
-    SqlDescribe::TSource s;
-    s.own = [&R](const QString& symbol) {
-        return R.Value(symbol);
-    };
-    s.linked = [&R, &c](int role, const QString& symbol) {
-        return LinkedValue(c, R.Link(role), symbol);
-    };
-    s.firstSection = [&R, &c](int kind, const QString& symbol) {
-        return FirstSection(c, R.id, kind, symbol);
-    };
-    return SqlDescribe::Lines(R.kind, s);
+    return SqlDescribe::Lines(R.kind, MemorySource(*R.conn, R, nullptr));
 }
 
 QSet<int> RefreshStoredLines(TSqlConnection& C, qint64 ID) {
@@ -329,15 +476,30 @@ QSet<int> RefreshStoredLines(TSqlConnection& C, qint64 ID) {
     const qint64 owner = rows.front()[1].toLongLong();
     WriteLines(C, ID, kind, StoredLines(C, ID, kind));
     QSet<int> kinds{kind};
-    if ((kind == kAdres || kind == kAdresDzialalnosci) && owner != 0)
-        kinds.unite(RefreshStoredLines(C, owner));
-    if (const int role = DependentRole(kind)) {
-        const auto sources = C.Rows(
-            QStringLiteral("SELECT source_id FROM ew_link WHERE target_id = ? AND role = ?"), {ID, role});
-        for (const QVariantList& s : sources)
-            kinds.unite(RefreshStoredLines(C, s[0].toLongLong()));
-    }
+    kinds.unite(RefreshDependents(C, ID, kind, owner, nullptr));
     return kinds;
+}
+
+QSet<int> RefreshDependents(TSqlConnection& C, qint64 ID, int Kind, qint64 Owner,
+                            const QStringList* Changed) {
+    QSet<int> kinds;
+    if ((Kind == kAdres || Kind == kAdresDzialalnosci) && Owner != 0)
+        kinds.unite(RefreshStoredLines(C, Owner));
+    const int role = DependentRole(Kind);
+    if (role == 0 || (Changed && !ShownThrough(role, *Changed)))
+        return kinds;
+    const auto sources =
+        C.Rows(QStringLiteral("SELECT source_id FROM ew_link WHERE target_id = ? AND role = ?"), {ID, role});
+    for (const QVariantList& s : sources)
+        kinds.unite(RefreshStoredLines(C, s[0].toLongLong()));
+    return kinds;
+}
+
+QString FirstSection(TSqlConnection& C, qint64 Owner, int Kind, const QString& Symbol) {
+    if (Owner == 0)
+        return {};
+    static const QString sql = QStringLiteral("SELECT ") + kFirstSection;
+    return C.Scalar(sql, {Owner, Kind, Symbol}).toString();
 }
 
 void LinkPerson(TSqlConnection& C, qint64 Podatnik, int Role, qint64 Osoba) {

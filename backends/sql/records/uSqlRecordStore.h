@@ -34,6 +34,12 @@ QStringList CurrentLines(TRecordState& R);
 // Recomputes the stored lines of a record and of the records whose lines show its
 // values; returns the kinds whose rows changed.
 QSet<int> RefreshStoredLines(TSqlConnection& C, qint64 ID);
+// Recomputes the stored lines of the records whose lines show values of a record of Kind
+// (its owner, for an address; records linking to it); Changed, when given, names the
+// symbols whose values changed: records that show none of them are left alone.
+QSet<int> RefreshDependents(TSqlConnection& C, qint64 ID, int Kind, qint64 Owner, const QStringList* Changed);
+// The value of Symbol in the first stored section of Kind (by identifier) of Owner that has one.
+QString FirstSection(TSqlConnection& C, qint64 Owner, int Kind, const QString& Symbol);
 
 // Stores one value of a stored record (removing the row when nothing is left to keep;
 // Fresh: the record has no values stored yet, so there is nothing to remove).

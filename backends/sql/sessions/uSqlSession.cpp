@@ -25,8 +25,8 @@ QString MachineName() {
 
 // The session holding a lock, or 0.
 qint64 LockHolder(TSqlConnection& C, qint64 RecordID) {
-    return C.Scalar(QStringLiteral("SELECT session_id FROM ew_lock WHERE record_id = ?"), {RecordID}, 0)
-        .toLongLong();
+    static const QString sql = QStringLiteral("SELECT ") + LockHolderColumn();
+    return C.Scalar(sql, {RecordID}, 0).toLongLong();
 }
 
 // The server's named lock that a session's connection holds while it lives.
@@ -270,8 +270,15 @@ void Unlock(TSqlConnection& C, qint64 RecordID) {
 }
 
 void CheckNotLockedByOther(TSqlConnection& C, qint64 RecordID) {
-    const qint64 holder = LockHolder(C, RecordID);
-    if (holder != 0 && holder != C.SessionID() && SessionAlive(C, holder))
+    CheckHolder(C, LockHolder(C, RecordID));
+}
+
+QString LockHolderColumn() {
+    return QStringLiteral("(SELECT session_id FROM ew_lock WHERE record_id = ?)");
+}
+
+void CheckHolder(TSqlConnection& C, qint64 Holder) {
+    if (Holder != 0 && Holder != C.SessionID() && SessionAlive(C, Holder))
         Fail(SqlErrors::ecRecordLocked);
 }
 

@@ -60,5 +60,9 @@ void Unlock(TSqlConnection& C, qint64 RecordID);
 // Delete runs under the lock: this session's own, or, when no live session holds one,
 // its write transaction, during which no other session can take it.
 void CheckNotLockedByOther(TSqlConnection& C, qint64 RecordID);
+// The same check for a caller that read the holder itself, with LockHolderColumn (bound to
+// the record's identifier; NULL or 0 when nobody holds the lock).
+QString LockHolderColumn();
+void CheckHolder(TSqlConnection& C, qint64 Holder);
 
 } // namespace SqlSession
