@@ -26,8 +26,8 @@ struct TRow {
 // Runs a read statement on C's server handle and hands each row to Row. False when C is
 // no server connection, or when the read failed (nothing thrown): the caller then drops
 // the rows handed out and reads through C's own statements, which report the failure
-// or recover a lost connection as every statement does. Binds are integers or texts,
-// put into the statement as literals escaped by the client library.
+// or recover a lost connection as every statement does. The binds are written into the
+// statement as SqlText::WithValues writes them (false when it cannot).
 bool EachRow(TSqlConnection& C, const QString& Sql, const QVariantList& Binds,
              const std::function<void(const TRow&)>& Row);
 
