@@ -8,6 +8,7 @@
 #include "uSqlDialect.h"
 #include "uSqlErrors.h"
 #include "uSqlFileSystem.h"
+#include "uSqlNativeRows.h"
 #include "uSqlParams.h"
 #include "uSqlSession.h"
 
@@ -43,6 +44,26 @@ TEST(SqlUnits, SortKeyGivesPolishAlphabeticalOrderInBytes) {
                   .toUtf8(),
               SqlDescribe::SortKey(SqlDescribe::SearchText({QStringLiteral("Jana"), QStringLiteral("Aa")}))
                   .toUtf8());
+}
+
+// The lists' own decoding of the letters they hold gives what Qt's decoder gives, for
+// every kind of sequence and for malformed bytes, whatever comes before and after.
+TEST(SqlUnits, ListTextsDecodeAsQtDecodesThem) {
+    const std::string texts[] = {
+        "Kowalski",
+        "Żółć gęślą jaźń",
+        "\xEF\xBC\xA1la \xC5\x81\xC3\xB3" "d\xC5\xBA", // fullwidth A before two-byte letters
+        "\xF0\x9D\x94\xB8 \xC5\xBC",                  // outside the basic plane, then ż
+        "a\xC0\x80 overlong", "a\xC5 cut", "a\xC5\xC5 twice", "a\xE2\x82 short", "a\xFF", "ends cut \xC5",
+    };
+    std::u16string out = u"before|";
+    QString expected = QStringLiteral("before|");
+    for (const std::string& t : texts) {
+        SqlNative::AppendUtf8(t, out);
+        expected += QString::fromUtf8(t.data(), qsizetype(t.size())) + QLatin1Char('|');
+        out += u'|';
+        EXPECT_EQ(QString::fromStdU16String(out), expected) << t;
+    }
 }
 
 TEST(SqlUnits, NetworkFileSystemsAreFoundByTheMountThatHoldsThePath) {
