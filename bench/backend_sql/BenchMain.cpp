@@ -284,6 +284,71 @@ void BM_Raw_Filter3LettersServer(benchmark::State& state) {
                          "instr(r.search, 'kow') > 0");
 }
 
+// Another desk's commit between two readings: the subjects' change counter raised through
+// a connection of its own, as every commit that changes a subject raises it, so that a
+// list kept on the desk is read again in full.
+class TOtherDesk {
+public:
+    explicit TOtherDesk(TDialect D) : m_dialect(D) {
+        if (D == TDialect::Sqlite)
+            return;
+        QString why;
+        const QString param = Generated(TDialect::MySql, kSubjects, why);
+        const QByteArray db = ChildTarget(TDialect::MySql, param).toUtf8();
+        const QByteArray socket = TestServer::Socket().toUtf8();
+        m_server = mysql_init(nullptr);
+        if (!mysql_real_connect(m_server, nullptr, "root", nullptr, db.constData(), 0, socket.constData(), 0)) {
+            mysql_close(m_server);
+            m_server = nullptr;
+        }
+    }
+    ~TOtherDesk() {
+        if (m_server)
+            mysql_close(m_server);
+    }
+    TOtherDesk(const TOtherDesk&) = delete;
+    TOtherDesk& operator=(const TOtherDesk&) = delete;
+
+    bool Commit() {
+        static const char sql[] = "UPDATE ew_change SET counter = counter + 1 WHERE kind = 21";
+        if (m_dialect == TDialect::Sqlite)
+            return sqlite3_exec(Raw(), sql, nullptr, nullptr, nullptr) == SQLITE_OK;
+        return m_server && mysql_real_query(m_server, sql, sizeof(sql) - 1) == 0;
+    }
+
+private:
+    TDialect m_dialect;
+    MYSQL* m_server = nullptr;
+};
+
+// The list of all subjects, or the filtered one, each time after another desk committed.
+void ReadAfterACommit(benchmark::State& state, TDialect D, const char16_t* Filter) {
+    IEwidarDataBase* db = Db(state, D);
+    if (!db)
+        return;
+    TOtherDesk other(D);
+    for (auto _ : state) {
+        state.PauseTiming();
+        if (!other.Commit()) {
+            state.SkipWithError("the other desk's commit failed");
+            return;
+        }
+        state.ResumeTiming();
+        auto list = db->GetRegistries()->GetPodmioty(Filter);
+        int n = 0;
+        benchmark::DoNotOptimize(ReadAllLines(list.get(), n));
+        state.counters["rows"] = n;
+    }
+}
+
+void BM_AllSubjectsAfterACommit(benchmark::State& state, TDialect D) {
+    ReadAfterACommit(state, D, u"");
+}
+
+void BM_Filter3LettersAfterACommit(benchmark::State& state, TDialect D) {
+    ReadAfterACommit(state, D, kFilter);
+}
+
 // One value upserted, the record's version and the registry's change counter raised, in
 // one transaction; WithHistory adds what every post now also writes: its history entry
 // (a row with its five indexes) and the chain head, as the backend appends them.
@@ -361,9 +426,11 @@ void Register() {
     };
     const TCase cases[] = {{"BM_AllSubjectsDescriptions", BM_AllSubjectsDescriptions, BM_Raw_AllSubjects, 3, nullptr,
                             nullptr, BM_Raw_AllSubjectsServer},
+                           {"BM_AllSubjectsAfterACommit", BM_AllSubjectsAfterACommit, nullptr, 3},
                            {"BM_AllSubjectsRecordObjects", BM_AllSubjectsRecordObjects, nullptr, 3},
                            {"BM_Filter3Letters", BM_Filter3Letters, BM_Raw_Filter3Letters, 10, nullptr, nullptr,
                             BM_Raw_Filter3LettersServer},
+                           {"BM_Filter3LettersAfterACommit", BM_Filter3LettersAfterACommit, nullptr, 10},
                            {"BM_PostSubject", BM_PostSubject, BM_Raw_PostSubject, 50, BM_Raw_PostSubjectWithHistoryEntry,
                             "BM_Raw_PostSubjectWithHistoryEntry/SQLITE"},
                            {"BM_FindDuplicates", BM_FindDuplicates, nullptr, 5},

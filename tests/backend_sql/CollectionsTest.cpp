@@ -11,6 +11,8 @@
 #include <QSet>
 
 #include <cstdio>
+#include <functional>
+#include <vector>
 
 using CollectionsTest = BackendTest;
 
@@ -393,4 +395,79 @@ TEST_F(CollectionsTest, RowsReadInOnePassMatchTheItemsOfEveryScope) {
     EXPECT_EQ(reader->GetItemByID(employee->GetID())->GetID(), employee->GetID());
     EXPECT_FALSE(reader->GetItemByID(987654));
     EXPECT_EQ(all->GetLastErrorCode(), 0);
+}
+
+// A registry listed again shows whatever any desk committed since its last reading (a
+// server keeps the list on the desk between readings), filtered or not; inside this desk's
+// transaction it shows what the transaction wrote, and nothing of it once rolled back.
+TEST_F(CollectionsTest, ARegistryListedAgainShowsEveryCommitSinceItsLastReading) {
+    auto kept = NewPodatnik(m_db.get(), QStringLiteral("Jan"), QStringLiteral("Stały"));
+    // A ZUS branch that a subject names cannot be deleted: the refusal ends a transaction.
+    auto zus = NewPosted(Reg()->GetDaneZUSow({}).get(), cDaneZUSNazwa.Symbol, QStringLiteral("ZUS I Oddział"));
+    Supports<IPodmiot>(kept)->SetDaneZUS(zus.get());
+    ASSERT_TRUE(kept->Post()) << kept->GetLastErrorCode();
+    auto other = Open();
+    ASSERT_TRUE(other);
+    const auto surnames = [this](const QString& Filter) {
+        QStringList out = ListLines(Reg()->GetPodatnicy(U(Filter)).get());
+        for (QString& line : out)
+            line = line.section(u' ', -1);
+        out.sort();
+        return out;
+    };
+    EXPECT_EQ(surnames({}), QStringList{QStringLiteral("Stały")});
+    EXPECT_EQ(surnames({}), QStringList{QStringLiteral("Stały")}); // nothing changed between
+    EXPECT_EQ(surnames(QStringLiteral("now")), QStringList());
+    TIntfPtr<IEwidarRecord> added;
+    const auto renameKept = [&] {
+        auto mine = Supports<IEwidarListCollection>(other->GetRegistries()->GetPodatnicy(u"stał"))->GetItem(0);
+        ASSERT_TRUE(mine);
+        SetValue(mine.get(), cDanePodmiotuNazwisko.Symbol, QStringLiteral("Zmieniony"));
+        ASSERT_TRUE(mine->Post()) << mine->GetLastErrorCode();
+    };
+    struct TStep {
+        const char* what;
+        std::function<void()> change;
+        QStringList all;
+        QStringList filtered; // by "now"
+    };
+    const std::vector<TStep> steps = {
+        {"another desk adds a taxpayer",
+         [&] { added = NewPodatnik(other.get(), QStringLiteral("Anna"), QStringLiteral("Nowa")); },
+         {QStringLiteral("Nowa"), QStringLiteral("Stały")},
+         {QStringLiteral("Nowa")}},
+        {"another desk renames one", renameKept, {QStringLiteral("Nowa"), QStringLiteral("Zmieniony")},
+         {QStringLiteral("Nowa")}},
+        {"another desk deletes one", [&] { ASSERT_TRUE(added->Delete()) << added->GetLastErrorCode(); },
+         {QStringLiteral("Zmieniony")},
+         {}},
+        {"this desk's transaction ended by a refused deletion, then another desk's commit",
+         [&] {
+             ASSERT_TRUE(m_db->StartTransaction());
+             NewPodatnik(m_db.get(), QStringLiteral("Olga"), QStringLiteral("Nowa"));
+             EXPECT_EQ(surnames(QStringLiteral("now")), QStringList{QStringLiteral("Nowa")});
+             EXPECT_FALSE(zus->Delete());
+             NewPodatnik(other.get(), QStringLiteral("Piotr"), QStringLiteral("Późny"));
+         },
+         {QStringLiteral("Późny"), QStringLiteral("Zmieniony")},
+         {}},
+        {"this desk adds one in its transaction",
+         [&] {
+             ASSERT_TRUE(m_db->StartTransaction());
+             NewPodatnik(m_db.get(), QStringLiteral("Ewa"), QStringLiteral("Nowicka"));
+         },
+         {QStringLiteral("Nowicka"), QStringLiteral("Późny"), QStringLiteral("Zmieniony")},
+         {QStringLiteral("Nowicka")}},
+        {"and commits it", [&] { ASSERT_TRUE(m_db->Commit()); },
+         {QStringLiteral("Nowicka"), QStringLiteral("Późny"), QStringLiteral("Zmieniony")},
+         {QStringLiteral("Nowicka")}},
+    };
+    for (const TStep& step : steps) {
+        SCOPED_TRACE(step.what);
+        step.change();
+        EXPECT_EQ(surnames({}), step.all);
+        EXPECT_EQ(surnames(QStringLiteral("now")), step.filtered);
+        EXPECT_EQ(surnames({}), step.all);
+    }
+    other->Disconnect();
 }

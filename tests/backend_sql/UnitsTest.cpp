@@ -8,6 +8,7 @@
 #include "uSqlDialect.h"
 #include "uSqlErrors.h"
 #include "uSqlFileSystem.h"
+#include "uSqlListCache.h"
 #include "uSqlNativeRows.h"
 #include "uSqlParams.h"
 #include "uSqlSession.h"
@@ -239,4 +240,45 @@ TEST(SqlUnits, ValuesAreWrittenIntoAStatementSoThatNoneCanEndItsLiteral) {
     };
     for (const TCase& c : cases)
         EXPECT_EQ(SqlText::WithValues(QString::fromUtf8(c.sql), c.binds), QString::fromUtf8(c.text)) << c.sql;
+}
+
+// Kept lists: one is found only at the version it was read at (and dropped when another is
+// asked for), under exactly its key; past the budget the least recently used go first.
+TEST(SqlUnits, KeptListsAreFoundAtTheirVersionAndTheOldestGoPastTheBudget) {
+    using SqlCollections::TRows;
+    SqlListCache::Clear();
+    const auto rows = [](size_t Chars, char16_t Letter) {
+        TRows r;
+        r.lineCount = 1;
+        r.ids = {1};
+        r.owners = {0};
+        r.faces = {SqlKinds::TFace::fPodmiot};
+        r.text.assign(Chars, Letter);
+        r.ends = {int32_t(Chars)};
+        return r;
+    };
+    const auto key = [](const char* Connection, const QVariantList& Binds = {}) {
+        return SqlListCache::TKey{QString::fromLatin1(Connection), QStringLiteral("SELECT"), Binds, 0, 1};
+    };
+    const size_t third = SqlListCache::kBudgetBytes / 3 / sizeof(char16_t);
+    SqlListCache::Keep(key("a"), 7, rows(third, u'a'));
+    TRows out;
+    EXPECT_FALSE(SqlListCache::Find(key("b"), 7, out));
+    EXPECT_FALSE(SqlListCache::Find(key("a", {QStringLiteral("now")}), 7, out));
+    ASSERT_TRUE(SqlListCache::Find(key("a"), 7, out));
+    EXPECT_EQ(out.text, rows(third, u'a').text);
+    EXPECT_FALSE(SqlListCache::Find(key("a"), 8, out)); // a commit since: read again
+    EXPECT_FALSE(SqlListCache::Find(key("a"), 7, out)); // and the old rows are gone
+
+    SqlListCache::Keep(key("a"), 1, rows(third, u'a'));
+    SqlListCache::Keep(key("b"), 1, rows(third, u'b'));
+    ASSERT_TRUE(SqlListCache::Find(key("a"), 1, out)); // now the more recently used
+    SqlListCache::Keep(key("c"), 1, rows(third, u'c'));
+    EXPECT_TRUE(SqlListCache::Find(key("a"), 1, out));
+    EXPECT_TRUE(SqlListCache::Find(key("c"), 1, out));
+    EXPECT_FALSE(SqlListCache::Find(key("b"), 1, out)) << "the least recently used goes";
+    SqlListCache::Keep(key("d"), 1, rows(SqlListCache::kBudgetBytes / sizeof(char16_t), u'd'));
+    EXPECT_FALSE(SqlListCache::Find(key("d"), 1, out)) << "a list past the budget is not kept";
+    EXPECT_TRUE(SqlListCache::Find(key("a"), 1, out)) << "nor does it push others out";
+    SqlListCache::Clear();
 }

@@ -75,6 +75,8 @@ public:
     // connection to the same database, a backup's say, is opened with.
     const TSqlTarget& Target() const { return m_target; }
     const TSqlDialect& Dialect() const { return *m_dialect; }
+    // The Qt connection's name, unique to this object within the process.
+    const QString& ConnectionName() const { return m_name; }
     // The Qt connection, for the engine's own interface (uSqlNativeRows).
     const QSqlDatabase& Database() const { return m_db; }
     qint64 SessionID() const { return m_session; }

@@ -1,6 +1,7 @@
 #include "uSqlCollectionQuery.h"
 
 #include "uSqlDescribe.h"
+#include "uSqlListCache.h"
 #include "uSqlNativeRows.h"
 #include "uSqlServerRows.h"
 
@@ -274,6 +275,83 @@ void ReadServerRows(TSqlConnection& C, const QString& Sql, const QVariantList& B
         ReadThroughStatements(C, Sql, Binds, Spec, Sort, Rows);
 }
 
+// A whole registry is read again and again (every switch to it, every cleared filter):
+// its buffers are reserved at the sizes they last had, so that they do not grow by copies
+// through fresh memory.
+class TSizeHint {
+public:
+    TSizeHint(const TListSpec& Spec, bool Unfiltered)
+        : m_whole(Unfiltered && (Spec.scope == TScope::scAll || Spec.scope == TScope::scRegistry)),
+          m_key(Spec.kind * 8 + Spec.role) {}
+
+    void Reserve(TRows& Rows) const {
+        if (!m_whole)
+            return;
+        const TSizes s = Hints().value(m_key);
+        Rows.text.reserve(s.text);
+        Rows.ids.reserve(s.rows);
+        Rows.owners.reserve(s.rows);
+        Rows.faces.reserve(s.rows);
+        Rows.ends.reserve(s.rows * static_cast<size_t>(Rows.lineCount));
+    }
+    void Remember(const TRows& Rows) const {
+        if (m_whole)
+            Hints().insert(m_key, {Rows.text.size() + Rows.text.size() / 16, Rows.size() + Rows.size() / 16});
+    }
+
+private:
+    struct TSizes {
+        size_t text = 0;
+        size_t rows = 0;
+    };
+    static QHash<int, TSizes>& Hints() {
+        static thread_local QHash<int, TSizes> hints;
+        return hints;
+    }
+    bool m_whole;
+    int m_key;
+};
+
+// A file's rows through the engine's C interface (the connection's statements where it
+// cannot), in the order the statement gives.
+void ReadFileRows(TSqlConnection& C, const QString& Sql, const QVariantList& Binds, const TListSpec& Spec,
+                  TRows& Rows) {
+    const auto fromFile = [&Rows, &Spec](sqlite3_stmt* q) {
+        Rows.ids.push_back(sqlite3_column_int64(q, 0));
+        Rows.owners.push_back(sqlite3_column_int64(q, 1));
+        Rows.faces.push_back(
+            FaceOf(Spec, sqlite3_column_int(q, 2), sqlite3_column_int(q, 3), sqlite3_column_int(q, 4)));
+        for (int i = 0; i < Rows.lineCount; ++i) {
+            SqlNative::AppendText(q, 5 + i, Rows.text);
+            EndLine(Rows);
+        }
+    };
+    if (!SqlNative::EachRow(C, Sql, Binds, fromFile))
+        ReadThroughStatements(C, Sql, Binds, Spec, false, Rows);
+}
+
+// A server's list, kept on the desk and read again only when a commit has raised a change
+// counter since. Inside a transaction the desk's own uncommitted writes count, which no
+// counter shows yet: read there, and not kept.
+void ReadServerList(TSqlConnection& C, const QString& Sql, const QVariantList& Binds, const TListSpec& Spec,
+                    bool Sort, const TSizeHint& Hint, TRows& Rows) {
+    const bool registry = Spec.scope == TScope::scAll || Spec.scope == TScope::scRegistry;
+    if (!registry || C.InWriteScope() || C.InUserTransaction()) {
+        Hint.Reserve(Rows);
+        ReadServerRows(C, Sql, Binds, Spec, Sort, Rows);
+        return;
+    }
+    const SqlListCache::TKey key{C.ConnectionName(), Sql, Binds, int(Spec.face), Rows.lineCount};
+    // Read before the rows: a commit between the two makes the kept rows newer than their
+    // version, which costs no more than one more read.
+    const qint64 version = C.Scalar(C.Dialect().DataVersion(), {}, 0).toLongLong();
+    if (SqlListCache::Find(key, version, Rows))
+        return;
+    Hint.Reserve(Rows);
+    ReadServerRows(C, Sql, Binds, Spec, Sort, Rows);
+    SqlListCache::Keep(key, version, Rows);
+}
+
 } // namespace
 
 TRows ReadRows(TSqlConnection& C, const TListSpec& Spec, const QString& Filter, int Activity) {
@@ -296,38 +374,14 @@ TRows ReadRows(TSqlConnection& C, const TListSpec& Spec, const QString& Filter, 
         sql += byKey ? QStringLiteral(" ORDER BY r.sort_key, r.id") : QStringLiteral(" ORDER BY r.id");
     TRows rows;
     rows.lineCount = std::min(SqlDescribe::LineCount(Spec.kind), 3);
-    // A whole registry is read again and again (every switch to it, every cleared
-    // filter): its buffers are reserved at the sizes they last had, so that they do not
-    // grow by copies through fresh memory.
-    struct THint {
-        size_t text = 0;
-        size_t rows = 0;
-    };
-    static thread_local QHash<int, THint> hints;
-    const bool whole = needle.isEmpty() && (Spec.scope == TScope::scAll || Spec.scope == TScope::scRegistry);
-    const int hintKey = Spec.kind * 8 + Spec.role;
-    const THint hint = whole ? hints.value(hintKey) : THint();
-    rows.text.reserve(hint.text);
-    rows.ids.reserve(hint.rows);
-    rows.owners.reserve(hint.rows);
-    rows.faces.reserve(hint.rows);
-    rows.ends.reserve(hint.rows * static_cast<size_t>(rows.lineCount));
-    const auto fromFile = [&rows, &Spec](sqlite3_stmt* q) {
-        rows.ids.push_back(sqlite3_column_int64(q, 0));
-        rows.owners.push_back(sqlite3_column_int64(q, 1));
-        rows.faces.push_back(
-            FaceOf(Spec, sqlite3_column_int(q, 2), sqlite3_column_int(q, 3), sqlite3_column_int(q, 4)));
-        for (int i = 0; i < rows.lineCount; ++i) {
-            SqlNative::AppendText(q, 5 + i, rows.text);
-            EndLine(rows);
-        }
-    };
-    if (server)
-        ReadServerRows(C, sql, binds, Spec, sortHere, rows);
-    else if (!SqlNative::EachRow(C, sql, binds, fromFile))
-        ReadThroughStatements(C, sql, binds, Spec, false, rows);
-    if (whole)
-        hints.insert(hintKey, {rows.text.size() + rows.text.size() / 16, rows.size() + rows.size() / 16});
+    const TSizeHint hint(Spec, needle.isEmpty());
+    if (server) {
+        ReadServerList(C, sql, binds, Spec, sortHere, hint, rows);
+    } else {
+        hint.Reserve(rows);
+        ReadFileRows(C, sql, binds, Spec, rows);
+    }
+    hint.Remember(rows);
     return rows;
 }
 
