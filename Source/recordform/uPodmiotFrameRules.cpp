@@ -126,7 +126,9 @@ void TPodmiotFrame::ApplyKontekst(TKontekst Value) {
             PageControl1->setTabVisible(PageControl1->indexOf(tab), shown == 1);
         } else if (QWidget* slot = m_slots.value(QByteArray(row.Name))) {
             slot->setVisible(shown == 1); // lists, linked sections and viewers sit in slots of their own
-        } else if (QWidget* w = Panel(row.Name) ? Panel(row.Name) : findChild<QWidget*>(QLatin1String(row.Name))) {
+        } else if (TPanel* panel = Panel(row.Name)) {
+            panel->setVisible(shown == 1);
+        } else if (auto* w = findChild<QWidget*>(QLatin1String(row.Name))) {
             w->setVisible(shown == 1);
         }
     }

@@ -21,6 +21,7 @@
 #include <sqlite3.h>
 
 #include <cstdio>
+#include <memory>
 #include <string>
 
 using namespace BenchTargets;
@@ -238,23 +239,35 @@ void BM_Raw_Filter3Letters(benchmark::State& state) {
             true);
 }
 
+// A connection of its own to the generated server database through MariaDB's client
+// library, closed with it; empty, with the reason in Why, when it cannot be had.
+using TServerHandle = std::unique_ptr<MYSQL, decltype(&mysql_close)>;
+
+TServerHandle RawServer(QString& Why) {
+    TServerHandle m(nullptr, &mysql_close);
+    const QString param = Generated(TDialect::MySql, kSubjects, Why);
+    if (param.isEmpty())
+        return m;
+    m.reset(mysql_init(nullptr));
+    const QByteArray db = ChildTarget(TDialect::MySql, param).toUtf8();
+    const QByteArray socket = TestServer::Socket().toUtf8();
+    if (!mysql_real_connect(m.get(), nullptr, "root", nullptr, db.constData(), 0, socket.constData(), 0) ||
+        mysql_set_character_set(m.get(), "utf8mb4") != 0) {
+        Why = QString::fromUtf8(mysql_error(m.get()));
+        m.reset();
+    }
+    return m;
+}
+
 // The server's floor: the rows the backend asks for (table order, with the sort keys,
 // which the desk sorts), through MariaDB's client library on a connection of its own,
 // streamed and counted, neither sorted nor decoded.
 void RawServerRows(benchmark::State& state, const char* sql) {
     QString why;
-    const QString param = Generated(TDialect::MySql, kSubjects, why);
-    if (param.isEmpty())
+    const TServerHandle server = RawServer(why);
+    if (!server)
         return Skip(state, why);
-    MYSQL* m = mysql_init(nullptr);
-    const QByteArray db = ChildTarget(TDialect::MySql, param).toUtf8();
-    const QByteArray socket = TestServer::Socket().toUtf8();
-    if (!mysql_real_connect(m, nullptr, "root", nullptr, db.constData(), 0, socket.constData(), 0) ||
-        mysql_set_character_set(m, "utf8mb4") != 0) {
-        Skip(state, QString::fromUtf8(mysql_error(m)));
-        mysql_close(m);
-        return;
-    }
+    MYSQL* m = server.get();
     for (auto _ : state) {
         size_t bytes = 0;
         int rows = 0;
@@ -270,7 +283,6 @@ void RawServerRows(benchmark::State& state, const char* sql) {
         benchmark::DoNotOptimize(bytes);
         state.counters["rows"] = rows;
     }
-    mysql_close(m);
 }
 
 void BM_Raw_AllSubjectsServer(benchmark::State& state) {
@@ -290,35 +302,21 @@ void BM_Raw_Filter3LettersServer(benchmark::State& state) {
 class TOtherDesk {
 public:
     explicit TOtherDesk(TDialect D) : m_dialect(D) {
-        if (D == TDialect::Sqlite)
-            return;
         QString why;
-        const QString param = Generated(TDialect::MySql, kSubjects, why);
-        const QByteArray db = ChildTarget(TDialect::MySql, param).toUtf8();
-        const QByteArray socket = TestServer::Socket().toUtf8();
-        m_server = mysql_init(nullptr);
-        if (!mysql_real_connect(m_server, nullptr, "root", nullptr, db.constData(), 0, socket.constData(), 0)) {
-            mysql_close(m_server);
-            m_server = nullptr;
-        }
+        if (D == TDialect::MySql)
+            m_server = RawServer(why);
     }
-    ~TOtherDesk() {
-        if (m_server)
-            mysql_close(m_server);
-    }
-    TOtherDesk(const TOtherDesk&) = delete;
-    TOtherDesk& operator=(const TOtherDesk&) = delete;
 
     bool Commit() {
         static const char sql[] = "UPDATE ew_change SET counter = counter + 1 WHERE kind = 21";
         if (m_dialect == TDialect::Sqlite)
             return sqlite3_exec(Raw(), sql, nullptr, nullptr, nullptr) == SQLITE_OK;
-        return m_server && mysql_real_query(m_server, sql, sizeof(sql) - 1) == 0;
+        return m_server && mysql_real_query(m_server.get(), sql, sizeof(sql) - 1) == 0;
     }
 
 private:
     TDialect m_dialect;
-    MYSQL* m_server = nullptr;
+    TServerHandle m_server{nullptr, &mysql_close};
 };
 
 // The list of all subjects, or the filtered one, each time after another desk committed.

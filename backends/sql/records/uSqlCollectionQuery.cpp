@@ -275,13 +275,18 @@ void ReadServerRows(TSqlConnection& C, const QString& Sql, const QVariantList& B
         ReadThroughStatements(C, Sql, Binds, Spec, Sort, Rows);
 }
 
+// Every record of a kind, or a registry of subjects: the long lists, read again and again.
+bool WholeKind(const TListSpec& Spec) {
+    return Spec.scope == TScope::scAll || Spec.scope == TScope::scRegistry;
+}
+
 // A whole registry is read again and again (every switch to it, every cleared filter):
 // its buffers are reserved at the sizes they last had, so that they do not grow by copies
 // through fresh memory.
 class TSizeHint {
 public:
     TSizeHint(const TListSpec& Spec, bool Unfiltered)
-        : m_whole(Unfiltered && (Spec.scope == TScope::scAll || Spec.scope == TScope::scRegistry)),
+        : m_whole(Unfiltered && WholeKind(Spec)),
           m_key(Spec.kind * 8 + Spec.role) {}
 
     void Reserve(TRows& Rows) const {
@@ -335,8 +340,7 @@ void ReadFileRows(TSqlConnection& C, const QString& Sql, const QVariantList& Bin
 // counter shows yet: read there, and not kept.
 void ReadServerList(TSqlConnection& C, const QString& Sql, const QVariantList& Binds, const TListSpec& Spec,
                     bool Sort, const TSizeHint& Hint, TRows& Rows) {
-    const bool registry = Spec.scope == TScope::scAll || Spec.scope == TScope::scRegistry;
-    if (!registry || C.InWriteScope() || C.InUserTransaction()) {
+    if (!WholeKind(Spec) || C.InWriteScope() || C.InUserTransaction()) {
         Hint.Reserve(Rows);
         ReadServerRows(C, Sql, Binds, Spec, Sort, Rows);
         return;

@@ -63,19 +63,20 @@ const QList<TAsk>& AsksOfLines(int Kind) {
         QHash<int, QList<TAsk>> out;
         for (int kind = kObywatelstwo; kind <= kPodmiot; ++kind) {
             QList<TAsk>& asks = out[kind];
+            const auto ask = [&asks](const TAsk& A) {
+                if (!asks.contains(A))
+                    asks.append(A);
+                return QString();
+            };
             SqlDescribe::TSource s;
             s.own = [](const QString&) {
                 return QString();
             };
-            s.linked = [&asks](int role, const QString& symbol) {
-                if (!asks.contains(TAsk{false, role, symbol}))
-                    asks.append(TAsk{false, role, symbol});
-                return QString();
+            s.linked = [&ask](int role, const QString& symbol) {
+                return ask(TAsk{false, role, symbol});
             };
-            s.firstSection = [&asks](int section, const QString& symbol) {
-                if (!asks.contains(TAsk{true, section, symbol}))
-                    asks.append(TAsk{true, section, symbol});
-                return QString();
+            s.firstSection = [&ask](int section, const QString& symbol) {
+                return ask(TAsk{true, section, symbol});
             };
             SqlDescribe::Lines(kind, s);
         }
